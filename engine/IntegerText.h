@@ -1,0 +1,14 @@
+// Integer conversion for game times, champion times and the checksum.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Leading blanks, an optional sign, then decimal digits, or hexadecimal
+// digits after '$', 'x' or '0x'; nothing may follow, and the value must fit
+// 32 bits. Anything else raises EConvertError
+// "'<text>' is not a valid integer value".
+std::int32_t StrToInt(const std::string& text);
+
+// Plain decimal digits, '-' only when negative.
+std::string IntToStr(std::int64_t value);

@@ -1,0 +1,73 @@
+// Console evaluator for teachers checking a new formula, and for tests and
+// benchmarks. Reads UTF-8 formulas, one per line, and prints one line each:
+//   OK<TAB><value text><TAB><LastErrorText>
+//   RAISE<TAB><error kind><TAB><message><TAB><LastErrorText>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "engine/Cp1251.h"
+#include "engine/Errors.h"
+#include "engine/FloatEnv.h"
+#include "engine/Formula.h"
+#include "engine/NumberText.h"
+
+namespace {
+
+// One field of the output line: UTF-8, with every control character
+// escaped so that one formula always gives one line.
+std::string Field(const std::string& cp1251) {
+    std::string escaped;
+    for (char c : cp1251) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            escaped += "\\\\";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else if (byte < 32 || byte == 127) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            escaped += hex;
+        } else {
+            escaped += c;
+        }
+    }
+    return Cp1251ToUtf8(escaped);
+}
+
+std::string Raised(const char* kind, const Exception& error) {
+    return std::string("RAISE\t") + kind + "\t" + Field(error.Message()) + "\t" +
+           Field(LastErrorText.Read());
+}
+
+std::string Evaluate(const std::string& formula) {
+    LastErrorText.Clear();
+    try {
+        const std::string value = FormulaValue(formula);
+        return "OK\t" + Field(value) + "\t" + Field(LastErrorText.Read());
+    } catch (const EConvertError& e) {
+        return Raised("EConvertError", e);
+    } catch (const EInvalidOp& e) {
+        return Raised("EInvalidOp", e);
+    } catch (const EZeroDivide& e) {
+        return Raised("EZeroDivide", e);
+    } catch (const EOverflow& e) {
+        return Raised("EOverflow", e);
+    }
+}
+
+} // namespace
+
+int main() {
+    InitFloatingPointEnvironment();
+    std::ios::sync_with_stdio(false);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::cout << Evaluate(Utf8ToCp1251(line)) << '\n';
+    }
+    return 0;
+}
