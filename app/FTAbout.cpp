@@ -1,0 +1,5 @@
+#include "app/FTAbout.h"
+
+TAboutFrm* AboutFrm = nullptr;
+
+TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {}

@@ -1,0 +1,5 @@
+#include "champions/Form3.h"
+
+TForm3* Form3 = nullptr;
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent) {}

@@ -1,0 +1,12 @@
+// The main window: registration, clock, task picture and answer check.
+#pragma once
+
+#include <QMainWindow>
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,5 @@
+#include "quiz/Form2.h"
+
+TForm2* Form2 = nullptr;
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent) {}
