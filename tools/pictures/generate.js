@@ -1,0 +1,34 @@
+'use strict';
+// Regenerates every picture in resources/ from the sources beside them.
+// Usage: node generate.js [--sheet DIR]   (DIR gets the contact sheets)
+const fs = require('fs');
+const path = require('path');
+const { generateTasks } = require('./tasks');
+const { readReferenceFormulas, makeSheet } = require('./sheet');
+
+const ROOT = path.resolve(__dirname, '..', '..');
+const RES = path.join(ROOT, 'resources');
+
+function main(argv) {
+    const sheetAt = argv.indexOf('--sheet');
+    const sheetDir = sheetAt >= 0 ? argv[sheetAt + 1] : null;
+
+    fs.mkdirSync(path.join(RES, 'bitmaps'), { recursive: true });
+    const tasks = generateTasks(path.join(RES, 'src', 'tasks.tex'), path.join(RES, 'bitmaps'));
+    for (const t of tasks) console.log(`${t.name}\t${t.width} × ${t.height}`);
+
+    if (sheetDir) {
+        const refs = readReferenceFormulas(path.join(ROOT, 'quiz', 'core', 'TaskCatalogue.cpp'));
+        if (refs.length !== tasks.length) {
+            throw new Error(`${refs.length} reference formulas for ${tasks.length} pictures`);
+        }
+        fs.mkdirSync(sheetDir, { recursive: true });
+        for (let page = 0; page < tasks.length / 10; page++) {
+            const range = [page * 10, page * 10 + 10];
+            makeSheet(tasks.slice(...range), refs.slice(...range),
+                path.join(sheetDir, `sheet-${page + 1}.png`));
+        }
+    }
+}
+
+main(process.argv.slice(2));

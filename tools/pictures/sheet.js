@@ -1,0 +1,45 @@
+'use strict';
+// A contact sheet: every task picture, enlarged, under its reference formula,
+// for a person to compare the two.
+const fs = require('fs');
+const { render } = require('./raster');
+const { encodeColour } = require('./png');
+
+// Reads the reference formulas out of the catalogue's C++ source, so that
+// the sheet shows what the quiz really checks against.
+function readReferenceFormulas(catalogueFile) {
+    const source = fs.readFileSync(catalogueFile, 'utf8');
+    const body = /ReferenceFormulas\s*=\s*\{([\s\S]*?)\};/.exec(source);
+    if (!body) throw new Error(`no ReferenceFormulas table in ${catalogueFile}`);
+    // Adjacent string literals on one entry are concatenated, as in C++.
+    const entries = body[1].split(/",\s*\n/).map((entry) =>
+        [...entry.matchAll(/"([^"]*)"?/g)].map((m) => m[1]).join(''));
+    return entries.filter((e) => e.length > 0);
+}
+
+function escape(text) {
+    return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+}
+
+function makeSheet(pictures, references, outFile, scale = 2) {
+    const rows = [];
+    let y = 10;
+    const width = 420 * scale + 20;
+    pictures.forEach((p, i) => {
+        rows.push(`<text x="10" y="${y + 14}" font-family="DejaVu Sans Mono" font-size="14">` +
+            `${p.name}  ${escape(references[i] || '(no reference formula)')}</text>`);
+        y += 22;
+        const data = p.png.toString('base64');
+        rows.push(`<rect x="9" y="${y - 1}" width="${p.width * scale + 2}" height="${p.height * scale + 2}" ` +
+            `fill="none" stroke="#c0c0ff"/>`);
+        rows.push(`<image x="10" y="${y}" width="${p.width * scale}" height="${p.height * scale}" ` +
+            `image-rendering="optimizeSpeed" href="data:image/png;base64,${data}"/>`);
+        y += p.height * scale + 14;
+    });
+    const svg = `<svg xmlns="http://www.w3.org/2000/svg" width="${width}" height="${y}">` +
+        `<rect width="100%" height="100%" fill="#ffffff"/>${rows.join('')}</svg>`;
+    const image = render(svg, { background: '#ffffff' });
+    fs.writeFileSync(outFile, encodeColour(image.width, image.height, image.rgba));
+}
+
+module.exports = { readReferenceFormulas, makeSheet };
