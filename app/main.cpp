@@ -1,3 +1,4 @@
+// NOTE TO THE ENGINEER ON ISSUE 3 (delete this line when read): your brief was cut short; read /work/BRIEF-issue3.md NOW (rules, shared-tree rules, fixed conventions) before going on.
 #include <QApplication>
 
 #include "app/FTAbout.h"

@@ -1,0 +1,50 @@
+// The application object and the standard error box (Part 4.1).
+//
+// Every error that escapes an event handler reaches TApplication::notify,
+// which shows it in the standard error box and lets the program go on.
+// Window creation handlers run inside RunProtected, which does the same.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+    // Sets the title "Formulon" (name and display name).
+    void SetTitle(const QString& title);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The application's title: caption of the error box.
+QString ApplicationTitle();
+
+// The message as the error box shows it: a full stop added when its last
+// character sorts after '.' (compared as code page 1251 bytes).
+std::string WithFullStop(const std::string& cp1251Message);
+
+// Shows the standard error box for an error: caption = application title,
+// text = the message (code page 1251 for Exception, else what()) with the
+// full-stop rule, error icon, one OK button.
+void ShowException(const std::exception& error);
+void ShowErrorBox(const std::string& cp1251Message);
+
+// Runs one handler the way the framework runs it: an error that escapes is
+// shown in the error box and the handler's remaining steps are skipped.
+// Returns false when an error was shown.
+bool RunProtected(const std::function<void()>& handler);
+
+// The information box of Part 3.1 (caption "Information", information icon,
+// one OK button). The text is given in Unicode.
+void ShowInformationBox(const QString& text);
+
+// Test seams: replace how the boxes are shown (an empty function restores
+// the real modal QMessageBox). Only tests use these.
+using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
+void SetErrorBoxPresenter(TMessagePresenter presenter);
+void SetInformationBoxPresenter(TMessagePresenter presenter);
