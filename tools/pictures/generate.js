@@ -4,6 +4,7 @@
 const fs = require('fs');
 const path = require('path');
 const { generateTasks } = require('./tasks');
+const { generateArtwork } = require('./artwork');
 const { readReferenceFormulas, makeSheet } = require('./sheet');
 
 const ROOT = path.resolve(__dirname, '..', '..');
@@ -16,6 +17,8 @@ function main(argv) {
     fs.mkdirSync(path.join(RES, 'bitmaps'), { recursive: true });
     const tasks = generateTasks(path.join(RES, 'src', 'tasks.tex'), path.join(RES, 'bitmaps'));
     for (const t of tasks) console.log(`${t.name}\t${t.width} × ${t.height}`);
+
+    generateArtwork(RES);
 
     if (sheetDir) {
         const refs = readReferenceFormulas(path.join(ROOT, 'quiz', 'core', 'TaskCatalogue.cpp'));

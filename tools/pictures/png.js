@@ -77,4 +77,25 @@ function encodeColour(width, height, rgba) {
     return encode(width, height, 8, opaque ? 2 : 6, rows);
 }
 
-module.exports = { encodeBilevel, encodeColour };
+// indices: one palette index per pixel; palette: [[r, g, b], ...] of at
+// most 256 entries. Sixteen or fewer colours are packed four bits a pixel.
+function encodePalette(width, height, indices, palette) {
+    const bits = palette.length <= 16 ? 4 : 8;
+    const perByte = 8 / bits;
+    const rows = [];
+    for (let y = 0; y < height; y++) {
+        const row = Buffer.alloc(Math.ceil(width / perByte));
+        for (let x = 0; x < width; x++) {
+            const shift = 8 - bits * (1 + (x % perByte));
+            row[Math.floor(x / perByte)] |= indices[y * width + x] << shift;
+        }
+        rows.push(row);
+    }
+    const plte = Buffer.from(palette.flat());
+    const png = encode(width, height, bits, 3, rows);
+    // PLTE must come before IDAT: splice it in right after IHDR (8 + 25 bytes).
+    const at = 8 + 25;
+    return Buffer.concat([png.subarray(0, at), chunk('PLTE', plte), png.subarray(at)]);
+}
+
+module.exports = { encodeBilevel, encodeColour, encodePalette };

@@ -1,31 +1,32 @@
 'use strict';
 // Rasterising SVG with resvg, and turning antialiased formula renderings into
 // 1-bit pictures without losing thin strokes.
+const fs = require('fs');
 const { Resvg } = require('@resvg/resvg-js');
 
+// From Debian's fonts-dejavu-core, fonts-liberation and fonts-comfortaa.
 const FONT_FILES = [
     '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf',
-    '/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf',
     '/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf',
     '/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf',
-    '/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf',
-    '/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf',
+    '/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf',
+    '/usr/share/fonts/truetype/liberation/LiberationSerif-Italic.ttf',
     '/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf',
     '/usr/share/fonts/truetype/liberation/LiberationSerif-BoldItalic.ttf',
-    '/usr/share/fonts/truetype/liberation/LiberationSerif-Italic.ttf',
-    '/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf',
-    '/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf',
-    '/usr/share/fonts/truetype/liberation/LiberationMono-Bold.ttf',
     '/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf',
 ];
+for (const file of FONT_FILES) {
+    if (!fs.existsSync(file)) throw new Error(`font ${file} is missing: see tools/README.md`);
+}
 
 // Fonts come from these files only: a family missing from the machine would
 // otherwise fall back silently to whatever happens to be installed.
-function render(svg, { width, background } = {}) {
+// antialias false draws hard edges, for pictures limited to a few colours.
+function render(svg, { width, background, antialias = true } = {}) {
     const options = {
         font: { loadSystemFonts: false, fontFiles: FONT_FILES, defaultFontFamily: 'DejaVu Sans' },
-        shapeRendering: 2,
-        textRendering: 1,
+        shapeRendering: antialias ? 2 : 0,
+        textRendering: antialias ? 1 : 0,
         imageRendering: 0,
     };
     if (width) options.fitTo = { mode: 'width', value: width };
