@@ -48,3 +48,17 @@ void ShowInformationBox(const QString& text);
 using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
 void SetErrorBoxPresenter(TMessagePresenter presenter);
 void SetInformationBoxPresenter(TMessagePresenter presenter);
+
+// Layout pictures from the Qt resources. A missing picture raises
+// Exception "Resource <path> not found", which the caller's error path
+// shows; it never yields a blank.
+class QIcon;
+class QImage;
+QIcon IconResource(const QString& path);
+// An icon whose disabled state shows a picture of its own.
+QIcon IconResource(const QString& path, const QString& disabledPath);
+QImage JpegResource(const QString& path);
+
+// Start-up steps 3 to 6 of Part 4.1: creates Form1, Form2, Form3 and
+// AboutFrm in that order, each creation handler inside RunProtected.
+void CreateWindows();

@@ -1,6 +1,135 @@
-// NOTE TO THE ENGINEER ON ISSUE 3 (delete this line when read): your brief was cut short; read /work/BRIEF-issue3.md NOW (rules, shared-tree rules, fixed conventions) before going on.
 #include "champions/Form3.h"
+
+#include "app/Application.h"
+#include "app/TextCodec.h"
+#include "champions/ChampionTable.h"
+#include "quiz/Form1.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
 
 TForm3* Form3 = nullptr;
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+QFont PixelFont(const QString& family, int pixels, bool italic = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setItalic(italic);
+    return font;
+}
+
+constexpr int kGridRows = 16;
+constexpr int kGridColumns = 3;
+const QColor kLime(0, 255, 0);
+const QColor kNavy(0, 0, 128);
+
+QTableWidgetItem* Cell(QTableWidget* grid, int column, int row) {
+    QTableWidgetItem* item = grid->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled);  // not editable, not selectable
+        grid->setItem(row, column, item);
+    }
+    return item;
+}
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setWindowTitle(QStringLiteral("Рекорды"));
+    setFixedSize(404, 536);
+    move(172, 90);
+    setFont(PixelFont(QStringLiteral("Franklin Gothic Medium"), 15));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(128, 128, 128));  // clGray
+    palette.setColor(QPalette::WindowText, Qt::yellow);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    Label1 = new QLabel(QStringLiteral("Список лучших результатов:"), this);
+    Label1->move(24, 18);
+    Label1->adjustSize();
+
+    StringGrid1 = new QTableWidget(kGridRows, kGridColumns, this);
+    StringGrid1->setGeometry(24, 51, 354, 361);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid1->setFocusPolicy(Qt::NoFocus);
+    StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, true));
+    QPalette gridPalette = StringGrid1->palette();
+    gridPalette.setColor(QPalette::Text, kNavy);
+    gridPalette.setColor(QPalette::Base, Qt::white);
+    StringGrid1->setPalette(gridPalette);
+    const int widths[kGridColumns] = {33, 166, 74};
+    for (int c = 0; c < kGridColumns; ++c) StringGrid1->setColumnWidth(c, widths[c]);
+    // Sixteen rows fit the grid's height, so the header row never scrolls.
+    for (int r = 0; r < kGridRows; ++r) StringGrid1->setRowHeight(r, 22);
+    for (int r = 0; r < kGridRows; ++r)
+        for (int c = 0; c < kGridColumns; ++c) {
+            QTableWidgetItem* item = Cell(StringGrid1, c, r);
+            item->setForeground(kNavy);
+            if (r == 0) item->setBackground(kLime);  // the fixed row
+        }
+
+    BitBtn1 = new QPushButton(QStringLiteral("Закрыть"), this);
+    BitBtn1->setGeometry(92, 442, 229, 77);
+    BitBtn1->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 15));
+    QPalette buttonPalette = BitBtn1->palette();
+    buttonPalette.setColor(QPalette::ButtonText, Qt::red);
+    BitBtn1->setPalette(buttonPalette);
+    BitBtn1->setIconSize(QSize(16, 16));
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+}
+
+void TForm3::LoadLayoutPictures() {
+    BitBtn1->setIcon(IconResource(QStringLiteral(":/icons/close.png"),
+                                  QStringLiteral(":/icons/close-disabled.png")));
+}
+
+void TForm3::FormCreate() {
+    // The ellipse inscribed in (10, 10)-(190, 60): only it paints and clicks.
+    BitBtn1->setMask(QRegion(10, 10, 180, 50, QRegion::Ellipse));
+    Cell(StringGrid1, 0, 0)->setText(QStringLiteral("№"));
+    Cell(StringGrid1, 1, 0)->setText(QStringLiteral("Имя"));
+    Cell(StringGrid1, 2, 0)->setText(QStringLiteral("Результат"));
+}
+
+void TForm3::FormActivate() {
+    SortChampions();
+    FillChampionsGrid();
+}
+
+void TForm3::BitBtn1Click() {
+    hide();
+    Form1->show();
+}
+
+void TForm3::FormClose(QCloseEvent* event) {
+    event->accept();  // hides; the window is never destroyed
+    Form1->show();
+}
+
+bool TForm3::event(QEvent* event) {
+    const bool result = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return result;
+}
+
+void TForm3::closeEvent(QCloseEvent* event) { FormClose(event); }
+
+void FillChampionsGrid() {
+    QTableWidget* grid = Form3->StringGrid1;
+    for (int r = 1; r <= kRankingSlots; ++r) {
+        Cell(grid, 0, r)->setText(QString::number(r));
+        Cell(grid, 1, r)->setText(FromCp1251(ChampionTable[r].Name()));
+        Cell(grid, 2, r)->setText(FromCp1251(ChampionTable[r].Result()));
+    }
+}

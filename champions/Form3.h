@@ -1,13 +1,41 @@
-// NOTE TO THE ENGINEER ON ISSUE 3 (delete this line when read): your brief was cut short; read /work/BRIEF-issue3.md NOW (rules, shared-tree rules, fixed conventions) before going on.
-// The champions window: the fifteen best times.
+// The champions window: the fifteen best times (Part 3.2).
 #pragma once
 
 #include <QWidget>
 
+class QCloseEvent;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
+    // Builds the layout's controls; raises nothing.
     explicit TForm3(QWidget* parent = nullptr);
+
+    // The glyph of BitBtn1 (two states). Raises when a picture is missing.
+    void LoadLayoutPictures();
+    // Clips BitBtn1 to its ellipse, writes the grid's header row.
+    void FormCreate();
+    // Each activation: SortChampions, then FillChampionsGrid.
+    void FormActivate();
+    // Own close button: hidden, the main window shown.
+    void FormClose(QCloseEvent* event);
+
+    QLabel* Label1 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+
+public slots:
+    void BitBtn1Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 };
 
 extern TForm3* Form3;
+
+// Writes slots 1..15 of ChampionTable into Form3's StringGrid1.
+void FillChampionsGrid();

@@ -1,5 +1,209 @@
 #include "quiz/Form1.h"
 
+#include "app/Application.h"
+#include "app/TextCodec.h"
+#include "champions/ChampionTable.h"
+#include "champions/ChampionsFile.h"
+#include "champions/Form3.h"
+#include "engine/NumberText.h"
+#include "quiz/core/TaskCatalogue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QValidator>
+
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {}
+namespace {
+
+// The answer box holds its text in lower case, whatever is typed or pasted.
+class TLowerCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = input.toLower();  // same length: the cursor stays put
+        return Acceptable;
+    }
+};
+
+QFont PixelFont(const QString& family, int pixels, bool bold = false, bool italic = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+void SetTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::ButtonText, color);
+    widget->setPalette(palette);
+}
+
+void SetBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// A label whose width runs to its parent's right edge, as an auto-sized
+// label of the layout would grow.
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    label->adjustSize();
+    const int width = qMax(label->width(), parent->width() - x - 4);
+    label->resize(width, label->height());
+    return label;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("Formulon"));
+    // Default font "Lucida Console" 13 px, blue; window colour clGrayText.
+    setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
+    SetTextColor(this, Qt::blue);
+
+    ClientArea = new QWidget(this);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setFixedSize(500, 455);
+    SetBackground(ClientArea, QColor(128, 128, 128));
+    setCentralWidget(ClientArea);
+
+    // Registration.
+    GroupBox3 = new QGroupBox(QStringLiteral("Регистрация"), ClientArea);
+    GroupBox3->setGeometry(24, 16, 185, 105);
+    Label8 = MakeLabel(GroupBox3, QStringLiteral("Введите имя:"), 24, 24);
+    Edit2 = new QLineEdit(QStringLiteral("Ученик"), GroupBox3);
+    Edit2->setGeometry(24, 40, 121, 21);
+    Edit2->setValidator(new TCp1251Validator(Edit2));
+    Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
+    Button4->setGeometry(72, 72, 75, 25);
+
+    // Time.
+    GroupBox2 = new QGroupBox(QStringLiteral("Время"), ClientArea);
+    GroupBox2->setGeometry(224, 16, 249, 105);
+    Label2 = MakeLabel(GroupBox2, QStringLiteral("Лучшие время:"), 8, 24);
+    SetTextColor(Label2, Qt::yellow);
+    Label4 = MakeLabel(GroupBox2, QStringLiteral("0"), 136, 24);
+    SetTextColor(Label4, Qt::yellow);
+    Label3 = MakeLabel(GroupBox2, QStringLiteral("Ваше время:"), 8, 64);
+    Label5 = MakeLabel(GroupBox2, QStringLiteral("0"), 136, 64);
+
+    // Title picture: top 273 rows, unscaled (LoadLayoutPictures).
+    Image2 = new QLabel(ClientArea);
+    Image2->setGeometry(56, 152, 393, 273);
+    Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Task box, white, hidden at start; it covers the title picture.
+    GroupBox1 = new QGroupBox(QStringLiteral("Задание"), ClientArea);
+    GroupBox1->setGeometry(24, 144, 449, 289);
+    SetBackground(GroupBox1, Qt::white);
+    Image1 = new QLabel(GroupBox1);
+    Image1->setGeometry(32, 24, 393, 105);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label6 = MakeLabel(GroupBox1, QStringLiteral("Ваш ответ:"), 16, 144);
+    Edit1 = new QLineEdit(GroupBox1);
+    Edit1->setGeometry(16, 164, 409, 28);
+    Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
+    {
+        QPalette palette = Edit1->palette();
+        palette.setColor(QPalette::Base, QColor(255, 251, 240));  // clCream
+        palette.setColor(QPalette::Text, Qt::blue);
+        Edit1->setPalette(palette);
+    }
+    Edit1->setValidator(new TLowerCaseValidator(Edit1));
+    Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
+    Button1->setGeometry(142, 216, 147, 49);
+    GroupBox1->hide();
+
+    // Hidden controls below the client area.
+    Label1 = new QLabel(ClientArea);
+    Label1->move(264, 496);
+    Label1->hide();
+    Label7 = new QLabel(ClientArea);
+    Label7->move(264, 520);
+    Label7->hide();
+    Edit3 = new QLineEdit(ClientArea);
+    Edit3->move(104, 456);
+    Edit3->hide();
+    Edit4 = new QLineEdit(ClientArea);
+    Edit4->move(104, 496);
+    Edit4->hide();
+    Button5 = new QPushButton(QStringLiteral("Button5"), ClientArea);
+    Button5->move(248, 464);
+    Button5->hide();
+
+    // Timers, disabled; Timer2 ticks once.
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(1000);
+    Timer2->setSingleShot(true);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+
+    // Menu.
+    N1 = menuBar()->addMenu(QStringLiteral("&Файл"));
+    N2 = N1->addAction(QStringLiteral("&Новая игра"));  // N2Click: Part 2.2
+    N3 = N1->addSeparator();
+    N4 = N1->addAction(QStringLiteral("В&ыход"));
+    N9 = menuBar()->addMenu(QStringLiteral("&Вид"));
+    N6 = N9->addAction(QStringLiteral("&Чемпионы"));
+    N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
+    N8 = N5->addAction(QStringLiteral("&О программе"));  // N8Click: Part 2.2
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
+    connect(N6, &QAction::triggered, this, &TForm1::N6Click);
+
+    // Fixed single border at 252, 93; the client area sits below the menu.
+    setFixedSize(500, 455 + menuBar()->sizeHint().height());
+    move(252, 93);
+}
+
+void TForm1::LoadLayoutPictures() {
+    N2->setIcon(IconResource(QStringLiteral(":/icons/notepad.png")));
+    N4->setIcon(IconResource(QStringLiteral(":/icons/door.png")));
+    N6->setIcon(IconResource(QStringLiteral(":/icons/table.png")));
+    N8->setIcon(IconResource(QStringLiteral(":/icons/help.png")));
+    const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
+    Image2->setPixmap(QPixmap::fromImage(title.copy(0, 0, title.width(), qMin(273, title.height()))));
+}
+
+void TForm1::FormCreate() {
+    LastErrorText.Clear();
+    FillReferenceFormulas();
+    LoadChampions();
+}
+
+void TForm1::FormClose(QCloseEvent* event) {
+    // Stays open unless the save completes.
+    event->ignore();
+    SaveChampions();
+    event->accept();
+    QApplication::quit();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) { FormClose(event); }
+
+void TForm1::N4Click() { close(); }
+
+void TForm1::N6Click() {
+    Form3->show();
+    hide();
+}
+
+void TForm1::Timer2Timer() {
+    FillChampionsGrid();
+    Label4->setText(FromCp1251(ChampionTable[1].Result()));
+    Timer2->stop();
+}

@@ -1,12 +1,79 @@
-// The main window: registration, clock, task picture and answer check.
+// The main window: registration, clock, task picture and answer check
+// (Part 2.2). This file holds the window's frame: its layout, its menu, the
+// best-time label Label4, the start-up timer Timer2, FormCreate, FormClose,
+// N4Click and N6Click. The quiz handlers are added by Part 2.2's work.
 #pragma once
 
 #include <QMainWindow>
 
+class QAction;
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
+    // Builds the layout's controls; raises nothing. Start-up then runs
+    // LoadLayoutPictures and FormCreate, each inside RunProtected.
     explicit TForm1(QWidget* parent = nullptr);
+
+    // The layout's pictures: the title picture and the menu icons. Raises
+    // Exception when one is missing.
+    void LoadLayoutPictures();
+
+    // Creation handler: LastErrorText emptied, reference formulas filled,
+    // LoadChampions last.
+    void FormCreate();
+
+    // Close handler: SaveChampions; when it raises, the window stays open.
+    void FormClose(QCloseEvent* event);
+
+    // Controls, with their layout names.
+    QWidget* ClientArea = nullptr;  // the 500 x 455 client area
+    QGroupBox* GroupBox1 = nullptr; // "Задание", task box
+    QGroupBox* GroupBox2 = nullptr; // "Время"
+    QGroupBox* GroupBox3 = nullptr; // "Регистрация"
+    QLabel* Label1 = nullptr;       // hidden: reference value text
+    QLabel* Label2 = nullptr;       // "Лучшие время:"
+    QLabel* Label3 = nullptr;       // "Ваше время:"
+    QLabel* Label4 = nullptr;       // best time
+    QLabel* Label5 = nullptr;       // game time
+    QLabel* Label6 = nullptr;       // "Ваш ответ:"
+    QLabel* Label7 = nullptr;       // hidden: answer value text
+    QLabel* Label8 = nullptr;       // "Введите имя:"
+    QLineEdit* Edit1 = nullptr;     // answer box, lower case
+    QLineEdit* Edit2 = nullptr;     // name box, code page 1251 only
+    QLineEdit* Edit3 = nullptr;     // hidden picture selector
+    QLineEdit* Edit4 = nullptr;     // hidden picture selector
+    QPushButton* Button1 = nullptr; // "Проверить"
+    QPushButton* Button4 = nullptr; // "Начать"
+    QPushButton* Button5 = nullptr; // hidden "Button5"
+    QLabel* Image1 = nullptr;       // task picture
+    QLabel* Image2 = nullptr;       // title picture
+    QTimer* Timer1 = nullptr;       // seconds counter, 1000 ms, disabled
+    QTimer* Timer2 = nullptr;       // one-shot best-time refresh, disabled
+
+    QMenu* N1 = nullptr;    // "&Файл"
+    QAction* N2 = nullptr;  // "&Новая игра"
+    QAction* N3 = nullptr;  // separator
+    QAction* N4 = nullptr;  // "В&ыход"
+    QMenu* N9 = nullptr;    // "&Вид"
+    QAction* N6 = nullptr;  // "&Чемпионы"
+    QMenu* N5 = nullptr;    // "&Справка"
+    QAction* N8 = nullptr;  // "&О программе"
+
+public slots:
+    void N4Click();
+    void N6Click();
+    void Timer2Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 extern TForm1* Form1;

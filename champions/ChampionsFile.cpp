@@ -1,0 +1,131 @@
+#include "champions/ChampionsFile.h"
+
+#include "app/Application.h"
+#include "champions/ChampionTable.h"
+#include "engine/Errors.h"
+#include "engine/IntegerText.h"
+#include "quiz/Form1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kRecordSize = 512;
+
+// The framework's input/output error for a system error number.
+[[noreturn]] void RaiseInOutError(int code) {
+    switch (code) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        throw EInOutError("File access denied", 5);
+    case ENOSPC:
+        throw EInOutError("Disk full", 101);
+    default:
+        throw EInOutError("I/O error " + IntToStr(code), code);
+    }
+}
+
+[[noreturn]] void RaiseReadBeyondEnd() { throw EInOutError("Read beyond end of file", 100); }
+
+// Closes a descriptor when the load leaves, normally or by an error.
+struct TDescriptor {
+    int fd;
+    ~TDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+void ReadRecord(int fd, void* record) {
+    auto* bytes = static_cast<char*>(record);
+    std::size_t done = 0;
+    while (done < kRecordSize) {
+        const ssize_t n = ::read(fd, bytes + done, kRecordSize - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            RaiseInOutError(errno);
+        }
+        if (n == 0) RaiseReadBeyondEnd();
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+const QString kChangedText = QStringLiteral(
+    "Файл рекордов был изменён.\rРезультаты обновлены.");
+
+} // namespace
+
+QString ChampionsFilePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/.camp.cam");
+}
+
+QByteArray ChampionsFileBytes() {
+    QByteArray bytes;
+    bytes.reserve(kChampionsFileSize);
+    for (const TChampionRecord& record : ChampionTable.Slots)
+        bytes.append(reinterpret_cast<const char*>(&record), kRecordSize);
+    TChampionRecord checksum;  // Name all zero
+    checksum.SetResult(IntToStr(ChampionsChecksum()));
+    bytes.append(reinterpret_cast<const char*>(&checksum), kRecordSize);
+    return bytes;
+}
+
+void LoadChampions() {
+    const QString path = ChampionsFilePath();
+    const QFileInfo info(path);
+    bool valid = false;
+    if (!info.exists()) {
+        // 2. Nothing found: an empty ranking, no message.
+        EmptyRanking();
+        valid = true;
+    } else if (info.size() == kChampionsFileSize) {
+        // 4. Open for reading and writing, so a read-only file fails.
+        const QByteArray native = QFile::encodeName(path);
+        TDescriptor file{::open(native.constData(), O_RDWR)};
+        if (file.fd < 0) RaiseInOutError(errno);
+        for (int slot = 1; slot <= kChampionSlots; ++slot) ReadRecord(file.fd, &ChampionTable[slot]);
+        TChampionRecord checksum;
+        ReadRecord(file.fd, &checksum);
+        // 5. The conversion raises for a checksum text that is no integer.
+        valid = StrToInt(checksum.Result()) == ChampionsChecksum();
+    }
+    if (!valid) {
+        // 6. Changed or damaged file.
+        ShowInformationBox(kChangedText);
+        EmptyRanking();
+    }
+    // 7.
+    SortChampions();
+    if (Form1) Form1->Timer2->start();
+}
+
+void SaveChampions() {
+    const QString path = ChampionsFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray bytes = ChampionsFileBytes();
+    // Atomic replace: the old file stays whole until the new one is complete.
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) RaiseInOutError(errno ? errno : EIO);
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        const int code = errno ? errno : EIO;
+        file.cancelWriting();
+        RaiseInOutError(code);
+    }
+    errno = 0;
+    if (!file.commit()) RaiseInOutError(errno ? errno : EIO);
+    // Hidden by its dot name; readable and writable by its owner only.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
