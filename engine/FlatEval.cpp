@@ -12,7 +12,9 @@
 
 namespace {
 
-char At(const std::string& text, int pos) { return text[static_cast<std::size_t>(pos - 1)]; }
+char At(const std::string& text, int pos) {
+    return text[static_cast<std::size_t>(pos - 1)];
+}
 
 // Text[from..to], empty when to < from.
 std::string_view Piece(const std::string& text, int from, int to) {
@@ -22,9 +24,13 @@ std::string_view Piece(const std::string& text, int from, int to) {
                                          static_cast<std::size_t>(to - from + 1));
 }
 
-bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == ',' || c == 'E'; }
+bool IsNumberChar(char c) {
+    return (c >= '0' && c <= '9') || c == ',' || c == 'E';
+}
 
-bool IsWhole(Extended b) { return b - std::trunc(b) == 0; }
+bool IsWhole(Extended b) {
+    return b - std::trunc(b) == 0;
+}
 
 // a raised to b, decided in the order: b = 0, a = 0, a whole exponent by
 // repeated squaring, otherwise e^(b ln a).

@@ -11,7 +11,9 @@
 
 namespace {
 
-char At(const std::string& text, int pos) { return text[static_cast<std::size_t>(pos - 1)]; }
+char At(const std::string& text, int pos) {
+    return text[static_cast<std::size_t>(pos - 1)];
+}
 
 std::string_view Piece(const std::string& text, int from, int to) {
     if (to < from)
@@ -20,8 +22,12 @@ std::string_view Piece(const std::string& text, int from, int to) {
                                          static_cast<std::size_t>(to - from + 1));
 }
 
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+bool IsUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
 
 // One checked step of a built-in function.
 template <typename Step> Extended Checked(Step step) {

@@ -97,7 +97,9 @@ namespace {
     throw EConvertError("'" + text + "' is not a valid floating point value");
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // 10^n for n >= 0, exact while it fits the significand (n <= 27).
 Extended PowerOfTen(int n) {
@@ -182,7 +184,7 @@ Extended ParseNumber(const std::string& text) {
     for (std::size_t k = fractionStart; k < fractionEnd; ++k)
         mantissa = mantissa * 10 + (text[k] - '0');
     volatile Extended value = ScaleByPowerOfTen(mantissa, exponent - fractionDigits);
-    const bool bad = std::fetestexcept(FE_OVERFLOW | FE_INVALID) != 0;
+    const bool bad = std::fetestexcept(FE_OVERFLOW | FE_INVALID) != 0 || !std::isfinite(value);
     std::feclearexcept(FE_ALL_EXCEPT);
     if (bad)
         RaiseNotFloat(text);

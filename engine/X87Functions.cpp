@@ -9,7 +9,9 @@ constexpr Extended kTwoPow63 = 9223372036854775808.0L;
 
 #if defined(__x86_64__) || defined(__i386__)
 
-bool UsesX87Instructions() { return true; }
+bool UsesX87Instructions() {
+    return true;
+}
 
 Extended FpuPi() {
     Extended r;
@@ -94,15 +96,33 @@ Extended FpuSqrt(Extended x) {
 
 #else
 
-bool UsesX87Instructions() { return false; }
+bool UsesX87Instructions() {
+    return false;
+}
 
-Extended FpuPi() { return 3.141592653589793238462643383279502884L; }
-Extended FpuSin(Extended x) { return std::fabs(x) >= kTwoPow63 ? 0 : std::sin(x); }
-Extended FpuCos(Extended x) { return std::fabs(x) >= kTwoPow63 ? 0 : std::cos(x); }
-Extended FpuTan(Extended x) { return std::tan(x); }
-Extended FpuArcTan(Extended x) { return std::atan(x); }
-Extended FpuLn(Extended x) { return std::log(x); }
-Extended FpuExp(Extended x) { return std::exp(x); }
-Extended FpuSqrt(Extended x) { return std::sqrt(x); }
+Extended FpuPi() {
+    return 3.141592653589793238462643383279502884L;
+}
+Extended FpuSin(Extended x) {
+    return std::fabs(x) >= kTwoPow63 ? 0 : std::sin(x);
+}
+Extended FpuCos(Extended x) {
+    return std::fabs(x) >= kTwoPow63 ? 0 : std::cos(x);
+}
+Extended FpuTan(Extended x) {
+    return std::tan(x);
+}
+Extended FpuArcTan(Extended x) {
+    return std::atan(x);
+}
+Extended FpuLn(Extended x) {
+    return std::log(x);
+}
+Extended FpuExp(Extended x) {
+    return std::exp(x);
+}
+Extended FpuSqrt(Extended x) {
+    return std::sqrt(x);
+}
 
 #endif

@@ -1,0 +1,63 @@
+// The console evaluator's output is a contract: one line per formula.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Runs the evaluator on 'input' and returns what it printed.
+std::string RunEvaluator(const std::string& input) {
+    const std::string inputPath = testing::TempDir() + "formulon-eval-input.txt";
+    std::ofstream(inputPath, std::ios::binary) << input;
+    const std::string command = std::string(FORMULON_EVAL) + " < " + inputPath;
+    FILE* pipe = popen(command.c_str(), "r");
+    EXPECT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0);
+    return output;
+}
+
+struct EvalRow {
+    const char* input;
+    const char* line;
+};
+
+class FormulonEvalTest : public testing::TestWithParam<EvalRow> {};
+
+TEST_P(FormulonEvalTest, PrintsOneLine) {
+    EXPECT_EQ(RunEvaluator(std::string(GetParam().input) + "\n"),
+              std::string(GetParam().line) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalTest,
+    testing::Values(
+        EvalRow{"sin(y-z)", "OK\t-0,0697564737441253\t"},
+        EvalRow{"2/0", "OK\t~\tНельзя делить на ноль"},
+        EvalRow{"tan(90)", "OK\tОшибка\tОшибка в тангенсах"},
+        EvalRow{"2+(3", "OK\t\tНе хватает скобки \")\""}, EvalRow{"", "OK\t\t"},
+        EvalRow{"2*x", "RAISE\tEConvertError\t'x' is not a valid floating point value\t"},
+        EvalRow{"2/0.0", "RAISE\tEZeroDivide\tFloating point division by zero\t"},
+        EvalRow{"0/0.0", "RAISE\tEInvalidOp\tInvalid floating point operation\t"},
+        EvalRow{"10^200*10^200", "RAISE\tEOverflow\tFloating point overflow\t"},
+        EvalRow{"1\t2", "OK\t1\\t2\t"}, EvalRow{"a\\b", "OK\ta\\\\b\t"},
+        EvalRow{"\x01\x7f", "OK\t\\x01\\x7F\t"}, EvalRow{"7\r", "OK\t7\t"},
+        EvalRow{"1\r2", "OK\t1\\r2\t"}, EvalRow{"√", "OK\t?\t"}, EvalRow{"ы", "OK\tы\t"},
+        EvalRow{"2*ы", "RAISE\tEConvertError\t'ы' is not a valid floating point value\t"}));
+
+TEST(FormulonEval, EmptiesTheRegisterBeforeEachFormula) {
+    EXPECT_EQ(RunEvaluator("tan(90)\n7\n2,5\n"),
+              "OK\tОшибка\tОшибка в тангенсах\nOK\t7\t\nOK\t~\tНеизвестный знак \",\"\n");
+}
+
+TEST(FormulonEval, ALastLineWithoutNewlineStillCounts) {
+    EXPECT_EQ(RunEvaluator("1+1"), "OK\t2\t\n");
+}
+
+} // namespace
