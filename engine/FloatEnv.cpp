@@ -1,6 +1,7 @@
 #include "engine/FloatEnv.h"
 
 #include <cfenv>
+#include <cmath>
 
 #include "engine/Errors.h"
 
@@ -66,6 +67,12 @@ Extended CheckedDiv(Extended a, Extended b) {
 }
 
 double CheckedToDouble(Extended value) {
+    // From half a unit past the largest double on, the value rounds to
+    // infinity: that is the overflow, found before a conversion whose
+    // result C++ leaves undefined.
+    constexpr Extended kDoubleOverflow = 0x1.fffffffffffffp1023L + 0x1p970L;
+    if (std::fabs(value) >= kDoubleOverflow)
+        throw EOverflow();
     volatile Extended x = value;
     ClearFloatingPointFlags();
     volatile double r = static_cast<double>(x);
