@@ -1,5 +1,202 @@
 #include "quiz/Form2.h"
 
+#include "app/Application.h"
+#include "app/BitmapResources.h"
+#include "app/TextCodec.h"
+#include "champions/ChampionTable.h"
+#include "engine/NumberText.h"
+#include "quiz/Form1.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegion>
+#include <QScreen>
+#include <QShowEvent>
+
 TForm2* Form2 = nullptr;
 
-TForm2::TForm2(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+const QColor kSilver(192, 192, 192);
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+QFont ComicSans(int pixels) {
+    QFont font(QStringLiteral("Comic Sans MS"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+// The verdict pictures are drawn on white; white pixels become see-through
+// so the window's silver shows instead.
+QPixmap OnWindowGround(const QImage& picture) {
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((row[x] & 0x00FFFFFFu) == 0x00FFFFFFu)
+                row[x] = qRgba(0, 0, 0, 0);
+    }
+    return QPixmap::fromImage(image);
+}
+
+// The font that stands in for the layout's may be wider: the text shrinks
+// until it fits the label's one line.
+void FitToWidth(QLabel* label, int largestPixels) {
+    QFont font = label->font();
+    for (int pixels = largestPixels; pixels > 8; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(label->text()) <= label->width())
+            break;
+    }
+    label->setFont(font);
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent) {
+    // A dialog frame without close, minimise or maximise buttons: "Далее"
+    // is the way back.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral("Информация"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kSilver);
+    palette.setColor(QPalette::Button, kSilver);
+    palette.setColor(QPalette::WindowText, kRed);
+    palette.setColor(QPalette::ButtonText, kRed);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFont(ComicSans(13));
+    CreateControls();
+    Layout();
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+}
+
+void TForm2::CreateControls() {
+    // The bevels come first so that they lie under everything else.
+    Bevel2 = new QFrame(this);
+    Bevel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Bevel1 = new QFrame(this);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    for (QFrame* bevel : {Bevel1, Bevel2})
+        bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Label1 = new QLabel(this);
+    Label1->setFont(ComicSans(16));
+    Label3 = new QLabel(QStringLiteral("Комментарии:"), this);
+    SetTextColour(Label3, kBlue);
+    Label2 = new QLabel(this);
+    Label2->setWordWrap(true);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = new QLabel(this);
+    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    BitBtn1 = new QPushButton(QStringLiteral("Далее"), this);
+    BitBtn1->setIconSize(QSize(16, 16));
+    // Right to left puts the glyph after the caption.
+    BitBtn1->setLayoutDirection(Qt::RightToLeft);
+}
+
+// Positions are left, top; sizes width x height.
+void TForm2::Layout() {
+    setFixedSize(345, 471);
+    Label1->setGeometry(24, 8, 317, 26);
+    Label3->move(24, 40);
+    Label3->adjustSize();
+    Bevel2->setGeometry(24, 64, 281, 49);
+    Label2->setGeometry(32, 72, 265, 36);
+    Bevel1->setGeometry(64, 128, 217, 241);
+    Image1->move(75, 136);
+    BitBtn1->setGeometry(72, 384, 201, 73);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+void TForm2::LoadLayoutPictures() {
+    BitBtn1->setIcon(IconResource(QStringLiteral(":/icons/next.png"),
+                                  QStringLiteral(":/icons/next-disabled.png")));
+}
+
+void TForm2::FormCreate() {
+    BitBtn1->setMask(QRegion(10, 10, 180, 50, QRegion::Ellipse));
+    BitBtn1->repaint();
+}
+
+void TForm2::FormActivate() {
+    if (LastErrorText.Empty())
+        Label2->setText(QStringLiteral("Где-то есть ошибка"));
+    const QString verdict = Label1->text();
+    if (verdict == kVerdictRight || verdict == kVerdictWin) {
+        Label2->setText(QStringLiteral("Превосходно!"));
+        if (Form1)
+            Form1->Edit1->clear();
+    }
+    if (verdict == kVerdictWin)
+        ShowPicture(QStringLiteral("win"));
+    else if (verdict == kVerdictRight)
+        ShowPicture(QStringLiteral("inf"));
+    else
+        ShowPicture(QStringLiteral("dum"));
+}
+
+void TForm2::ShowPicture(const QString& resourceName) {
+    Image1->setPixmap(OnWindowGround(LoadBitmapResource(resourceName)));
+    Image1->adjustSize();
+}
+
+void TForm2::BitBtn1Click() {
+    Form1->Label4->setText(FromCp1251(ChampionTable[1].Result()));
+    hide();
+    Form1->show();
+    Form1->activateWindow();
+    LastErrorText.Clear();
+}
+
+// Shown means in front and active, as the main window's check expects.
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FitToWidth(Label1, 16);
+    raise();
+    activateWindow();
+}
+
+bool TForm2::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+// Hiding this window alone would leave the program with no window at all
+// (the main window is hidden meanwhile), so any close goes back the way
+// "Далее" does.
+void TForm2::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (isVisible())
+        BitBtn1Click();
+}
+
+// Enter and Return press "Далее", so the quiz can be played from the keyboard.
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        BitBtn1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

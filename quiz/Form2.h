@@ -1,12 +1,55 @@
 // The verdict window: answers every check of the main window.
+//
+// The main window writes the verdict into Label1 (and, after a wrong
+// answer, the comment into Label2), then shows this window. Everything else
+// follows from Label1's text each time the window is activated.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The verdict texts the main window's check writes into Label1.
+inline const QString kVerdictRight = QStringLiteral("Ответ правильный.");
+inline const QString kVerdictWin = QStringLiteral("Превосходно!!! Вы победили");
+inline const QString kVerdictWrong = QStringLiteral("Ответ не верный. Стоит подумать");
 
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
+    // Builds the controls; raises nothing.
     explicit TForm2(QWidget* parent = nullptr);
+
+    // The button's glyph; raises Exception when it is missing.
+    void LoadLayoutPictures();
+
+    QLabel* Label1 = nullptr; // the verdict
+    QLabel* Label2 = nullptr; // the comment
+    QLabel* Label3 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QFrame* Bevel2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Далее"
+
+    // Run by the start-up once the window exists: shapes the oval button.
+    void FormCreate();
+    // Run every time the window becomes the active window.
+    void FormActivate();
+    void BitBtn1Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void Layout();
+    void ShowPicture(const QString& resourceName);
 };
 
 extern TForm2* Form2;
