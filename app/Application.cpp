@@ -41,9 +41,15 @@ std::string WithFullStop(const std::string& message) {
     return message;
 }
 
+QString ErrorBoxText(const std::string& cp1251Message) {
+    return FromCp1251(WithFullStop(cp1251Message));
+}
+
+void ShowErrorBox(const Exception& error) { ShowErrorBox(error.Message()); }
+
 void ShowErrorBox(const std::string& cp1251Message) {
     const QString caption = ApplicationTitle();
-    const QString text = FromCp1251(WithFullStop(cp1251Message));
+    const QString text = ErrorBoxText(cp1251Message);
     if (errorPresenter) {
         errorPresenter(caption, text);
         return;

@@ -1,4 +1,4 @@
-// The application object and the standard error box (Part 4.1).
+// The application object and the standard error box.
 //
 // Every error that escapes an event handler reaches TApplication::notify,
 // which shows it in the standard error box and lets the program go on.
@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QString>
+
+#include "engine/Errors.h"
 
 #include <exception>
 #include <functional>
@@ -33,13 +35,17 @@ std::string WithFullStop(const std::string& cp1251Message);
 // full-stop rule, error icon, one OK button.
 void ShowException(const std::exception& error);
 void ShowErrorBox(const std::string& cp1251Message);
+void ShowErrorBox(const Exception& error);
+
+// The error box's text for a code page 1251 message, full stop included.
+QString ErrorBoxText(const std::string& cp1251Message);
 
 // Runs one handler the way the framework runs it: an error that escapes is
 // shown in the error box and the handler's remaining steps are skipped.
 // Returns false when an error was shown.
 bool RunProtected(const std::function<void()>& handler);
 
-// The information box of Part 3.1 (caption "Information", information icon,
+// The information box of a changed champions file (caption "Information", information icon,
 // one OK button). The text is given in Unicode.
 void ShowInformationBox(const QString& text);
 
@@ -59,6 +65,6 @@ QIcon IconResource(const QString& path);
 QIcon IconResource(const QString& path, const QString& disabledPath);
 QImage JpegResource(const QString& path);
 
-// Start-up steps 3 to 6 of Part 4.1: creates Form1, Form2, Form3 and
+// Start-up's window set: creates Form1, Form2, Form3 and
 // AboutFrm in that order, each creation handler inside RunProtected.
 void CreateWindows();

@@ -1,4 +1,4 @@
-// Start-up's window set (Part 4.1) and the layouts' picture look-up.
+// Start-up's window set and the layouts' picture look-up.
 #include "app/Application.h"
 
 #include "app/FTAbout.h"

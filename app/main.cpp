@@ -1,4 +1,4 @@
-// The program's entry point: start-up in the order of Part 4.1.
+// The program's entry point: start-up in the order.
 #include "app/Application.h"
 #include "app/Fonts.h"
 #include "engine/FloatEnv.h"

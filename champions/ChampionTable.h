@@ -1,4 +1,4 @@
-// The champion table (Part 3.1) and its ordering (Part 3.2). Plain C++.
+// The champion table and its ordering. Plain C++, no Qt.
 #pragma once
 
 #include <array>
@@ -27,7 +27,7 @@ static_assert(sizeof(TChampionRecord) == 512);
 inline constexpr int kChampionSlots = 16;  // 1..15 ranking, 16 spare
 inline constexpr int kRankingSlots = 15;
 
-// Slots numbered 1 to 16, as the specification counts them.
+// Slots numbered 1 to 16, counted as the game counts places.
 struct TChampionTable {
     std::array<TChampionRecord, kChampionSlots> Slots{};
     TChampionRecord& operator[](int slot) { return Slots.at(slot - 1); }
@@ -38,11 +38,14 @@ struct TChampionTable {
 // The one table of the process; all bytes zero at start.
 extern TChampionTable ChampionTable;
 
+// Slot 1..16 of ChampionTable.
+inline TChampionRecord& ChampionSlot(int slot) { return ChampionTable[slot]; }
+
 // Sum of the codes (unsigned bytes) of every Name and Result character of
 // slots 1..16.
 std::int32_t ChampionsChecksum();
 
-// Exchange passes over slots 1..15 until nothing moves (Part 3.2). A
+// Exchange passes over slots 1..15 until nothing moves; stable. A
 // non-integer Result raises EConvertError, leaving the order reached.
 void SortChampions();
 

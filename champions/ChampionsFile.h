@@ -1,4 +1,4 @@
-// The champions file (Part 3.1): 17 records of 512 bytes, the last one the
+// The champions file: 17 records of 512 bytes, the last one the
 // checksum record, at <AppDataLocation>/.camp.cam.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The champions window: the fifteen best times (Part 3.2).
+// The champions window: the fifteen best times.
 #pragma once
 
 #include <QWidget>

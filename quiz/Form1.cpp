@@ -155,13 +155,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     // Menu.
     N1 = menuBar()->addMenu(QStringLiteral("&Файл"));
-    N2 = N1->addAction(QStringLiteral("&Новая игра"));  // N2Click: Part 2.2
+    N2 = N1->addAction(QStringLiteral("&Новая игра"));  // N2Click: not connected yet
     N3 = N1->addSeparator();
     N4 = N1->addAction(QStringLiteral("В&ыход"));
     N9 = menuBar()->addMenu(QStringLiteral("&Вид"));
     N6 = N9->addAction(QStringLiteral("&Чемпионы"));
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
-    N8 = N5->addAction(QStringLiteral("&О программе"));  // N8Click: Part 2.2
+    N8 = N5->addAction(QStringLiteral("&О программе"));  // N8Click: not connected yet
     connect(N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(N6, &QAction::triggered, this, &TForm1::N6Click);
 

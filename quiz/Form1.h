@@ -1,7 +1,8 @@
-// The main window: registration, clock, task picture and answer check
-// (Part 2.2). This file holds the window's frame: its layout, its menu, the
-// best-time label Label4, the start-up timer Timer2, FormCreate, FormClose,
-// N4Click and N6Click. The quiz handlers are added by Part 2.2's work.
+// The main window: registration, clock, task picture and answer check.
+// So far the window's frame: its layout, its menu, the best-time label
+// Label4, the start-up timer Timer2, FormCreate, FormClose, N4Click and
+// N6Click. The quiz handlers (Button4Click, Button1Click, Timer1Timer,
+// FormActivate, N2Click, N8Click, Button5Click) are not connected yet.
 #pragma once
 
 #include <QMainWindow>

@@ -1,0 +1,39 @@
+// Helpers for the GUI tests. The shared main (TestMain.cpp) creates the
+// TApplication after InitGoogleTest, with the offscreen platform unless one
+// is set, a temporary home and data folder (QStandardPaths test mode), the
+// title "Formulon", the font substitutions and quitOnLastWindowClosed off.
+// It does not create the windows: call CreateWindowsOnce().
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+// Creates Form1, Form2, Form3 and AboutFrm once per process, as start-up
+// does (errors of creation go to the error box presenter in force).
+void CreateWindowsOnce();
+
+// Records what the error box and the information box would show instead
+// of showing them; restores the real boxes when destroyed.
+class TBoxRecorder {
+public:
+    TBoxRecorder();
+    ~TBoxRecorder();
+    TBoxRecorder(const TBoxRecorder&) = delete;
+    TBoxRecorder& operator=(const TBoxRecorder&) = delete;
+
+    QStringList Errors;        // texts of error boxes
+    QStringList ErrorCaptions; // their captions
+    QStringList Informations;  // texts of information boxes
+    QStringList InformationCaptions;
+};
+
+// The test's data folder (AppDataLocation), created.
+QString DataFolder();
+
+#include <functional>
+
+// Processes events until the condition holds or the time is up; returns
+// whether it holds.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 3000);
