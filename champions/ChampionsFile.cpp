@@ -117,7 +117,10 @@ void SaveChampions() {
     // Atomic replace: the old file stays whole until the new one is complete.
     QSaveFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) RaiseInOutError(errno ? errno : EIO);
+    // Unbuffered: a buffered QSaveFile can commit a file cut short when the
+    // flush inside commit() fails, so every byte is written and checked here.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        RaiseInOutError(errno ? errno : EIO);
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
         const int code = errno ? errno : EIO;
