@@ -5,11 +5,15 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 // Runs the evaluator on 'input' and returns what it printed.
 std::string RunEvaluator(const std::string& input) {
-    const std::string inputPath = testing::TempDir() + "formulon-eval-input.txt";
+    // CTest runs the rows in parallel: each needs a file of its own.
+    const std::string inputPath =
+        testing::TempDir() + "formulon-eval-" + std::to_string(getpid()) + ".txt";
     std::ofstream(inputPath, std::ios::binary) << input;
     const std::string command = std::string(FORMULON_EVAL) + " < " + inputPath;
     FILE* pipe = popen(command.c_str(), "r");
@@ -20,6 +24,7 @@ std::string RunEvaluator(const std::string& input) {
     while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
         output.append(buffer, n);
     EXPECT_EQ(pclose(pipe), 0);
+    std::remove(inputPath.c_str());
     return output;
 }
 
