@@ -57,6 +57,15 @@ std::int32_t StrToInt(const std::string& text) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+bool TryStrToInt(const std::string& text, std::int32_t& value) {
+    try {
+        value = StrToInt(text);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
 std::string IntToStr(std::int64_t value) {
     return std::to_string(value);
 }

@@ -10,5 +10,9 @@
 // "'<text>' is not a valid integer value".
 std::int32_t StrToInt(const std::string& text);
 
+// The same conversion without the error: false when the text is not an
+// integer text, 'value' then untouched.
+bool TryStrToInt(const std::string& text, std::int32_t& value);
+
 // Plain decimal digits, '-' only when negative.
 std::string IntToStr(std::int64_t value);

@@ -1,7 +1,10 @@
 // The reference formulas as the engine sees them.
 #include "EngineTestSupport.h"
 
+#include "engine/Errors.h"
 #include "engine/Formula.h"
+#include "engine/IntegerText.h"
+#include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 
 namespace {
@@ -52,6 +55,73 @@ TEST_F(TaskCatalogueTest, EveryOtherReferenceEvaluatesToANumberWithoutAMessage) 
             EXPECT_TRUE(LastErrorText.Empty()) << task << "." << variant;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+struct RecordRow {
+    const char* time;
+    const char* slot15;
+    bool record;
+};
+
+class RecordDecisionTest : public testing::TestWithParam<RecordRow> {};
+
+TEST_P(RecordDecisionTest, OnlyAStrictlyBetterTimeOrAFreePlaceEnters) {
+    EXPECT_EQ(IsRecordTime(GetParam().time, GetParam().slot15), GetParam().record);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RecordDecisionTest,
+                         testing::Values(RecordRow{"100", "", true}, RecordRow{"100", "100", false},
+                                         RecordRow{"99", "100", true},
+                                         RecordRow{"101", "100", false}, RecordRow{"9", "10", true},
+                                         RecordRow{"0", "$10", true}));
+
+TEST(RecordDecision, AHandMadeSlotTimeRaisesTheConversionError) {
+    EXPECT_THROW(IsRecordTime("5", "abc"), EConvertError);
+}
+
+struct SelectRow {
+    const char* task;
+    const char* variant;
+    bool taken;
+};
+
+class SelectTaskTest : public testing::TestWithParam<SelectRow> {};
+
+TEST_P(SelectTaskTest, TakesOnlyTasksOfTheCatalogue) {
+    TGameState state{4, 2, 1};
+    EXPECT_EQ(SelectTask(GetParam().task, GetParam().variant, state), GetParam().taken);
+    if (GetParam().taken) {
+        EXPECT_EQ(state.TaskNo, StrToInt(GetParam().task));
+        EXPECT_EQ(state.Variant, StrToInt(GetParam().variant));
+    } else {
+        EXPECT_EQ(state.TaskNo, 4);
+        EXPECT_EQ(state.Variant, 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SelectTaskTest,
+                         testing::Values(SelectRow{"1", "1", true}, SelectRow{"10", "3", true},
+                                         SelectRow{"0", "1", false}, SelectRow{"11", "1", false},
+                                         SelectRow{"5", "0", false}, SelectRow{"5", "4", false},
+                                         SelectRow{"", "1", false}, SelectRow{"x", "1", false},
+                                         SelectRow{"267", "1", false},
+                                         SelectRow{"-1", "2", false}));
+
+TEST(DrawVariant, StaysWithinOneToThreeAndReachesEach) {
+    SetVariantSource({});
+    SeedVariantGenerator();
+    bool seen[4] = {};
+    for (int i = 0; i < 300; ++i) {
+        const int v = DrawVariant();
+        ASSERT_GE(v, 1);
+        ASSERT_LE(v, 3);
+        seen[v] = true;
+    }
+    EXPECT_TRUE(seen[1] && seen[2] && seen[3]);
 }
 
 } // namespace
