@@ -17,9 +17,9 @@ extern TGameState GameState;
 // characters, code page 1251).
 extern std::string PlayerName;
 
-inline constexpr std::uint8_t kVerdictWrong = 0;
-inline constexpr std::uint8_t kVerdictRight = 1;
-inline constexpr std::uint8_t kNoVerdict = 2;
+inline constexpr std::uint8_t kLastVerdictWrong = 0;
+inline constexpr std::uint8_t kLastVerdictRight = 1;
+inline constexpr std::uint8_t kLastVerdictNone = 2;
 inline constexpr int kWonTaskNo = 11;
 
 // The start values: no game, no verdict, no player.
