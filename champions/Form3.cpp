@@ -63,6 +63,8 @@ TForm3::TForm3(QWidget* parent)
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setFocusPolicy(Qt::NoFocus);
+    StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip, never "…"
+    StringGrid1->setWordWrap(false);
     StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, true));
     QPalette gridPalette = StringGrid1->palette();
     gridPalette.setColor(QPalette::Text, kNavy);
