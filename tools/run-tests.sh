@@ -1,9 +1,35 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Formulon and runs every test.
+# Installs what is missing, builds Formulon and runs every test: the plain
+# suite first (a plain failure shows fast), then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (gcc, build-asan), then each
+# libFuzzer target for a bounded time (clang, build-fuzz; FUZZ_SECONDS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+started=$SECONDS
+phase() { echo "== $1 ($((SECONDS - started)) s so far)"; }
+
 tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+phase "Plain build and tests (build)"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFORMULON_BUILD_GUI=ON \
+  -DFORMULON_BUILD_TESTS=ON -DFORMULON_SANITIZE=OFF -DFORMULON_FUZZ=OFF
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+
+phase "Tests under AddressSanitizer and UBSan (build-asan)"
+# The options are given in full: a folder configured earlier keeps its cache.
+CC=gcc CXX=g++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DFORMULON_SANITIZE=ON -DFORMULON_FUZZ=OFF -DFORMULON_BUILD_GUI=ON \
+  -DFORMULON_BUILD_TESTS=ON -DFORMULON_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j2
+supp="$PWD/tools/sanitizers"
+ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:strict_string_checks=1:detect_stack_use_after_return=1" \
+LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+  ctest --test-dir build-asan --output-on-failure -j2
+
+phase "Fuzzing (build-fuzz)"
+tools/run-fuzz.sh
+
+phase "All tests passed"
