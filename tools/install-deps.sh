@@ -11,7 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-comfortaa
   clang libclang-rt-14-dev
   xvfb xdotool x11-apps xauth imagemagick
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file time
 )
 
 missing=()
