@@ -9,6 +9,18 @@ namespace {
 
 TMessagePresenter errorPresenter;
 TMessagePresenter informationPresenter;
+TMessagePresenter warningPresenter;
+
+// Shows a modal box with one OK button, or hands it to the test presenter.
+void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const QString& caption,
+             const QString& text) {
+    if (presenter) {
+        presenter(caption, text);
+        return;
+    }
+    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    box.exec();
+}
 
 } // namespace
 
@@ -45,17 +57,12 @@ QString ErrorBoxText(const std::string& cp1251Message) {
     return FromCp1251(WithFullStop(cp1251Message));
 }
 
-void ShowErrorBox(const Exception& error) { ShowErrorBox(error.Message()); }
+void ShowErrorBox(const Exception& error) {
+    ShowErrorBox(error.Message());
+}
 
 void ShowErrorBox(const std::string& cp1251Message) {
-    const QString caption = ApplicationTitle();
-    const QString text = ErrorBoxText(cp1251Message);
-    if (errorPresenter) {
-        errorPresenter(caption, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok);
-    box.exec();
+    ShowBox(errorPresenter, QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(cp1251Message));
 }
 
 void ShowException(const std::exception& error) {
@@ -77,13 +84,11 @@ bool RunProtected(const std::function<void()>& handler) {
 }
 
 void ShowInformationBox(const QString& text) {
-    const QString caption = QStringLiteral("Information");
-    if (informationPresenter) {
-        informationPresenter(caption, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok);
-    box.exec();
+    ShowBox(informationPresenter, QMessageBox::Information, QStringLiteral("Information"), text);
+}
+
+void ShowWarningBox(const QString& text) {
+    ShowBox(warningPresenter, QMessageBox::Warning, QStringLiteral("Warning"), text);
 }
 
 void SetErrorBoxPresenter(TMessagePresenter presenter) {
@@ -92,4 +97,8 @@ void SetErrorBoxPresenter(TMessagePresenter presenter) {
 
 void SetInformationBoxPresenter(TMessagePresenter presenter) {
     informationPresenter = std::move(presenter);
+}
+
+void SetWarningBoxPresenter(TMessagePresenter presenter) {
+    warningPresenter = std::move(presenter);
 }

@@ -49,11 +49,16 @@ bool RunProtected(const std::function<void()>& handler);
 // one OK button). The text is given in Unicode.
 void ShowInformationBox(const QString& text);
 
+// The framework's standard warning box: caption "Warning", one OK button,
+// centred on the screen.
+void ShowWarningBox(const QString& text);
+
 // Test seams: replace how the boxes are shown (an empty function restores
 // the real modal QMessageBox). Only tests use these.
 using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
 void SetErrorBoxPresenter(TMessagePresenter presenter);
 void SetInformationBoxPresenter(TMessagePresenter presenter);
+void SetWarningBoxPresenter(TMessagePresenter presenter);
 
 // Layout pictures from the Qt resources. A missing picture raises
 // Exception "Resource <path> not found", which the caller's error path

@@ -1,11 +1,18 @@
 #include "quiz/Form1.h"
 
 #include "app/Application.h"
+#include "app/BitmapResources.h"
+#include "app/FTAbout.h"
 #include "app/TextCodec.h"
 #include "champions/ChampionTable.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
+#include "engine/Formula.h"
+#include "engine/IntegerText.h"
 #include "engine/NumberText.h"
+#include "engine/ShortText.h"
+#include "quiz/Form2.h"
+#include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QAction>
@@ -28,7 +35,7 @@ class TLowerCaseValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
-        input = input.toLower();  // same length: the cursor stays put
+        input = input.toLower(); // same length: the cursor stays put
         return Acceptable;
     }
 };
@@ -119,7 +126,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
     {
         QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, QColor(255, 251, 240));  // clCream
+        palette.setColor(QPalette::Base, QColor(255, 251, 240)); // clCream
         palette.setColor(QPalette::Text, Qt::blue);
         Edit1->setPalette(palette);
     }
@@ -155,15 +162,29 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     // Menu.
     N1 = menuBar()->addMenu(QStringLiteral("&Файл"));
-    N2 = N1->addAction(QStringLiteral("&Новая игра"));  // N2Click: not connected yet
+    N2 = N1->addAction(QStringLiteral("&Новая игра"));
     N3 = N1->addSeparator();
     N4 = N1->addAction(QStringLiteral("В&ыход"));
     N9 = menuBar()->addMenu(QStringLiteral("&Вид"));
     N6 = N9->addAction(QStringLiteral("&Чемпионы"));
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
-    N8 = N5->addAction(QStringLiteral("&О программе"));  // N8Click: not connected yet
+    N8 = N5->addAction(QStringLiteral("&О программе"));
+    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
     connect(N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(N6, &QAction::triggered, this, &TForm1::N6Click);
+    connect(N8, &QAction::triggered, this, &TForm1::N8Click);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    // Enter presses the button beside each box, so the quiz can be played
+    // from the keyboard; Tab follows the layout.
+    connect(Edit1, &QLineEdit::returnPressed, Button1, &QPushButton::click);
+    connect(Edit2, &QLineEdit::returnPressed, Button4, &QPushButton::click);
+    setTabOrder(Edit2, Button4);
+    setTabOrder(Button4, Edit1);
+    setTabOrder(Edit1, Button1);
 
     // Fixed single border at 252, 93; the client area sits below the menu.
     setFixedSize(500, 455 + menuBar()->sizeHint().height());
@@ -176,10 +197,12 @@ void TForm1::LoadLayoutPictures() {
     N6->setIcon(IconResource(QStringLiteral(":/icons/table.png")));
     N8->setIcon(IconResource(QStringLiteral(":/icons/help.png")));
     const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
-    Image2->setPixmap(QPixmap::fromImage(title.copy(0, 0, title.width(), qMin(273, title.height()))));
+    Image2->setPixmap(
+        QPixmap::fromImage(title.copy(0, 0, title.width(), qMin(273, title.height()))));
 }
 
 void TForm1::FormCreate() {
+    ResetGameState();
     LastErrorText.Clear();
     FillReferenceFormulas();
     LoadChampions();
@@ -193,9 +216,123 @@ void TForm1::FormClose(QCloseEvent* event) {
     QApplication::quit();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) { FormClose(event); }
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose(event);
+}
 
-void TForm1::N4Click() { close(); }
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TForm1::ShowTaskCaption() {
+    GroupBox1->setTitle(QStringLiteral("Задание № ") + QString::number(GameState.TaskNo));
+}
+
+void TForm1::LoadTaskPicture() {
+    const std::string name = PictureName(GameState.TaskNo, GameState.Variant);
+    Image1->setPixmap(QPixmap::fromImage(LoadBitmapResource(QString::fromStdString(name))));
+}
+
+void TForm1::FormActivate() {
+    ShowTaskCaption();
+    if (GameState.LastVerdict == kLastVerdictRight && GameState.TaskNo != 0) {
+        GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
+        LoadTaskPicture();
+    }
+}
+
+void TForm1::Button4Click() {
+    const QString name = Edit2->text();
+    if (name.isEmpty()) {
+        ShowWarningBox(QStringLiteral("Введите имя"));
+        return;
+    }
+    Label5->setText(QStringLiteral("0"));
+    PlayerName = ShortText(ToCp1251(name));
+    GroupBox1->show();
+    SeedVariantGenerator();
+    GameState.TaskNo = 1;
+    ShowTaskCaption();
+    GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
+    // A running clock goes on running; restarting it would lose part of a second.
+    if (!Timer1->isActive())
+        Timer1->start();
+    LoadTaskPicture();
+}
+
+void TForm1::N2Click() {
+    Button4Click();
+}
+
+void TForm1::Button1Click() {
+    // After a win without a record the task box stays up with no task in
+    // progress: there is nothing to check against.
+    if (!IsValidTask(GameState.TaskNo, GameState.Variant))
+        return;
+    const std::string reference =
+        FormulaValue(ReferenceFormula(GameState.TaskNo, GameState.Variant));
+    Label1->setText(FromCp1251(reference));
+    const std::string answer = FormulaValue(ToCp1251(Edit1->text()));
+    Label7->setText(FromCp1251(answer));
+    if (answer == reference)
+        RightAnswer();
+    else
+        WrongAnswer();
+}
+
+void TForm1::RightAnswer() {
+    Form2->Label1->setText(kVerdictRight);
+    if (++GameState.TaskNo == kWonTaskNo) {
+        Form2->Label1->setText(kVerdictWin);
+        // The game is over before the record decision: a hand-made slot
+        // time that does not convert must not leave a task 11 behind.
+        GameState.TaskNo = 0;
+        TChampionRecord& last = ChampionTable[kRankingSlots];
+        if (IsRecordTime(ToCp1251(Label5->text()), last.Result())) {
+            Timer1->stop();
+            last.SetName(PlayerName);
+            last.SetResult(ToCp1251(Label5->text()));
+            Label5->setText(QStringLiteral("0"));
+            GroupBox1->hide();
+            SortChampions();
+        }
+    }
+    GameState.LastVerdict = kLastVerdictRight;
+    ShowVerdictWindow();
+    Label4->setText(FromCp1251(ChampionTable[1].Result()));
+}
+
+void TForm1::WrongAnswer() {
+    Form2->Label1->setText(kVerdictWrong);
+    Form2->Label2->setText(FromCp1251(LastErrorText.Read()));
+    GameState.LastVerdict = kLastVerdictWrong;
+    ShowVerdictWindow();
+}
+
+void TForm1::ShowVerdictWindow() {
+    Form2->show();
+    hide();
+}
+
+void TForm1::Timer1Timer() {
+    Label5->setText(QString::fromStdString(IntToStr(StrToInt(ToCp1251(Label5->text())) + 1)));
+}
+
+void TForm1::Button5Click() {
+    // The hidden selector ignores anything but a task of the catalogue.
+    if (SelectTask(ToCp1251(Edit3->text()), ToCp1251(Edit4->text()), GameState))
+        LoadTaskPicture();
+}
+
+void TForm1::N8Click() {
+    AboutFrm->ShowAbout();
+}
+
+void TForm1::N4Click() {
+    close();
+}
 
 void TForm1::N6Click() {
     Form3->show();

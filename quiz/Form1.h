@@ -1,8 +1,6 @@
 // The main window: registration, clock, task picture and answer check.
-// So far the window's frame: its layout, its menu, the best-time label
-// Label4, the start-up timer Timer2, FormCreate, FormClose, N4Click and
-// N6Click. The quiz handlers (Button4Click, Button1Click, Timer1Timer,
-// FormActivate, N2Click, N8Click, Button5Click) are not connected yet.
+// The game's state and rules live in quiz/core/GameState; this window owns
+// its controls and handlers.
 #pragma once
 
 #include <QMainWindow>
@@ -34,6 +32,10 @@ public:
     // Close handler: SaveChampions; when it raises, the window stays open.
     void FormClose(QCloseEvent* event);
 
+    // Every activation: the task box's caption, and a freshly drawn variant
+    // after a right answer.
+    void FormActivate();
+
     // Controls, with their layout names.
     QWidget* ClientArea = nullptr;  // the 500 x 455 client area
     QGroupBox* GroupBox1 = nullptr; // "Задание", task box
@@ -59,22 +61,36 @@ public:
     QTimer* Timer1 = nullptr;       // seconds counter, 1000 ms, disabled
     QTimer* Timer2 = nullptr;       // one-shot best-time refresh, disabled
 
-    QMenu* N1 = nullptr;    // "&Файл"
-    QAction* N2 = nullptr;  // "&Новая игра"
-    QAction* N3 = nullptr;  // separator
-    QAction* N4 = nullptr;  // "В&ыход"
-    QMenu* N9 = nullptr;    // "&Вид"
-    QAction* N6 = nullptr;  // "&Чемпионы"
-    QMenu* N5 = nullptr;    // "&Справка"
-    QAction* N8 = nullptr;  // "&О программе"
+    QMenu* N1 = nullptr;   // "&Файл"
+    QAction* N2 = nullptr; // "&Новая игра"
+    QAction* N3 = nullptr; // separator
+    QAction* N4 = nullptr; // "В&ыход"
+    QMenu* N9 = nullptr;   // "&Вид"
+    QAction* N6 = nullptr; // "&Чемпионы"
+    QMenu* N5 = nullptr;   // "&Справка"
+    QAction* N8 = nullptr; // "&О программе"
 
 public slots:
+    void Button1Click();
+    void Button4Click();
+    void Button5Click();
+    void N2Click();
     void N4Click();
     void N6Click();
+    void N8Click();
+    void Timer1Timer();
     void Timer2Timer();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    void LoadTaskPicture();
+    void ShowTaskCaption();
+    void RightAnswer();
+    void WrongAnswer();
+    void ShowVerdictWindow();
 };
 
 extern TForm1* Form1;

@@ -7,7 +7,8 @@
 #include <QStandardPaths>
 
 void CreateWindowsOnce() {
-    if (!Form1) CreateWindows();
+    if (!Form1)
+        CreateWindows();
 }
 
 TBoxRecorder::TBoxRecorder() {
@@ -19,11 +20,16 @@ TBoxRecorder::TBoxRecorder() {
         InformationCaptions << caption;
         Informations << text;
     });
+    SetWarningBoxPresenter([this](const QString& caption, const QString& text) {
+        WarningCaptions << caption;
+        Warnings << text;
+    });
 }
 
 TBoxRecorder::~TBoxRecorder() {
     SetErrorBoxPresenter({});
     SetInformationBoxPresenter({});
+    SetWarningBoxPresenter({});
 }
 
 QString DataFolder() {
@@ -38,7 +44,8 @@ QString DataFolder() {
 bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!condition()) {
-        if (deadline.hasExpired()) return false;
+        if (deadline.hasExpired())
+            return false;
         QTest::qWait(10);
     }
     return true;

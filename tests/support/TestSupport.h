@@ -14,7 +14,7 @@
 // does (errors of creation go to the error box presenter in force).
 void CreateWindowsOnce();
 
-// Records what the error box and the information box would show instead
+// Records what the error, information and warning boxes would show instead
 // of showing them; restores the real boxes when destroyed.
 class TBoxRecorder {
 public:
@@ -27,6 +27,8 @@ public:
     QStringList ErrorCaptions; // their captions
     QStringList Informations;  // texts of information boxes
     QStringList InformationCaptions;
+    QStringList Warnings; // texts of warning boxes
+    QStringList WarningCaptions;
 };
 
 // The test's data folder (AppDataLocation), created.
