@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-comfortaa
   clang libclang-rt-14-dev
-  xvfb xdotool x11-apps xauth imagemagick
+  xvfb xdotool x11-apps x11-utils xauth imagemagick
   desktop-file-utils appstream dpkg-dev file time
 )
 
