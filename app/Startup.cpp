@@ -11,29 +11,13 @@
 #include <QIcon>
 #include <QImage>
 
-#if __has_include("app/JpegLoader.h")
 #include "app/JpegLoader.h"
-#define FORMULON_HAS_JPEG_LOADER 1
-#endif
 
 namespace {
 
 void RequireResource(const QString& path) {
     if (!QFile::exists(path))
         throw Exception("Resource " + path.toStdString() + " not found");
-}
-
-// Runs a window's creation handler when the class has one.
-template <class TWindow>
-void RunFormCreate(TWindow* window) {
-    if constexpr (requires { window->FormCreate(); })
-        RunProtected([window] { window->FormCreate(); });
-}
-
-template <class TWindow>
-void RunLoadLayoutPictures(TWindow* window) {
-    if constexpr (requires { window->LoadLayoutPictures(); })
-        RunProtected([window] { window->LoadLayoutPictures(); });
 }
 
 } // namespace
@@ -54,25 +38,22 @@ QIcon IconResource(const QString& path, const QString& disabledPath) {
 
 QImage JpegResource(const QString& path) {
     RequireResource(path);
-#ifdef FORMULON_HAS_JPEG_LOADER
     return LoadJpegResource(path);
-#else
-    throw Exception("Resource " + path.toStdString() + " not found");
-#endif
 }
 
 void CreateWindows() {
-    // The first window created is the main window.
+    // The first window created is the main window. Each creation step runs
+    // the way the framework runs a handler: an error goes to the error box
+    // and start-up carries on with the next step.
     Form1 = new TForm1();
-    RunLoadLayoutPictures(Form1);
-    RunFormCreate(Form1);
+    RunProtected([] { Form1->LoadLayoutPictures(); });
+    RunProtected([] { Form1->FormCreate(); });
     Form2 = new TForm2();
-    RunLoadLayoutPictures(Form2);
-    RunFormCreate(Form2);
+    RunProtected([] { Form2->LoadLayoutPictures(); });
+    RunProtected([] { Form2->FormCreate(); });
     Form3 = new TForm3();
-    RunLoadLayoutPictures(Form3);
-    RunFormCreate(Form3);
+    RunProtected([] { Form3->LoadLayoutPictures(); });
+    RunProtected([] { Form3->FormCreate(); });
     AboutFrm = new TAboutFrm();
-    RunLoadLayoutPictures(AboutFrm);
-    RunFormCreate(AboutFrm);
+    RunProtected([] { AboutFrm->LoadLayoutPictures(); });
 }

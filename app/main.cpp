@@ -1,4 +1,4 @@
-// The program's entry point: start-up in the order.
+// The program's entry point.
 #include "app/Application.h"
 #include "app/Fonts.h"
 #include "engine/FloatEnv.h"

@@ -1,4 +1,4 @@
-// The champion table: layout, checksum and SortChampions (Parts 3.1, 3.2).
+// The champion table: layout, checksum and SortChampions.
 #include "champions/ChampionTable.h"
 #include "engine/Errors.h"
 
