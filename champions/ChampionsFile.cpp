@@ -86,26 +86,25 @@ void LoadChampions() {
     const QFileInfo info(path);
     bool valid = false;
     if (!info.exists()) {
-        // 2. Nothing found: an empty ranking, no message.
+        // No file yet: an empty ranking, no message.
         EmptyRanking();
         valid = true;
     } else if (info.size() == kChampionsFileSize) {
-        // 4. Open for reading and writing, so a read-only file fails.
+        // Opened for reading and writing, so a read-only file fails.
         const QByteArray native = QFile::encodeName(path);
         TDescriptor file{::open(native.constData(), O_RDWR)};
         if (file.fd < 0) RaiseInOutError(errno);
         for (int slot = 1; slot <= kChampionSlots; ++slot) ReadRecord(file.fd, &ChampionTable[slot]);
         TChampionRecord checksum;
         ReadRecord(file.fd, &checksum);
-        // 5. The conversion raises for a checksum text that is no integer.
+        // The conversion raises for a checksum text that is no integer.
         valid = StrToInt(checksum.Result()) == ChampionsChecksum();
     }
     if (!valid) {
-        // 6. Changed or damaged file.
+        // A changed or damaged file.
         ShowInformationBox(kChangedText);
         EmptyRanking();
     }
-    // 7.
     SortChampions();
     if (Form1) Form1->Timer2->start();
 }
