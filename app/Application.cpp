@@ -83,6 +83,10 @@ bool RunProtected(const std::function<void()>& handler) {
     return false;
 }
 
+std::function<void()> Handler(std::function<void()> handler) {
+    return [handler = std::move(handler)] { RunProtected(handler); };
+}
+
 void ShowInformationBox(const QString& text) {
     ShowBox(informationPresenter, QMessageBox::Information, QStringLiteral("Information"), text);
 }

@@ -40,6 +40,11 @@ void ShowErrorBox(const Exception& error);
 // The error box's text for a code page 1251 message, full stop included.
 QString ErrorBoxText(const std::string& cp1251Message);
 
+// A handler ready to connect to a signal: it runs inside RunProtected, so
+// an error is shown right where the handler was called and never unwinds
+// through Qt's own frames, which are built without exception cleanup.
+std::function<void()> Handler(std::function<void()> handler);
+
 // Runs one handler the way the framework runs it: an error that escapes is
 // shown in the error box and the handler's remaining steps are skipped.
 // Returns false when an error was shown.

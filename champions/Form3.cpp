@@ -31,7 +31,7 @@ QTableWidgetItem* Cell(QTableWidget* grid, int column, int row) {
     QTableWidgetItem* item = grid->item(row, column);
     if (!item) {
         item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsEnabled);  // not editable, not selectable
+        item->setFlags(Qt::ItemIsEnabled); // not editable, not selectable
         grid->setItem(row, column, item);
     }
     return item;
@@ -47,7 +47,7 @@ TForm3::TForm3(QWidget* parent)
     move(172, 90);
     setFont(PixelFont(QStringLiteral("Franklin Gothic Medium"), 15));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(128, 128, 128));  // clGray
+    palette.setColor(QPalette::Window, QColor(128, 128, 128)); // clGray
     palette.setColor(QPalette::WindowText, Qt::yellow);
     setPalette(palette);
     setAutoFillBackground(true);
@@ -63,7 +63,7 @@ TForm3::TForm3(QWidget* parent)
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setFocusPolicy(Qt::NoFocus);
-    StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip, never "…"
+    StringGrid1->setTextElideMode(Qt::ElideNone); // cells clip, never "…"
     StringGrid1->setWordWrap(false);
     StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, true));
     QPalette gridPalette = StringGrid1->palette();
@@ -71,14 +71,17 @@ TForm3::TForm3(QWidget* parent)
     gridPalette.setColor(QPalette::Base, Qt::white);
     StringGrid1->setPalette(gridPalette);
     const int widths[kGridColumns] = {33, 166, 74};
-    for (int c = 0; c < kGridColumns; ++c) StringGrid1->setColumnWidth(c, widths[c]);
+    for (int c = 0; c < kGridColumns; ++c)
+        StringGrid1->setColumnWidth(c, widths[c]);
     // Sixteen rows fit the grid's height, so the header row never scrolls.
-    for (int r = 0; r < kGridRows; ++r) StringGrid1->setRowHeight(r, 22);
+    for (int r = 0; r < kGridRows; ++r)
+        StringGrid1->setRowHeight(r, 22);
     for (int r = 0; r < kGridRows; ++r)
         for (int c = 0; c < kGridColumns; ++c) {
             QTableWidgetItem* item = Cell(StringGrid1, c, r);
             item->setForeground(kNavy);
-            if (r == 0) item->setBackground(kLime);  // the fixed row
+            if (r == 0)
+                item->setBackground(kLime); // the fixed row
         }
 
     BitBtn1 = new QPushButton(QStringLiteral("Закрыть"), this);
@@ -88,7 +91,7 @@ TForm3::TForm3(QWidget* parent)
     buttonPalette.setColor(QPalette::ButtonText, Qt::red);
     BitBtn1->setPalette(buttonPalette);
     BitBtn1->setIconSize(QSize(16, 16));
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, Handler([this] { BitBtn1Click(); }));
 }
 
 void TForm3::LoadLayoutPictures() {
@@ -115,17 +118,20 @@ void TForm3::BitBtn1Click() {
 }
 
 void TForm3::FormClose(QCloseEvent* event) {
-    event->accept();  // hides; the window is never destroyed
+    event->accept(); // hides; the window is never destroyed
     Form1->show();
 }
 
 bool TForm3::event(QEvent* event) {
     const bool result = QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate)
+        RunProtected([this] { FormActivate(); });
     return result;
 }
 
-void TForm3::closeEvent(QCloseEvent* event) { FormClose(event); }
+void TForm3::closeEvent(QCloseEvent* event) {
+    RunProtected([this, event] { FormClose(event); });
+}
 
 void FillChampionsGrid() {
     QTableWidget* grid = Form3->StringGrid1;

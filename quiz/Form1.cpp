@@ -158,7 +158,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
     Timer2->setSingleShot(true);
-    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(Timer2, &QTimer::timeout, this, Handler([this] { Timer2Timer(); }));
 
     // Menu.
     N1 = menuBar()->addMenu(QStringLiteral("&Файл"));
@@ -169,15 +169,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     N6 = N9->addAction(QStringLiteral("&Чемпионы"));
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
     N8 = N5->addAction(QStringLiteral("&О программе"));
-    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
-    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
-    connect(N6, &QAction::triggered, this, &TForm1::N6Click);
-    connect(N8, &QAction::triggered, this, &TForm1::N8Click);
+    connect(N2, &QAction::triggered, this, Handler([this] { N2Click(); }));
+    connect(N4, &QAction::triggered, this, Handler([this] { N4Click(); }));
+    connect(N6, &QAction::triggered, this, Handler([this] { N6Click(); }));
+    connect(N8, &QAction::triggered, this, Handler([this] { N8Click(); }));
 
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
+    connect(Button4, &QPushButton::clicked, this, Handler([this] { Button4Click(); }));
+    connect(Button5, &QPushButton::clicked, this, Handler([this] { Button5Click(); }));
+    connect(Timer1, &QTimer::timeout, this, Handler([this] { Timer1Timer(); }));
     // Enter presses the button beside each box, so the quiz can be played
     // from the keyboard; Tab follows the layout.
     connect(Edit1, &QLineEdit::returnPressed, Button1, &QPushButton::click);
@@ -217,12 +217,14 @@ void TForm1::FormClose(QCloseEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose(event);
+    // The window closes only when FormClose gets through the save.
+    event->ignore();
+    RunProtected([this, event] { FormClose(event); });
 }
 
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        RunProtected([this] { FormActivate(); });
     return QMainWindow::event(event);
 }
 

@@ -85,7 +85,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     setFont(ComicSans(13));
     CreateControls();
     Layout();
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, Handler([this] { BitBtn1Click(); }));
 }
 
 void TForm2::CreateControls() {
@@ -179,7 +179,7 @@ void TForm2::showEvent(QShowEvent* event) {
 
 bool TForm2::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        RunProtected([this] { FormActivate(); });
     return QWidget::event(event);
 }
 

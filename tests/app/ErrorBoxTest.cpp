@@ -15,8 +15,8 @@
 #include <stdexcept>
 
 struct TFullStopCase {
-    const char* message;  // UTF-8
-    const char* shown;    // UTF-8
+    const char* message; // UTF-8
+    const char* shown;   // UTF-8
 };
 
 class FullStopTest : public ::testing::TestWithParam<TFullStopCase> {};
@@ -30,15 +30,12 @@ TEST_P(FullStopTest, AddsAFullStopOnlyAfterCharactersSortingAfterIt) {
 INSTANTIATE_TEST_SUITE_P(
     Messages, FullStopTest,
     ::testing::Values(TFullStopCase{"Floating point overflow", "Floating point overflow."},
-                      TFullStopCase{"abc.", "abc."},
-                      TFullStopCase{"Превосходно!", "Превосходно!"},
-                      TFullStopCase{"", ""},
-                      TFullStopCase{"I/O error 28", "I/O error 28."},
+                      TFullStopCase{"abc.", "abc."}, TFullStopCase{"Превосходно!", "Превосходно!"},
+                      TFullStopCase{"", ""}, TFullStopCase{"I/O error 28", "I/O error 28."},
                       TFullStopCase{"'' is not a valid integer value",
                                     "'' is not a valid integer value."},
                       TFullStopCase{"Нельзя делить на ноль", "Нельзя делить на ноль."},
-                      TFullStopCase{"a,", "a,"},
-                      TFullStopCase{"a/", "a/."}));
+                      TFullStopCase{"a,", "a,"}, TFullStopCase{"a/", "a/."}));
 
 TEST(ErrorBox, ErrorEscapingAHandlerIsShownAndTheLoopGoesOn) {
     TBoxRecorder boxes;
@@ -55,11 +52,11 @@ TEST(ErrorBox, ButtonHandlerSkipsItsRemainingSteps) {
     TBoxRecorder boxes;
     QPushButton button("x");
     int steps = 0;
-    QObject::connect(&button, &QPushButton::clicked, [&steps] {
+    QObject::connect(&button, &QPushButton::clicked, Handler([&steps] {
         ++steps;
         throw EConvertError(ToCp1251(QStringLiteral("'абв' is not a valid integer value")));
         ++steps;
-    });
+    }));
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(steps, 1);

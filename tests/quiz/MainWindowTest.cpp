@@ -64,6 +64,9 @@ protected:
         ResetGameState();
         LastErrorText.Clear();
         Form1->Timer1->stop();
+        // The clock runs, but only the test's own ticks count: a slow run
+        // must not see a real second pass.
+        Form1->Timer1->setInterval(std::chrono::hours(1));
         Form1->Label5->setText(QStringLiteral("0"));
         Form1->Edit1->clear();
         Form1->Edit2->setText(QStringLiteral("Ученик"));
@@ -73,6 +76,7 @@ protected:
     void TearDown() override {
         Form2->hide();
         Form1->Timer1->stop();
+        Form1->Timer1->setInterval(1000);
         SetVariantSource({});
     }
 
