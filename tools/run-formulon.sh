@@ -7,8 +7,4 @@ tools/install-deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DFORMULON_BUILD_TESTS=OFF \
       -DFORMULON_BUILD_BENCH=OFF
 cmake --build build-release -j2
-if [ -x build-release/app/formulon ]; then
-  exec build-release/app/formulon "$@"
-else
-  echo 'sin(y-z)' | build-release/tools/formulon-eval
-fi
+exec build-release/app/formulon
