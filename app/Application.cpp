@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Fonts.h"
 #include "app/TextCodec.h"
 #include "engine/Errors.h"
 
@@ -40,6 +41,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         ShowErrorBox("Unknown error");
     }
     return false;
+}
+
+void PrepareApplication(TApplication& app) {
+    app.SetTitle(QStringLiteral("Formulon"));
+    TApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutions();
 }
 
 QString ApplicationTitle() {

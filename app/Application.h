@@ -75,6 +75,11 @@ QIcon IconResource(const QString& path);
 QIcon IconResource(const QString& path, const QString& disabledPath);
 QImage JpegResource(const QString& path);
 
+// Start-up before the windows: the title "Formulon", the font
+// substitutions, and no quitting when the last window hides (the main window
+// is hidden while another replaces it; only its close handler quits).
+void PrepareApplication(TApplication& app);
+
 // Start-up's window set: creates Form1, Form2, Form3 and
 // AboutFrm in that order, each creation handler inside RunProtected.
 void CreateWindows();

@@ -27,6 +27,7 @@ void InstallFontSubstitutions() {
 
 QStringList LayoutFontFamilies() {
     QStringList families;
-    for (const TSubstitution& s : kSubstitutions) families << QString::fromLatin1(s.family);
+    for (const TSubstitution& s : kSubstitutions)
+        families << QString::fromLatin1(s.family);
     return families;
 }

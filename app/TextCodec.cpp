@@ -24,7 +24,8 @@ std::string ToCp1251(const QString& text, bool* lossless) {
             bytes.push_back(static_cast<char>(byte));
         }
     }
-    if (lossless) *lossless = all;
+    if (lossless)
+        *lossless = all;
     return bytes;
 }
 

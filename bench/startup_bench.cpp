@@ -7,7 +7,6 @@
 //                  started the process, dynamic loading included.
 // Exits 1 when no frame arrives within ten seconds.
 #include "app/Application.h"
-#include "app/Fonts.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
 
@@ -59,9 +58,7 @@ int main(int argc, char* argv[]) {
     // The same steps as the program's main(), in the same order.
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Formulon"));
-    TApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutions();
+    PrepareApplication(app);
     CreateWindows();
     TFirstFrame firstFrame(entry);
     Form1->installEventFilter(&firstFrame);

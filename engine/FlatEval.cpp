@@ -5,24 +5,10 @@
 #include "engine/EngineMessages.h"
 #include "engine/FloatEnv.h"
 #include "engine/NumberText.h"
+#include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
 
-// Positions below are 1-based, as in the formula texts they describe:
-// At(text, i) is the i-th character.
-
 namespace {
-
-char At(const std::string& text, int pos) {
-    return text[static_cast<std::size_t>(pos - 1)];
-}
-
-// Text[from..to], empty when to < from.
-std::string_view Piece(const std::string& text, int from, int to) {
-    if (to < from)
-        return {};
-    return std::string_view(text).substr(static_cast<std::size_t>(from - 1),
-                                         static_cast<std::size_t>(to - from + 1));
-}
 
 bool IsNumberChar(char c) {
     return (c >= '0' && c <= '9') || c == ',' || c == 'E';

@@ -7,20 +7,10 @@
 #include "engine/FloatEnv.h"
 #include "engine/Normalize.h"
 #include "engine/NumberText.h"
+#include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
 
 namespace {
-
-char At(const std::string& text, int pos) {
-    return text[static_cast<std::size_t>(pos - 1)];
-}
-
-std::string_view Piece(const std::string& text, int from, int to) {
-    if (to < from)
-        return {};
-    return std::string_view(text).substr(static_cast<std::size_t>(from - 1),
-                                         static_cast<std::size_t>(to - from + 1));
-}
 
 bool IsLower(char c) {
     return c >= 'a' && c <= 'z';

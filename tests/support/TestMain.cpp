@@ -1,6 +1,5 @@
 // The GUI tests' main: GoogleTest first, then the application object.
 #include "app/Application.h"
-#include "app/Fonts.h"
 #include "engine/FloatEnv.h"
 
 #include <QStandardPaths>
@@ -12,18 +11,18 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never the user's real champions file: a home of this run's own.
     QTemporaryDir home;
-    if (!home.isValid()) return 2;
+    if (!home.isValid())
+        return 2;
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
 
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Formulon"));
-    TApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutions();
+    PrepareApplication(app);
     return RUN_ALL_TESTS();
 }
