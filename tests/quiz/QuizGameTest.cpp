@@ -54,7 +54,7 @@ const char* const kRightAnswers[kTaskCount][kVariantCount] = {
 
 const QString kWrongVerdict = QStringLiteral("Ответ не верный. Стоит подумать");
 
-class MainWindowTest : public ::testing::Test {
+class QuizGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         CreateWindowsOnce();
@@ -113,7 +113,7 @@ protected:
     static QString Caption() { return Form1->GroupBox1->title(); }
 };
 
-TEST_F(MainWindowTest, AWholeGameFromStartToTheRecord) {
+TEST_F(QuizGameTest, AWholeGameFromStartToTheRecord) {
     TBoxRecorder boxes;
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     ASSERT_TRUE(Form1->GroupBox1->isVisible());
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, AWholeGameFromStartToTheRecord) {
                                             3));
 }
 
-TEST_F(MainWindowTest, AWrongAnswerKeepsTaskPictureAndTextAndShowsTheMessage) {
+TEST_F(QuizGameTest, AWrongAnswerKeepsTaskPictureAndTextAndShowsTheMessage) {
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     SelectTask(2, 2);
     const QImage picture = Form1->Image1->pixmap().toImage();
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, AWrongAnswerKeepsTaskPictureAndTextAndShowsTheMessage) {
     }
 }
 
-TEST_F(MainWindowTest, ARaisedErrorShowsTheErrorBoxAndChangesNothing) {
+TEST_F(QuizGameTest, ARaisedErrorShowsTheErrorBoxAndChangesNothing) {
     TBoxRecorder boxes;
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     SelectTask(1, 1);
@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, ARaisedErrorShowsTheErrorBoxAndChangesNothing) {
     }
 }
 
-TEST_F(MainWindowTest, TaskNineVariantThreeIsRightOnlyForAFailingAnswer) {
+TEST_F(QuizGameTest, TaskNineVariantThreeIsRightOnlyForAFailingAnswer) {
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     SelectTask(9, 3);
     TypeAnswer(QStringLiteral("1"));
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, TaskNineVariantThreeIsRightOnlyForAFailingAnswer) {
     PressNext();
 }
 
-TEST_F(MainWindowTest, AnEmptyNameIsRefusedAndANameOfBlanksAccepted) {
+TEST_F(QuizGameTest, AnEmptyNameIsRefusedAndANameOfBlanksAccepted) {
     TBoxRecorder boxes;
     Form1->Edit2->clear();
     QTest::keyClick(Form1->Edit2, Qt::Key_Return);
@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, AnEmptyNameIsRefusedAndANameOfBlanksAccepted) {
     EXPECT_EQ(PlayerName, "   ");
 }
 
-TEST_F(MainWindowTest, StartingAgainDuringAGameRestartsAtTaskOneWithTheClockRunning) {
+TEST_F(QuizGameTest, StartingAgainDuringAGameRestartsAtTaskOneWithTheClockRunning) {
     SetVariantSource([] { return 1; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     TypeAnswer(QStringLiteral("sin(y-z)"));
@@ -284,7 +284,7 @@ void WinAt(int time, const char* slot15) {
     QTest::mouseClick(Form1->Button1, Qt::LeftButton);
 }
 
-TEST_F(MainWindowTest, AFinishingTimeEqualToTheLastPlaceIsNoRecord) {
+TEST_F(QuizGameTest, AFinishingTimeEqualToTheLastPlaceIsNoRecord) {
     WinAt(100, "100");
     EXPECT_EQ(Form2->Label1->text(), kVerdictWin);
     EXPECT_EQ(ChampionTable[kRankingSlots].Result(), "100");
@@ -301,7 +301,7 @@ TEST_F(MainWindowTest, AFinishingTimeEqualToTheLastPlaceIsNoRecord) {
     EXPECT_EQ(GameState.TaskNo, 0);
 }
 
-TEST_F(MainWindowTest, OneSecondLessThanTheLastPlaceIsARecord) {
+TEST_F(QuizGameTest, OneSecondLessThanTheLastPlaceIsARecord) {
     WinAt(99, "100");
     EXPECT_EQ(ChampionTable[kRankingSlots].Result(), "99");
     EXPECT_EQ(ChampionTable[kRankingSlots].Name(), PlayerName);
@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, OneSecondLessThanTheLastPlaceIsARecord) {
     EXPECT_FALSE(Form1->GroupBox1->isVisible());
 }
 
-TEST_F(MainWindowTest, AHandMadeLastPlaceTimeEndsTheGameWithTheErrorBox) {
+TEST_F(QuizGameTest, AHandMadeLastPlaceTimeEndsTheGameWithTheErrorBox) {
     TBoxRecorder boxes;
     WinAt(50, "abc");
     EXPECT_EQ(boxes.Errors, QStringList{QStringLiteral("'abc' is not a valid integer value.")});
@@ -321,7 +321,7 @@ TEST_F(MainWindowTest, AHandMadeLastPlaceTimeEndsTheGameWithTheErrorBox) {
     EXPECT_EQ(boxes.Errors.size(), 1) << "no task is left to check";
 }
 
-TEST_F(MainWindowTest, TheVariantIsDrawnAgainOnEveryActivationAfterARightAnswer) {
+TEST_F(QuizGameTest, TheVariantIsDrawnAgainOnEveryActivationAfterARightAnswer) {
     int next = 1;
     SetVariantSource([&next] { return next; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
@@ -342,7 +342,7 @@ TEST_F(MainWindowTest, TheVariantIsDrawnAgainOnEveryActivationAfterARightAnswer)
               QPixmap(QStringLiteral(":/bitmaps/P22.png")).toImage());
 }
 
-TEST_F(MainWindowTest, TheHiddenSelectorIgnoresWhatIsNotATask) {
+TEST_F(QuizGameTest, TheHiddenSelectorIgnoresWhatIsNotATask) {
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     SelectTask(4, 2);
     for (auto [task, variant] : {std::pair{"0", "1"}, {"11", "1"}, {"4", "4"}, {"x", "2"}}) {
@@ -354,7 +354,7 @@ TEST_F(MainWindowTest, TheHiddenSelectorIgnoresWhatIsNotATask) {
     }
 }
 
-TEST_F(MainWindowTest, TheAboutWindowOpensOnTheProgramPageEveryTime) {
+TEST_F(QuizGameTest, TheAboutWindowOpensOnTheProgramPageEveryTime) {
     // First visit: leave on the feedback page.
     QTimer::singleShot(0, [] {
         QTest::mouseClick(AboutFrm->Label2, Qt::LeftButton);
