@@ -74,6 +74,13 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
     return label;
 }
 
+// A control of the layout that the pupil never sees.
+template <class TControl> TControl* Hidden(TControl* control, int x, int y) {
+    control->move(x, y);
+    control->hide();
+    return control;
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -136,21 +143,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     GroupBox1->hide();
 
     // Hidden controls below the client area.
-    Label1 = new QLabel(ClientArea);
-    Label1->move(264, 496);
-    Label1->hide();
-    Label7 = new QLabel(ClientArea);
-    Label7->move(264, 520);
-    Label7->hide();
-    Edit3 = new QLineEdit(ClientArea);
-    Edit3->move(104, 456);
-    Edit3->hide();
-    Edit4 = new QLineEdit(ClientArea);
-    Edit4->move(104, 496);
-    Edit4->hide();
-    Button5 = new QPushButton(QStringLiteral("Button5"), ClientArea);
-    Button5->move(248, 464);
-    Button5->hide();
+    Label1 = Hidden(new QLabel(ClientArea), 264, 496);
+    Label7 = Hidden(new QLabel(ClientArea), 264, 520);
+    Edit3 = Hidden(new QLineEdit(ClientArea), 104, 456);
+    Edit4 = Hidden(new QLineEdit(ClientArea), 104, 496);
+    Button5 = Hidden(new QPushButton(QStringLiteral("Button5"), ClientArea), 248, 464);
 
     // Timers, disabled; Timer2 ticks once.
     Timer1 = new QTimer(this);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <stdexcept>
 
 struct TFullStopCase {
@@ -81,40 +83,37 @@ TEST(ErrorBox, RunProtectedReportsAndReturnsFalse) {
     EXPECT_EQ(boxes.Errors, QStringList{"Disk full."});
 }
 
-TEST(ErrorBox, RealBoxIsACriticalBoxWithOneOkButton) {
-    // The real box is modal: close it from a timer once it is up.
+// What a real, modal box showed; it is closed from a timer once it is up.
+struct TShownBox {
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
-    QTimer::singleShot(50, [&] {
+};
+
+TShownBox CaptureRealBox(const std::function<void()>& show) {
+    TShownBox shown;
+    QTimer::singleShot(50, [&shown] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        caption = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = static_cast<int>(box->buttons().size());
+        shown = {box->windowTitle(), box->text(), box->icon(),
+                 static_cast<int>(box->buttons().size())};
         box->button(QMessageBox::Ok)->click();
     });
-    ShowErrorBox(std::string("Disk full"));
-    EXPECT_EQ(caption, "Formulon");
-    EXPECT_EQ(text, "Disk full.");
-    EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_EQ(buttons, 1);
+    show();
+    return shown;
+}
+
+TEST(ErrorBox, RealBoxIsACriticalBoxWithOneOkButton) {
+    const TShownBox box = CaptureRealBox([] { ShowErrorBox(std::string("Disk full")); });
+    EXPECT_EQ(box.caption, "Formulon");
+    EXPECT_EQ(box.text, "Disk full.");
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_EQ(box.buttons, 1);
 }
 
 TEST(InformationBox, RealBoxHasCaptionInformationAndTheInformationIcon) {
-    QString caption, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer::singleShot(50, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        caption = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
-    });
-    ShowInformationBox(QStringLiteral("a\rb"));
-    EXPECT_EQ(caption, "Information");
-    EXPECT_EQ(text, "a\rb");
-    EXPECT_EQ(icon, QMessageBox::Information);
+    const TShownBox box = CaptureRealBox([] { ShowInformationBox(QStringLiteral("a\rb")); });
+    EXPECT_EQ(box.caption, "Information");
+    EXPECT_EQ(box.text, "a\rb");
+    EXPECT_EQ(box.icon, QMessageBox::Information);
 }

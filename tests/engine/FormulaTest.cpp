@@ -15,11 +15,14 @@ struct FormulaRow {
 
 class FormulaValueTest : public testing::TestWithParam<FormulaRow> {};
 
-TEST_P(FormulaValueTest, GivesTheResultTextAndMessage) {
+void ExpectRow(const FormulaRow& row) {
     PrimeRegister();
-    EXPECT_EQ(Cp1251ToUtf8(FormulaValue(Cp(GetParam().formula))), GetParam().value)
-        << GetParam().formula;
-    EXPECT_EQ(RegisterUtf8(), GetParam().message) << GetParam().formula;
+    EXPECT_EQ(Cp1251ToUtf8(FormulaValue(Cp(row.formula))), row.value) << row.formula;
+    EXPECT_EQ(RegisterUtf8(), row.message) << row.formula;
+}
+
+TEST_P(FormulaValueTest, GivesTheResultTextAndMessage) {
+    ExpectRow(GetParam());
 }
 
 const char* const kFail = "Ошибка";
@@ -78,9 +81,7 @@ protected:
 };
 
 TEST_P(X87DigitsTest, GivesTheProcessorsDigits) {
-    PrimeRegister();
-    EXPECT_EQ(Cp1251ToUtf8(FormulaValue(Cp(GetParam().formula))), GetParam().value)
-        << GetParam().formula;
+    ExpectRow(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
