@@ -1,5 +1,6 @@
 // The program's entry point.
-#include "app/Application.h"
+#include "app/Startup.h"
+#include "app/shell/Application.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
 

@@ -1,17 +1,15 @@
 #include "champions/ChampionsFile.h"
 
-#include "app/Application.h"
-#include "champions/ChampionTable.h"
+#include "app/shell/MessageBoxes.h"
+#include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "engine/IntegerText.h"
-#include "quiz/Form1.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -20,9 +18,9 @@
 
 namespace {
 
-constexpr int kRecordSize = 512;
+constexpr int kRecordSize = kChampionRecordSize;
 
-// The framework's input/output error for a system error number.
+// The old runtime's input/output error for a system error number.
 [[noreturn]] void RaiseInOutError(int code) {
     switch (code) {
     case EACCES:
@@ -71,42 +69,37 @@ QString ChampionsFilePath() {
 }
 
 QByteArray ChampionsFileBytes() {
-    QByteArray bytes;
-    bytes.reserve(kChampionsFileSize);
-    for (const TChampionRecord& record : ChampionTable.Slots)
-        bytes.append(reinterpret_cast<const char*>(&record), kRecordSize);
-    TChampionRecord checksum;  // Name all zero
-    checksum.SetResult(IntToStr(ChampionsChecksum()));
-    bytes.append(reinterpret_cast<const char*>(&checksum), kRecordSize);
-    return bytes;
+    return QByteArray::fromStdString(EncodeChampionsFile());
 }
 
-void LoadChampions() {
+TChampionsLoad LoadChampions() {
     const QString path = ChampionsFilePath();
     const QFileInfo info(path);
     bool valid = false;
+    TChampionsLoad outcome = TChampionsLoad::Loaded;
     if (!info.exists()) {
         // No file yet: an empty ranking, no message.
         EmptyRanking();
         valid = true;
+        outcome = TChampionsLoad::NoFile;
     } else if (info.size() == kChampionsFileSize) {
         // Opened for reading and writing, so a read-only file fails.
         const QByteArray native = QFile::encodeName(path);
         TDescriptor file{::open(native.constData(), O_RDWR)};
         if (file.fd < 0) RaiseInOutError(errno);
-        for (int slot = 1; slot <= kChampionSlots; ++slot) ReadRecord(file.fd, &ChampionTable[slot]);
-        TChampionRecord checksum;
-        ReadRecord(file.fd, &checksum);
-        // The conversion raises for a checksum text that is no integer.
-        valid = StrToInt(checksum.Result()) == ChampionsChecksum();
+        std::string bytes(kChampionsFileSize, '\0');
+        for (int record = 0; record < kChampionsFileRecords; ++record)
+            ReadRecord(file.fd, bytes.data() + record * kRecordSize);
+        valid = DecodeChampionsFile(bytes);
     }
     if (!valid) {
         // A changed or damaged file.
         ShowInformationBox(kChangedText);
         EmptyRanking();
+        outcome = TChampionsLoad::Changed;
     }
     SortChampions();
-    if (Form1) Form1->Timer2->start();
+    return outcome;
 }
 
 void SaveChampions() {

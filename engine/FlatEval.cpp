@@ -1,4 +1,4 @@
-#include "engine/FlatEval.h"
+#include "engine/detail/FlatEval.h"
 
 #include <cmath>
 

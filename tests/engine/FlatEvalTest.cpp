@@ -2,7 +2,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/Errors.h"
-#include "engine/FlatEval.h"
+#include "engine/detail/FlatEval.h"
 
 namespace {
 

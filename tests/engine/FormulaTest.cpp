@@ -4,6 +4,7 @@
 #include "engine/Errors.h"
 #include "engine/Formula.h"
 #include "engine/X87Functions.h"
+#include "engine/detail/FormulaSteps.h"
 
 namespace {
 
