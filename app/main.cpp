@@ -4,6 +4,8 @@
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
 
+using namespace formulon::engine;
+
 int main(int argc, char* argv[]) {
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);

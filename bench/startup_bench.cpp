@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <ctime>
 
+using namespace formulon::engine;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

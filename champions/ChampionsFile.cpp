@@ -16,6 +16,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace formulon::engine;
+
 namespace {
 
 constexpr int kRecordSize = kChampionRecordSize;

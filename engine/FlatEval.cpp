@@ -8,6 +8,8 @@
 #include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
 
+namespace formulon::engine {
+
 namespace {
 
 bool IsNumberChar(char c) {
@@ -172,3 +174,5 @@ std::string EvaluateFlat(int start, const std::string& formula) {
     }
     return text;
 }
+
+} // namespace formulon::engine

@@ -11,6 +11,8 @@
 #include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
 
+namespace formulon::engine {
+
 namespace {
 
 // The largest argument magnitudes the tangent and the exponent take; the
@@ -194,3 +196,5 @@ std::string EvaluateFormula(const std::string& formula) {
 std::string FormulaValue(const std::string& formula) {
     return EvaluateFormula(NormalizeFormula(SubstituteVariables(formula)));
 }
+
+} // namespace formulon::engine

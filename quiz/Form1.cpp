@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QValidator>
 
+using namespace formulon::engine;
+
 TForm1* Form1 = nullptr;
 
 namespace {

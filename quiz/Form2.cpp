@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+using namespace formulon::engine;
+
 TForm2* Form2 = nullptr;
 
 namespace {

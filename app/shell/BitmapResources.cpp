@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace formulon::engine;
+
 namespace {
 
 const QString kBitmapDir = QStringLiteral(":/bitmaps");

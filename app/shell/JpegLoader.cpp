@@ -10,6 +10,8 @@
 
 #include <jpeglib.h>
 
+using namespace formulon::engine;
+
 namespace {
 
 // libjpeg's default error handler ends the process; ours jumps back to the

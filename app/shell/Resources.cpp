@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+using namespace formulon::engine;
+
 namespace {
 
 void RequireResource(const QString& path) {

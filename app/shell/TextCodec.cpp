@@ -2,6 +2,8 @@
 
 #include "engine/Cp1251.h"
 
+using namespace formulon::engine;
+
 QString FromCp1251(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));

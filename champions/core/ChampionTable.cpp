@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+using namespace formulon::engine;
+
 TChampionTable ChampionTable;
 
 namespace {

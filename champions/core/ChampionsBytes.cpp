@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+using namespace formulon::engine;
+
 std::string EncodeChampionsFile() {
     std::string bytes;
     bytes.reserve(kChampionsFileSize);

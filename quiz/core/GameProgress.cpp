@@ -4,6 +4,8 @@
 #include "engine/NumberText.h"
 #include "quiz/core/GameState.h"
 
+using namespace formulon::engine;
+
 TCheckOutcome RightAnswer(const std::string& gameTime) {
     TCheckOutcome outcome;
     if (++GameState.TaskNo == kWonTaskNo) {

@@ -25,6 +25,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+using namespace formulon::engine;
+
 namespace {
 
 const QString kChangedText = QStringLiteral("Файл рекордов был изменён.\rРезультаты обновлены.");

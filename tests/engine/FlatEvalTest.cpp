@@ -4,6 +4,8 @@
 #include "engine/Errors.h"
 #include "engine/detail/FlatEval.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 struct FlatRow {

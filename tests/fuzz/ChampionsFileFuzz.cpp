@@ -36,6 +36,8 @@
 #include "engine/FloatEnv.h"
 #include "engine/IntegerText.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 constexpr std::size_t kRecord = 512;

@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace formulon::engine;
+
 namespace {
 
 class MainWindowTest : public ::testing::Test {

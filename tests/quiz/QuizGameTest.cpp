@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace formulon::engine;
+
 namespace {
 
 // Right by value, written differently from the reference, per (task, variant).

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace formulon::engine;
+
 namespace {
 
 const QString kNoMessage = QStringLiteral("Где-то есть ошибка");

@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+using namespace formulon::engine;
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

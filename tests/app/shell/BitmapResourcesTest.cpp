@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace formulon::engine;
+
 namespace {
 
 QString TaskName(const char* letter, int task, int variant) {

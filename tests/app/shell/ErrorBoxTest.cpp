@@ -18,6 +18,8 @@
 
 #include <stdexcept>
 
+using namespace formulon::engine;
+
 struct TFullStopCase {
     const char* message; // UTF-8
     const char* shown;   // UTF-8

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace formulon::engine;
+
 namespace {
 
 QByteArray ReadResource(const QString& path) {

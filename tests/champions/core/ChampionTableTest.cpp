@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace formulon::engine;
+
 namespace {
 
 struct TEntry {

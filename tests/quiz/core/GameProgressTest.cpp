@@ -10,6 +10,8 @@
 
 #include <string>
 
+using namespace formulon::engine;
+
 namespace {
 
 class GameProgressTest : public testing::Test {

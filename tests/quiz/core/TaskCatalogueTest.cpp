@@ -4,8 +4,11 @@
 #include "engine/Errors.h"
 #include "engine/Formula.h"
 #include "engine/IntegerText.h"
+#include "engine/X87Functions.h"
 #include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
+
+using namespace formulon::engine;
 
 namespace {
 
@@ -56,6 +59,49 @@ TEST_F(TaskCatalogueTest, EveryOtherReferenceEvaluatesToANumberWithoutAMessage) 
         }
     }
 }
+
+struct GoldenRow {
+    int task, variant;
+    const char* value;   // UTF-8
+    const char* message; // LastErrorText afterwards, UTF-8
+};
+
+// Every reference formula's exact value text and message. The digits come
+// from the x87 instructions, so the number rows skip on other processors.
+class ReferenceGoldenTest : public testing::TestWithParam<GoldenRow> {
+protected:
+    void SetUp() override {
+        FillReferenceFormulas();
+        if (*GetParam().message == '\0' && !UsesX87Instructions())
+            GTEST_SKIP() << "these digits come from the x87 instructions";
+    }
+};
+
+TEST_P(ReferenceGoldenTest, GivesThePinnedValueAndMessage) {
+    const GoldenRow& row = GetParam();
+    PrimeRegister();
+    EXPECT_EQ(Cp1251ToUtf8(FormulaValue(ReferenceFormula(row.task, row.variant))), row.value);
+    EXPECT_EQ(RegisterUtf8(), *row.message ? row.message : kUnchanged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllTasks, ReferenceGoldenTest,
+    testing::Values(
+        GoldenRow{1, 1, "-0,0697564737441253", ""}, GoldenRow{1, 2, "0,961261695938319", ""},
+        GoldenRow{1, 3, "-1,48256096851274", ""}, GoldenRow{2, 1, "53,8283137373023", ""},
+        GoldenRow{2, 2, "162787,791419004", ""}, GoldenRow{2, 3, "268,403053250354", ""},
+        GoldenRow{3, 1, "445,152321564983", ""}, GoldenRow{3, 2, "0,353792325971835", ""},
+        GoldenRow{3, 3, "33,0730302163379", ""}, GoldenRow{4, 1, "-256,213243350158", ""},
+        GoldenRow{4, 2, "275,416337534336", ""}, GoldenRow{4, 3, "-123,287967387495", ""},
+        GoldenRow{5, 1, "0,992453130138219", ""}, GoldenRow{5, 2, "-86,8542859964824", ""},
+        GoldenRow{5, 3, "1,72957592872094", ""}, GoldenRow{6, 1, "-0,181849841445603", ""},
+        GoldenRow{6, 2, "2,42104115583142E35", ""}, GoldenRow{6, 3, "-1,70834625099798E-6", ""},
+        GoldenRow{7, 1, "50,3484298254361", ""}, GoldenRow{7, 2, "40,8583005341051", ""},
+        GoldenRow{7, 3, "9982246,6596473", ""}, GoldenRow{8, 1, "-5,64154396389137E20", ""},
+        GoldenRow{8, 2, "-202,500418618323", ""}, GoldenRow{8, 3, "55,6999591149422", ""},
+        GoldenRow{9, 1, "4,17105577203181", ""}, GoldenRow{9, 2, "63,4879533212604", ""},
+        GoldenRow{9, 3, "Ошибка", "Ошибка в тангенсах"}, GoldenRow{10, 1, "-5,61317313490486", ""},
+        GoldenRow{10, 2, "-0,0217128962898415", ""}, GoldenRow{10, 3, "8,52408243490287", ""}));
 
 } // namespace
 
