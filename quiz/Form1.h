@@ -1,6 +1,6 @@
 // The main window: registration, clock, task picture and answer check.
-// The game's state and rules live in quiz/core/GameState; this window owns
-// its controls and handlers.
+// The game's state, rules and progression live in quiz/core; this window
+// owns its controls and handlers and signals what it needs of the others.
 #pragma once
 
 #include "quiz/core/GameProgress.h"
