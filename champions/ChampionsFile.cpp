@@ -36,13 +36,16 @@ constexpr int kRecordSize = kChampionRecordSize;
     }
 }
 
-[[noreturn]] void RaiseReadBeyondEnd() { throw EInOutError("Read beyond end of file", 100); }
+[[noreturn]] void RaiseReadBeyondEnd() {
+    throw EInOutError("Read beyond end of file", 100);
+}
 
 // Closes a descriptor when the load leaves, normally or by an error.
 struct TDescriptor {
     int fd;
     ~TDescriptor() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
 };
 
@@ -52,16 +55,17 @@ void ReadRecord(int fd, void* record) {
     while (done < kRecordSize) {
         const ssize_t n = ::read(fd, bytes + done, kRecordSize - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             RaiseInOutError(errno);
         }
-        if (n == 0) RaiseReadBeyondEnd();
+        if (n == 0)
+            RaiseReadBeyondEnd();
         done += static_cast<std::size_t>(n);
     }
 }
 
-const QString kChangedText = QStringLiteral(
-    "Файл рекордов был изменён.\rРезультаты обновлены.");
+const QString kChangedText = QStringLiteral("Файл рекордов был изменён.\rРезультаты обновлены.");
 
 } // namespace
 
@@ -88,7 +92,8 @@ TChampionsLoad LoadChampions() {
         // Opened for reading and writing, so a read-only file fails.
         const QByteArray native = QFile::encodeName(path);
         TDescriptor file{::open(native.constData(), O_RDWR)};
-        if (file.fd < 0) RaiseInOutError(errno);
+        if (file.fd < 0)
+            RaiseInOutError(errno);
         std::string bytes(kChampionsFileSize, '\0');
         for (int record = 0; record < kChampionsFileRecords; ++record)
             ReadRecord(file.fd, bytes.data() + record * kRecordSize);
@@ -122,7 +127,8 @@ void SaveChampions() {
         RaiseInOutError(code);
     }
     errno = 0;
-    if (!file.commit()) RaiseInOutError(errno ? errno : EIO);
+    if (!file.commit())
+        RaiseInOutError(errno ? errno : EIO);
     // Hidden by its dot name; readable and writable by its owner only.
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
