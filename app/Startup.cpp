@@ -1,51 +1,38 @@
-// Start-up's window set and the layouts' picture look-up.
-#include "app/Application.h"
+#include "app/Startup.h"
 
-#include "app/FTAbout.h"
+#include "app/about/FTAbout.h"
+#include "app/shell/Handler.h"
+#include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
-#include "engine/Errors.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 
-#include <QFile>
-#include <QIcon>
-#include <QImage>
-
-#include "app/JpegLoader.h"
-
 namespace {
 
-void RequireResource(const QString& path) {
-    if (!QFile::exists(path))
-        throw Exception("Resource " + path.toStdString() + " not found");
+// The windows' requests of one another. Every window exists by now; the
+// connections run synchronously, in the order the windows ask.
+void ConnectWindows() {
+    QObject::connect(Form1, &TForm1::verdictGiven, Form2, &TForm2::ShowVerdict);
+    QObject::connect(Form1, &TForm1::championsRequested, Form3, &QWidget::show);
+    QObject::connect(Form1, &TForm1::aboutRequested, AboutFrm, &TAboutFrm::ShowAbout);
+    QObject::connect(Form1, &TForm1::championsLoaded, Form3, &TForm3::FillChampionsGrid);
+    QObject::connect(Form2, &TForm2::answerAccepted, Form1, &TForm1::ClearAnswer);
+    QObject::connect(Form2, &TForm2::nextPressed, Form1, [] {
+        Form1->ShowBestTime();
+        Form1->show();
+        Form1->activateWindow();
+    });
+    QObject::connect(Form3, &TForm3::closedToMain, Form1, &QWidget::show);
 }
 
 } // namespace
 
-QIcon IconResource(const QString& path) {
-    RequireResource(path);
-    return QIcon(path);
-}
-
-QIcon IconResource(const QString& path, const QString& disabledPath) {
-    RequireResource(path);
-    RequireResource(disabledPath);
-    QIcon icon;
-    icon.addFile(path, QSize(), QIcon::Normal);
-    icon.addFile(disabledPath, QSize(), QIcon::Disabled);
-    return icon;
-}
-
-QImage JpegResource(const QString& path) {
-    RequireResource(path);
-    return LoadJpegResource(path);
-}
-
 void CreateWindows() {
     // The first window created is the main window. Each creation step runs
-    // the way the framework runs a handler: an error goes to the error box
+    // the way the old runtime runs a handler: an error goes to the error box
     // and start-up carries on with the next step.
     Form1 = new TForm1();
+    Form1->SetChampionsFile([] { LoadChampions(); }, [] { SaveChampions(); });
     RunProtected([] { Form1->LoadLayoutPictures(); });
     RunProtected([] { Form1->FormCreate(); });
     Form2 = new TForm2();
@@ -56,4 +43,5 @@ void CreateWindows() {
     RunProtected([] { Form3->FormCreate(); });
     AboutFrm = new TAboutFrm();
     RunProtected([] { AboutFrm->LoadLayoutPictures(); });
+    ConnectWindows();
 }

@@ -1,7 +1,10 @@
 // The program's entry point.
-#include "app/Application.h"
+#include "app/Startup.h"
+#include "app/shell/Application.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
+
+using namespace formulon::engine;
 
 int main(int argc, char* argv[]) {
     InitFloatingPointEnvironment();

@@ -10,6 +10,8 @@
 #include "engine/NumberText.h"
 #include "quiz/core/TaskCatalogue.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 constexpr std::size_t kAnswerLimit = 32767;

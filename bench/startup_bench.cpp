@@ -6,7 +6,8 @@
 //                  which run-benchmarks.sh measures the time since it
 //                  started the process, dynamic loading included.
 // Exits 1 when no frame arrives within ten seconds.
-#include "app/Application.h"
+#include "app/Startup.h"
+#include "app/shell/Application.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
 
@@ -17,6 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+
+using namespace formulon::engine;
 
 namespace {
 

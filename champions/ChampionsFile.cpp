@@ -1,28 +1,28 @@
 #include "champions/ChampionsFile.h"
 
-#include "app/Application.h"
-#include "champions/ChampionTable.h"
+#include "app/shell/MessageBoxes.h"
+#include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "engine/IntegerText.h"
-#include "quiz/Form1.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace formulon::engine;
+
 namespace {
 
-constexpr int kRecordSize = 512;
+constexpr int kRecordSize = kChampionRecordSize;
 
-// The framework's input/output error for a system error number.
+// The old runtime's input/output error for a system error number.
 [[noreturn]] void RaiseInOutError(int code) {
     switch (code) {
     case EACCES:
@@ -36,13 +36,16 @@ constexpr int kRecordSize = 512;
     }
 }
 
-[[noreturn]] void RaiseReadBeyondEnd() { throw EInOutError("Read beyond end of file", 100); }
+[[noreturn]] void RaiseReadBeyondEnd() {
+    throw EInOutError("Read beyond end of file", 100);
+}
 
 // Closes a descriptor when the load leaves, normally or by an error.
 struct TDescriptor {
     int fd;
     ~TDescriptor() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
 };
 
@@ -52,16 +55,17 @@ void ReadRecord(int fd, void* record) {
     while (done < kRecordSize) {
         const ssize_t n = ::read(fd, bytes + done, kRecordSize - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             RaiseInOutError(errno);
         }
-        if (n == 0) RaiseReadBeyondEnd();
+        if (n == 0)
+            RaiseReadBeyondEnd();
         done += static_cast<std::size_t>(n);
     }
 }
 
-const QString kChangedText = QStringLiteral(
-    "Файл рекордов был изменён.\rРезультаты обновлены.");
+const QString kChangedText = QStringLiteral("Файл рекордов был изменён.\rРезультаты обновлены.");
 
 } // namespace
 
@@ -71,42 +75,38 @@ QString ChampionsFilePath() {
 }
 
 QByteArray ChampionsFileBytes() {
-    QByteArray bytes;
-    bytes.reserve(kChampionsFileSize);
-    for (const TChampionRecord& record : ChampionTable.Slots)
-        bytes.append(reinterpret_cast<const char*>(&record), kRecordSize);
-    TChampionRecord checksum;  // Name all zero
-    checksum.SetResult(IntToStr(ChampionsChecksum()));
-    bytes.append(reinterpret_cast<const char*>(&checksum), kRecordSize);
-    return bytes;
+    return QByteArray::fromStdString(EncodeChampionsFile());
 }
 
-void LoadChampions() {
+TChampionsLoad LoadChampions() {
     const QString path = ChampionsFilePath();
     const QFileInfo info(path);
     bool valid = false;
+    TChampionsLoad outcome = TChampionsLoad::Loaded;
     if (!info.exists()) {
         // No file yet: an empty ranking, no message.
         EmptyRanking();
         valid = true;
+        outcome = TChampionsLoad::NoFile;
     } else if (info.size() == kChampionsFileSize) {
         // Opened for reading and writing, so a read-only file fails.
         const QByteArray native = QFile::encodeName(path);
         TDescriptor file{::open(native.constData(), O_RDWR)};
-        if (file.fd < 0) RaiseInOutError(errno);
-        for (int slot = 1; slot <= kChampionSlots; ++slot) ReadRecord(file.fd, &ChampionTable[slot]);
-        TChampionRecord checksum;
-        ReadRecord(file.fd, &checksum);
-        // The conversion raises for a checksum text that is no integer.
-        valid = StrToInt(checksum.Result()) == ChampionsChecksum();
+        if (file.fd < 0)
+            RaiseInOutError(errno);
+        std::string bytes(kChampionsFileSize, '\0');
+        for (int record = 0; record < kChampionsFileRecords; ++record)
+            ReadRecord(file.fd, bytes.data() + record * kRecordSize);
+        valid = DecodeChampionsFile(bytes);
     }
     if (!valid) {
         // A changed or damaged file.
         ShowInformationBox(kChangedText);
         EmptyRanking();
+        outcome = TChampionsLoad::Changed;
     }
     SortChampions();
-    if (Form1) Form1->Timer2->start();
+    return outcome;
 }
 
 void SaveChampions() {
@@ -127,7 +127,8 @@ void SaveChampions() {
         RaiseInOutError(code);
     }
     errno = 0;
-    if (!file.commit()) RaiseInOutError(errno ? errno : EIO);
+    if (!file.commit())
+        RaiseInOutError(errno ? errno : EIO);
     // Hidden by its dot name; readable and writable by its owner only.
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

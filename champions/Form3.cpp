@@ -1,9 +1,10 @@
 #include "champions/Form3.h"
 
-#include "app/Application.h"
-#include "app/TextCodec.h"
-#include "champions/ChampionTable.h"
-#include "quiz/Form1.h"
+#include "app/shell/Handler.h"
+#include "app/shell/Resources.h"
+#include "app/shell/TextCodec.h"
+#include "app/shell/WidgetStyle.h"
+#include "champions/core/ChampionTable.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -15,17 +16,8 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
-QFont PixelFont(const QString& family, int pixels, bool italic = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setItalic(italic);
-    return font;
-}
-
 constexpr int kGridRows = 16;
 constexpr int kGridColumns = 3;
-const QColor kLime(0, 255, 0);
-const QColor kNavy(0, 0, 128);
 
 QTableWidgetItem* Cell(QTableWidget* grid, int column, int row) {
     QTableWidgetItem* item = grid->item(row, column);
@@ -41,14 +33,14 @@ QTableWidgetItem* Cell(QTableWidget* grid, int column, int row) {
 
 TForm3::TForm3(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+                          Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Рекорды"));
     setFixedSize(404, 536);
     move(172, 90);
     setFont(PixelFont(QStringLiteral("Franklin Gothic Medium"), 15));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(128, 128, 128)); // clGray
-    palette.setColor(QPalette::WindowText, Qt::yellow);
+    palette.setColor(QPalette::Window, clGray);
+    palette.setColor(QPalette::WindowText, clYellow);
     setPalette(palette);
     setAutoFillBackground(true);
 
@@ -65,9 +57,9 @@ TForm3::TForm3(QWidget* parent)
     StringGrid1->setFocusPolicy(Qt::NoFocus);
     StringGrid1->setTextElideMode(Qt::ElideNone); // cells clip, never "…"
     StringGrid1->setWordWrap(false);
-    StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, true));
+    StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, kItalic));
     QPalette gridPalette = StringGrid1->palette();
-    gridPalette.setColor(QPalette::Text, kNavy);
+    gridPalette.setColor(QPalette::Text, clNavy);
     gridPalette.setColor(QPalette::Base, Qt::white);
     StringGrid1->setPalette(gridPalette);
     const int widths[kGridColumns] = {33, 166, 74};
@@ -79,9 +71,9 @@ TForm3::TForm3(QWidget* parent)
     for (int r = 0; r < kGridRows; ++r)
         for (int c = 0; c < kGridColumns; ++c) {
             QTableWidgetItem* item = Cell(StringGrid1, c, r);
-            item->setForeground(kNavy);
+            item->setForeground(clNavy);
             if (r == 0)
-                item->setBackground(kLime); // the fixed row
+                item->setBackground(clLime); // the fixed row
         }
 
     BitBtn1 = new QPushButton(QStringLiteral("Закрыть"), this);
@@ -100,8 +92,7 @@ void TForm3::LoadLayoutPictures() {
 }
 
 void TForm3::FormCreate() {
-    // The ellipse inscribed in (10, 10)-(190, 60): only it paints and clicks.
-    BitBtn1->setMask(QRegion(10, 10, 180, 50, QRegion::Ellipse));
+    MakeOvalButton(BitBtn1);
     Cell(StringGrid1, 0, 0)->setText(QStringLiteral("№"));
     Cell(StringGrid1, 1, 0)->setText(QStringLiteral("Имя"));
     Cell(StringGrid1, 2, 0)->setText(QStringLiteral("Результат"));
@@ -114,12 +105,12 @@ void TForm3::FormActivate() {
 
 void TForm3::BitBtn1Click() {
     hide();
-    Form1->show();
+    emit closedToMain();
 }
 
 void TForm3::FormClose(QCloseEvent* event) {
     event->accept(); // hides; the window is never destroyed
-    Form1->show();
+    emit closedToMain();
 }
 
 bool TForm3::event(QEvent* event) {
@@ -133,8 +124,8 @@ void TForm3::closeEvent(QCloseEvent* event) {
     RunProtected([this, event] { FormClose(event); });
 }
 
-void FillChampionsGrid() {
-    QTableWidget* grid = Form3->StringGrid1;
+void TForm3::FillChampionsGrid() {
+    QTableWidget* grid = StringGrid1;
     for (int r = 1; r <= kRankingSlots; ++r) {
         Cell(grid, 0, r)->setText(QString::number(r));
         Cell(grid, 1, r)->setText(FromCp1251(ChampionTable[r].Name()));

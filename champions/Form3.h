@@ -23,6 +23,9 @@ public:
     // Own close button: hidden, the main window shown.
     void FormClose(QCloseEvent* event);
 
+    // Writes slots 1..15 of ChampionTable into StringGrid1.
+    void FillChampionsGrid();
+
     QLabel* Label1 = nullptr;
     QTableWidget* StringGrid1 = nullptr;
     QPushButton* BitBtn1 = nullptr;
@@ -30,12 +33,13 @@ public:
 public slots:
     void BitBtn1Click();
 
+signals:
+    // The window has gone; the main window is to come back.
+    void closedToMain();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
 
 extern TForm3* Form3;
-
-// Writes slots 1..15 of ChampionTable into Form3's StringGrid1.
-void FillChampionsGrid();

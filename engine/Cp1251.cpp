@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace formulon::engine {
+
 namespace {
 
 // Code points of bytes 0x80..0xFF. Byte 0x98 has no character in the code
@@ -108,3 +110,5 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
         AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
+
+} // namespace formulon::engine

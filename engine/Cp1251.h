@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace formulon::engine {
+
 // Unicode code point of a code page 1251 byte. Every byte has one.
 char32_t Cp1251ToUnicode(unsigned char byte);
 
@@ -16,3 +18,5 @@ int UnicodeToCp1251(char32_t codePoint);
 // UTF-8 sequence, become '?'; 'lossless' (when given) tells whether any did.
 std::string Utf8ToCp1251(std::string_view utf8, bool* lossless = nullptr);
 std::string Cp1251ToUtf8(std::string_view cp1251);
+
+} // namespace formulon::engine

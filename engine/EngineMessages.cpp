@@ -2,6 +2,8 @@
 
 #include "engine/Cp1251.h"
 
+namespace formulon::engine {
+
 namespace EngineMessage {
 const std::string Comma = Utf8ToCp1251("Неизвестный знак \",\"");
 const std::string NegativePower = Utf8ToCp1251("Невозможно возведение в степень ");
@@ -17,3 +19,5 @@ const std::string MissingOpen = Utf8ToCp1251("Не хватает скобки \
 } // namespace EngineMessage
 
 const std::string GroupFailureText = Utf8ToCp1251("Ошибка");
+
+} // namespace formulon::engine

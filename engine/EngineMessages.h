@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace formulon::engine {
+
 namespace EngineMessage {
 extern const std::string Comma; // Неизвестный знак ","
 extern const std::string NegativePower; // Невозможно возведение в степень (trailing blank)
@@ -20,3 +22,5 @@ extern const std::string MissingOpen;     // Не хватает скобки "(
 
 // The text the bracket loop returns when a group fails ("Ошибка").
 extern const std::string GroupFailureText;
+
+} // namespace formulon::engine

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace formulon::engine {
+
 // Common base. The message is a code page 1251 byte string.
 class Exception : public std::runtime_error {
 public:
@@ -46,3 +48,5 @@ public:
 private:
     int errorCode_;
 };
+
+} // namespace formulon::engine

@@ -1,4 +1,4 @@
-#include "engine/FlatEval.h"
+#include "engine/detail/FlatEval.h"
 
 #include <cmath>
 
@@ -7,6 +7,8 @@
 #include "engine/NumberText.h"
 #include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
+
+namespace formulon::engine {
 
 namespace {
 
@@ -172,3 +174,5 @@ std::string EvaluateFlat(int start, const std::string& formula) {
     }
     return text;
 }
+
+} // namespace formulon::engine

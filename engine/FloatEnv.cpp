@@ -5,6 +5,8 @@
 
 #include "engine/Errors.h"
 
+namespace formulon::engine {
+
 void InitFloatingPointEnvironment() {
 #if defined(__x86_64__) || defined(__i386__)
     // 64-bit significand, round to nearest, every exception masked: faults
@@ -79,3 +81,5 @@ double CheckedToDouble(Extended value) {
     RaiseFloatingPointFault();
     return r;
 }
+
+} // namespace formulon::engine

@@ -8,6 +8,8 @@
 
 #include "engine/NumberText.h"
 
+namespace formulon::engine {
+
 // Set once at program start: 64-bit significand, round to nearest.
 void InitFloatingPointEnvironment();
 
@@ -25,3 +27,5 @@ Extended CheckedMul(Extended a, Extended b);
 Extended CheckedDiv(Extended a, Extended b);
 // Stores an operator's extended result as a 64-bit double.
 double CheckedToDouble(Extended value);
+
+} // namespace formulon::engine

@@ -1,4 +1,5 @@
 #include "engine/Formula.h"
+#include "engine/detail/FormulaSteps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,20 @@
 #include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
 
+namespace formulon::engine {
+
 namespace {
+
+// The largest argument magnitudes the tangent and the exponent take; the
+// texts are parsed once, by the engine's own number reading.
+const Extended& TangentLimit() {
+    static const Extended limit = ParseNumber("9E19");
+    return limit;
+}
+const Extended& ExponentLimit() {
+    static const Extended limit = ParseNumber("9E3");
+    return limit;
+}
 
 bool IsLower(char c) {
     return c >= 'a' && c <= 'z';
@@ -83,7 +97,7 @@ std::string ApplyFunction(const std::string& name, const std::string& argument) 
         value = Checked([&] { return FpuLn(x); });
     } else if (name == "tan") {
         const Extended magnitude = std::fabs(x);
-        if (magnitude == 90 || magnitude == 270 || magnitude > ParseNumber("9E19")) {
+        if (magnitude == 90 || magnitude == 270 || magnitude > TangentLimit()) {
             LastErrorText.Set(EngineMessage::Tangent);
             return FailureMarker;
         }
@@ -99,7 +113,7 @@ std::string ApplyFunction(const std::string& name, const std::string& argument) 
         }
         value = Checked([&] { return FpuSqrt(x); });
     } else if (name == "exp") {
-        if (std::fabs(x) > ParseNumber("9E3")) {
+        if (std::fabs(x) > ExponentLimit()) {
             LastErrorText.Set(EngineMessage::Exponent);
             return FailureMarker;
         }
@@ -182,3 +196,5 @@ std::string EvaluateFormula(const std::string& formula) {
 std::string FormulaValue(const std::string& formula) {
     return EvaluateFormula(NormalizeFormula(SubstituteVariables(formula)));
 }
+
+} // namespace formulon::engine

@@ -1,9 +1,9 @@
-// Groups, built-in functions and the engine's single entry.
+// The engine's single entry: a formula's value text.
 #pragma once
 
 #include <string>
 
-#include "engine/FlatEval.h"
+namespace formulon::engine {
 
 // SubstituteVariables, NormalizeFormula, then EvaluateFormula. Returns a
 // result text, "~", "Ошибка" or the empty text; raises EConvertError or a
@@ -11,7 +11,4 @@
 // faults.
 std::string FormulaValue(const std::string& formula);
 
-std::string EvaluateFormula(const std::string& formula);
-TOperandSplit FoldGroupValue(int p, const std::string& text, const std::string& value);
-TOperandSplit ScanFunctionName(int low, int high, const std::string& text);
-std::string ApplyFunction(const std::string& name, const std::string& argument);
+} // namespace formulon::engine

@@ -2,6 +2,8 @@
 
 #include "engine/Errors.h"
 
+namespace formulon::engine {
+
 namespace {
 
 [[noreturn]] void RaiseNotInteger(const std::string& text) {
@@ -69,3 +71,5 @@ bool TryStrToInt(const std::string& text, std::int32_t& value) {
 std::string IntToStr(std::int64_t value) {
     return std::to_string(value);
 }
+
+} // namespace formulon::engine

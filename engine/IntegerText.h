@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace formulon::engine {
+
 // Leading blanks, an optional sign, then decimal digits, or hexadecimal
 // digits after '$', 'x' or '0x'; nothing may follow, and the value must fit
 // 32 bits. Anything else raises EConvertError
@@ -16,3 +18,5 @@ bool TryStrToInt(const std::string& text, std::int32_t& value);
 
 // Plain decimal digits, '-' only when negative.
 std::string IntToStr(std::int64_t value);
+
+} // namespace formulon::engine

@@ -3,6 +3,8 @@
 #include "engine/EngineMessages.h"
 #include "engine/NumberText.h"
 
+namespace formulon::engine {
+
 std::string SubstituteVariables(const std::string& formula) {
     std::string result;
     result.reserve(formula.size() + formula.size() / 2);
@@ -32,3 +34,5 @@ std::string NormalizeFormula(const std::string& formula) {
     }
     return result;
 }
+
+} // namespace formulon::engine

@@ -9,6 +9,8 @@
 #include "engine/Errors.h"
 #include "engine/ShortText.h"
 
+namespace formulon::engine {
+
 TErrorRegister LastErrorText;
 
 void TErrorRegister::Set(std::string_view message) {
@@ -190,3 +192,5 @@ Extended ParseNumber(const std::string& text) {
         RaiseNotFloat(text);
     return negative ? -value : value;
 }
+
+} // namespace formulon::engine

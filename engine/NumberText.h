@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace formulon::engine {
+
 // The engine computes in the 80-bit extended format.
 using Extended = long double;
 #if defined(__x86_64__) || defined(__i386__)
@@ -43,3 +45,5 @@ private:
 };
 
 extern TErrorRegister LastErrorText;
+
+} // namespace formulon::engine

@@ -6,8 +6,12 @@
 #include <string>
 #include <string_view>
 
+namespace formulon::engine {
+
 inline constexpr std::size_t kShortTextMax = 255;
 
 inline std::string ShortText(std::string_view text) {
     return std::string(text.substr(0, kShortTextMax));
 }
+
+} // namespace formulon::engine

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace formulon::engine {
+
 inline char At(const std::string& text, int pos) {
     return text[static_cast<std::size_t>(pos - 1)];
 }
@@ -17,3 +19,5 @@ inline std::string_view Piece(const std::string& text, int from, int to) {
     return std::string_view(text).substr(static_cast<std::size_t>(from - 1),
                                          static_cast<std::size_t>(to - from + 1));
 }
+
+} // namespace formulon::engine

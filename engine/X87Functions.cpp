@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace formulon::engine {
+
 namespace {
 // FSIN and FCOS leave arguments of 2^63 or more unreduced; those give 0.
 constexpr Extended kTwoPow63 = 9223372036854775808.0L;
@@ -126,3 +128,5 @@ Extended FpuSqrt(Extended x) {
 }
 
 #endif
+
+} // namespace formulon::engine

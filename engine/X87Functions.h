@@ -6,6 +6,8 @@
 
 #include "engine/NumberText.h"
 
+namespace formulon::engine {
+
 // True when the x87 instructions are used.
 bool UsesX87Instructions();
 
@@ -17,3 +19,5 @@ Extended FpuArcTan(Extended x);
 Extended FpuLn(Extended x);
 Extended FpuExp(Extended x);
 Extended FpuSqrt(Extended x);
+
+} // namespace formulon::engine

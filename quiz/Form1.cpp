@@ -1,17 +1,15 @@
 #include "quiz/Form1.h"
 
-#include "app/Application.h"
-#include "app/BitmapResources.h"
-#include "app/FTAbout.h"
-#include "app/TextCodec.h"
-#include "champions/ChampionTable.h"
-#include "champions/ChampionsFile.h"
-#include "champions/Form3.h"
+#include "app/shell/BitmapResources.h"
+#include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
+#include "app/shell/Resources.h"
+#include "app/shell/TextCodec.h"
+#include "app/shell/WidgetStyle.h"
 #include "engine/Formula.h"
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
 #include "engine/ShortText.h"
-#include "quiz/Form2.h"
 #include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 
@@ -26,6 +24,8 @@
 #include <QTimer>
 #include <QValidator>
 
+using namespace formulon::engine;
+
 TForm1* Form1 = nullptr;
 
 namespace {
@@ -39,29 +39,6 @@ public:
         return Acceptable;
     }
 };
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false, bool italic = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-void SetTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
-    widget->setPalette(palette);
-}
-
-void SetBackground(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 // A label whose width runs to its parent's right edge, as an auto-sized
 // label of the layout would grow.
@@ -87,12 +64,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Formulon"));
     // Default font "Lucida Console" 13 px, blue; window colour clGrayText.
     setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
-    SetTextColor(this, Qt::blue);
+    SetTextColour(this, clBlue);
 
     ClientArea = new QWidget(this);
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setFixedSize(500, 455);
-    SetBackground(ClientArea, QColor(128, 128, 128));
+    SetBackground(ClientArea, clGray);
     setCentralWidget(ClientArea);
 
     // Registration.
@@ -109,9 +86,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     GroupBox2 = new QGroupBox(QStringLiteral("Время"), ClientArea);
     GroupBox2->setGeometry(224, 16, 249, 105);
     Label2 = MakeLabel(GroupBox2, QStringLiteral("Лучшие время:"), 8, 24);
-    SetTextColor(Label2, Qt::yellow);
+    SetTextColour(Label2, clYellow);
     Label4 = MakeLabel(GroupBox2, QStringLiteral("0"), 136, 24);
-    SetTextColor(Label4, Qt::yellow);
+    SetTextColour(Label4, clYellow);
     Label3 = MakeLabel(GroupBox2, QStringLiteral("Ваше время:"), 8, 64);
     Label5 = MakeLabel(GroupBox2, QStringLiteral("0"), 136, 64);
 
@@ -123,18 +100,18 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // Task box, white, hidden at start; it covers the title picture.
     GroupBox1 = new QGroupBox(QStringLiteral("Задание"), ClientArea);
     GroupBox1->setGeometry(24, 144, 449, 289);
-    SetBackground(GroupBox1, Qt::white);
+    SetBackground(GroupBox1, clWhite);
     Image1 = new QLabel(GroupBox1);
     Image1->setGeometry(32, 24, 393, 105);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label6 = MakeLabel(GroupBox1, QStringLiteral("Ваш ответ:"), 16, 144);
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(16, 164, 409, 28);
-    Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, true));
+    Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
     {
         QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, QColor(255, 251, 240)); // clCream
-        palette.setColor(QPalette::Text, Qt::blue);
+        palette.setColor(QPalette::Base, clCream);
+        palette.setColor(QPalette::Text, clBlue);
         Edit1->setPalette(palette);
     }
     Edit1->setValidator(new TLowerCaseValidator(Edit1));
@@ -198,17 +175,25 @@ void TForm1::LoadLayoutPictures() {
         QPixmap::fromImage(title.copy(0, 0, title.width(), qMin(273, title.height()))));
 }
 
+void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> save) {
+    loadChampions_ = std::move(load);
+    saveChampions_ = std::move(save);
+}
+
 void TForm1::FormCreate() {
     ResetGameState();
     LastErrorText.Clear();
     FillReferenceFormulas();
-    LoadChampions();
+    if (loadChampions_)
+        loadChampions_();
+    Timer2->start();
 }
 
 void TForm1::FormClose(QCloseEvent* event) {
     // Stays open unless the save completes.
     event->ignore();
-    SaveChampions();
+    if (saveChampions_)
+        saveChampions_();
     event->accept();
     QApplication::quit();
 }
@@ -236,7 +221,7 @@ void TForm1::LoadTaskPicture() {
 
 void TForm1::FormActivate() {
     ShowTaskCaption();
-    if (GameState.LastVerdict == kLastVerdictRight && GameState.TaskNo != 0) {
+    if (GameState.LastVerdict == TLastVerdict::Right && GameState.TaskNo != 0) {
         GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
         LoadTaskPicture();
     }
@@ -282,37 +267,33 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::RightAnswer() {
-    Form2->Label1->setText(kVerdictRight);
-    if (++GameState.TaskNo == kWonTaskNo) {
-        Form2->Label1->setText(kVerdictWin);
-        // The game is over before the record decision: a hand-made slot
-        // time that does not convert must not leave a task 11 behind.
-        GameState.TaskNo = 0;
-        TChampionRecord& last = ChampionTable[kRankingSlots];
-        if (IsRecordTime(ToCp1251(Label5->text()), last.Result())) {
-            Timer1->stop();
-            last.SetName(PlayerName);
-            last.SetResult(ToCp1251(Label5->text()));
-            Label5->setText(QStringLiteral("0"));
-            GroupBox1->hide();
-            SortChampions();
-        }
+    const TCheckOutcome outcome = ::RightAnswer(ToCp1251(Label5->text()));
+    if (outcome.Record) {
+        Timer1->stop();
+        Label5->setText(QStringLiteral("0"));
+        GroupBox1->hide();
     }
-    GameState.LastVerdict = kLastVerdictRight;
-    ShowVerdictWindow();
-    Label4->setText(FromCp1251(ChampionTable[1].Result()));
+    if (outcome.SortFault)
+        std::rethrow_exception(outcome.SortFault);
+    ShowVerdictWindow(outcome);
+    ShowBestTime();
 }
 
 void TForm1::WrongAnswer() {
-    Form2->Label1->setText(kVerdictWrong);
-    Form2->Label2->setText(FromCp1251(LastErrorText.Read()));
-    GameState.LastVerdict = kLastVerdictWrong;
-    ShowVerdictWindow();
+    ShowVerdictWindow(::WrongAnswer());
 }
 
-void TForm1::ShowVerdictWindow() {
-    Form2->show();
+void TForm1::ShowVerdictWindow(const TCheckOutcome& outcome) {
+    emit verdictGiven(outcome.Verdict, outcome.Comment);
     hide();
+}
+
+void TForm1::ShowBestTime() {
+    Label4->setText(FromCp1251(BestTime()));
+}
+
+void TForm1::ClearAnswer() {
+    Edit1->clear();
 }
 
 void TForm1::Timer1Timer() {
@@ -326,7 +307,7 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::N8Click() {
-    AboutFrm->ShowAbout();
+    emit aboutRequested();
 }
 
 void TForm1::N4Click() {
@@ -334,12 +315,12 @@ void TForm1::N4Click() {
 }
 
 void TForm1::N6Click() {
-    Form3->show();
+    emit championsRequested();
     hide();
 }
 
 void TForm1::Timer2Timer() {
-    FillChampionsGrid();
-    Label4->setText(FromCp1251(ChampionTable[1].Result()));
+    emit championsLoaded();
+    ShowBestTime();
     Timer2->stop();
 }

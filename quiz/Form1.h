@@ -1,9 +1,15 @@
 // The main window: registration, clock, task picture and answer check.
-// The game's state and rules live in quiz/core/GameState; this window owns
-// its controls and handlers.
+// The game's state, rules and progression live in quiz/core; this window
+// owns its controls and handlers and signals what it needs of the others.
 #pragma once
 
+#include "quiz/core/GameProgress.h"
+
 #include <QMainWindow>
+
+#include <functional>
+#include <optional>
+#include <string>
 
 class QAction;
 class QCloseEvent;
@@ -25,8 +31,12 @@ public:
     // Exception when one is missing.
     void LoadLayoutPictures();
 
+    // What loads and saves the champions file; start-up gives it. A load
+    // raises when it does not get through.
+    void SetChampionsFile(std::function<void()> load, std::function<void()> save);
+
     // Creation handler: LastErrorText emptied, reference formulas filled,
-    // LoadChampions last.
+    // the champions file loaded; a load that gets through starts Timer2.
     void FormCreate();
 
     // Close handler: SaveChampions; when it raises, the window stays open.
@@ -35,6 +45,12 @@ public:
     // Every activation: the task box's caption, and a freshly drawn variant
     // after a right answer.
     void FormActivate();
+
+    // Label4 shows the time of the table's first place.
+    void ShowBestTime();
+
+    // Empties the answer box for the next task.
+    void ClearAnswer();
 
     // Controls, with their layout names.
     QWidget* ClientArea = nullptr;  // the 500 x 455 client area
@@ -81,6 +97,16 @@ public slots:
     void Timer1Timer();
     void Timer2Timer();
 
+signals:
+    // The check's verdict for the verdict window; the comment is code page
+    // 1251 and given only after a wrong answer.
+    void verdictGiven(TVerdict verdict, const std::optional<std::string>& comment);
+    // "Чемпионы" and "О программе" chosen.
+    void championsRequested();
+    void aboutRequested();
+    // Timer2's tick: the champions grid is to show the loaded table.
+    void championsLoaded();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -90,7 +116,10 @@ private:
     void ShowTaskCaption();
     void RightAnswer();
     void WrongAnswer();
-    void ShowVerdictWindow();
+    void ShowVerdictWindow(const TCheckOutcome& outcome);
+
+    std::function<void()> loadChampions_;
+    std::function<void()> saveChampions_;
 };
 
 extern TForm1* Form1;

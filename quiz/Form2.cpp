@@ -1,11 +1,11 @@
 #include "quiz/Form2.h"
 
-#include "app/Application.h"
-#include "app/BitmapResources.h"
-#include "app/TextCodec.h"
-#include "champions/ChampionTable.h"
+#include "app/shell/BitmapResources.h"
+#include "app/shell/Handler.h"
+#include "app/shell/Resources.h"
+#include "app/shell/TextCodec.h"
+#include "app/shell/WidgetStyle.h"
 #include "engine/NumberText.h"
-#include "quiz/Form1.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -23,24 +23,26 @@
 #include <QScreen>
 #include <QShowEvent>
 
+using namespace formulon::engine;
+
 TForm2* Form2 = nullptr;
 
 namespace {
 
-const QColor kSilver(192, 192, 192);
-const QColor kRed(255, 0, 0);
-const QColor kBlue(0, 0, 255);
-
 QFont ComicSans(int pixels) {
-    QFont font(QStringLiteral("Comic Sans MS"));
-    font.setPixelSize(pixels);
-    return font;
+    return PixelFont(QStringLiteral("Comic Sans MS"), pixels);
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
+QString VerdictText(TVerdict verdict) {
+    switch (verdict) {
+    case TVerdict::Right:
+        return kVerdictRight;
+    case TVerdict::Win:
+        return kVerdictWin;
+    case TVerdict::Wrong:
+        break;
+    }
+    return kVerdictWrong;
 }
 
 // The verdict pictures are drawn on white; white pixels become see-through
@@ -76,10 +78,10 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("Информация"));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kSilver);
-    palette.setColor(QPalette::Button, kSilver);
-    palette.setColor(QPalette::WindowText, kRed);
-    palette.setColor(QPalette::ButtonText, kRed);
+    palette.setColor(QPalette::Window, clSilver);
+    palette.setColor(QPalette::Button, clSilver);
+    palette.setColor(QPalette::WindowText, clRed);
+    palette.setColor(QPalette::ButtonText, clRed);
     setPalette(palette);
     setAutoFillBackground(true);
     setFont(ComicSans(13));
@@ -100,7 +102,7 @@ void TForm2::CreateControls() {
     Label1 = new QLabel(this);
     Label1->setFont(ComicSans(16));
     Label3 = new QLabel(QStringLiteral("Комментарии:"), this);
-    SetTextColour(Label3, kBlue);
+    SetTextColour(Label3, clBlue);
     Label2 = new QLabel(this);
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -135,8 +137,15 @@ void TForm2::LoadLayoutPictures() {
 }
 
 void TForm2::FormCreate() {
-    BitBtn1->setMask(QRegion(10, 10, 180, 50, QRegion::Ellipse));
+    MakeOvalButton(BitBtn1);
     BitBtn1->repaint();
+}
+
+void TForm2::ShowVerdict(TVerdict verdict, const std::optional<std::string>& comment) {
+    Label1->setText(VerdictText(verdict));
+    if (comment)
+        Label2->setText(FromCp1251(*comment));
+    show();
 }
 
 void TForm2::FormActivate() {
@@ -145,8 +154,7 @@ void TForm2::FormActivate() {
     const QString verdict = Label1->text();
     if (verdict == kVerdictRight || verdict == kVerdictWin) {
         Label2->setText(QStringLiteral("Превосходно!"));
-        if (Form1)
-            Form1->Edit1->clear();
+        emit answerAccepted();
     }
     if (verdict == kVerdictWin)
         ShowPicture(QStringLiteral("win"));
@@ -162,14 +170,12 @@ void TForm2::ShowPicture(const QString& resourceName) {
 }
 
 void TForm2::BitBtn1Click() {
-    Form1->Label4->setText(FromCp1251(ChampionTable[1].Result()));
     hide();
-    Form1->show();
-    Form1->activateWindow();
+    emit nextPressed();
     LastErrorText.Clear();
 }
 
-// Shown means in front and active, as the main window's check expects.
+// Shown means in front and active, as a check's verdict expects.
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FitToWidth(Label1, 16);

@@ -1,18 +1,23 @@
 // The verdict window: answers every check of the main window.
 //
-// The main window writes the verdict into Label1 (and, after a wrong
-// answer, the comment into Label2), then shows this window. Everything else
-// follows from Label1's text each time the window is activated.
+// ShowVerdict writes the verdict into Label1 (and, after a wrong answer,
+// the comment into Label2), then shows this window. Everything else follows
+// from Label1's text each time the window is activated.
 #pragma once
+
+#include "quiz/core/GameProgress.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <optional>
+#include <string>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
-// The verdict texts the main window's check writes into Label1.
+// The verdict texts Label1 shows.
 inline const QString kVerdictRight = QStringLiteral("Ответ правильный.");
 inline const QString kVerdictWin = QStringLiteral("Превосходно!!! Вы победили");
 inline const QString kVerdictWrong = QStringLiteral("Ответ не верный. Стоит подумать");
@@ -36,9 +41,18 @@ public:
 
     // Run by the start-up once the window exists: shapes the oval button.
     void FormCreate();
+    // The verdict of a check, and the comment (code page 1251) when there
+    // is one; then the window comes up.
+    void ShowVerdict(TVerdict verdict, const std::optional<std::string>& comment);
     // Run every time the window becomes the active window.
     void FormActivate();
     void BitBtn1Click();
+
+signals:
+    // Activated on a right answer or a win: the answer box is to be emptied.
+    void answerAccepted();
+    // "Далее": this window has gone, the main window is to come back.
+    void nextPressed();
 
 protected:
     bool event(QEvent* event) override;

@@ -12,6 +12,8 @@
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 // One field of the output line: UTF-8, with every control character

@@ -9,7 +9,7 @@ packages=(
   libjpeg-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-comfortaa
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xdotool x11-apps x11-utils xauth imagemagick
   desktop-file-utils appstream dpkg-dev file time
 )

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 seconds="${FUZZ_SECONDS:-60}"
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
-# The champions target reads the file through the Qt part of the program, so
+# The champions target reads the file through the champions library (Qt), so
 # the GUI libraries are built too (only the targets below are compiled).
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFORMULON_FUZZ=ON -DFORMULON_BUILD_GUI=ON -DFORMULON_BUILD_TESTS=OFF \

@@ -11,6 +11,10 @@ phase() { echo "== $1 ($((SECONDS - started)) s so far)"; }
 
 tools/install-deps.sh
 
+phase "Formatting (.clang-format)"
+find app bench champions engine quiz tests tools \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run -Werror
+
 phase "Plain build and tests (build)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFORMULON_BUILD_GUI=ON \
   -DFORMULON_BUILD_TESTS=ON -DFORMULON_SANITIZE=OFF -DFORMULON_FUZZ=OFF

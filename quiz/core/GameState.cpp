@@ -6,6 +6,8 @@
 #include "engine/IntegerText.h"
 #include "quiz/core/TaskCatalogue.h"
 
+using namespace formulon::engine;
+
 TGameState GameState;
 std::string PlayerName;
 

@@ -5,10 +5,17 @@
 #include <functional>
 #include <string>
 
+// The verdict of the last check; the values are the old program's bytes.
+enum class TLastVerdict : std::uint8_t {
+    Wrong = 0,
+    Right = 1,
+    None = 2, // no check since start
+};
+
 struct TGameState {
-    std::uint8_t TaskNo = 0;      // 1..10 while a task is in progress; 0 before and after
-    std::uint8_t Variant = 0;     // 1..3 (0 before the first game)
-    std::uint8_t LastVerdict = 2; // 1 right, 0 wrong, 2 no check since start
+    std::uint8_t TaskNo = 0;  // 1..10 while a task is in progress; 0 before and after
+    std::uint8_t Variant = 0; // 1..3 (0 before the first game)
+    TLastVerdict LastVerdict = TLastVerdict::None;
 };
 
 extern TGameState GameState;
@@ -17,9 +24,6 @@ extern TGameState GameState;
 // characters, code page 1251).
 extern std::string PlayerName;
 
-inline constexpr std::uint8_t kLastVerdictWrong = 0;
-inline constexpr std::uint8_t kLastVerdictRight = 1;
-inline constexpr std::uint8_t kLastVerdictNone = 2;
 inline constexpr int kWonTaskNo = 11;
 
 // The start values: no game, no verdict, no player.

@@ -1,10 +1,10 @@
 // Start-up with a champions file whose checksum record is empty: the
 // conversion error appears in the error box during the main window's
 // creation, and start-up goes on with the other windows.
-#include "app/FTAbout.h"
-#include "champions/ChampionTable.h"
+#include "app/about/FTAbout.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
+#include "champions/core/ChampionTable.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 #include "tests/support/TestSupport.h"
@@ -36,16 +36,17 @@ TEST(Startup, DamagedFileReportsAndStartupGoesOn) {
     ASSERT_NE(Form2, nullptr);
     ASSERT_NE(Form3, nullptr);
     ASSERT_NE(AboutFrm, nullptr);
-    EXPECT_EQ(Form3->StringGrid1->item(0, 1)->text(), "Имя");  // Form3's creation ran
+    EXPECT_EQ(Form3->StringGrid1->item(0, 1)->text(), "Имя"); // Form3's creation ran
     EXPECT_FALSE(Form1->Timer2->isActive());
     EXPECT_EQ(Form1->Label4->text(), "0");
 
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
-    QTest::qWait(1300);  // past Timer2's second: it never runs
+    QTest::qWait(1300); // past Timer2's second: it never runs
     EXPECT_EQ(Form1->Label4->text(), "0");
     QWidgetList shown;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) shown << w;
+        if (w->isVisible())
+            shown << w;
     EXPECT_EQ(shown, QWidgetList{Form1});
 }

@@ -1,8 +1,10 @@
 // The champions file: load, save, damaged files and faults.
-#include "app/Application.h"
-#include "champions/ChampionTable.h"
 #include "champions/ChampionsFile.h"
+#include "app/shell/Application.h"
+#include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
 #include "champions/Form3.h"
+#include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
 #include "tests/support/TestSupport.h"
@@ -11,8 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTableWidget>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +24,8 @@
 #include <cstring>
 #include <sys/resource.h>
 #include <unistd.h>
+
+using namespace formulon::engine;
 
 namespace {
 
@@ -37,9 +41,7 @@ protected:
         Form1->Timer2->stop();
         Form1->Label4->setText("0");
     }
-    void TearDown() override {
-        QFile::remove(ChampionsFilePath());
-    }
+    void TearDown() override { QFile::remove(ChampionsFilePath()); }
 
     static void WriteFile(const QByteArray& bytes) {
         QFile file(ChampionsFilePath());
@@ -48,12 +50,18 @@ protected:
     }
     static QByteArray ReadFile() {
         QFile file(ChampionsFilePath());
-        if (!file.open(QIODevice::ReadOnly)) return {};
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
         return file.readAll();
+    }
+    // The load as start-up runs it, inside the main window's creation.
+    static bool LoadAtStartUp() {
+        return RunProtected([] { Form1->FormCreate(); });
     }
     static bool RankingEmpty() {
         for (int slot = 1; slot <= kRankingSlots; ++slot)
-            if (ChampionTable[slot].NameLength || ChampionTable[slot].ResultLength) return false;
+            if (ChampionTable[slot].NameLength || ChampionTable[slot].ResultLength)
+                return false;
         return true;
     }
     // A valid file holding these entries (slot order) and a spare.
@@ -89,7 +97,7 @@ TEST_F(ChampionsFileTest, PathIsTheHiddenFileInTheAppDataFolder) {
 
 TEST_F(ChampionsFileTest, FreshStartWithoutFile) {
     TBoxRecorder boxes;
-    LoadChampions();
+    EXPECT_TRUE(LoadAtStartUp());
     EXPECT_TRUE(boxes.Errors.isEmpty());
     EXPECT_TRUE(boxes.Informations.isEmpty());
     EXPECT_TRUE(RankingEmpty());
@@ -97,7 +105,7 @@ TEST_F(ChampionsFileTest, FreshStartWithoutFile) {
     EXPECT_TRUE(Form1->Timer2->isSingleShot());
     EXPECT_EQ(Form1->Timer2->interval(), 1000);
 
-    QDir(DataFolder()).removeRecursively();  // the folder is created when missing
+    QDir(DataFolder()).removeRecursively(); // the folder is created when missing
     SaveChampions();
     const QByteArray file = ReadFile();
     ASSERT_EQ(file.size(), 8704);
@@ -124,7 +132,7 @@ TEST_F(ChampionsFileTest, SaveThenLoadReturnsTheTableByteForByte) {
         ChampionTable[slot].SetName(names[slot - 1]);
         ChampionTable[slot].SetResult(std::to_string(slot * 10));
     }
-    ChampionTable[2].NameChars[200] = '\x7F';  // filler is written as it stands
+    ChampionTable[2].NameChars[200] = '\x7F'; // filler is written as it stands
     ChampionTable[16].SetName("spare");
     const TChampionTable saved = ChampionTable;
     SaveChampions();
@@ -134,7 +142,7 @@ TEST_F(ChampionsFileTest, SaveThenLoadReturnsTheTableByteForByte) {
 
     ChampionTable.Reset();
     TBoxRecorder boxes;
-    LoadChampions();
+    EXPECT_EQ(LoadChampions(), TChampionsLoad::Loaded);
     EXPECT_TRUE(boxes.Informations.isEmpty());
     EXPECT_TRUE(boxes.Errors.isEmpty());
     EXPECT_EQ(std::memcmp(&ChampionTable, &saved, sizeof(saved.Slots)), 0);
@@ -149,24 +157,24 @@ TEST_P(WrongSizeTest, ShowsTheMessageAndEmptiesTheRanking) {
     ChampionTable[1].SetName("old");
     ChampionTable[1].SetResult("5");
     TBoxRecorder boxes;
-    LoadChampions();
+    EXPECT_TRUE(LoadAtStartUp());
     ASSERT_EQ(boxes.Informations.size(), 1);
     EXPECT_EQ(boxes.Informations[0], kChangedText);
     EXPECT_EQ(boxes.InformationCaptions[0], "Information");
     EXPECT_TRUE(boxes.Errors.isEmpty());
     EXPECT_TRUE(RankingEmpty());
     EXPECT_TRUE(Form1->Timer2->isActive());
-    EXPECT_EQ(ReadFile(), bytes);  // untouched until the next save
+    EXPECT_EQ(ReadFile(), bytes); // untouched until the next save
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, WrongSizeTest, ::testing::Values(0, 512, 8703, 8705, 9216));
 
 TEST_F(ChampionsFileTest, ChangedNameCharacterShowsMessageKeepsSlot16) {
     QByteArray bytes = ValidFile({{"abc", "12"}, {"def", "30"}}, "spare");
-    bytes[2] = 'X';  // slot 1's Name "aXc"
+    bytes[2] = 'X'; // slot 1's Name "aXc"
     WriteFile(bytes);
     TBoxRecorder boxes;
-    LoadChampions();
+    EXPECT_EQ(LoadChampions(), TChampionsLoad::Changed);
     ASSERT_EQ(boxes.Informations.size(), 1);
     EXPECT_EQ(boxes.Informations[0], kChangedText);
     EXPECT_TRUE(RankingEmpty());
@@ -176,8 +184,8 @@ TEST_F(ChampionsFileTest, ChangedNameCharacterShowsMessageKeepsSlot16) {
 
 TEST_F(ChampionsFileTest, SwappedResultCharactersAndChangedFillerAreAccepted) {
     QByteArray bytes = ValidFile({{"abc", "12"}, {"def", "30"}});
-    std::swap(bytes.data()[256 + 1], bytes.data()[256 + 2]);  // "12" -> "21"
-    bytes[100] = 'q';                                           // filler
+    std::swap(bytes.data()[256 + 1], bytes.data()[256 + 2]); // "12" -> "21"
+    bytes[100] = 'q';                                        // filler
     WriteFile(bytes);
     TBoxRecorder boxes;
     LoadChampions();
@@ -198,11 +206,14 @@ TEST_F(ChampionsFileTest, LoadSortsTheRanking) {
 TEST_F(ChampionsFileTest, ZeroBytesFileRaisesTheConversionErrorNoSortLabel4Stays) {
     QByteArray bytes(8704, '\0');
     // Unsorted records as read must stay unsorted: no sort runs.
-    bytes[256] = 2; bytes[257] = '2'; bytes[258] = '0';
-    bytes[512 + 256] = 1; bytes[512 + 257] = '5';
+    bytes[256] = 2;
+    bytes[257] = '2';
+    bytes[258] = '0';
+    bytes[512 + 256] = 1;
+    bytes[512 + 257] = '5';
     WriteFile(bytes);
     TBoxRecorder boxes;
-    EXPECT_FALSE(RunProtected(LoadChampions));
+    EXPECT_FALSE(LoadAtStartUp());
     ASSERT_EQ(boxes.Errors.size(), 1);
     EXPECT_EQ(boxes.Errors[0], "'' is not a valid integer value.");
     EXPECT_EQ(boxes.ErrorCaptions[0], "Formulon");
@@ -218,7 +229,7 @@ TEST_F(ChampionsFileTest, Slot16IsPreservedAndNeverShown) {
     WriteFile(bytes);
     LoadChampions();
     EXPECT_EQ(ChampionTable[16].Name(), "hidden spare");
-    FillChampionsGrid();
+    Form3->FillChampionsGrid();
     for (int r = 0; r < Form3->StringGrid1->rowCount(); ++r)
         for (int c = 0; c < Form3->StringGrid1->columnCount(); ++c) {
             const QTableWidgetItem* item = Form3->StringGrid1->item(r, c);
@@ -233,7 +244,7 @@ TEST_F(ChampionsFileTest, Slot16IsPreservedAndNeverShown) {
 
 TEST_F(ChampionsFileTest, Timer2FillsGridAndBestTimeOnce) {
     WriteFile(ValidFile({{"\xCF\xE5\xF2\xFF", "42"}, {"\xC2\xE0\xF1\xFF", "7"}}));
-    LoadChampions();
+    EXPECT_TRUE(LoadAtStartUp());
     ASSERT_TRUE(Form1->Timer2->isActive());
     EXPECT_TRUE(WaitFor([] { return !Form1->Timer2->isActive(); }));
     EXPECT_FALSE(Form1->Timer2->isActive());
@@ -245,7 +256,7 @@ TEST_F(ChampionsFileTest, Timer2FillsGridAndBestTimeOnce) {
 }
 
 TEST_F(ChampionsFileTest, Timer2OnEmptyTableLeavesBestTimeEmpty) {
-    LoadChampions();
+    EXPECT_EQ(LoadChampions(), TChampionsLoad::NoFile);
     Form1->Timer2Timer();
     EXPECT_EQ(Form1->Label4->text(), "");
     EXPECT_FALSE(Form1->Timer2->isActive());
@@ -311,7 +322,7 @@ TEST_F(ChampionsFileTest, ReadOnlyFileIsAccessDenied) {
     WriteFile(ValidFile({{"abc", "12"}}));
     QFile::setPermissions(ChampionsFilePath(), QFileDevice::ReadOwner);
     TBoxRecorder boxes;
-    EXPECT_FALSE(RunProtected(LoadChampions));
+    EXPECT_FALSE(LoadAtStartUp());
     ASSERT_EQ(boxes.Errors.size(), 1);
     EXPECT_EQ(boxes.Errors[0], "File access denied.");
     EXPECT_TRUE(RankingEmpty());

@@ -1,10 +1,11 @@
 // The champions window: layout, activation, the oval button.
-#include "champions/ChampionTable.h"
 #include "champions/Form3.h"
+#include "champions/core/ChampionTable.h"
 #include "quiz/Form1.h"
 #include "tests/support/TestSupport.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -109,9 +110,11 @@ TEST_F(Form3Test, ClickInTheMiddleHidesItAndShowsTheMainWindow) {
 
 TEST_F(Form3Test, CloseButtonOnlyHides) {
     ShowForm3();
+    const QPointer<TForm3> window = Form3;
     EXPECT_TRUE(Form3->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(Form3->isVisible());
-    EXPECT_NE(Form3, nullptr);
+    EXPECT_FALSE(window.isNull()) << "closing never destroys the window";
     EXPECT_TRUE(Form1->isVisible());
     // Shown again: still the same window, still working.
     ShowForm3();

@@ -9,6 +9,8 @@
 #include "engine/Cp1251.h"
 #include "engine/NumberText.h"
 
+using namespace formulon::engine;
+
 // A message the register holds before a row runs: a row that expects it
 // afterwards expects the register to be left unchanged.
 inline const char* const kUnchanged = "<unchanged>";

@@ -2,7 +2,9 @@
 #include "EngineTestSupport.h"
 
 #include "engine/Errors.h"
-#include "engine/FlatEval.h"
+#include "engine/detail/FlatEval.h"
+
+using namespace formulon::engine;
 
 namespace {
 

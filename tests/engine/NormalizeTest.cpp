@@ -3,6 +3,8 @@
 
 #include "engine/Normalize.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 struct SubstituteRow {

@@ -8,6 +8,8 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 struct RenderRow {

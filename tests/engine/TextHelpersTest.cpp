@@ -5,6 +5,8 @@
 #include "engine/Errors.h"
 #include "engine/IntegerText.h"
 
+using namespace formulon::engine;
+
 namespace {
 
 TEST(Cp1251, EveryByteSurvivesARoundTripThroughUtf8) {

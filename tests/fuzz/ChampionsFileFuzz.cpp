@@ -27,12 +27,16 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include "app/Application.h"
-#include "champions/ChampionTable.h"
+#include "app/shell/Application.h"
+#include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
+#include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "engine/FloatEnv.h"
 #include "engine/IntegerText.h"
+
+using namespace formulon::engine;
 
 namespace {
 
@@ -41,11 +45,13 @@ int informationBoxes = 0;
 std::string scratchHome;
 
 void RemoveScratch() {
-    if (!scratchHome.empty()) QDir(QString::fromStdString(scratchHome)).removeRecursively();
+    if (!scratchHome.empty())
+        QDir(QString::fromStdString(scratchHome)).removeRecursively();
 }
 
 void Require(bool condition) {
-    if (!condition) __builtin_trap();
+    if (!condition)
+        __builtin_trap();
 }
 
 void WriteFile(const QByteArray& bytes) {
@@ -58,26 +64,35 @@ void WriteFile(const QByteArray& bytes) {
 std::int32_t FileChecksum(const QByteArray& bytes) {
     std::int32_t sum = 0;
     for (std::size_t r = 0; r < 16; ++r) {
-        const auto* record = reinterpret_cast<const unsigned char*>(bytes.constData()) + r * kRecord;
-        for (std::size_t i = 1; i <= record[0]; ++i) sum += record[i];
-        for (std::size_t i = 257; i < 257u + record[256]; ++i) sum += record[i];
+        const auto* record =
+            reinterpret_cast<const unsigned char*>(bytes.constData()) + r * kRecord;
+        for (std::size_t i = 1; i <= record[0]; ++i)
+            sum += record[i];
+        for (std::size_t i = 257; i < 257u + record[256]; ++i)
+            sum += record[i];
     }
     return sum;
 }
 
-std::string Decimal(std::int64_t value) { return std::to_string(value); }
+std::string Decimal(std::int64_t value) {
+    return std::to_string(value);
+}
 
 // Checksum texts the integer conversion must read as the given value.
 std::string Decorated(std::int32_t value, int style) {
     const std::string digits = Decimal(value);
     switch (style) {
-    case 0: return "  " + digits;
-    case 1: return "+" + digits;
-    case 2: return "000" + digits;
+    case 0:
+        return "  " + digits;
+    case 1:
+        return "+" + digits;
+    case 2:
+        return "000" + digits;
     default: {
         static const char* hex = "0123456789ABCDEF";
         std::string text;
-        for (std::uint32_t v = static_cast<std::uint32_t>(value); v; v >>= 4) text.insert(text.begin(), hex[v & 15]);
+        for (std::uint32_t v = static_cast<std::uint32_t>(value); v; v >>= 4)
+            text.insert(text.begin(), hex[v & 15]);
         return "$" + (text.empty() ? std::string("0") : text);
     }
     }
@@ -86,7 +101,7 @@ std::string Decorated(std::int32_t value, int style) {
 struct TRecipe {
     QByteArray bytes;
     enum { Arbitrary, Right, Wrong } checksum = Arbitrary;
-    bool plainResults = true;  // every Result empty or a short decimal integer
+    bool plainResults = true; // every Result empty or a short decimal integer
 };
 
 // Builds an 8704-byte file from the recipe in the rest of the input.
@@ -97,7 +112,7 @@ TRecipe Cook(FuzzedDataProvider& input) {
     const int checksumMode = input.ConsumeIntegralInRange(0, 3);
     for (std::size_t r = 0; r < 16; ++r) {
         char* record = file + r * kRecord;
-        std::memset(record, input.ConsumeIntegral<char>(), kRecord);  // filler
+        std::memset(record, input.ConsumeIntegral<char>(), kRecord); // filler
         const std::uint8_t nameLength = input.ConsumeIntegral<std::uint8_t>();
         record[0] = static_cast<char>(nameLength);
         const std::string name = input.ConsumeBytesAsString(nameLength);
@@ -128,7 +143,8 @@ TRecipe Cook(FuzzedDataProvider& input) {
         break;
     case 2: {
         std::int32_t delta = input.ConsumeIntegralInRange(-100000, 100000);
-        if (delta == 0) delta = 1;
+        if (delta == 0)
+            delta = 1;
         checksum = Decimal(std::int64_t{sum} + delta);
         recipe.checksum = TRecipe::Wrong;
         break;
@@ -145,7 +161,8 @@ TRecipe Cook(FuzzedDataProvider& input) {
 
 bool RankingEmpty() {
     for (int slot = 1; slot <= kRankingSlots; ++slot)
-        if (ChampionTable[slot].NameLength || ChampionTable[slot].ResultLength) return false;
+        if (ChampionTable[slot].NameLength || ChampionTable[slot].ResultLength)
+            return false;
     return true;
 }
 
@@ -153,9 +170,11 @@ bool RankingEmpty() {
 // never compared, so its Result need not be an integer.
 bool RankingSorted() {
     int filled = 0;
-    while (filled < kRankingSlots && !ChampionTable[filled + 1].Empty()) ++filled;
+    while (filled < kRankingSlots && !ChampionTable[filled + 1].Empty())
+        ++filled;
     for (int slot = filled + 1; slot <= kRankingSlots; ++slot)
-        if (!ChampionTable[slot].Empty()) return false;
+        if (!ChampionTable[slot].Empty())
+            return false;
     for (int slot = 1; slot < filled; ++slot)
         if (StrToInt(ChampionTable[slot].Result()) > StrToInt(ChampionTable[slot + 1].Result()))
             return false;
@@ -166,7 +185,7 @@ enum class TOutcome { Loaded, ConvertError };
 
 TOutcome Load() {
     informationBoxes = 0;
-    ChampionTable.Reset();  // as at program start
+    ChampionTable.Reset(); // as at program start
     try {
         LoadChampions();
     } catch (const EConvertError&) {
@@ -183,7 +202,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     InitFloatingPointEnvironment();
     // A private home, so the data folder is this process's own.
     char home[] = "/tmp/formulon-fuzz-XXXXXX";
-    if (!mkdtemp(home)) std::abort();
+    if (!mkdtemp(home))
+        std::abort();
     scratchHome = home;
     setenv("HOME", home, 1);
     std::atexit(RemoveScratch);
@@ -192,15 +212,18 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     (void)application;
     QCoreApplication::setApplicationName(QStringLiteral("Formulon"));
     SetInformationBoxPresenter([](const QString&, const QString&) { ++informationBoxes; });
-    if (!QDir().mkpath(QFileInfo(ChampionsFilePath()).absolutePath())) std::abort();
+    if (!QDir().mkpath(QFileInfo(ChampionsFilePath()).absolutePath()))
+        std::abort();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return -1;
+    if (size == 0)
+        return -1;
     TRecipe recipe;
     if (data[0] % 2 == 0) {
-        recipe.bytes = QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<int>(size - 1));
+        recipe.bytes =
+            QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<int>(size - 1));
     } else {
         FuzzedDataProvider input(data + 1, size - 1);
         recipe = Cook(input);
@@ -215,14 +238,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Require(informationBoxes <= 1);
-    if (recipe.checksum == TRecipe::Right) Require(informationBoxes == 0);
+    if (recipe.checksum == TRecipe::Right)
+        Require(informationBoxes == 0);
     if (recipe.checksum == TRecipe::Wrong)
         Require(informationBoxes == 1 && outcome == TOutcome::Loaded);
-    if (recipe.checksum == TRecipe::Right && recipe.plainResults) Require(outcome == TOutcome::Loaded);
-    if (informationBoxes == 1) Require(RankingEmpty());
+    if (recipe.checksum == TRecipe::Right && recipe.plainResults)
+        Require(outcome == TOutcome::Loaded);
+    if (informationBoxes == 1)
+        Require(RankingEmpty());
     // The spare record is always the file's 16th, read before any check.
     Require(std::memcmp(&ChampionTable[16], recipe.bytes.constData() + 15 * kRecord, kRecord) == 0);
-    if (outcome != TOutcome::Loaded) return 0;
+    if (outcome != TOutcome::Loaded)
+        return 0;
 
     if (informationBoxes == 0) {
         const TChampionRecord& checksum =

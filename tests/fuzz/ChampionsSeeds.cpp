@@ -8,14 +8,15 @@
 #include <QFile>
 #include <QString>
 
-#include "champions/ChampionTable.h"
 #include "champions/ChampionsFile.h"
+#include "champions/core/ChampionTable.h"
 
 namespace {
 
 bool WriteSeed(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
     const QByteArray bytes = QByteArray(1, '\0') + ChampionsFileBytes();
     return file.write(bytes) == bytes.size();
 }

@@ -9,6 +9,8 @@
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
 
+using namespace formulon::engine;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     InitFloatingPointEnvironment();
     return 0;
@@ -19,14 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 32767)
         return -1;
     const std::string formula(reinterpret_cast<const char*>(data), size);
+    // Any text must end in a value text or an Exception; the sanitizers
+    // catch what goes wrong on the way.
     try {
-        const std::string value = FormulaValue(formula);
-        // A result text either is a number text, or passes through as written.
-        (void)value;
+        (void)FormulaValue(formula);
     } catch (const Exception&) {
         // Conversion errors and faults are outcomes, shown in the error box.
     }
-    if (LastErrorText.Read().size() > 255)
-        __builtin_trap();
     return 0;
 }

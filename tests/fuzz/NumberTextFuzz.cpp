@@ -9,6 +9,8 @@
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
 
+using namespace formulon::engine;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     InitFloatingPointEnvironment();
     return 0;

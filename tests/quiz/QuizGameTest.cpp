@@ -1,9 +1,9 @@
 // The quiz played through the main window's controls, headless.
-#include "app/FTAbout.h"
-#include "app/TextCodec.h"
-#include "champions/ChampionTable.h"
+#include "app/about/FTAbout.h"
+#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
+#include "champions/core/ChampionTable.h"
 #include "engine/NumberText.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
@@ -23,6 +23,8 @@
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+using namespace formulon::engine;
 
 namespace {
 
@@ -180,7 +182,7 @@ TEST_F(QuizGameTest, AWrongAnswerKeepsTaskPictureAndTextAndShowsTheMessage) {
         PressNext();
         EXPECT_EQ(GameState.TaskNo, 2);
         EXPECT_EQ(GameState.Variant, 2);
-        EXPECT_EQ(GameState.LastVerdict, kLastVerdictWrong);
+        EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Wrong);
         EXPECT_EQ(Form1->Edit1->text(), QString::fromLatin1(row.answer));
         EXPECT_EQ(Form1->Image1->pixmap().toImage(), picture);
         EXPECT_TRUE(LastErrorText.Empty());

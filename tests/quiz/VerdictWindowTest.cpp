@@ -1,19 +1,24 @@
-// The verdict window driven as the main window's check leaves it.
-#include "app/BitmapResources.h"
-#include "app/TextCodec.h"
-#include "champions/ChampionTable.h"
+// The verdict window, reached through the main window's own check.
+#include "app/shell/BitmapResources.h"
+#include "app/shell/TextCodec.h"
+#include "champions/core/ChampionTable.h"
 #include "engine/NumberText.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
+#include "quiz/core/GameState.h"
+#include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+using namespace formulon::engine;
 
 namespace {
 
@@ -32,26 +37,36 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
         LastErrorText.Clear();
         ChampionTable.Reset();
-        Form1->Edit1->setText(QStringLiteral("y+z"));
+        Form1->Label5->setText(QStringLiteral("0"));
         Form2->Label2->setText(QStringLiteral("from the last check"));
     }
     void TearDown() override {
         Form2->hide();
         Form1->hide();
+        Form1->Timer1->stop();
         LastErrorText.Clear();
         ChampionTable.Reset();
+        ResetGameState();
     }
 
-    // What the main window's check does: verdict, comment after a wrong
-    // answer, then the verdict window replaces the main window.
-    static void ShowVerdict(const QString& verdict) {
-        Form2->Label1->setText(verdict);
-        if (verdict == kVerdictWrong)
-            Form2->Label2->setText(FromCp1251(LastErrorText.Read()));
-        Form1->hide();
-        Form2->show();
+    // The main window's own check of an answer to (task, variant); the
+    // verdict window replaces the main window.
+    static void CheckAnswer(int task, int variant, const QString& answer) {
+        Form1->Edit3->setText(QString::number(task));
+        Form1->Edit4->setText(QString::number(variant));
+        Form1->Button5->click();
+        Form1->Edit1->setText(answer);
+        QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        ASSERT_TRUE(Form2->isVisible());
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form2));
     }
+    static QString Reference(int task, int variant) {
+        return QString::fromLatin1(ReferenceFormula(task, variant).c_str());
+    }
+    // A wrong answer whose comment is "Нельзя делить на ноль".
+    static void CheckDivisionByZero() { CheckAnswer(1, 1, QStringLiteral("3/0+z")); }
+    // A right answer that leaves "Ошибка в тангенсах" in the register.
+    static void CheckRightWithAMessage() { CheckAnswer(9, 3, Reference(9, 3)); }
 
     static void ClickInForm2(QPoint point) {
         QTest::mouseClick(Form2->windowHandle(), Qt::LeftButton, {}, point);
@@ -79,42 +94,47 @@ void ExpectPicture(const QString& name) {
 }
 
 struct TVerdictCase {
+    int task, variant;
+    const char* answer; // nullptr: the reference formula
     const char* verdict;
     const char* engineMessage; // in LastErrorText when the window opens
     const char* comment;
     const char* picture;
-    bool answerEmptied;
 };
 
-TEST_F(VerdictWindowTest, CommentPictureAndAnswerBoxFollowTheVerdict) {
-    const TVerdictCase cases[] = {
-        {"Ответ правильный.", "", "Превосходно!", "inf", true},
-        {"Ответ правильный.", "Ошибка в тангенсах", "Превосходно!", "inf", true},
-        {"Превосходно!!! Вы победили", "", "Превосходно!", "win", true},
-        {"Превосходно!!! Вы победили", "Нельзя делить на ноль", "Превосходно!", "win", true},
-        {"Ответ не верный. Стоит подумать", "", "Где-то есть ошибка", "dum", false},
-        {"Ответ не верный. Стоит подумать", "Ошибка в тангенсах", "Ошибка в тангенсах", "dum",
-         false},
-    };
-    for (const TVerdictCase& c : cases) {
-        SCOPED_TRACE(std::string(c.verdict) + " / " + c.engineMessage);
-        SetUp();
-        LastErrorText.Set(ToCp1251(QString::fromUtf8(c.engineMessage)));
-        ShowVerdict(QString::fromUtf8(c.verdict));
-        EXPECT_EQ(Form2->Label2->text(), QString::fromUtf8(c.comment));
-        EXPECT_LE(Form2->Label1->fontMetrics().horizontalAdvance(Form2->Label1->text()),
-                  Form2->Label1->width());
-        ExpectPicture(QString::fromUtf8(c.picture));
-        EXPECT_EQ(Form1->Edit1->text(), c.answerEmptied ? QString() : QStringLiteral("y+z"));
-        // Activation never touches the register; only "Далее" empties it.
-        EXPECT_EQ(FromCp1251(LastErrorText.Read()), QString::fromUtf8(c.engineMessage));
-        TearDown();
-    }
+class VerdictCaseTest : public VerdictWindowTest,
+                        public ::testing::WithParamInterface<TVerdictCase> {};
+
+TEST_P(VerdictCaseTest, CommentPictureAndAnswerBoxFollowTheVerdict) {
+    const TVerdictCase& c = GetParam();
+    const QString answer = c.answer ? QString::fromLatin1(c.answer) : Reference(c.task, c.variant);
+    CheckAnswer(c.task, c.variant, answer);
+    EXPECT_EQ(Form2->Label1->text(), QString::fromUtf8(c.verdict));
+    EXPECT_EQ(Form2->Label2->text(), QString::fromUtf8(c.comment));
+    EXPECT_LE(Form2->Label1->fontMetrics().horizontalAdvance(Form2->Label1->text()),
+              Form2->Label1->width());
+    ExpectPicture(QString::fromUtf8(c.picture));
+    const bool right = Form2->Label1->text() != kVerdictWrong;
+    EXPECT_EQ(Form1->Edit1->text(), right ? QString() : answer);
+    // Activation never touches the register; only "Далее" empties it.
+    EXPECT_EQ(FromCp1251(LastErrorText.Read()), QString::fromUtf8(c.engineMessage));
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Rows, VerdictCaseTest,
+    ::testing::Values(
+        TVerdictCase{1, 1, "sin(y-z)", "Ответ правильный.", "", "Превосходно!", "inf"},
+        TVerdictCase{9, 3, nullptr, "Ответ правильный.", "Ошибка в тангенсах", "Превосходно!",
+                     "inf"},
+        TVerdictCase{10, 1, nullptr, "Превосходно!!! Вы победили", "", "Превосходно!", "win"},
+        TVerdictCase{1, 1, "1", "Ответ не верный. Стоит подумать", "", "Где-то есть ошибка", "dum"},
+        TVerdictCase{1, 1, "3/0+z", "Ответ не верный. Стоит подумать", "Нельзя делить на ноль",
+                     "Нельзя делить на ноль", "dum"},
+        TVerdictCase{9, 3, "1", "Ответ не верный. Стоит подумать", "Ошибка в тангенсах",
+                     "Ошибка в тангенсах", "dum"}));
+
 TEST_F(VerdictWindowTest, ActivatingAgainGivesTheSameResult) {
-    LastErrorText.Set(ToCp1251(kZeroDivide));
-    ShowVerdict(kVerdictWrong);
+    CheckDivisionByZero();
     ExpectPicture(QStringLiteral("dum"));
 
     QWidget other;
@@ -127,37 +147,33 @@ TEST_F(VerdictWindowTest, ActivatingAgainGivesTheSameResult) {
 
     EXPECT_EQ(Form2->Label2->text(), kZeroDivide);
     ExpectPicture(QStringLiteral("dum"));
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("y+z"));
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("3/0+z"));
 }
 
-TEST_F(VerdictWindowTest, NextReturnsToTheMainWindow) {
-    const char* bestTimes[] = {"37", ""};
-    for (const char* best : bestTimes) {
-        SCOPED_TRACE(best);
-        SetUp();
-        ChampionTable[1].SetName("Petya");
-        ChampionTable[1].SetResult(best);
-        Form1->Label4->setText(QStringLiteral("999"));
-        LastErrorText.Set(ToCp1251(kZeroDivide));
-        ShowVerdict(kVerdictWrong);
+class NextTest : public VerdictWindowTest, public ::testing::WithParamInterface<const char*> {};
 
-        const QRect button = Form2->BitBtn1->geometry();
-        ClickInForm2(button.center());
+TEST_P(NextTest, ReturnsToTheMainWindowWithTheBestTime) {
+    ChampionTable[1].SetName("Petya");
+    ChampionTable[1].SetResult(GetParam());
+    Form1->Label4->setText(QStringLiteral("999"));
+    CheckDivisionByZero();
 
-        EXPECT_EQ(Form1->Label4->text(), QString::fromLatin1(best));
-        EXPECT_FALSE(Form2->isVisible());
-        EXPECT_TRUE(Form1->isVisible());
-        EXPECT_TRUE(LastErrorText.Empty());
-        // A wrong answer is still there to be corrected.
-        EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("y+z"));
-        TearDown();
-    }
+    const QRect button = Form2->BitBtn1->geometry();
+    ClickInForm2(button.center());
+
+    EXPECT_EQ(Form1->Label4->text(), QString::fromLatin1(GetParam()));
+    EXPECT_FALSE(Form2->isVisible());
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(LastErrorText.Empty());
+    // A wrong answer is still there to be corrected.
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("3/0+z"));
 }
+
+INSTANTIATE_TEST_SUITE_P(BestTimes, NextTest, ::testing::Values("37", ""));
 
 // The button is an oval: its corners neither paint nor take clicks.
 TEST_F(VerdictWindowTest, OnlyTheOvalOfNextTakesClicks) {
-    LastErrorText.Set(ToCp1251(kZeroDivide));
-    ShowVerdict(kVerdictWrong);
+    CheckDivisionByZero();
     const QPoint origin = Form2->BitBtn1->pos();
 
     const QImage window = Form2->grab().toImage();
@@ -176,8 +192,9 @@ TEST_F(VerdictWindowTest, OnlyTheOvalOfNextTakesClicks) {
     };
     for (const auto& click : clicks) {
         SCOPED_TRACE(testing::Message() << click.inButton.x() << "," << click.inButton.y());
-        LastErrorText.Set(ToCp1251(kZeroDivide));
-        ShowVerdict(kVerdictWrong);
+        Form2->hide();
+        Form1->show();
+        CheckDivisionByZero();
         ClickInForm2(origin + click.inButton);
         EXPECT_EQ(Form2->isVisible(), !click.returns);
         EXPECT_EQ(Form1->isVisible(), click.returns);
@@ -187,24 +204,24 @@ TEST_F(VerdictWindowTest, OnlyTheOvalOfNextTakesClicks) {
 
 // Without a close box, Enter and closing the window both mean "Далее":
 // the program must never be left without a visible window.
-TEST_F(VerdictWindowTest, EnterAndClosingGoBackLikeNext) {
-    for (int way = 0; way < 2; ++way) {
-        SCOPED_TRACE(way == 0 ? "Enter" : "close");
-        SetUp();
-        ChampionTable[1].SetResult("12");
-        LastErrorText.Set(ToCp1251(kZeroDivide));
-        ShowVerdict(kVerdictRight);
-        if (way == 0)
-            QTest::keyClick(Form2->BitBtn1, Qt::Key_Return);
-        else
-            Form2->close();
-        EXPECT_FALSE(Form2->isVisible());
-        EXPECT_TRUE(Form1->isVisible());
-        EXPECT_TRUE(LastErrorText.Empty());
-        EXPECT_EQ(Form1->Label4->text(), QStringLiteral("12"));
-        TearDown();
-    }
+class WayBackTest : public VerdictWindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WayBackTest, EnterAndClosingGoBackLikeNext) {
+    const bool enter = GetParam();
+    ChampionTable[1].SetResult("12");
+    CheckRightWithAMessage();
+    ASSERT_FALSE(LastErrorText.Empty());
+    if (enter)
+        QTest::keyClick(Form2->BitBtn1, Qt::Key_Return);
+    else
+        Form2->close();
+    EXPECT_FALSE(Form2->isVisible());
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(LastErrorText.Empty());
+    EXPECT_EQ(Form1->Label4->text(), QStringLiteral("12"));
 }
+
+INSTANTIATE_TEST_SUITE_P(EnterOrClose, WayBackTest, ::testing::Bool());
 
 // The longest engine message fits the comment box.
 TEST_F(VerdictWindowTest, LongestMessageFitsTheCommentBox) {

@@ -1,6 +1,7 @@
 // The GUI tests' main: GoogleTest first, then the application object.
-#include "app/Application.h"
+#include "app/shell/Application.h"
 #include "engine/FloatEnv.h"
+#include "tests/support/TestSupport.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+using namespace formulon::engine;
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -24,5 +27,6 @@ int main(int argc, char** argv) {
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);
     PrepareApplication(app);
+    FailOnUnexpectedBoxes();
     return RUN_ALL_TESTS();
 }

@@ -1,10 +1,15 @@
 #include "tests/support/TestSupport.h"
 
-#include "app/Application.h"
+#include "app/Startup.h"
+#include "app/shell/Application.h"
+#include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
 #include "quiz/Form1.h"
 
 #include <QDir>
+
 #include <QStandardPaths>
+#include <gtest/gtest.h>
 
 void CreateWindowsOnce() {
     if (!Form1)
@@ -27,9 +32,29 @@ TBoxRecorder::TBoxRecorder() {
 }
 
 TBoxRecorder::~TBoxRecorder() {
+    FailOnUnexpectedBoxes();
+}
+
+void FailOnUnexpectedBoxes() {
+    const auto fail = [](const char* kind) {
+        return [kind](const QString& caption, const QString& text) {
+            ADD_FAILURE() << "unexpected " << kind << " box \"" << caption.toStdString()
+                          << "\": " << text.toStdString();
+        };
+    };
+    SetErrorBoxPresenter(fail("error"));
+    SetInformationBoxPresenter(fail("information"));
+    SetWarningBoxPresenter(fail("warning"));
+}
+
+TRealBoxes::TRealBoxes() {
     SetErrorBoxPresenter({});
     SetInformationBoxPresenter({});
     SetWarningBoxPresenter({});
+}
+
+TRealBoxes::~TRealBoxes() {
+    FailOnUnexpectedBoxes();
 }
 
 QString DataFolder() {

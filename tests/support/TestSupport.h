@@ -14,8 +14,13 @@
 // does (errors of creation go to the error box presenter in force).
 void CreateWindowsOnce();
 
+// Makes any message box a test failure (the box's caption and text in the
+// message) instead of a modal box that would wait for a click. The shared
+// main installs it before the tests run.
+void FailOnUnexpectedBoxes();
+
 // Records what the error, information and warning boxes would show instead
-// of showing them; restores the real boxes when destroyed.
+// of showing them; unexpected boxes fail the test again when destroyed.
 class TBoxRecorder {
 public:
     TBoxRecorder();
@@ -29,6 +34,16 @@ public:
     QStringList InformationCaptions;
     QStringList Warnings; // texts of warning boxes
     QStringList WarningCaptions;
+};
+
+// The real modal boxes while it lives, for the tests of the boxes
+// themselves; unexpected boxes fail the test again when destroyed.
+class TRealBoxes {
+public:
+    TRealBoxes();
+    ~TRealBoxes();
+    TRealBoxes(const TRealBoxes&) = delete;
+    TRealBoxes& operator=(const TRealBoxes&) = delete;
 };
 
 // The test's data folder (AppDataLocation), created.

@@ -1,0 +1,25 @@
+// The application object and start-up before the windows.
+//
+// Every error that escapes an event handler reaches TApplication::notify,
+// which shows it in the standard error box and lets the program go on.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+    // Sets the title "Formulon" (name and display name).
+    void SetTitle(const QString& title);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The application's title: caption of the error box.
+QString ApplicationTitle();
+
+// Start-up before the windows: the title "Formulon", the font
+// substitutions, and no quitting when the last window hides (the main window
+// is hidden while another replaces it; only its close handler quits).
+void PrepareApplication(TApplication& app);

@@ -1,0 +1,65 @@
+#include "app/shell/MessageBoxes.h"
+
+#include "app/shell/Application.h"
+#include "app/shell/TextCodec.h"
+
+#include <QMessageBox>
+
+namespace {
+
+TMessagePresenter errorPresenter;
+TMessagePresenter informationPresenter;
+TMessagePresenter warningPresenter;
+
+// Shows a modal box with one OK button, or hands it to the test presenter.
+void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const QString& caption,
+             const QString& text) {
+    if (presenter) {
+        presenter(caption, text);
+        return;
+    }
+    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+std::string WithFullStop(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        return message + '.';
+    return message;
+}
+
+QString ErrorBoxText(const std::string& cp1251Message) {
+    return FromCp1251(WithFullStop(cp1251Message));
+}
+
+void ShowErrorBox(const std::string& cp1251Message) {
+    ShowBox(errorPresenter, QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(cp1251Message));
+}
+
+void ShowException(const std::exception& error) {
+    // Exception messages are code page 1251; a foreign std::exception's
+    // what() is shown as the bytes it holds, read the same way.
+    ShowErrorBox(error.what());
+}
+
+void ShowInformationBox(const QString& text) {
+    ShowBox(informationPresenter, QMessageBox::Information, QStringLiteral("Information"), text);
+}
+
+void ShowWarningBox(const QString& text) {
+    ShowBox(warningPresenter, QMessageBox::Warning, QStringLiteral("Warning"), text);
+}
+
+void SetErrorBoxPresenter(TMessagePresenter presenter) {
+    errorPresenter = std::move(presenter);
+}
+
+void SetInformationBoxPresenter(TMessagePresenter presenter) {
+    informationPresenter = std::move(presenter);
+}
+
+void SetWarningBoxPresenter(TMessagePresenter presenter) {
+    warningPresenter = std::move(presenter);
+}

@@ -1,0 +1,36 @@
+// The standard error box and the program's other message boxes.
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+// The message as the error box shows it: a full stop added when its last
+// character sorts after '.' (compared as code page 1251 bytes).
+std::string WithFullStop(const std::string& cp1251Message);
+
+// The error box's text for a code page 1251 message, full stop included.
+QString ErrorBoxText(const std::string& cp1251Message);
+
+// Shows the standard error box for an error: caption = application title,
+// text = the message (code page 1251 for Exception, else what()) with the
+// full-stop rule, error icon, one OK button.
+void ShowException(const std::exception& error);
+void ShowErrorBox(const std::string& cp1251Message);
+
+// The information box of a changed champions file (caption "Information",
+// information icon, one OK button). The text is given in Unicode.
+void ShowInformationBox(const QString& text);
+
+// The old runtime's standard warning box: caption "Warning", one OK button,
+// centred on the screen.
+void ShowWarningBox(const QString& text);
+
+// Test seams: replace how the boxes are shown (an empty function restores
+// the real modal QMessageBox). Only tests use these.
+using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
+void SetErrorBoxPresenter(TMessagePresenter presenter);
+void SetInformationBoxPresenter(TMessagePresenter presenter);
+void SetWarningBoxPresenter(TMessagePresenter presenter);

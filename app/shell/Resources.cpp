@@ -1,0 +1,36 @@
+#include "app/shell/Resources.h"
+
+#include "app/shell/JpegLoader.h"
+#include "engine/Errors.h"
+
+#include <QFile>
+
+using namespace formulon::engine;
+
+namespace {
+
+void RequireResource(const QString& path) {
+    if (!QFile::exists(path))
+        throw Exception("Resource " + path.toStdString() + " not found");
+}
+
+} // namespace
+
+QIcon IconResource(const QString& path) {
+    RequireResource(path);
+    return QIcon(path);
+}
+
+QIcon IconResource(const QString& path, const QString& disabledPath) {
+    RequireResource(path);
+    RequireResource(disabledPath);
+    QIcon icon;
+    icon.addFile(path, QSize(), QIcon::Normal);
+    icon.addFile(disabledPath, QSize(), QIcon::Disabled);
+    return icon;
+}
+
+QImage JpegResource(const QString& path) {
+    RequireResource(path);
+    return LoadJpegResource(path);
+}

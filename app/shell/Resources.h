@@ -1,0 +1,13 @@
+// Layout pictures from the Qt resources. A missing picture raises
+// Exception "Resource <path> not found", which the caller's error path
+// shows; it never yields a blank.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+QIcon IconResource(const QString& path);
+// An icon whose disabled state shows a picture of its own.
+QIcon IconResource(const QString& path, const QString& disabledPath);
+QImage JpegResource(const QString& path);

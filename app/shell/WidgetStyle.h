@@ -1,0 +1,44 @@
+// The look the windows share: pixel-sized fonts, the old runtime's named
+// colours and the oval button.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+// Font styles, combined with |.
+enum TFontStyle : unsigned {
+    kRegular = 0,
+    kBold = 1,
+    kItalic = 2,
+    kUnderline = 4,
+};
+
+// A font of that family sized in pixels, as the layouts give sizes.
+QFont PixelFont(const QString& family, int pixels, unsigned styles = kRegular);
+
+// The old runtime's named colours the layouts use.
+inline const QColor clAqua(0, 255, 255);
+inline const QColor clBlue(0, 0, 255);
+inline const QColor clCream(255, 251, 240);
+inline const QColor clGray(128, 128, 128);
+inline const QColor clLime(0, 255, 0);
+inline const QColor clNavy(0, 0, 128);
+inline const QColor clPurple(128, 0, 128);
+inline const QColor clRed(255, 0, 0);
+inline const QColor clSilver(192, 192, 192);
+inline const QColor clWhite(255, 255, 255);
+inline const QColor clYellow(255, 255, 0);
+
+// The colour of the widget's texts (labels, boxes and buttons alike).
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+// A filled background of that colour.
+void SetBackground(QWidget* widget, const QColor& colour);
+
+// Clips the button to the ellipse inscribed in (10, 10)-(190, 60): only it
+// paints and takes clicks.
+void MakeOvalButton(QPushButton* button);

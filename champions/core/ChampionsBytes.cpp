@@ -1,0 +1,31 @@
+#include "champions/core/ChampionsBytes.h"
+
+#include "engine/IntegerText.h"
+
+#include <cstring>
+
+using namespace formulon::engine;
+
+std::string EncodeChampionsFile() {
+    std::string bytes;
+    bytes.reserve(kChampionsFileSize);
+    for (const TChampionRecord& record : ChampionTable.Slots)
+        bytes.append(reinterpret_cast<const char*>(&record), kChampionRecordSize);
+    TChampionRecord checksum; // Name all zero
+    checksum.SetResult(IntToStr(ChampionsChecksum()));
+    bytes.append(reinterpret_cast<const char*>(&checksum), kChampionRecordSize);
+    return bytes;
+}
+
+bool DecodeChampionsFile(std::string_view bytes) {
+    if (bytes.size() != static_cast<std::size_t>(kChampionsFileSize))
+        return false;
+    for (int slot = 1; slot <= kChampionSlots; ++slot)
+        std::memcpy(&ChampionTable[slot], bytes.data() + (slot - 1) * kChampionRecordSize,
+                    kChampionRecordSize);
+    TChampionRecord checksum;
+    std::memcpy(&checksum, bytes.data() + kChampionSlots * kChampionRecordSize,
+                kChampionRecordSize);
+    // The conversion raises for a checksum text that is no integer.
+    return StrToInt(checksum.Result()) == ChampionsChecksum();
+}

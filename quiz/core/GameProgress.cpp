@@ -1,0 +1,43 @@
+#include "quiz/core/GameProgress.h"
+
+#include "champions/core/ChampionTable.h"
+#include "engine/NumberText.h"
+#include "quiz/core/GameState.h"
+
+using namespace formulon::engine;
+
+TCheckOutcome RightAnswer(const std::string& gameTime) {
+    TCheckOutcome outcome;
+    if (++GameState.TaskNo == kWonTaskNo) {
+        outcome.Verdict = TVerdict::Win;
+        // The game is over before the record decision: a hand-made slot
+        // time that does not convert must not leave a task 11 behind.
+        GameState.TaskNo = 0;
+        TChampionRecord& last = ChampionTable[kRankingSlots];
+        if (IsRecordTime(gameTime, last.Result())) {
+            last.SetName(PlayerName);
+            last.SetResult(gameTime);
+            outcome.Record = true;
+            try {
+                SortChampions();
+            } catch (...) {
+                outcome.SortFault = std::current_exception();
+                return outcome;
+            }
+        }
+    }
+    GameState.LastVerdict = TLastVerdict::Right;
+    return outcome;
+}
+
+TCheckOutcome WrongAnswer() {
+    TCheckOutcome outcome;
+    outcome.Verdict = TVerdict::Wrong;
+    outcome.Comment = LastErrorText.Read();
+    GameState.LastVerdict = TLastVerdict::Wrong;
+    return outcome;
+}
+
+std::string BestTime() {
+    return ChampionTable[1].Result();
+}

@@ -1,0 +1,124 @@
+// The standard error box: errors escaping handlers, the full-stop rule.
+#include "app/shell/Application.h"
+#include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
+#include "app/shell/TextCodec.h"
+#include "engine/Errors.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <stdexcept>
+
+using namespace formulon::engine;
+
+struct TFullStopCase {
+    const char* message; // UTF-8
+    const char* shown;   // UTF-8
+};
+
+class FullStopTest : public ::testing::TestWithParam<TFullStopCase> {};
+
+TEST_P(FullStopTest, AddsAFullStopOnlyAfterCharactersSortingAfterIt) {
+    const TFullStopCase& c = GetParam();
+    const std::string message = ToCp1251(QString::fromUtf8(c.message));
+    EXPECT_EQ(ErrorBoxText(message), QString::fromUtf8(c.shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, FullStopTest,
+    ::testing::Values(TFullStopCase{"Floating point overflow", "Floating point overflow."},
+                      TFullStopCase{"abc.", "abc."}, TFullStopCase{"Превосходно!", "Превосходно!"},
+                      TFullStopCase{"", ""}, TFullStopCase{"I/O error 28", "I/O error 28."},
+                      TFullStopCase{"'' is not a valid integer value",
+                                    "'' is not a valid integer value."},
+                      TFullStopCase{"Нельзя делить на ноль", "Нельзя делить на ноль."},
+                      TFullStopCase{"a,", "a,"}, TFullStopCase{"a/", "a/."}));
+
+TEST(ErrorBox, ErrorEscapingAHandlerIsShownAndTheLoopGoesOn) {
+    TBoxRecorder boxes;
+    bool after = false;
+    QTimer::singleShot(0, [] { throw EOverflow(); });
+    QTimer::singleShot(20, [&after] { after = true; });
+    EXPECT_TRUE(WaitFor([&] { return after; }));
+    ASSERT_EQ(boxes.Errors.size(), 1);
+    EXPECT_EQ(boxes.Errors[0], "Floating point overflow.");
+    EXPECT_EQ(boxes.ErrorCaptions[0], "Formulon");
+}
+
+TEST(ErrorBox, ButtonHandlerSkipsItsRemainingSteps) {
+    TBoxRecorder boxes;
+    QPushButton button("x");
+    int steps = 0;
+    QObject::connect(&button, &QPushButton::clicked, Handler([&steps] {
+        ++steps;
+        throw EConvertError(ToCp1251(QStringLiteral("'абв' is not a valid integer value")));
+        ++steps;
+    }));
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(steps, 1);
+    ASSERT_EQ(boxes.Errors.size(), 1);
+    EXPECT_EQ(boxes.Errors[0], QStringLiteral("'абв' is not a valid integer value."));
+    // Still working afterwards.
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(boxes.Errors.size(), 2);
+}
+
+TEST(ErrorBox, ForeignStdExceptionShowsItsWhat) {
+    TBoxRecorder boxes;
+    QTimer::singleShot(0, [] { throw std::runtime_error("bad thing"); });
+    EXPECT_TRUE(WaitFor([&] { return !boxes.Errors.isEmpty(); }));
+    EXPECT_EQ(boxes.Errors.value(0), "bad thing.");
+}
+
+TEST(ErrorBox, RunProtectedReportsAndReturnsFalse) {
+    TBoxRecorder boxes;
+    EXPECT_TRUE(RunProtected([] {}));
+    EXPECT_FALSE(RunProtected([] { throw EInOutError("Disk full", 101); }));
+    EXPECT_EQ(boxes.Errors, QStringList{"Disk full."});
+}
+
+// What a real, modal box showed; it is closed from a timer once it is up.
+struct TShownBox {
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+};
+
+TShownBox CaptureRealBox(const std::function<void()>& show) {
+    TRealBoxes real;
+    TShownBox shown;
+    QTimer::singleShot(50, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = {box->windowTitle(), box->text(), box->icon(),
+                 static_cast<int>(box->buttons().size())};
+        box->button(QMessageBox::Ok)->click();
+    });
+    show();
+    return shown;
+}
+
+TEST(ErrorBox, RealBoxIsACriticalBoxWithOneOkButton) {
+    const TShownBox box = CaptureRealBox([] { ShowErrorBox(std::string("Disk full")); });
+    EXPECT_EQ(box.caption, "Formulon");
+    EXPECT_EQ(box.text, "Disk full.");
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_EQ(box.buttons, 1);
+}
+
+TEST(InformationBox, RealBoxHasCaptionInformationAndTheInformationIcon) {
+    const TShownBox box = CaptureRealBox([] { ShowInformationBox(QStringLiteral("a\rb")); });
+    EXPECT_EQ(box.caption, "Information");
+    EXPECT_EQ(box.text, "a\rb");
+    EXPECT_EQ(box.icon, QMessageBox::Information);
+}

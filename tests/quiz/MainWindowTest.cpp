@@ -1,0 +1,161 @@
+// The main window's frame: layout, menu, input boxes, close and exit.
+#include "champions/ChampionsFile.h"
+#include "champions/Form3.h"
+#include "champions/core/ChampionTable.h"
+#include "engine/Errors.h"
+#include "quiz/Form1.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace formulon::engine;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateWindowsOnce();
+        Form1->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    }
+    void TearDown() override { Form3->hide(); }
+};
+
+// Types text the way a keyboard does, Cyrillic included.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, LayoutOfTheFrame) {
+    EXPECT_EQ(Form1->windowTitle(), "Formulon");
+    EXPECT_EQ(Form1->ClientArea->size(), QSize(500, 455));
+    EXPECT_EQ(Form1->ClientArea->geometry().top(), Form1->menuBar()->geometry().bottom() + 1);
+    EXPECT_EQ(Form1->minimumSize(), Form1->maximumSize());
+    EXPECT_EQ(Form1->pos(), QPoint(252, 93));
+    EXPECT_EQ(Form1->ClientArea->palette().color(QPalette::Window), QColor(128, 128, 128));
+    EXPECT_EQ(Form1->font().pixelSize(), 13);
+    EXPECT_EQ(Form1->GroupBox3->geometry(), QRect(24, 16, 185, 105));
+    EXPECT_EQ(Form1->GroupBox2->geometry(), QRect(224, 16, 249, 105));
+    EXPECT_EQ(Form1->GroupBox1->geometry(), QRect(24, 144, 449, 289));
+    EXPECT_FALSE(Form1->GroupBox1->isVisible());
+    EXPECT_EQ(Form1->Edit2->text(), "Ученик");
+    EXPECT_EQ(Form1->Label4->pos(), QPoint(136, 24));
+    EXPECT_EQ(Form1->Label5->text(), "0");
+    EXPECT_EQ(Form1->Label2->text(), "Лучшие время:");
+    EXPECT_EQ(Form1->Image2->geometry(), QRect(56, 152, 393, 273));
+    ASSERT_FALSE(Form1->Image2->pixmap().isNull());
+    EXPECT_EQ(Form1->Image2->pixmap().height(), 273);
+    EXPECT_EQ(Form1->Edit1->size(), QSize(409, 28));
+    EXPECT_EQ(Form1->Button1->size(), QSize(147, 49));
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(Form1->Label1), static_cast<QWidget*>(Form1->Label7),
+          static_cast<QWidget*>(Form1->Edit3), static_cast<QWidget*>(Form1->Edit4),
+          static_cast<QWidget*>(Form1->Button5)})
+        EXPECT_TRUE(hidden->isHidden());
+    EXPECT_FALSE(Form1->Timer1->isActive());
+    EXPECT_EQ(Form1->Timer1->interval(), 1000);
+}
+
+TEST_F(MainWindowTest, MenuItemsInOrderWithIcons) {
+    const QList<QAction*> top = Form1->menuBar()->actions();
+    ASSERT_EQ(top.size(), 3);
+    EXPECT_EQ(top[0]->text(), "&Файл");
+    EXPECT_EQ(top[1]->text(), "&Вид");
+    EXPECT_EQ(top[2]->text(), "&Справка");
+    const QList<QAction*> file = Form1->N1->actions();
+    ASSERT_EQ(file.size(), 3);
+    EXPECT_EQ(file[0]->text(), "&Новая игра");
+    EXPECT_TRUE(file[1]->isSeparator());
+    EXPECT_EQ(file[2]->text(), "В&ыход");
+    EXPECT_EQ(Form1->N6->text(), "&Чемпионы");
+    EXPECT_EQ(Form1->N8->text(), "&О программе");
+    for (QAction* item : {Form1->N2, Form1->N4, Form1->N6, Form1->N8})
+        EXPECT_FALSE(item->icon().isNull()) << item->text().toStdString();
+}
+
+TEST_F(MainWindowTest, AnswerBoxHoldsLowerCase) {
+    Form1->GroupBox1->show();
+    Form1->Edit1->clear();
+    Type(Form1->Edit1, QStringLiteral("SIN(Y)+Ж"));
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("sin(y)+ж"));
+    // Pasted text too, with the cursor kept where it was.
+    Form1->Edit1->setCursorPosition(3);
+    Form1->Edit1->insert(QStringLiteral("ABS"));
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("sinabs(y)+ж"));
+    EXPECT_EQ(Form1->Edit1->cursorPosition(), 6);
+    Form1->GroupBox1->hide();
+}
+
+TEST_F(MainWindowTest, NameBoxTakesOnlyCodePage1251Characters) {
+    Form1->Edit2->clear();
+    Type(Form1->Edit2, QStringLiteral("Иван€"));
+    Type(Form1->Edit2, QStringLiteral("日ā"));
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("Иван€"));
+    Form1->Edit2->setText(QStringLiteral("Ученик"));
+}
+
+TEST_F(MainWindowTest, ChampionsMenuItemSwapsTheWindows) {
+    Form1->N6->trigger();
+    EXPECT_TRUE(Form3->isVisible());
+    EXPECT_FALSE(Form1->isVisible());
+    // Hiding the main window behind the champions window does not quit.
+    QTest::qWait(50);
+    EXPECT_TRUE(Form3->isVisible());
+    Form3->close();
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+TEST_F(MainWindowTest, FailingSaveKeepsTheMainWindowOpen) {
+    TBoxRecorder boxes;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder + "/.camp.cam"); // the file name is a directory
+    Form1->N4->trigger();
+    EXPECT_TRUE(Form1->isVisible());
+    ASSERT_EQ(boxes.Errors.size(), 1);
+    EXPECT_TRUE(boxes.Errors[0].startsWith("I/O error ")) << boxes.Errors[0].toStdString();
+    EXPECT_FALSE(Form1->close());
+    EXPECT_TRUE(Form1->isVisible());
+    QDir(folder).removeRecursively();
+}
+
+// Last in its process: a successful close ends the program.
+TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {
+    TBoxRecorder boxes;
+    ChampionTable.Reset();
+    ChampionTable[1].SetName("abc");
+    ChampionTable[1].SetResult("12");
+    int code = -1;
+    QTimer::singleShot(0, [] { Form1->N4->trigger(); });
+    QTimer::singleShot(3000, [] { QCoreApplication::exit(7); }); // guard
+    code = QCoreApplication::exec();
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(boxes.Errors.isEmpty());
+    EXPECT_FALSE(Form1->isVisible());
+    QFile file(ChampionsFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ChampionsFileBytes());
+}

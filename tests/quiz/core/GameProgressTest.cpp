@@ -1,0 +1,118 @@
+// The game's progression without windows: right, wrong, the win and the
+// record decision.
+#include "quiz/core/GameProgress.h"
+#include "champions/core/ChampionTable.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "quiz/core/GameState.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace formulon::engine;
+
+namespace {
+
+class GameProgressTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ChampionTable.Reset();
+        ResetGameState();
+        LastErrorText.Clear();
+        PlayerName = "pupil";
+    }
+    // Slots 1..15 hold the times 1..14 and then slot15.
+    static void FillRanking(const std::string& slot15) {
+        for (int slot = 1; slot <= kRankingSlots; ++slot) {
+            ChampionTable[slot].SetName("p" + std::to_string(slot));
+            ChampionTable[slot].SetResult(slot == kRankingSlots ? slot15 : std::to_string(slot));
+        }
+    }
+};
+
+TEST_F(GameProgressTest, AWholeGameRunsThroughTenTasksToTheWin) {
+    GameState.TaskNo = 1;
+    for (int task = 1; task <= 9; ++task) {
+        EXPECT_EQ(WrongAnswer().Verdict, TVerdict::Wrong);
+        EXPECT_EQ(GameState.TaskNo, task) << "a wrong answer keeps the task";
+        const TCheckOutcome right = RightAnswer("5");
+        EXPECT_EQ(right.Verdict, TVerdict::Right);
+        EXPECT_FALSE(right.Comment);
+        EXPECT_FALSE(right.Record);
+        EXPECT_EQ(GameState.TaskNo, task + 1);
+        EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Right);
+    }
+    const TCheckOutcome win = RightAnswer("42");
+    EXPECT_EQ(win.Verdict, TVerdict::Win);
+    EXPECT_TRUE(win.Record) << "an empty slot 15 takes any time";
+    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(ChampionTable[1].Name(), "pupil");
+    EXPECT_EQ(BestTime(), "42");
+}
+
+struct WinRow {
+    const char* time;
+    const char* slot15;
+    bool record;
+    int placeOfTheTime; // where the finishing time ends up; 0: not entered
+};
+
+class WinTest : public GameProgressTest, public testing::WithParamInterface<WinRow> {};
+
+TEST_P(WinTest, EntersOnlyAStrictlyBetterTimeAndSorts) {
+    FillRanking(GetParam().slot15);
+    GameState.TaskNo = 10;
+    const TCheckOutcome win = RightAnswer(GetParam().time);
+    EXPECT_EQ(win.Verdict, TVerdict::Win);
+    EXPECT_EQ(win.Record, GetParam().record);
+    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Right);
+    const int place = GetParam().placeOfTheTime;
+    if (place == 0) {
+        EXPECT_EQ(ChampionTable[kRankingSlots].Name(), "p15");
+        EXPECT_EQ(ChampionTable[kRankingSlots].Result(), GetParam().slot15);
+    } else {
+        EXPECT_EQ(ChampionTable[place].Name(), "pupil");
+        EXPECT_EQ(ChampionTable[place].Result(), GetParam().time);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WinTest,
+                         testing::Values(WinRow{"100", "100", false, 0},
+                                         WinRow{"99", "100", true, 15},
+                                         WinRow{"3", "100", true, 4}, // after the earlier 3
+                                         WinRow{"0", "100", true, 1}));
+
+TEST_F(GameProgressTest, ANonIntegerSlot15TimeRaisesWithTheGameOver) {
+    FillRanking("abc");
+    GameState.TaskNo = 10;
+    GameState.LastVerdict = TLastVerdict::Wrong;
+    EXPECT_THROW(RightAnswer("50"), EConvertError);
+    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Wrong);
+    EXPECT_EQ(ChampionTable[kRankingSlots].Result(), "abc");
+}
+
+TEST_F(GameProgressTest, ASortFaultAfterTheEntryIsHandedBackWithTheRecord) {
+    FillRanking("");
+    ChampionTable[3].SetResult("x");
+    GameState.TaskNo = 10;
+    const TCheckOutcome win = RightAnswer("7");
+    EXPECT_TRUE(win.Record);
+    ASSERT_TRUE(win.SortFault);
+    EXPECT_THROW(std::rethrow_exception(win.SortFault), EConvertError);
+    EXPECT_EQ(GameState.LastVerdict, TLastVerdict::None);
+}
+
+TEST_F(GameProgressTest, AWrongAnswerCommentsWithTheErrorText) {
+    LastErrorText.Set("Error in tangents");
+    GameState.TaskNo = 9;
+    const TCheckOutcome wrong = WrongAnswer();
+    ASSERT_TRUE(wrong.Comment);
+    EXPECT_EQ(*wrong.Comment, "Error in tangents");
+    EXPECT_FALSE(wrong.Record);
+    EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Wrong);
+}
+
+} // namespace
