@@ -1,0 +1,293 @@
+// The champions file under hostile conditions: links at its path, folders
+// that refuse new files, unreadable files, leftovers and a saving process
+// killed at random moments.
+#include "champions/ChampionTable.h"
+#include "champions/ChampionsFile.h"
+#include "engine/Errors.h"
+#include "tests/champions/SaveLoopTables.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QByteArray LoopTableBytes(int which) {
+    FillLoopTable(which);
+    const QByteArray bytes = ChampionsFileBytes();
+    ChampionTable.Reset();
+    return bytes;
+}
+
+// A regular file (not a link), mode 0600, holding bytes.
+void ExpectPlainFile(const QString& path, const QByteArray& bytes) {
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(ReadAll(path), bytes);
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Runs the save helper for home; as user 65534 when asked and the tests
+// run as root (root ignores permission bits).
+QStringList RunHelper(const QString& home, const QString& command, bool ordinaryUser = false) {
+    QProcess process;
+    if (ordinaryUser && ::geteuid() == 0)
+        process.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                  CHAMPIONS_SAVE_HELPER, home, command});
+    else
+        process.start(CHAMPIONS_SAVE_HELPER, {home, command});
+    process.waitForFinished(10000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+std::string Joined(const QStringList& list) {
+    return list.join('|').toStdString();
+}
+
+} // namespace
+
+// A link at the path is replaced by the saved file; whatever it named is
+// left alone and nothing appears outside the data folder.
+enum class TLink { ToFile, Dangling, ToFolder };
+
+void PrintTo(TLink link, std::ostream* out) {
+    *out << static_cast<int>(link);
+}
+
+class LinkAtPathTest : public ::testing::TestWithParam<TLink> {};
+
+TEST_P(LinkAtPathTest, SaveReplacesTheLinkItself) {
+    QDir(DataFolder()).removeRecursively();
+    const QString folder = DataFolder();
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    const QString target = outside.filePath("target");
+    const QByteArray targetBytes = "not a champions file";
+    if (GetParam() == TLink::ToFile) {
+        ASSERT_TRUE(WriteAll(target, targetBytes));
+        ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0604), 0);
+    } else if (GetParam() == TLink::ToFolder) {
+        ASSERT_TRUE(QDir().mkpath(target));
+    }
+    const QStringList outsideBefore = Entries(outside.path());
+    ASSERT_TRUE(QFile::link(target, ChampionsFilePath()));
+
+    ChampionTable.Reset();
+    ChampionTable[1].SetName("abc");
+    ChampionTable[1].SetResult("12");
+    SaveChampions();
+
+    ExpectPlainFile(ChampionsFilePath(), ChampionsFileBytes());
+    EXPECT_EQ(Entries(outside.path()), outsideBefore);
+    if (GetParam() == TLink::ToFile) {
+        EXPECT_EQ(ReadAll(target), targetBytes);
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0604u) << "the target's mode is untouched";
+    }
+    if (GetParam() == TLink::ToFolder) {
+        EXPECT_TRUE(Entries(target).isEmpty());
+    }
+    EXPECT_EQ(Joined(Entries(folder)), ".camp.cam");
+    QDir(folder).removeRecursively();
+}
+
+std::string LinkName(const ::testing::TestParamInfo<TLink>& info) {
+    switch (info.param) {
+    case TLink::ToFile:
+        return "ToFile";
+    case TLink::Dangling:
+        return "Dangling";
+    case TLink::ToFolder:
+        return "ToFolder";
+    }
+    return "";
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, LinkAtPathTest,
+                         ::testing::Values(TLink::ToFile, TLink::Dangling, TLink::ToFolder),
+                         LinkName);
+
+// Only names of the save's own temporary pattern go.
+TEST(SaveLeftoversTest, RemovesOnlyTheSavesOwnTemporaryFiles) {
+    QDir(DataFolder()).removeRecursively();
+    const QString folder = DataFolder();
+    const struct {
+        const char* name;
+        bool removed;
+    } rows[] = {
+        {".camp.cam.a1B2c3", true},  {".camp.cam.ZZZZZZ", true},   {".camp.cam", false},
+        {".camp.cam.bak", false},    {".camp.cam.abc12", false},   {".camp.cam.abc1234", false},
+        {".camp.cam.ab-12c", false}, {"x.camp.cam.a1B2c3", false}, {"notes.txt", false},
+    };
+    for (const auto& row : rows)
+        ASSERT_TRUE(WriteAll(folder + "/" + row.name, "x"));
+    ASSERT_TRUE(QDir().mkpath(folder + "/.camp.cam.dir123")); // not a file: kept
+
+    RemoveSaveLeftovers();
+    for (const auto& row : rows)
+        EXPECT_EQ(QFileInfo::exists(folder + "/" + row.name), !row.removed) << row.name;
+    EXPECT_TRUE(QFileInfo(folder + "/.camp.cam.dir123").isDir());
+    QDir(folder).removeRecursively();
+}
+
+// A process saving two tables in turn is killed at random moments: the
+// file is always one whole table, never a mixture or a stump.
+TEST(SaveKillTest, FileIsAlwaysAWholeTable) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString path = RunHelper(home.path(), "path").value(0);
+    ASSERT_FALSE(path.isEmpty());
+    const QByteArray tables[] = {LoopTableBytes(0), LoopTableBytes(1)};
+    int seen[2] = {0, 0};
+    constexpr int kKills = 200;
+    for (int kill = 0; kill < kKills; ++kill) {
+        QProcess saver;
+        saver.start(CHAMPIONS_SAVE_HELPER, {home.path(), "loop"});
+        ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the saver never finished a save";
+        ::usleep(QRandomGenerator::global()->bounded(3000));
+        saver.kill();
+        ASSERT_TRUE(saver.waitForFinished(10000));
+        const QByteArray file = ReadAll(path);
+        const int which = file == tables[0] ? 0 : file == tables[1] ? 1 : -1;
+        ASSERT_NE(which, -1) << "kill " << kill << " left " << file.size() << " bytes";
+        ++seen[which];
+    }
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
+
+    RunHelper(home.path(), "tidy");
+    EXPECT_EQ(Joined(Entries(QFileInfo(path).absolutePath())), ".camp.cam");
+    ExpectPlainFile(path, ReadAll(path));
+}
+
+// Files and folders an administrator prepared, saved by an ordinary user.
+struct TPermissionCase {
+    const char* title;
+    bool folderWritable;
+    mode_t fileMode; // 0: a link at the path to a writable file elsewhere
+    const char* loadLine;
+    const char* saveLine;
+    bool saved;     // the file holds the new table afterwards
+    bool keptAside; // the old file sits beside it as .bak
+};
+
+void PrintTo(const TPermissionCase& row, std::ostream* out) {
+    *out << row.title;
+}
+
+class PermissionTest : public ::testing::TestWithParam<TPermissionCase> {
+protected:
+    void TearDown() override {
+        if (home_.isValid())
+            ::chmod(QFile::encodeName(folder_).constData(), 0755);
+    }
+    // Gives path to the helper's user (only root can, and needs to).
+    static void HandOver(const QString& path) {
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        }
+    }
+    QTemporaryDir home_;
+    QString folder_;
+};
+
+TEST_P(PermissionTest, SavesWhatItMayAndLosesNothing) {
+    if (::geteuid() == 0 && QStandardPaths::findExecutable("setpriv").isEmpty())
+        GTEST_SKIP()
+            << "root ignores permission bits and setpriv is missing to run as another user";
+    const TPermissionCase& row = GetParam();
+    ASSERT_TRUE(home_.isValid());
+    ASSERT_EQ(::chmod(QFile::encodeName(home_.path()).constData(), 0755), 0);
+    const QString path = RunHelper(home_.path(), "path").value(0);
+    folder_ = QFileInfo(path).absolutePath();
+    ASSERT_TRUE(QDir().mkpath(folder_));
+
+    // Three records on disk; the helper adds "new" in slot 15 and saves.
+    ChampionTable.Reset();
+    const char* names[] = {"ann", "bob", "cid"};
+    for (int slot = 1; slot <= 3; ++slot) {
+        ChampionTable[slot].SetName(names[slot - 1]);
+        ChampionTable[slot].SetResult(std::to_string(slot * 10));
+    }
+    const QByteArray old = ChampionsFileBytes();
+    const QString outside = home_.filePath("elsewhere");
+    if (row.fileMode == 0) {
+        ASSERT_TRUE(WriteAll(outside, old));
+        HandOver(outside);
+        ASSERT_TRUE(QFile::link(outside, path));
+    } else {
+        ASSERT_TRUE(WriteAll(path, old));
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), row.fileMode), 0);
+    }
+    HandOver(path);
+    ASSERT_TRUE(WriteAll(path + ".bak", "older backup"));
+    HandOver(path + ".bak");
+    if (row.folderWritable) {
+        HandOver(folder_);
+    } else if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(QFile::encodeName(folder_).constData(), 0555), 0);
+    }
+    if (!row.saved)
+        ChampionTable.Reset(); // nothing loaded
+    ChampionTable[15].SetName("new");
+    ChampionTable[15].SetResult("1");
+    const QByteArray saved = ChampionsFileBytes();
+    ChampionTable.Reset();
+
+    const QStringList lines = RunHelper(home_.path(), "load-save", true);
+    ASSERT_EQ(lines.size(), 3) << Joined(lines);
+    EXPECT_EQ(lines[0], row.loadLine);
+    EXPECT_EQ(lines[1], row.saveLine);
+    EXPECT_EQ(lines[2], row.saveLine);
+    if (row.fileMode == 0) {
+        EXPECT_EQ(ReadAll(outside), old) << "never written through the link";
+        EXPECT_TRUE(QFileInfo(path).isSymLink());
+    } else if (row.saved || row.keptAside) {
+        EXPECT_EQ(ReadAll(path), saved);
+        EXPECT_FALSE(QFileInfo(path).isSymLink());
+    } else {
+        EXPECT_EQ(ReadAll(path), old);
+    }
+    EXPECT_EQ(ReadAll(path + ".bak"), row.keptAside ? old : QByteArray("older backup"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PermissionTest,
+    ::testing::Values(TPermissionCase{"ReadOnlyFolderWritableFile", false, 0600, "load: ok",
+                                      "save: ok", true, false},
+                      TPermissionCase{"ReadOnlyFolderLinkAtPath", false, 0, "load: ok",
+                                      "save: I/O error 40", false, false},
+                      TPermissionCase{"UnreadableFileKeptAside", true, 0200,
+                                      "load: File access denied", "save: ok", false, true},
+                      TPermissionCase{"UnreadableFileInReadOnlyFolder", false, 0200,
+                                      "load: File access denied", "save: File access denied", false,
+                                      false}),
+    [](const auto& info) { return std::string(info.param.title); });
