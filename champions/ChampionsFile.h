@@ -24,5 +24,17 @@ enum class TChampionsLoad {
 // EConvertError / EInOutError, and then the load has no outcome.
 TChampionsLoad LoadChampions();
 
-// Writes the file atomically; raises EInOutError on failure.
+// Writes the file atomically; raises EInOutError on failure. After a load
+// that failed with an input/output error, the unread file is first kept
+// as <path>.bak.
 void SaveChampions();
+
+// Puts bytes at path: a new file renamed over the path, so a link there is
+// replaced and never followed; where the folder allows no new file, the
+// plain file at the path is rewritten in place. Raises EInOutError with the
+// failing call's error.
+void WriteChampionsFile(const QString& path, const QByteArray& bytes);
+
+// Removes the temporary files (<path>.XXXXXX) a save cut short left beside
+// the file. Call it only while no other copy of the program can be saving.
+void RemoveSaveLeftovers();
