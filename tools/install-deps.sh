@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   libjpeg-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-comfortaa

@@ -3,7 +3,7 @@
 // Usage: node generate.js [--sheet DIR]   (DIR gets the contact sheets)
 const fs = require('fs');
 const path = require('path');
-const { generateTasks } = require('./tasks');
+const { generateTasks, exponentTable } = require('./tasks');
 const { generateArtwork } = require('./artwork');
 const { readReferenceFormulas, makeSheet } = require('./sheet');
 
@@ -15,8 +15,13 @@ function main(argv) {
     const sheetDir = sheetAt >= 0 ? argv[sheetAt + 1] : null;
 
     fs.mkdirSync(path.join(RES, 'bitmaps'), { recursive: true });
-    const tasks = generateTasks(path.join(RES, 'src', 'tasks.tex'), path.join(RES, 'bitmaps'));
-    for (const t of tasks) console.log(`${t.name}\t${t.width} × ${t.height}`);
+    fs.mkdirSync(path.join(RES, 'svg'), { recursive: true });
+    const tasks = generateTasks(path.join(RES, 'src', 'tasks.tex'), path.join(RES, 'bitmaps'), path.join(RES, 'svg'));
+    for (const t of tasks) {
+        const smallest = Math.min(...t.digits.map((d) => d.h));
+        console.log(`${t.name}\t${t.width} × ${t.height}\t${t.pxPerEm} px/em\texponent digits ${t.digits.length ? smallest : '-'} px`);
+    }
+    fs.writeFileSync(path.join(RES, 'bitmaps', 'exponent-digits.txt'), exponentTable(tasks));
 
     generateArtwork(RES);
 
@@ -26,8 +31,9 @@ function main(argv) {
             throw new Error(`${refs.length} reference formulas for ${tasks.length} pictures`);
         }
         fs.mkdirSync(sheetDir, { recursive: true });
-        for (let page = 0; page < tasks.length / 10; page++) {
-            const range = [page * 10, page * 10 + 10];
+        const perPage = 5;
+        for (let page = 0; page < tasks.length / perPage; page++) {
+            const range = [page * perPage, page * perPage + perPage];
             makeSheet(tasks.slice(...range), refs.slice(...range),
                 path.join(sheetDir, `sheet-${page + 1}.png`));
         }

@@ -21,20 +21,24 @@ function escape(text) {
     return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 }
 
-function makeSheet(pictures, references, outFile, scale = 2) {
+// Each picture at actual size, as a pupil sees it, and enlarged beside it
+// with its pixels kept square, for checking stroke by stroke.
+function makeSheet(pictures, references, outFile, scale = 3) {
     const rows = [];
     let y = 10;
-    const width = 420 * scale + 20;
+    const width = 420 + 400 * scale + 30;
     pictures.forEach((p, i) => {
         rows.push(`<text x="10" y="${y + 14}" font-family="DejaVu Sans Mono" font-size="14">` +
             `${p.name}  ${escape(references[i] || '(no reference formula)')}</text>`);
         y += 22;
-        const data = p.png.toString('base64');
-        rows.push(`<rect x="9" y="${y - 1}" width="${p.width * scale + 2}" height="${p.height * scale + 2}" ` +
+        const href = `data:image/png;base64,${p.png.toString('base64')}`;
+        rows.push(`<rect x="9" y="${y - 1}" width="395" height="107" fill="none" stroke="#c0c0ff"/>`);
+        rows.push(`<image x="10" y="${y}" width="${p.width}" height="${p.height}" href="${href}"/>`);
+        rows.push(`<rect x="429" y="${y - 1}" width="${p.width * scale + 2}" height="${p.height * scale + 2}" ` +
             `fill="none" stroke="#c0c0ff"/>`);
-        rows.push(`<image x="10" y="${y}" width="${p.width * scale}" height="${p.height * scale}" ` +
-            `image-rendering="optimizeSpeed" href="data:image/png;base64,${data}"/>`);
-        y += p.height * scale + 14;
+        rows.push(`<image x="430" y="${y}" width="${p.width * scale}" height="${p.height * scale}" ` +
+            `image-rendering="optimizeSpeed" href="${href}"/>`);
+        y += Math.max(110, p.height * scale) + 14;
     });
     const svg = `<svg xmlns="http://www.w3.org/2000/svg" width="${width}" height="${y}">` +
         `<rect width="100%" height="100%" fill="#ffffff"/>${rows.join('')}</svg>`;

@@ -1,8 +1,11 @@
 // The built-in pictures themselves: the formats and sizes the windows rely on.
 #include "app/shell/BitmapResources.h"
 
+#include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QSet>
+#include <QSvgRenderer>
 
 #include <gtest/gtest.h>
 
@@ -27,11 +30,15 @@ QSize InkExtent(const QImage& image) {
     return extent;
 }
 
+QString TaskPictureName(int task, int variant) {
+    return QStringLiteral("P%1%2").arg(task).arg(variant);
+}
+
 TEST(TaskPictures, AreBlackInkOnWhiteWithinTheTaskBox) {
     const QSet<QRgb> blackAndWhite{qRgb(0, 0, 0), qRgb(255, 255, 255)};
     for (int task = 1; task <= 10; ++task) {
         for (int variant = 1; variant <= 3; ++variant) {
-            const QString name = QStringLiteral("P%1%2").arg(task).arg(variant);
+            const QString name = TaskPictureName(task, variant);
             SCOPED_TRACE(name.toStdString());
             const QImage image = LoadBitmapResource(name);
             EXPECT_EQ(image.depth(), 1);
@@ -45,6 +52,139 @@ TEST(TaskPictures, AreBlackInkOnWhiteWithinTheTaskBox) {
             EXPECT_GE(ink.width(), 60);
             EXPECT_GE(ink.height(), 14);
         }
+    }
+}
+
+// One row of the generator's exponent table: a picture and the boxes of the
+// digits of its first-level exponents.
+struct ExponentRow {
+    QString picture;
+    QList<QRect> digits;
+};
+
+QList<ExponentRow> ReadExponentTable() {
+    QFile file(QStringLiteral(FORMULON_EXPONENT_TABLE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QList<ExponentRow> rows;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 2)
+            continue;
+        ExponentRow row{QString::fromLatin1(fields[0]), {}};
+        for (qsizetype i = 2; i < fields.size(); ++i) {
+            const QList<QByteArray> n = fields[i].mid(2).split(',');
+            if (n.size() == 4)
+                row.digits.append(QRect(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt()));
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+// Rows of the box holding ink: a digit drawn there spans them all.
+int InkRowsIn(const QImage& image, const QRect& box) {
+    int top = -1, bottom = -1;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 128) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+// Digits of a first-level exponent (y², e^(y+5), cos³) must be readable at
+// actual size; only the widest pictures may not afford it.
+TEST(TaskPictures, FirstLevelExponentDigitsAreAtLeastTenPixelsHigh) {
+    const QList<ExponentRow> rows = ReadExponentTable();
+    ASSERT_EQ(rows.size(), 30);
+    int withDigits = 0;
+    for (const ExponentRow& row : rows) {
+        SCOPED_TRACE(row.picture.toStdString());
+        const QImage image = LoadBitmapResource(row.picture);
+        withDigits += row.digits.isEmpty() ? 0 : 1;
+        for (const QRect& digit : row.digits) {
+            EXPECT_GE(digit.height(), 10);
+            EXPECT_EQ(InkRowsIn(image, digit), digit.height())
+                << "no digit of that height at " << digit.x();
+        }
+    }
+    // Only sin(y − z), cos(3y − 5) and task 4's first variant have none.
+    EXPECT_EQ(withDigits, 27);
+}
+
+// Draws a vector picture at twice its size, as on a screen of device pixel
+// ratio 2.
+QImage DrawnAtRatioTwo(QSvgRenderer& renderer, QSize size) {
+    QImage image(size * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+// The vector version is the bitmap's formula at the bitmap's size and place:
+// every ink pixel of the bitmap is inked at ratio 2 near the same spot, and
+// every solid spot of the ratio-2 drawing is ink in the bitmap nearby.
+TEST(TaskPictures, VectorVersionsMatchTheBitmapsAtTwiceTheDetail) {
+    for (int task = 1; task <= 10; ++task) {
+        for (int variant = 1; variant <= 3; ++variant) {
+            const QString name = TaskPictureName(task, variant);
+            SCOPED_TRACE(name.toStdString());
+            const QImage bitmap = LoadBitmapResource(name);
+            QSvgRenderer renderer(QStringLiteral(":/svg/%1.svg").arg(name));
+            ASSERT_TRUE(renderer.isValid());
+            ASSERT_EQ(renderer.defaultSize(), bitmap.size());
+            const QImage fine = DrawnAtRatioTwo(renderer, bitmap.size());
+            const auto inkAt = [](const QImage& image, int x, int y, int reach) {
+                for (int dy = -reach; dy <= reach; ++dy)
+                    for (int dx = -reach; dx <= reach; ++dx)
+                        if (image.rect().contains(x + dx, y + dy) &&
+                            qGray(image.pixel(x + dx, y + dy)) < 192)
+                            return true;
+                return false;
+            };
+            int missing = 0, stray = 0, grey = 0;
+            for (int y = 0; y < bitmap.height(); ++y) {
+                for (int x = 0; x < bitmap.width(); ++x) {
+                    if (qGray(bitmap.pixel(x, y)) < 128 && !inkAt(fine, 2 * x, 2 * y, 2))
+                        ++missing;
+                }
+            }
+            for (int y = 0; y < fine.height(); ++y) {
+                for (int x = 0; x < fine.width(); ++x) {
+                    const int g = qGray(fine.pixel(x, y));
+                    grey += g > 16 && g < 240 ? 1 : 0;
+                    if (g < 64 && !inkAt(bitmap, x / 2, y / 2, 1))
+                        ++stray;
+                }
+            }
+            EXPECT_EQ(missing, 0);
+            EXPECT_EQ(stray, 0);
+            // Drawn, not the bitmap enlarged: smooth edges.
+            EXPECT_GT(grey, 0);
+        }
+    }
+}
+
+struct Vector {
+    const char* name;
+    QSize size;
+};
+
+TEST(VectorPictures, ComeAtTheSizeOfTheirBitmaps) {
+    for (const Vector& v :
+         {Vector{"DUM", {192, 222}}, Vector{"INF", {192, 222}}, Vector{"WIN", {192, 222}},
+          Vector{"title", {392, 290}}, Vector{"banner", {275, 106}},
+          Vector{"icons/table", {16, 16}}, Vector{"icons/help", {16, 16}},
+          Vector{"icons/notepad", {16, 16}}, Vector{"icons/door", {16, 16}},
+          Vector{"icons/next", {16, 16}}, Vector{"icons/close", {16, 16}}}) {
+        SCOPED_TRACE(v.name);
+        QSvgRenderer renderer(QStringLiteral(":/svg/%1.svg").arg(QString::fromLatin1(v.name)));
+        ASSERT_TRUE(renderer.isValid());
+        EXPECT_EQ(renderer.defaultSize(), v.size);
     }
 }
 
