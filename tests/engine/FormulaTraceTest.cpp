@@ -76,8 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
         TraceRow{"2/0", "subst 2/0\nnorm 2/0\n"},
         TraceRow{"(2/0)+1", "subst (2/0)+1\nnorm (2/0)+1\ninner 2/0\n"},
         TraceRow{"tan(90)", "subst tan(90)\nnorm tan(90)\ninner 90\nfunc tan(90)=~\n"},
-        TraceRow{"foo(1)", "subst foo(1)\nnorm foo(1)\ninner 1\nfunc foo(1)=~\n"},
-        TraceRow{"*(2)", "subst *(2)\nnorm *(2)\ninner 2\n"},
         TraceRow{"2,5", "subst 2,5\nnorm ~\n"}, TraceRow{"sin(2", "subst sin(2\nnorm sin(2\n"},
         TraceRow{"", "subst \nnorm \n"},
         // Nothing is reported after a raised error.
