@@ -163,7 +163,9 @@ private:
         if (byte < 0x20 || byte == 0x7F || byte == 0x98)
             throw Refusal{start, "недопустимый знак"};
         // The character itself is code page 1251; it is spliced in after the
-        // message is converted.
+        // message is converted. A Russian у or х looks like the Latin letter.
+        if (byte >= 0xC0 || byte == 0xA8 || byte == 0xB8)
+            throw Refusal{start, "русская буква «\x01»: в формуле буквы латинские"};
         throw Refusal{start, "недопустимый знак «\x01»"};
     }
 

@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"SIN(30)", 1, "неизвестное имя «SIN»"},
         RefusalRow{"e^2", 1, "неизвестное имя «e»: число e пишут exp(1)"},
         RefusalRow{"1+abcdefghijklmnopqrstuv", 3, "неизвестное имя «abcdefghijklmnopqrst…»"},
-        RefusalRow{"2ы", 2, "недопустимый знак «ы»"}, RefusalRow{"2\t3", 2, "недопустимый знак"},
+        RefusalRow{"2*у", 3, "русская буква «у»: в формуле буквы латинские"},
+        RefusalRow{"2!", 2, "недопустимый знак «!»"}, RefusalRow{"2\t3", 2, "недопустимый знак"},
         // The first problem in reading order wins.
         RefusalRow{"x+(2", 1, "неизвестное имя «x»"}, RefusalRow{"   ", 1, "ответ пуст"},
         RefusalRow{"", 1, "ответ пуст"}));
