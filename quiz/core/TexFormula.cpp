@@ -140,7 +140,8 @@ private:
                 const bool dot = IsDigit(factor[0]) || factor[0] == '{' || IsSigned(item) ||
                                  At(item).kind == TReadKind::Div ||
                                  EndsWithBareArgument(previous) ||
-                                 (At(item).kind == TReadKind::Group && IsCall(node.items[i - 1]));
+                                 (At(item).kind == TReadKind::Group && IsCall(node.items[i - 1])) ||
+                                 (previous.back() == '|' && IsAbs(item));
                 if (dot)
                     tex += "\\cdot ";
             }
@@ -148,6 +149,13 @@ private:
             previous = factor;
         }
         return tex;
+    }
+
+    // Two absolute values side by side would read as one: |y||z|.
+    bool IsAbs(int n) const {
+        const TReadNode& node = At(n);
+        const TReadNode& base = node.kind == TReadKind::Pow ? At(node.a) : node;
+        return base.kind == TReadKind::Func && base.text == "abs";
     }
 
     // A bracket group right after a call would read as its argument.

@@ -34,24 +34,23 @@ INSTANTIATE_TEST_SUITE_P(Grouping, FormulaToTexTest,
 
 INSTANTIATE_TEST_SUITE_P(
     Notation, FormulaToTexTest,
-    testing::Values(TexRow{"3*atn(z^2-3*y)+sin(y)", "3\\arctg(z^2-3y)+\\sin y"},
-                    TexRow{"abs(sin(y^2-4*z)-3*exp(y-2))", "\\left|\\sin(y^2-4z)-3e^{y-2}\\right|"},
-                    TexRow{"sin(z^2-y)^cos(y)", "\\sin^{\\cos y}(z^2-y)"},
-                    TexRow{"tan(log(25-2*z)+sqr(y^3-5))",
-                           "\\tg\\mathopen{}\\left(\\ln(25-2z)+\\sqrt{y^3-5}\\right)"},
-                    TexRow{"exp(1)", "e"}, TexRow{"z^exp(1/y)", "z^{e^{\\frac{1}{y}}}"},
-                    TexRow{"exp(y)^2", "(e^y)^2"}, TexRow{"sqr(y)^2", "\\left(\\sqrt{y}\\right)^2"},
-                    TexRow{"abs(y)^2", "|y|^2"}, TexRow{"sin(y)^-1", "(\\sin y)^{-1}"},
-                    TexRow{"siny", "\\sin y"}, TexRow{"1 . 5*2", "1{,}5\\cdot 2"},
-                    TexRow{"007", "007"}, TexRow{"2 3", "23"},
-                    // Juxtaposition, with a dot where it would misread.
-                    TexRow{"y*2.5", "y\\cdot 2{,}5"}, TexRow{"(y+1)*(z-1)", "(y+1)(z-1)"},
-                    TexRow{"sin(y)*z", "\\sin y\\cdot z"},
-                    TexRow{"log(y)*(y+1)", "\\ln y\\cdot (y+1)"},
-                    TexRow{"cos(2*y)*(y+1)", "\\cos(2y)\\cdot (y+1)"},
-                    TexRow{"2*3/y", "\\frac{2\\cdot 3}{y}"},
-                    TexRow{"y*(1/2)", "y\\left(\\frac{1}{2}\\right)"},
-                    TexRow{"y*1/2", "\\frac{y\\cdot 1}{2}"}));
+    testing::Values(
+        TexRow{"3*atn(z^2-3*y)+sin(y)", "3\\arctg(z^2-3y)+\\sin y"},
+        TexRow{"abs(sin(y^2-4*z)-3*exp(y-2))", "\\left|\\sin(y^2-4z)-3e^{y-2}\\right|"},
+        TexRow{"sin(z^2-y)^cos(y)", "\\sin^{\\cos y}(z^2-y)"},
+        TexRow{"tan(log(25-2*z)+sqr(y^3-5))",
+               "\\tg\\mathopen{}\\left(\\ln(25-2z)+\\sqrt{y^3-5}\\right)"},
+        TexRow{"exp(1)", "e"}, TexRow{"z^exp(1/y)", "z^{e^{\\frac{1}{y}}}"},
+        TexRow{"exp(y)^2", "(e^y)^2"}, TexRow{"sqr(y)^2", "\\left(\\sqrt{y}\\right)^2"},
+        TexRow{"abs(y)^2", "|y|^2"}, TexRow{"sin(y)^-1", "(\\sin y)^{-1}"},
+        TexRow{"siny", "\\sin y"}, TexRow{"1 . 5*2", "1{,}5\\cdot 2"}, TexRow{"007", "007"},
+        TexRow{"2 3", "23"},
+        // Juxtaposition, with a dot where it would misread.
+        TexRow{"y*2.5", "y\\cdot 2{,}5"}, TexRow{"(y+1)*(z-1)", "(y+1)(z-1)"},
+        TexRow{"sin(y)*z", "\\sin y\\cdot z"}, TexRow{"log(y)*(y+1)", "\\ln y\\cdot (y+1)"},
+        TexRow{"cos(2*y)*(y+1)", "\\cos(2y)\\cdot (y+1)"}, TexRow{"2*3/y", "\\frac{2\\cdot 3}{y}"},
+        TexRow{"y*(1/2)", "y\\left(\\frac{1}{2}\\right)"}, TexRow{"y*1/2", "\\frac{y\\cdot 1}{2}"},
+        TexRow{"abs(y)*abs(z)^2", "|y|\\cdot |z|^2"}));
 
 struct RefusalRow {
     const char* formula;
