@@ -4,6 +4,7 @@
 
 #include "engine/EngineMessages.h"
 #include "engine/FloatEnv.h"
+#include "engine/FormulaTrace.h"
 #include "engine/NumberText.h"
 #include "engine/TextPositions.h"
 #include "engine/X87Functions.h"
@@ -167,6 +168,7 @@ std::string EvaluateFlat(int start, const std::string& formula) {
             }
             const TOperandSplit left = ScanLeftOperand(1, pos, text);
             text = ApplyOperator(left, right, op);
+            TraceStep(TraceStage::Flat, text);
             if (IsFailureMarker(text))
                 return FailureMarker;
             pos = start + 1;

@@ -6,6 +6,7 @@
 
 #include "engine/EngineMessages.h"
 #include "engine/FloatEnv.h"
+#include "engine/FormulaTrace.h"
 #include "engine/Normalize.h"
 #include "engine/NumberText.h"
 #include "engine/TextPositions.h"
@@ -159,6 +160,8 @@ TOperandSplit FoldGroupValue(int p, const std::string& text, const std::string& 
     if (IsUpper(prev) || prev == '[' || IsLower(prev)) {
         const TOperandSplit name = ScanFunctionName(1, p - 2, text);
         const std::string result = ApplyFunction(name.Number, value);
+        if (ActiveFormulaObserver != nullptr) [[unlikely]]
+            TraceStep(TraceStage::Func, name.Number + "(" + value + ")=" + result);
         if (IsFailureMarker(result))
             return MakeSplit(FailureMarker, name.Remainder);
         return MakeSplit(result, name.Remainder);
@@ -182,19 +185,26 @@ std::string EvaluateFormula(const std::string& formula) {
     std::string text = formula;
     int p, j;
     while (FindInnermostGroup(text, p, j)) {
-        const std::string value = EvaluateFlat(1, std::string(Piece(text, p + 1, j - 1)));
+        const std::string content(Piece(text, p + 1, j - 1));
+        TraceStep(TraceStage::Inner, content);
+        const std::string value = EvaluateFlat(1, content);
         if (IsFailureMarker(value))
             return GroupFailureText;
         const TOperandSplit split = FoldGroupValue(p, text, value);
         if (IsFailureMarker(split.Number))
             return GroupFailureText;
         text = split.Remainder + split.Number + text.substr(static_cast<std::size_t>(j));
+        TraceStep(TraceStage::Group, text);
     }
     return EvaluateFlat(1, text);
 }
 
 std::string FormulaValue(const std::string& formula) {
-    return EvaluateFormula(NormalizeFormula(SubstituteVariables(formula)));
+    const std::string substituted = SubstituteVariables(formula);
+    TraceStep(TraceStage::Subst, substituted);
+    const std::string normalized = NormalizeFormula(substituted);
+    TraceStep(TraceStage::Norm, normalized);
+    return EvaluateFormula(normalized);
 }
 
 } // namespace formulon::engine

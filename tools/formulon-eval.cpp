@@ -2,14 +2,18 @@
 // benchmarks. Reads UTF-8 formulas, one per line, and prints one line each:
 //   OK<TAB><value text><TAB><LastErrorText>
 //   RAISE<TAB><error kind><TAB><message><TAB><LastErrorText>
+// With --trace, each result line is preceded by one line per engine step:
+//   TRACE<TAB><stage><TAB><text>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "engine/Cp1251.h"
 #include "engine/Errors.h"
 #include "engine/FloatEnv.h"
 #include "engine/Formula.h"
+#include "engine/FormulaTrace.h"
 #include "engine/NumberText.h"
 
 using namespace formulon::engine;
@@ -39,6 +43,15 @@ std::string Field(const std::string& cp1251) {
     return Cp1251ToUtf8(escaped);
 }
 
+// Prints each step as it happens, so a raised error still shows the steps
+// that led to it.
+class TracePrinter : public FormulaObserver {
+public:
+    void Step(TraceStage stage, const std::string& text) override {
+        std::cout << "TRACE\t" << TraceStageName(stage) << '\t' << Field(text) << '\n';
+    }
+};
+
 std::string Raised(const char* kind, const Exception& error) {
     return std::string("RAISE\t") + kind + "\t" + Field(error.Message()) + "\t" +
            Field(LastErrorText.Read());
@@ -62,9 +75,13 @@ std::string Evaluate(const std::string& formula) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     InitFloatingPointEnvironment();
     std::ios::sync_with_stdio(false);
+    TracePrinter printer;
+    std::optional<FormulaTraceScope> trace;
+    if (argc > 1 && std::string(argv[1]) == "--trace")
+        trace.emplace(printer);
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r')

@@ -10,12 +10,12 @@
 namespace {
 
 // Runs the evaluator on 'input' and returns what it printed.
-std::string RunEvaluator(const std::string& input) {
+std::string RunEvaluator(const std::string& input, const std::string& options = "") {
     // CTest runs the rows in parallel: each needs a file of its own.
     const std::string inputPath =
         testing::TempDir() + "formulon-eval-" + std::to_string(getpid()) + ".txt";
     std::ofstream(inputPath, std::ios::binary) << input;
-    const std::string command = std::string(FORMULON_EVAL) + " < " + inputPath;
+    const std::string command = std::string(FORMULON_EVAL) + options + " < " + inputPath;
     FILE* pipe = popen(command.c_str(), "r");
     EXPECT_NE(pipe, nullptr);
     std::string output;
@@ -63,6 +63,29 @@ TEST(FormulonEval, EmptiesTheRegisterBeforeEachFormula) {
 
 TEST(FormulonEval, ALastLineWithoutNewlineStillCounts) {
     EXPECT_EQ(RunEvaluator("1+1"), "OK\t2\t\n");
+}
+
+class FormulonEvalTraceTest : public testing::TestWithParam<EvalRow> {};
+
+TEST_P(FormulonEvalTraceTest, PrintsTheStepsBeforeTheResult) {
+    EXPECT_EQ(RunEvaluator(std::string(GetParam().input) + "\n", " --trace"), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalTraceTest,
+    testing::Values(
+        EvalRow{"10-2^2",
+                "TRACE\tsubst\t10-2^2\nTRACE\tnorm\t10-2^2\nTRACE\tflat\t104\nOK\t104\t\n"},
+        EvalRow{"2y", "TRACE\tsubst\t2(7)\nTRACE\tnorm\t2(7)\nTRACE\tinner\t7\nOK\tОшибка\t\n"},
+        EvalRow{"tan(90)", "TRACE\tsubst\ttan(90)\nTRACE\tnorm\ttan(90)\nTRACE\tinner\t90\n"
+                           "TRACE\tfunc\ttan(90)=~\nOK\tОшибка\tОшибка в тангенсах\n"},
+        EvalRow{"1\t2*x", "TRACE\tsubst\t1\\t2*x\nTRACE\tnorm\t1\\t2*x\n"
+                          "RAISE\tEConvertError\t'x' is not a valid floating point value\t\n"}));
+
+TEST(FormulonEval, TracesEachFormulaOfTheInput) {
+    EXPECT_EQ(RunEvaluator("7\n1+1\n", " --trace"),
+              "TRACE\tsubst\t7\nTRACE\tnorm\t7\nOK\t7\t\n"
+              "TRACE\tsubst\t1+1\nTRACE\tnorm\t1+1\nTRACE\tflat\t2\nOK\t2\t\n");
 }
 
 } // namespace

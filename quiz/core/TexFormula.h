@@ -1,0 +1,17 @@
+// A formula in BASIC notation set in the school notation of the task
+// pictures, grouped the way the engine groups it.
+#pragma once
+
+#include <string>
+
+// The typeset reading of a formula, or the first place it cannot be read.
+struct TTexFormula {
+    bool Read = false;
+    std::string Tex;     // TeX for the task pictures' macros (\tg, \arctg), when Read
+    int ProblemPos = 0;  // 1-based position in the text as typed, when not Read
+    std::string Problem; // what is wrong there, short, code page 1251
+};
+
+// Takes a formula as typed (code page 1251). Never fails: a text it cannot
+// read comes back with its first problem named.
+TTexFormula FormulaToTex(const std::string& formula);

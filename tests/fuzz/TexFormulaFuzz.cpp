@@ -1,0 +1,51 @@
+// The answer typesetter on arbitrary bytes: it reads or names a problem,
+// and what it hands to the typesetter is well-formed TeX of a few known
+// characters, never the input's own bytes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "quiz/core/TexFormula.h"
+
+using namespace formulon::engine;
+
+namespace {
+
+bool WellFormed(const std::string& tex) {
+    constexpr std::string_view kAllowed = "\\{}()^|+-, ";
+    int depth = 0;
+    for (char c : tex) {
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum && kAllowed.find(c) == std::string_view::npos)
+            return false;
+        depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+        if (depth < 0)
+            return false;
+    }
+    return depth == 0 && !tex.empty();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The answer box holds at most 32,767 characters.
+    if (size > 32767)
+        return -1;
+    const std::string formula(reinterpret_cast<const char*>(data), size);
+    const TTexFormula result = FormulaToTex(formula);
+    if (result.Read) {
+        if (!WellFormed(result.Tex) || !result.Problem.empty())
+            __builtin_trap();
+        return 0;
+    }
+    const auto last = static_cast<int>(formula.size() > 0 ? formula.size() : 1);
+    if (result.Problem.empty() || result.ProblemPos < 1 || result.ProblemPos > last)
+        __builtin_trap();
+    // The mark falls on a character the pupil typed, not on a blank.
+    if (formula.find_first_not_of(' ') != std::string::npos &&
+        formula[static_cast<std::size_t>(result.ProblemPos - 1)] == ' ')
+        __builtin_trap();
+    return 0;
+}

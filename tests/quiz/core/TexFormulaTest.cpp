@@ -1,0 +1,127 @@
+// Answers typeset as the engine reads them, and the texts it cannot read.
+#include "tests/engine/EngineTestSupport.h"
+
+#include "quiz/core/TaskCatalogue.h"
+#include "quiz/core/TexFormula.h"
+
+using namespace formulon::engine;
+
+namespace {
+
+struct TexRow {
+    const char* formula;
+    const char* tex;
+};
+
+class FormulaToTexTest : public testing::TestWithParam<TexRow> {};
+
+TEST_P(FormulaToTexTest, TypesetsTheReading) {
+    const TTexFormula result = FormulaToTex(Cp(GetParam().formula));
+    EXPECT_TRUE(result.Read) << GetParam().formula << ": " << Cp1251ToUtf8(result.Problem);
+    EXPECT_EQ(result.Tex, GetParam().tex) << GetParam().formula;
+}
+
+INSTANTIATE_TEST_SUITE_P(Grouping, FormulaToTexTest,
+                         testing::Values(
+                             // One level groups to the left, as the engine's passes apply it.
+                             TexRow{"2^3^2", "(2^3)^2"}, TexRow{"8/2/2", "\\frac{\\frac{8}{2}}{2}"},
+                             TexRow{"y*z/2*y", "\\frac{yz}{2}y"}, TexRow{"y^1/2", "\\frac{y^1}{2}"},
+                             TexRow{"y^(1/2)", "y^{\\frac{1}{2}}"},
+                             TexRow{"(y+1)/(z-1)", "\\frac{y+1}{z-1}"},
+                             // A minus in front of a power's base belongs to the base.
+                             TexRow{"-2^2", "(-2)^2"}, TexRow{"3*-y^2", "3(-y)^2"},
+                             TexRow{"2^-1", "2^{-1}"}, TexRow{"2--3", "2-(-3)"},
+                             TexRow{"2+-3*4", "2+(-3)\\cdot 4"}, TexRow{"-3*2", "-3\\cdot 2"},
+                             TexRow{"+3", "+3"}, TexRow{"-(2-3)", "-(2-3)"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Notation, FormulaToTexTest,
+    testing::Values(
+        TexRow{"3*atn(z^2-3*y)+sin(y)", "3\\arctg(z^2-3y)+\\sin y"},
+        TexRow{"abs(sin(y^2-4*z)-3*exp(y-2))", "\\left|\\sin(y^2-4z)-3e^{y-2}\\right|"},
+        TexRow{"sin(z^2-y)^cos(y)", "\\sin^{\\cos y}(z^2-y)"},
+        TexRow{"tan(log(25-2*z)+sqr(y^3-5))",
+               "\\tg\\mathopen{}\\left(\\ln(25-2z)+\\sqrt{y^3-5}\\right)"},
+        TexRow{"exp(1)", "e"}, TexRow{"z^exp(1/y)", "z^{e^{\\frac{1}{y}}}"},
+        TexRow{"exp(y)^2", "(e^y)^2"}, TexRow{"sqr(y)^2", "\\left(\\sqrt{y}\\right)^2"},
+        TexRow{"abs(y)^2", "|y|^2"}, TexRow{"sin(y)^-1", "(\\sin y)^{-1}"},
+        TexRow{"siny", "\\sin y"}, TexRow{"1 . 5*2", "1{,}5\\cdot 2"}, TexRow{"007", "007"},
+        TexRow{"2 3", "23"},
+        // Juxtaposition, with a dot where it would misread.
+        TexRow{"y*2.5", "y\\cdot 2{,}5"}, TexRow{"(y+1)*(z-1)", "(y+1)(z-1)"},
+        TexRow{"sin(y)*z", "\\sin y\\cdot z"}, TexRow{"log(y)*(y+1)", "\\ln y\\cdot (y+1)"},
+        TexRow{"cos(2*y)*(y+1)", "\\cos(2y)\\cdot (y+1)"}, TexRow{"2*3/y", "\\frac{2\\cdot 3}{y}"},
+        TexRow{"y*(1/2)", "y\\left(\\frac{1}{2}\\right)"}, TexRow{"y*1/2", "\\frac{y\\cdot 1}{2}"},
+        TexRow{"abs(y)*abs(z)^2", "|y|\\cdot |z|^2"}));
+
+struct RefusalRow {
+    const char* formula;
+    int position;
+    const char* problem;
+};
+
+class FormulaToTexRefusalTest : public testing::TestWithParam<RefusalRow> {};
+
+TEST_P(FormulaToTexRefusalTest, NamesTheFirstProblem) {
+    const TTexFormula result = FormulaToTex(Cp(GetParam().formula));
+    EXPECT_FALSE(result.Read) << GetParam().formula << " read as " << result.Tex;
+    EXPECT_EQ(result.ProblemPos, GetParam().position) << GetParam().formula;
+    EXPECT_EQ(Cp1251ToUtf8(result.Problem), GetParam().problem) << GetParam().formula;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulaToTexRefusalTest,
+    testing::Values(
+        RefusalRow{"2y", 2, "пропущен знак действия"},
+        RefusalRow{"(2)(3)", 4, "пропущен знак действия"},
+        RefusalRow{"2sin(30)", 2, "пропущен знак действия"},
+        RefusalRow{"sin(2+(3)", 4, "не хватает скобки «)»"},
+        RefusalRow{"2+3)", 4, "лишняя скобка «)»"}, RefusalRow{"sin()", 4, "пустые скобки"},
+        RefusalRow{"2 +", 3, "нет числа после знака «+»"},
+        RefusalRow{"(*3)", 2, "нет числа перед знаком «*»"},
+        RefusalRow{"2*+3", 3, "два знака действия подряд"},
+        RefusalRow{"--3", 2, "два знака действия подряд"},
+        RefusalRow{"1.5.2", 4, "вторая точка в числе"}, RefusalRow{"y+.", 3, "точка без цифр"},
+        RefusalRow{"2+y,5", 4, "запятая: дробную часть отделяют точкой"},
+        RefusalRow{"sin^2(y)", 1, "после «sin» нужна скобка «(»"},
+        RefusalRow{"2*foo(1)", 3, "неизвестное имя «foo»"},
+        RefusalRow{"SIN(30)", 1, "неизвестное имя «SIN»"},
+        RefusalRow{"e^2", 1, "неизвестное имя «e»: число e пишут exp(1)"},
+        RefusalRow{"1+abcdefghijklmnopqrstuv", 3, "неизвестное имя «abcdefghijklmnopqrst…»"},
+        RefusalRow{"2*у", 3, "русская буква «у»: в формуле буквы латинские"},
+        RefusalRow{"2!", 2, "недопустимый знак «!»"}, RefusalRow{"2\t3", 2, "недопустимый знак"},
+        // The first problem in reading order wins.
+        RefusalRow{"x+(2", 1, "неизвестное имя «x»"}, RefusalRow{"   ", 1, "ответ пуст"},
+        RefusalRow{"", 1, "ответ пуст"}));
+
+TEST(FormulaToTex, ReadsEveryReferenceFormula) {
+    FillReferenceFormulas();
+    for (const std::string& formula : ReferenceFormulas)
+        EXPECT_TRUE(FormulaToTex(formula).Read) << formula;
+}
+
+// Whatever an answer box can hold is answered at once and stays shallow.
+TEST(FormulaToTex, BoundsLongAndDeepTexts) {
+    const std::string sum = "1" + [] {
+        std::string s;
+        for (int i = 0; i < 16383; ++i)
+            s += "+y";
+        return s;
+    }();
+    EXPECT_TRUE(FormulaToTex(sum).Read);
+
+    std::string deep(16383, '(');
+    deep += "1" + std::string(16383, ')');
+    const TTexFormula nested = FormulaToTex(deep);
+    EXPECT_FALSE(nested.Read);
+    EXPECT_EQ(nested.ProblemPos, 41);
+
+    std::string tower = "2";
+    for (int i = 0; i < 16383; ++i)
+        tower += "^2";
+    const TTexFormula powers = FormulaToTex(tower);
+    EXPECT_FALSE(powers.Read);
+    EXPECT_EQ(Cp1251ToUtf8(powers.Problem), "формула слишком сложна для показа");
+}
+
+} // namespace
