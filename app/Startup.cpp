@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/about/FTAbout.h"
+#include "app/FTAbout/FTAbout.h"
 #include "app/shell/Handler.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"

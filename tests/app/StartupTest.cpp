@@ -1,7 +1,7 @@
 // Start-up with a champions file whose checksum record is empty: the
 // conversion error appears in the error box during the main window's
 // creation, and start-up goes on with the other windows.
-#include "app/about/FTAbout.h"
+#include "app/FTAbout/FTAbout.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"

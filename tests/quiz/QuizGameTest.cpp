@@ -1,5 +1,5 @@
 // The quiz played through the main window's controls, headless.
-#include "app/about/FTAbout.h"
+#include "app/FTAbout/FTAbout.h"
 #include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"

@@ -1,5 +1,5 @@
 // The about window: its pages, hover colours and links.
-#include "app/about/FTAbout.h"
+#include "app/FTAbout/FTAbout.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "app/about/FTAbout.h"
+#include "app/FTAbout/FTAbout.h"
 
 #include "app/shell/Resources.h"
 #include "app/shell/WidgetStyle.h"
