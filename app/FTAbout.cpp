@@ -1,6 +1,7 @@
 #include "app/FTAbout.h"
 
 #include "app/Application.h"
+#include "formulon/Version.h"
 
 #include <QDesktopServices>
 #include <QEnterEvent>
@@ -160,7 +161,7 @@ void TAboutFrm::CreateControls() {
         {&Label4, QStringLiteral("Программа:")},
         {&Label5, QStringLiteral("\"Formulon\"")},
         {&Label6, QStringLiteral("Версия:")},
-        {&Label7, QStringLiteral("1.0")},
+        {&Label7, QString::fromLatin1(kProgramVersion)},
         {&Label8, QStringLiteral("Главный разработчик:")},
         {&Label9, QStringLiteral("Команда Formulon")},
         {&Label10, QStringLiteral("Дата создания:")},
