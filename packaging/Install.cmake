@@ -33,7 +33,7 @@ if(FORMULON_SCDOC)
               sh -c "\"$1\" < \"$2\" > \"$3\"" sh ${FORMULON_SCDOC}
               ${_packaging}/man/${page}.scd ${_built}/${page}
       COMMAND ${FORMULON_GZIP} -9nf ${_built}/${page}
-      DEPENDS ${_packaging}/man/${page}.scd
+      DEPENDS ${_packaging}/man/${page}.scd ${FORMULON_RELEASES_FILE}
       COMMENT "Making the manual page ${page}"
       VERBATIM)
     list(APPEND _docs ${_built}/${page}.gz)
