@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a configured build folder, unpacks it into a
-# scratch root (dpkg -x) and checks what a desktop user would get: the
-# program and its libraries, the menu entry, the metainfo, the icons and the
-# package's dependencies.
-# Usage: packaging/check-package.sh <build folder>
+# Checks what a desktop user would get from the Debian package: unpacked
+# into a scratch root (dpkg -x), the two programs and their libraries, the
+# menu entry, the metainfo, the icons, the manual pages, the copyright file,
+# the changelog and the package's dependencies, all of one version.
+# Given a build folder instead of a package, it builds the package first.
+# Usage: packaging/check-package.sh <package.deb | build folder> <version>
 set -euo pipefail
 
-build=$(cd "${1:?usage: check-package.sh <build folder>}" && pwd)
+usage="usage: check-package.sh <package.deb | build folder> <version>"
+given=${1:?$usage}
+version=${2:?$usage}
 id=org.example.formulon
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -14,13 +17,17 @@ trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-(cd "$build" && cpack -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) || {
-  cat "$scratch/cpack.log"; echo "FAIL: cpack"; exit 1; }
-deb=$(find "$scratch/out" -maxdepth 1 -name 'formulon_*.deb' | head -n 1)
-[ -n "$deb" ] || { cat "$scratch/cpack.log"; echo "FAIL: no formulon_*.deb"; exit 1; }
+if [ -d "$given" ]; then
+  (cd "$given" && cpack -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) || {
+    cat "$scratch/cpack.log"; echo "FAIL: cpack"; exit 1; }
+  deb=$(find "$scratch/out" -maxdepth 1 -name 'formulon_*.deb' | head -n 1)
+else
+  deb=$given
+fi
+[ -n "$deb" ] && [ -f "$deb" ] || { echo "FAIL: no formulon_*.deb"; exit 1; }
 echo "package: $(basename "$deb")"
 case "$(basename "$deb")" in
-  formulon_1.0_amd64.deb | formulon_1.0_*.deb) ;;
+  "formulon_${version}_amd64.deb" | "formulon_${version}_"*.deb) ;;
   *) fail "unexpected package file name $(basename "$deb")" ;;
 esac
 
@@ -32,23 +39,78 @@ for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo \
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = formulon ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = 1.0 ] || fail "version"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 
-# The program: present, executable, every library found, no path into the
-# build tree left in it.
-program="$root/usr/bin/formulon"
-if [ -x "$program" ]; then
-  if ldd "$program" | grep -q 'not found'; then
-    ldd "$program"; fail "unresolved libraries"
+# The programs: present, executable, every library found, no path into the
+# build tree left in them.
+for name in formulon formulon-eval; do
+  program="$root/usr/bin/$name"
+  if [ -x "$program" ]; then
+    if ldd "$program" | grep -q 'not found'; then
+      ldd "$program"; fail "unresolved libraries in $name"
+    fi
+    if readelf -d "$program" | grep -Eq 'RPATH|RUNPATH'; then
+      readelf -d "$program" | grep -E 'RPATH|RUNPATH'; fail "build-tree run path left in $name"
+    fi
+  else
+    fail "usr/bin/$name missing or not executable"
   fi
-  if readelf -d "$program" | grep -Eq 'RPATH|RUNPATH'; then
-    readelf -d "$program" | grep -E 'RPATH|RUNPATH'; fail "build-tree run path left in the program"
+done
+eval="$root/usr/bin/formulon-eval"
+if [ -x "$eval" ]; then
+  [ "$("$eval" --version)" = "formulon-eval $version" ] || fail "formulon-eval --version"
+  [ "$(printf '2^10\n' | "$eval")" = "$(printf 'OK\t1024\t')" ] || fail "formulon-eval does not evaluate"
+fi
+
+# A gzip file made reproducibly (gzip -n): no file name, no time stamp.
+reproducible_gzip() {
+  gzip -t "$1" 2>/dev/null || return 1
+  local header
+  header=$(od -An -tx1 -N8 "$1" | tr -d ' \n')
+  [ "${header:0:6}" = 1f8b08 ] && [ $((0x${header:6:2} & 8)) -eq 0 ] && [ "${header:8:8}" = 00000000 ]
+}
+
+doc="$root/usr/share/doc/formulon"
+for page in man6/formulon.6 man1/formulon-eval.1; do
+  file="$root/usr/share/man/$page.gz"
+  if [ -f "$file" ]; then
+    reproducible_gzip "$file" || fail "$page.gz is not gzipped with -n"
+    name=${page#*/}
+    zcat "$file" | grep -q "^\.TH \"${name%.*}\" \"${name##*.}\"" || fail "$page has no title line"
+  else
+    fail "manual page $page missing"
   fi
+done
+# roff guards a dot that might start a request with \&.
+zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
+  grep -q '~/\.local/share/Formulon/\.camp\.cam' ||
+  fail "formulon(6) does not name the champions file"
+zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -q -- '--trace' ||
+  fail "formulon-eval(1) does not describe --trace"
+
+if [ -f "$doc/changelog.gz" ]; then
+  reproducible_gzip "$doc/changelog.gz" || fail "changelog.gz is not gzipped with -n"
+  zcat "$doc/changelog.gz" >"$scratch/changelog"
+  [ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)" = "$version" ] ||
+    fail "the changelog's newest entry is not $version"
 else
-  fail "usr/bin/formulon missing or not executable"
+  fail "changelog.gz missing"
+fi
+
+copyright="$doc/copyright"
+if [ -f "$copyright" ]; then
+  for line in "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+              "Files: *" "Files: resources/mathjax/*" "License: Apache-2.0"; do
+    grep -qxF "$line" "$copyright" || fail "copyright lacks '$line'"
+  done
+  grep -q '^Copyright: .* Команда Formulon$' "$copyright" || fail "copyright lacks the project's holder"
+  grep -q 'All rights reserved' "$copyright" || fail "copyright does not reserve the rights"
+  grep -q '^ *END OF TERMS AND CONDITIONS$' "$copyright" || fail "copyright lacks the full Apache-2.0 text"
+else
+  fail "copyright file missing"
 fi
 
 desktop="$root/usr/share/applications/$id.desktop"
@@ -67,6 +129,8 @@ if [ -f "$metainfo" ]; then
   appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo does not launch the desktop entry"
+  grep -q "<release version=\"$version\" date=\"[0-9-]*\"/>" "$metainfo" ||
+    fail "metainfo has no release $version"
 else
   fail "metainfo missing"
 fi
@@ -85,7 +149,8 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-unexpected=$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/formulon|share/(applications|metainfo|icons/hicolor)/)' || true)
+expected='^\./usr/(bin/formulon(-eval)?|share/(applications|metainfo|icons/hicolor|man/man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 
 if [ "$failures" -ne 0 ]; then

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/Cp1251.h"
 #include "engine/Errors.h"
@@ -15,6 +16,7 @@
 #include "engine/Formula.h"
 #include "engine/FormulaTrace.h"
 #include "engine/NumberText.h"
+#include "formulon/Version.h"
 
 using namespace formulon::engine;
 
@@ -73,20 +75,87 @@ std::string Evaluate(const std::string& formula) {
     }
 }
 
-} // namespace
+constexpr int kFailure = 1;
+constexpr int kUsageError = 2;
 
-int main(int argc, char** argv) {
-    InitFloatingPointEnvironment();
-    std::ios::sync_with_stdio(false);
+const char kHelp[] = "Usage: formulon-eval [--trace] [--help | --version]\n"
+                     "Evaluates formulas as the Formulon quiz does, with y = 7 and z = 11.\n"
+                     "Reads one formula per line (UTF-8) on standard input and prints one\n"
+                     "tab-separated line for each on standard output:\n"
+                     "  OK<TAB><value text><TAB><LastErrorText>\n"
+                     "  RAISE<TAB><error kind><TAB><message><TAB><LastErrorText>\n"
+                     "\n"
+                     "  --trace    print the engine's steps before each result line:\n"
+                     "             TRACE<TAB><stage><TAB><text>\n"
+                     "  --help     print this text and exit\n"
+                     "  --version  print the version and exit\n"
+                     "\n"
+                     "Exit status: 0 when every line was evaluated and written, 1 when the\n"
+                     "input could not be read or the output not written, 2 for a bad option.\n"
+                     "See formulon-eval(1).\n";
+
+// A full disk or a closed pipe must not pass for a complete run.
+int FlushOutput() {
+    if (std::cout.flush())
+        return 0;
+    std::cerr << "formulon-eval: error writing the standard output\n";
+    return kFailure;
+}
+
+// Answers --help and --version; returns -1 when the formulas are to be read.
+// Every argument is checked first, so a mistyped one is never ignored.
+int HandleArguments(int argc, char** argv, bool& trace) {
+    bool help = false;
+    bool version = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--trace") {
+            trace = true;
+        } else if (argument == "--help") {
+            help = true;
+        } else if (argument == "--version") {
+            version = true;
+        } else {
+            const char* what = argument.starts_with('-') ? "unknown option" : "unexpected argument";
+            std::cerr << "formulon-eval: " << what << " '" << argument << "'\n"
+                      << "Try 'formulon-eval --help' for more information.\n";
+            return kUsageError;
+        }
+    }
+    if (help)
+        std::cout << kHelp;
+    else if (version)
+        std::cout << "formulon-eval " << kProgramVersion << '\n';
+    else
+        return -1;
+    return FlushOutput();
+}
+
+int EvaluateLines(bool trace) {
     TracePrinter printer;
-    std::optional<FormulaTraceScope> trace;
-    if (argc > 1 && std::string(argv[1]) == "--trace")
-        trace.emplace(printer);
+    std::optional<FormulaTraceScope> scope;
+    if (trace)
+        scope.emplace(printer);
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         std::cout << Evaluate(Utf8ToCp1251(line)) << '\n';
     }
-    return 0;
+    if (std::cin.bad()) {
+        std::cerr << "formulon-eval: error reading the standard input\n";
+        return kFailure;
+    }
+    return FlushOutput();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    bool trace = false;
+    if (const int status = HandleArguments(argc, argv, trace); status >= 0)
+        return status;
+    InitFloatingPointEnvironment();
+    return EvaluateLines(trace);
 }

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   xvfb xdotool x11-apps x11-utils xauth imagemagick
   desktop-file-utils appstream dpkg-dev file time
+  scdoc lintian gzip binutils
 )
 
 missing=()

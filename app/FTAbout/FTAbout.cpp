@@ -2,6 +2,7 @@
 
 #include "app/shell/Resources.h"
 #include "app/shell/WidgetStyle.h"
+#include "formulon/Version.h"
 
 #include <QDesktopServices>
 #include <QEnterEvent>
@@ -114,7 +115,7 @@ void TAboutFrm::CreateControls() {
         {&Label4, QStringLiteral("Программа:")},
         {&Label5, QStringLiteral("\"Formulon\"")},
         {&Label6, QStringLiteral("Версия:")},
-        {&Label7, QStringLiteral("1.0")},
+        {&Label7, QString::fromLatin1(kProgramVersion)},
         {&Label8, QStringLiteral("Главный разработчик:")},
         {&Label9, QStringLiteral("Команда Formulon")},
         {&Label10, QStringLiteral("Дата создания:")},

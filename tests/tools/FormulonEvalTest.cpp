@@ -2,10 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include "formulon/Version.h"
 
 namespace {
 
@@ -87,5 +92,71 @@ TEST(FormulonEval, TracesEachFormulaOfTheInput) {
               "TRACE\tsubst\t7\nTRACE\tnorm\t7\nOK\t7\t\n"
               "TRACE\tsubst\t1+1\nTRACE\tnorm\t1+1\nTRACE\tflat\t2\nOK\t2\t\n");
 }
+std::string ReadAndRemove(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::remove(path.c_str());
+    return text;
+}
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the evaluator with 'arguments' (shell words) on one formula; stdout
+// goes to 'target' when given, else to a file that is read back.
+RunResult RunWithArguments(const std::string& arguments, const std::string& target) {
+    const std::string base = testing::TempDir() + "formulon-eval-args-" + std::to_string(getpid());
+    const std::string outPath = target.empty() ? base + ".out" : target;
+    const std::string command = "echo 1+1 | " + std::string(FORMULON_EVAL) + " " + arguments +
+                                " >" + outPath + " 2>" + base + ".err";
+    const int raw = std::system(command.c_str());
+    RunResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadAndRemove(base + ".err")};
+    if (target.empty())
+        result.out = ReadAndRemove(outPath);
+    return result;
+}
+
+struct OptionRow {
+    const char* arguments;
+    const char* target; // stdout's destination; empty: a file read back
+    int status;
+    std::string out; // exact standard output, or "*" plus a part of it
+    const char* err; // a part of standard error; empty: none at all
+};
+
+class FormulonEvalOptionTest : public testing::TestWithParam<OptionRow> {};
+
+TEST_P(FormulonEvalOptionTest, AnswersTheOption) {
+    const OptionRow& row = GetParam();
+    const RunResult result = RunWithArguments(row.arguments, row.target);
+    EXPECT_EQ(result.status, row.status);
+    if (row.out.starts_with('*')) {
+        EXPECT_NE(result.out.find(row.out.substr(1)), std::string::npos) << result.out;
+    } else if (*row.target == '\0') {
+        EXPECT_EQ(result.out, row.out);
+    }
+    if (*row.err == '\0') {
+        EXPECT_EQ(result.err, "");
+    } else {
+        EXPECT_NE(result.err.find(row.err), std::string::npos) << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalOptionTest,
+    testing::Values(
+        OptionRow{"", "", 0, "OK\t2\t\n", ""},
+        OptionRow{"--version", "", 0, std::string("formulon-eval ") + kProgramVersion + "\n", ""},
+        OptionRow{"--help", "", 0, "*Usage: formulon-eval [--trace] [--help | --version]\n", ""},
+        OptionRow{"--version --help", "", 0, "*formulon-eval(1)", ""},
+        OptionRow{"--help --bogus", "", 2, "", "unknown option '--bogus'"},
+        OptionRow{"--bogus", "", 2, "", "formulon-eval: unknown option '--bogus'"},
+        OptionRow{"-", "", 2, "", "unknown option '-'"},
+        OptionRow{"formulas.txt", "", 2, "", "unexpected argument 'formulas.txt'"},
+        OptionRow{"", "/dev/full", 1, "", "error writing the standard output"},
+        OptionRow{"--version", "/dev/full", 1, "", "error writing the standard output"}));
 
 } // namespace
