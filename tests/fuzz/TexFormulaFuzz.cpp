@@ -8,8 +8,6 @@
 
 #include "quiz/core/TexFormula.h"
 
-using namespace formulon::engine;
-
 namespace {
 
 bool WellFormed(const std::string& tex) {
