@@ -177,6 +177,63 @@ bool TMathTypesetter::EnsureLoaded() {
     return true;
 }
 
+TMathTypesetter::TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex) {
+    for (auto it = recent_.begin(); it != recent_.end(); ++it) {
+        if (it->Tex == tex) {
+            recent_.splice(recent_.begin(), recent_, it);
+            return recent_.front();
+        }
+    }
+    TMathJaxOutput output = CallMathJax(tex);
+    // A timed-out formula may succeed when the machine is less busy.
+    if (output.Status != TTypesetFormula::TStatus::TimedOut) {
+        recent_.push_front(output);
+        if (recent_.size() > kRecentFormulas)
+            recent_.pop_back();
+    }
+    return output;
+}
+
+TMathTypesetter::TMathJaxOutput TMathTypesetter::CallMathJax(const QString& tex) {
+    TMathJaxOutput output;
+    output.Tex = tex;
+    QJSValue function = engine_->globalObject().property(kTypesetFunction);
+    TWatchdog watchdog(*engine_, timeLimitMs_);
+    const QJSValue outcome = function.call({tex});
+    if (watchdog.Stop()) {
+        engine_->setInterrupted(false);
+        output.Status = TTypesetFormula::TStatus::TimedOut;
+        output.Message =
+            QStringLiteral("Набор формулы прерван: он шёл дольше %1 мс").arg(timeLimitMs_);
+        return output;
+    }
+    output.Status = TTypesetFormula::TStatus::TexError;
+    if (outcome.isError()) {
+        output.Message = outcome.toString();
+        return output;
+    }
+    if (outcome.hasProperty(QStringLiteral("error"))) {
+        output.Message = outcome.property(QStringLiteral("error")).toString();
+        return output;
+    }
+    output.Box = QRectF(outcome.property(QStringLiteral("x")).toNumber(),
+                        outcome.property(QStringLiteral("y")).toNumber(),
+                        outcome.property(QStringLiteral("width")).toNumber(),
+                        outcome.property(QStringLiteral("height")).toNumber());
+    const QRectF& box = output.Box;
+    const bool measured = std::isfinite(box.x()) && std::isfinite(box.y()) && box.width() >= 0 &&
+                          box.height() >= 0 && std::isfinite(box.width()) &&
+                          std::isfinite(box.height());
+    if (!measured) {
+        output.Status = TTypesetFormula::TStatus::DrawError;
+        output.Message = QStringLiteral("Не удалось нарисовать набранную формулу");
+        return output;
+    }
+    output.Status = TTypesetFormula::TStatus::Ok;
+    output.Svg = outcome.property(QStringLiteral("svg")).toString();
+    return output;
+}
+
 TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize,
                                          qreal devicePixelRatio, const QColor& ink) {
     if (tex.size() > MaxTexLength)
@@ -188,31 +245,8 @@ TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize
     if (!EnsureLoaded())
         return Failure(TTypesetFormula::TStatus::Unavailable, loadError_);
 
-    QJSValue function = engine_->globalObject().property(kTypesetFunction);
-    TWatchdog watchdog(*engine_, timeLimitMs_);
-    const QJSValue outcome = function.call({tex});
-    if (watchdog.Stop()) {
-        engine_->setInterrupted(false);
-        return Failure(
-            TTypesetFormula::TStatus::TimedOut,
-            QStringLiteral("Набор формулы прерван: он шёл дольше %1 мс").arg(timeLimitMs_));
-    }
-    if (outcome.isError())
-        return Failure(TTypesetFormula::TStatus::TexError, outcome.toString());
-    if (outcome.hasProperty(QStringLiteral("error")))
-        return Failure(TTypesetFormula::TStatus::TexError,
-                       outcome.property(QStringLiteral("error")).toString());
-
-    const QRectF box(outcome.property(QStringLiteral("x")).toNumber(),
-                     outcome.property(QStringLiteral("y")).toNumber(),
-                     outcome.property(QStringLiteral("width")).toNumber(),
-                     outcome.property(QStringLiteral("height")).toNumber());
-    const bool measured = std::isfinite(box.x()) && std::isfinite(box.y()) && box.width() >= 0 &&
-                          box.height() >= 0 && std::isfinite(box.width()) &&
-                          std::isfinite(box.height());
-    if (!measured)
-        return Failure(TTypesetFormula::TStatus::DrawError,
-                       QStringLiteral("Не удалось нарисовать набранную формулу"));
-    return Draw(outcome.property(QStringLiteral("svg")).toString(), box, fontPixelSize,
-                devicePixelRatio, ink);
+    const TMathJaxOutput output = RunMathJax(tex);
+    if (output.Status != TTypesetFormula::TStatus::Ok)
+        return Failure(output.Status, output.Message);
+    return Draw(output.Svg, output.Box, fontPixelSize, devicePixelRatio, ink);
 }

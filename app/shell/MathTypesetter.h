@@ -7,8 +7,10 @@
 #include <QColor>
 #include <QImage>
 #include <QObject>
+#include <QRectF>
 #include <QString>
 
+#include <list>
 #include <memory>
 
 class QJSEngine;
@@ -62,10 +64,25 @@ public:
     bool IsLoaded() const { return loaded_; }
 
 private:
+    // MathJax's answer for one TeX text; drawing it at any size is cheap.
+    struct TMathJaxOutput {
+        QString Tex;
+        TTypesetFormula::TStatus Status = TTypesetFormula::TStatus::Unavailable;
+        QString Message;
+        QString Svg;
+        QRectF Box; // thousandths of an em; y is minus the height above the baseline
+    };
+    // The window shows one answer at several ratios and may be opened again
+    // for the same answer, so the last few are kept.
+    static constexpr size_t kRecentFormulas = 8;
+
     bool EnsureLoaded();
+    TMathJaxOutput RunMathJax(const QString& tex);
+    TMathJaxOutput CallMathJax(const QString& tex);
 
     std::unique_ptr<QJSEngine> engine_;
     bool loaded_ = false;
     int timeLimitMs_ = DefaultTimeLimitMs;
     QString loadError_;
+    std::list<TMathJaxOutput> recent_; // most recent first
 };
