@@ -177,14 +177,14 @@ bool TMathTypesetter::EnsureLoaded() {
     return true;
 }
 
-TMathTypesetter::TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex) {
+TMathTypesetter::TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm) {
     for (auto it = recent_.begin(); it != recent_.end(); ++it) {
-        if (it->Tex == tex) {
+        if (it->Tex == tex && it->PixelsPerEm == pixelsPerEm) {
             recent_.splice(recent_.begin(), recent_, it);
             return recent_.front();
         }
     }
-    TMathJaxOutput output = CallMathJax(tex);
+    TMathJaxOutput output = CallMathJax(tex, pixelsPerEm);
     // A timed-out formula may succeed when the machine is less busy.
     if (output.Status != TTypesetFormula::TStatus::TimedOut) {
         recent_.push_front(output);
@@ -194,12 +194,14 @@ TMathTypesetter::TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex) 
     return output;
 }
 
-TMathTypesetter::TMathJaxOutput TMathTypesetter::CallMathJax(const QString& tex) {
+TMathTypesetter::TMathJaxOutput TMathTypesetter::CallMathJax(const QString& tex,
+                                                             qreal pixelsPerEm) {
     TMathJaxOutput output;
     output.Tex = tex;
+    output.PixelsPerEm = pixelsPerEm;
     QJSValue function = engine_->globalObject().property(kTypesetFunction);
     TWatchdog watchdog(*engine_, timeLimitMs_);
-    const QJSValue outcome = function.call({tex});
+    const QJSValue outcome = function.call({tex, pixelsPerEm});
     if (watchdog.Stop()) {
         engine_->setInterrupted(false);
         output.Status = TTypesetFormula::TStatus::TimedOut;
@@ -245,7 +247,7 @@ TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize
     if (!EnsureLoaded())
         return Failure(TTypesetFormula::TStatus::Unavailable, loadError_);
 
-    const TMathJaxOutput output = RunMathJax(tex);
+    const TMathJaxOutput output = RunMathJax(tex, fontPixelSize);
     if (output.Status != TTypesetFormula::TStatus::Ok)
         return Failure(output.Status, output.Message);
     return Draw(output.Svg, output.Box, fontPixelSize, devicePixelRatio, ink);

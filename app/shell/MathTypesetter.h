@@ -53,7 +53,9 @@ public:
     // application object.
     static TMathTypesetter& Shared();
 
-    // fontPixelSize is the size of one em in logical pixels.
+    // fontPixelSize is the size of one em in logical pixels; the smallest
+    // script size depends on it, as in the task pictures (18 px per em), but
+    // not on the ratio, so a formula's layout is the same at every scale.
     TTypesetFormula Typeset(const QString& tex, qreal fontPixelSize, qreal devicePixelRatio = 1.0,
                             const QColor& ink = Qt::black);
 
@@ -67,6 +69,7 @@ private:
     // MathJax's answer for one TeX text; drawing it at any size is cheap.
     struct TMathJaxOutput {
         QString Tex;
+        qreal PixelsPerEm = 0;
         TTypesetFormula::TStatus Status = TTypesetFormula::TStatus::Unavailable;
         QString Message;
         QString Svg;
@@ -77,8 +80,8 @@ private:
     static constexpr size_t kRecentFormulas = 8;
 
     bool EnsureLoaded();
-    TMathJaxOutput RunMathJax(const QString& tex);
-    TMathJaxOutput CallMathJax(const QString& tex);
+    TMathJaxOutput RunMathJax(const QString& tex, qreal pixelsPerEm);
+    TMathJaxOutput CallMathJax(const QString& tex, qreal pixelsPerEm);
 
     std::unique_ptr<QJSEngine> engine_;
     bool loaded_ = false;

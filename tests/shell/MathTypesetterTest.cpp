@@ -116,6 +116,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{R"(\foo{y})", TStatus::TexError, "\\foo"},
                       Refused{"x^^2", TStatus::TexError, "superscript"}));
 
+// Small pictures keep exponents of exponents from shrinking to specks, as
+// the task pictures do; the same TeX at another size is typeset anew.
+TEST(TypesetSizes, ScriptsShrinkLessAtSmallPixelSizes) {
+    const QString tex = QStringLiteral("2^{3^{2}}");
+    const TTypesetFormula small = Typesetter().Typeset(tex, 12);
+    const TTypesetFormula large = Typesetter().Typeset(tex, 48);
+    ASSERT_TRUE(small.Ok() && large.Ok());
+    EXPECT_GT(small.Size.width() / 12, large.Size.width() / 48 * 1.1);
+}
+
 TEST(TypesetLimits, OversizedInputAndPicturesAreRefusedNotDrawn) {
     const QString tooLong = QStringLiteral("y+").repeated(TMathTypesetter::MaxTexLength / 2) + "1";
     EXPECT_EQ(Typesetter().Typeset(tooLong, kFontPixels).Status, TStatus::TooLarge);

@@ -11,13 +11,14 @@ function unescapeAttribute(text) {
         .replace(/&amp;/g, '&');
 }
 
-// Returns { svg, x, y, width, height } with the box in thousandths of an em
-// (y is minus the height above the baseline), or { error } with MathJax's
-// message. Never throws: the caller is C++.
-globalThis.formulonTypeset = function (tex) {
+// Sets tex for a formula of pxPerEm pixels per em (the smallest script size
+// depends on it). Returns { svg, x, y, width, height } with the box in
+// thousandths of an em (y is minus the height above the baseline), or
+// { error } with MathJax's message. Never throws: the caller is C++.
+globalThis.formulonTypeset = function (tex, pxPerEm) {
     const formula = String(tex);
     try {
-        const { markup, viewBox } = typeset(formula);
+        const { markup, viewBox } = typeset(formula, Number(pxPerEm) || 18);
         return { svg: markup, x: viewBox.x, y: viewBox.y, width: viewBox.w, height: viewBox.h };
     } catch (e) {
         let message = String((e && e.message) || e);
