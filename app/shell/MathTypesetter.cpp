@@ -1,12 +1,13 @@
 #include "app/shell/MathTypesetter.h"
 
+#include "app/shell/MathSvg.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QJSEngine>
 #include <QJSValue>
 #include <QPainter>
 #include <QPointer>
-#include <QSvgRenderer>
 
 #include <chrono>
 #include <cmath>
@@ -117,11 +118,6 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
         return Failure(TTypesetFormula::TStatus::TooLarge,
                        QStringLiteral("Формула слишком велика, чтобы её показать"));
 
-    QSvgRenderer renderer(InInk(svg, ink));
-    if (!renderer.isValid())
-        return Failure(TTypesetFormula::TStatus::DrawError,
-                       QStringLiteral("Не удалось нарисовать набранную формулу"));
-
     TTypesetFormula result;
     result.Image = QImage(device, QImage::Format_ARGB32_Premultiplied);
     if (result.Image.isNull())
@@ -129,11 +125,12 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
                        QStringLiteral("Формула слишком велика, чтобы её показать"));
     result.Image.setDevicePixelRatio(devicePixelRatio);
     result.Image.fill(Qt::transparent);
-    {
-        QPainter painter(&result.Image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), size));
-    }
+    QPainter painter(&result.Image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!DrawMathSvg(painter, InInk(svg, ink), size))
+        return Failure(TTypesetFormula::TStatus::DrawError,
+                       QStringLiteral("Не удалось нарисовать набранную формулу"));
+    painter.end();
     result.Status = TTypesetFormula::TStatus::Ok;
     result.Size = size;
     result.Baseline = -box.y() * pixelsPerUnit;

@@ -80,13 +80,16 @@ TEST_P(TypesetDrawn, SizedInPixelsWithInkAndTwiceThePixelsAtRatioTwo) {
     EXPECT_NEAR(InkBox(two.Image).width(), 2 * ink.width(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formulas, TypesetDrawn,
-                         ::testing::Values(Drawn{R"(\frac{y^{1}}{2})", 1.0, 2.0, 1.8, 2.6},
-                                           Drawn{R"(\sqrt{y})", 1.3, 2.5, 0.8, 1.4},
-                                           // The school names are the pictures' macros.
-                                           Drawn{R"(\tg y+\arctg\left|z\right|)", 4.5, 8.0, 0.8,
-                                                 1.6},
-                                           Drawn{R"(2^{3^{2}}\cdot 0{,}5)", 2.0, 4.5, 0.8, 1.6}));
+INSTANTIATE_TEST_SUITE_P(
+    Formulas, TypesetDrawn,
+    ::testing::Values(Drawn{R"(\frac{y^{1}}{2})", 1.0, 2.0, 1.8, 2.6},
+                      Drawn{R"(\sqrt{y})", 1.3, 2.5, 0.8, 1.4},
+                      // The school names are the pictures' macros.
+                      Drawn{R"(\tg y+\arctg\left|z\right|)", 4.5, 8.0, 0.8, 1.6},
+                      Drawn{R"(2^{3^{2}}\cdot 0{,}5)", 2.0, 4.5, 0.8, 1.6},
+                      // Stretched bars are pictures within the picture.
+                      Drawn{R"(\left|\frac{y}{\frac{1}{2}}\right|+\sqrt{\frac{\frac{y}{2}}{z}})",
+                            4.5, 6.5, 2.8, 3.8}));
 
 struct Refused {
     const char* tex;
