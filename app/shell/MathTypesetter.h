@@ -1,6 +1,6 @@
 // Typesets a TeX formula in the task pictures' style: MathJax, run in a
 // JavaScript engine, writes SVG, which Qt SVG draws into an image. The
-// MathJax script is large (about 0.4 s to load), so it is loaded on the first
+// MathJax script is large (0.2 to 0.5 s to load), so it is loaded on the first
 // formula, never at start-up.
 #pragma once
 
