@@ -11,7 +11,8 @@ build=build-release
 runs="${STARTUP_RUNS:-15}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DFORMULON_BUILD_TESTS=OFF \
   -DFORMULON_BUILD_BENCH=ON -DFORMULON_BUILD_GUI=ON >/dev/null
-cmake --build "$build" -j2 --target formulon-bench formulon-startup-bench formulon
+cmake --build "$build" -j2 --target formulon-bench formulon-startup-bench formulon \
+  formulon-typeset-bench
 
 echo "== Machine"
 echo "cores: $(nproc)"
@@ -31,6 +32,15 @@ echo "== FormulaValue (formulon-bench)"
 /usr/bin/time -v -o "$scratch/engine.time" "$build/bench/formulon-bench" \
   --benchmark_min_time=0.2
 grep -E 'Maximum resident|Elapsed' "$scratch/engine.time"
+
+echo
+# The formula typesetter in fresh processes, so each run loads MathJax anew.
+echo "== Formula typesetter (formulon-typeset-bench, 3 runs)"
+for _ in 1 2 3; do
+  QT_QPA_PLATFORM=offscreen /usr/bin/time -v -o "$scratch/typeset.time" \
+    "$build/bench/formulon-typeset-bench"
+  grep -E 'Maximum resident' "$scratch/typeset.time"
+done
 
 echo
 # One start-up run per platform plugin: offscreen always; the X11 plugin under

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+  qt6-base-dev qt6-base-dev-tools
+  qt6-declarative-dev qt6-svg-dev
   libjpeg-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-comfortaa
@@ -21,6 +22,11 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# Node.js and npm only rebuild the MathJax bundle for its check (skipped
+# without them). Looked up as commands: a Node.js from elsewhere brings its
+# own npm, which Debian's npm package would conflict with.
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0

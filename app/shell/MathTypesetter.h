@@ -1,0 +1,91 @@
+// Typesets a TeX formula in the task pictures' style: MathJax, run in a
+// JavaScript engine, writes SVG, which Qt SVG draws into an image. The
+// MathJax script is large (0.2 to 0.5 s to load), so it is loaded on the first
+// formula, never at start-up.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QObject>
+#include <QRectF>
+#include <QString>
+
+#include <list>
+#include <memory>
+
+class QJSEngine;
+
+struct TTypesetFormula {
+    enum class TStatus {
+        Ok,
+        TexError,    // MathJax refused the TeX; Message holds its words
+        TooLarge,    // the TeX or the picture exceeds the limits below
+        TimedOut,    // MathJax ran past the time limit
+        DrawError,   // Qt SVG could not read MathJax's picture
+        Unavailable, // the MathJax script could not be loaded
+    };
+    TStatus Status = TStatus::Unavailable;
+    QString Message;
+    // Black (or the given ink) on transparent, with the device pixel ratio
+    // it was drawn for; its size in logical pixels is Size.
+    QImage Image;
+    QSizeF Size;
+    // Logical pixels from the top of Image to the formula's baseline.
+    qreal Baseline = 0;
+
+    bool Ok() const { return Status == TStatus::Ok; }
+};
+
+class TMathTypesetter : public QObject {
+public:
+    // Longest TeX accepted, and largest picture side and area in device
+    // pixels: beyond these a formula is no longer readable on screen and
+    // would only cost time and memory.
+    static constexpr int MaxTexLength = 8000;
+    static constexpr int MaxImageSide = 16384;
+    static constexpr qint64 MaxImageArea = 16 * 1024 * 1024;
+    static constexpr int DefaultTimeLimitMs = 3000;
+
+    explicit TMathTypesetter(QObject* parent = nullptr);
+    ~TMathTypesetter() override;
+
+    // The program's one typesetter, created on first use and owned by the
+    // application object.
+    static TMathTypesetter& Shared();
+
+    // fontPixelSize is the size of one em in logical pixels; the smallest
+    // script size depends on it, as in the task pictures (18 px per em), but
+    // not on the ratio, so a formula's layout is the same at every scale.
+    TTypesetFormula Typeset(const QString& tex, qreal fontPixelSize, qreal devicePixelRatio = 1.0,
+                            const QColor& ink = Qt::black);
+
+    // How long one formula may take before MathJax is interrupted.
+    void SetTimeLimit(int milliseconds) { timeLimitMs_ = milliseconds; }
+
+    // True once the MathJax script has been loaded (successfully or not).
+    bool IsLoaded() const { return loaded_; }
+
+private:
+    // MathJax's answer for one TeX text; drawing it at any size is cheap.
+    struct TMathJaxOutput {
+        QString Tex;
+        qreal PixelsPerEm = 0;
+        TTypesetFormula::TStatus Status = TTypesetFormula::TStatus::Unavailable;
+        QString Message;
+        QString Svg;
+        QRectF Box; // thousandths of an em; y is minus the height above the baseline
+    };
+    // The window shows one answer at several ratios and may be opened again
+    // for the same answer, so the last few are kept.
+    static constexpr size_t kRecentFormulas = 8;
+
+    bool EnsureLoaded();
+    TMathJaxOutput RunMathJax(const QString& tex, qreal pixelsPerEm);
+    TMathJaxOutput CallMathJax(const QString& tex, qreal pixelsPerEm);
+
+    std::unique_ptr<QJSEngine> engine_;
+    bool loaded_ = false;
+    int timeLimitMs_ = DefaultTimeLimitMs;
+    QString loadError_;
+    std::list<TMathJaxOutput> recent_; // most recent first
+};

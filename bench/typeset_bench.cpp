@@ -1,0 +1,110 @@
+// The formula typesetter's costs: loading the MathJax script on the first
+// formula, then each formula on its own, for the thirty task formulas of
+// resources/src/tasks.tex at the size of the task pictures (18 px per em),
+// at pixel ratio 1 and 2. Prints
+//   load_ms <ms>            first formula, the script's loading included;
+//   formula_ms <ratio> median <ms> max <ms>   over 5 rounds of all 30;
+//   again_ms <ms>           the last formula once more (kept, only drawn);
+//   short_ms median <ms> max <ms>   \frac{y^{k}}{2}, k = 1 to 20;
+//   rss_mb before <MB> loaded <MB> end <MB>   resident memory.
+// Exits 1 when a task formula cannot be typeset.
+#include "app/shell/MathTypesetter.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr qreal kTaskPictureEm = 18;
+constexpr int kRounds = 5;
+
+// The formulas of the "P11  \sin(y-z)" lines; % starts a comment line.
+QStringList TaskFormulas() {
+    QFile file(QStringLiteral(FORMULON_TASKS_TEX));
+    QStringList formulas;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return formulas;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith('%'))
+            continue;
+        formulas << trimmed.section(' ', 1).trimmed();
+    }
+    return formulas;
+}
+
+double ResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QStringList formulas = TaskFormulas();
+    if (formulas.size() != 30) {
+        std::fprintf(stderr, "expected 30 formulas in %s, found %lld\n", FORMULON_TASKS_TEX,
+                     static_cast<long long>(formulas.size()));
+        return 1;
+    }
+    const double before = ResidentMegabytes();
+    TMathTypesetter typesetter;
+    QElapsedTimer clock;
+    clock.start();
+    if (!typesetter.Typeset(formulas.first(), kTaskPictureEm).Ok())
+        return 1;
+    std::printf("load_ms %.1f\n", clock.nsecsElapsed() / 1e6);
+    const double loaded = ResidentMegabytes();
+
+    for (const qreal ratio : {1.0, 2.0}) {
+        std::vector<double> times;
+        for (int round = 0; round < kRounds; ++round) {
+            for (const QString& formula : formulas) {
+                clock.restart();
+                const TTypesetFormula result = typesetter.Typeset(formula, kTaskPictureEm, ratio);
+                times.push_back(clock.nsecsElapsed() / 1e6);
+                if (!result.Ok()) {
+                    std::fprintf(stderr, "%s: %s\n", qPrintable(formula),
+                                 qPrintable(result.Message));
+                    return 1;
+                }
+            }
+        }
+        std::printf("formula_ms %.0f median %.1f max %.1f\n", ratio, Median(times),
+                    *std::max_element(times.begin(), times.end()));
+    }
+    // The window opened again on the same answer: MathJax's output is kept.
+    clock.restart();
+    typesetter.Typeset(formulas.last(), kTaskPictureEm, 2.0);
+    std::printf("again_ms %.2f\n", clock.nsecsElapsed() / 1e6);
+    // A short answer, y^1/2 as the pupil reads it, with a new exponent each
+    // time so that no output is reused.
+    std::vector<double> shortTimes;
+    for (int exponent = 1; exponent <= 20; ++exponent) {
+        clock.restart();
+        typesetter.Typeset(QStringLiteral("\\frac{y^{%1}}{2}").arg(exponent), kTaskPictureEm);
+        shortTimes.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("short_ms median %.1f max %.1f\n", Median(shortTimes),
+                *std::max_element(shortTimes.begin(), shortTimes.end()));
+    std::printf("rss_mb before %.1f loaded %.1f end %.1f\n", before, loaded, ResidentMegabytes());
+    return 0;
+}
