@@ -1,5 +1,6 @@
 // Pictures on dense screens: this program runs at device pixel ratio 2
-// (QT_SCALE_FACTOR=2); the drawing helpers are also asked for ratio 1.
+// (QT_SCALE_FACTOR=2) on the first of two screens, the second twice as
+// dense (two-screens.json); the drawing helpers are also asked for ratio 1.
 #include "app/shell/BitmapResources.h"
 #include "app/shell/JpegLoader.h"
 #include "app/shell/Pictures.h"
@@ -7,10 +8,13 @@
 #include "quiz/Form2.h"
 #include "tests/support/TestSupport.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -128,13 +132,36 @@ TEST(HighDensityWindows, ShowFinePicturesAndGlyphsAtTheirSize) {
 
     Form1->Edit1->setText(QStringLiteral("1"));
     Form1->Button1->click();
-    ASSERT_TRUE(WaitFor([] { return Form2->Image1->pixmap().devicePixelRatio() == 2.0; }));
+    // Centred on the primary screen, whichever that is.
+    ASSERT_TRUE(WaitFor(
+        [] { return Form2->Image1->pixmap().devicePixelRatio() == Form2->devicePixelRatioF(); }));
     EXPECT_EQ(Form2->Image1->size(), QSize(192, 222));
     const QIcon glyph = Form2->BitBtn1->icon();
     ExpectFinerCopy(OnGround(glyph.pixmap(QSize(16, 16), 1.0), Qt::white),
                     OnGround(glyph.pixmap(QSize(16, 16), 2.0), Qt::white));
     EXPECT_TRUE(glyph.pixmap(QSize(16, 16), 2.0, QIcon::Disabled).toImage().allGray());
     Form2->hide();
+    Form1->hide();
+}
+
+// The second screen is twice as dense: a window moved there draws its
+// pictures again at that ratio.
+TEST(HighDensityWindows, RedrawPicturesOnADenserScreen) {
+    CreateWindowsOnce();
+    ASSERT_EQ(QGuiApplication::screens().size(), 2) << "run with the two-screens configuration";
+    QScreen* denser = QGuiApplication::screens().at(0);
+    for (QScreen* screen : QGuiApplication::screens())
+        denser = screen->devicePixelRatio() > denser->devicePixelRatio() ? screen : denser;
+    Form1->show();
+    Form1->Edit3->setText(QStringLiteral("10"));
+    Form1->Edit4->setText(QStringLiteral("3"));
+    Form1->Button5->click();
+    Form1->windowHandle()->setScreen(denser);
+    Form1->move(denser->geometry().topLeft() + QPoint(50, 50));
+    ASSERT_TRUE(WaitFor([] { return Form1->devicePixelRatioF() == 4.0; }));
+    for (QLabel* picture : {Form1->Image1, Form1->Image2}) {
+        EXPECT_TRUE(WaitFor([picture] { return picture->pixmap().devicePixelRatio() == 4.0; }));
+    }
     Form1->hide();
 }
 
