@@ -30,19 +30,23 @@ bool IsDense(qreal ratio) {
     return ratio > 1.0 + 1e-6;
 }
 
-// Path of the vector picture in dir whose base name equals name in any
-// letter case, as the bitmaps are looked up; empty when there is none.
-QString FindVector(const QString& dir, const QString& name) {
-    for (const QFileInfo& file : QDir(dir).entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
-        if (file.completeBaseName().compare(name, Qt::CaseInsensitive) == 0)
-            return file.filePath();
+// The vector picture in dir whose base name equals name in any letter case,
+// as the bitmaps are looked up. Empty when there is none or it does not
+// parse: the bitmap is shown then, enlarged, rather than nothing.
+QByteArray FindVector(const QString& dir, const QString& name) {
+    for (const QFileInfo& info : QDir(dir).entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
+        if (info.completeBaseName().compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        QFile file(info.filePath());
+        const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return QSvgRenderer(svg).isValid() ? svg : QByteArray();
     }
     return {};
 }
 
-QByteArray ReadVector(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+// The vector picture to draw at ratio; empty where the bitmap is shown.
+QByteArray VectorFor(const QString& name, qreal ratio) {
+    return IsDense(ratio) ? FindVector(kVectorDir, name) : QByteArray();
 }
 
 // A canvas of size device-independent pixels at ratio, filled with ground.
@@ -60,11 +64,9 @@ QImage Rendered(const QByteArray& svg, QSizeF canvas, const QRectF& target, qrea
                 const QColor& ground = Qt::transparent) {
     QImage image = Canvas(canvas, ratio, ground);
     QSvgRenderer renderer(svg);
-    if (renderer.isValid()) {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, target);
-    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, target);
     return image;
 }
 
@@ -132,10 +134,9 @@ QImage Greyed(const QImage& glyph) {
 // Renders for denser screens added to icon; greyed also fills the
 // disabled look.
 void AddVectorSizes(QIcon& icon, const QString& name, bool greyed) {
-    const QString path = FindVector(kVectorDir + QStringLiteral("/icons"), name);
-    if (path.isEmpty())
+    const QByteArray svg = FindVector(kVectorDir + QStringLiteral("/icons"), name);
+    if (svg.isEmpty())
         return;
-    const QByteArray svg = ReadVector(path);
     for (int size : kIconSizes) {
         const QSizeF square(size, size);
         const QImage image = Rendered(svg, square, QRectF(QPointF(0, 0), square), 1.0);
@@ -203,43 +204,41 @@ private:
 
 QPixmap TaskPicture(const QString& name, qreal ratio) {
     const QImage bitmap = LoadBitmapResource(name);
-    const QString vector = FindVector(kVectorDir, name);
-    if (!IsDense(ratio) || vector.isEmpty())
+    const QByteArray vector = VectorFor(name, ratio);
+    if (vector.isEmpty())
         return QPixmap::fromImage(bitmap);
     // The vector's ink lies where the bitmap's does when it covers the
     // bitmap's rectangle; its ground is see-through, like the bitmap's white
     // on the task box.
     const QSizeF size(bitmap.size());
-    return QPixmap::fromImage(
-        Rendered(ReadVector(vector), size, QRectF(QPointF(0, 0), size), ratio));
+    return QPixmap::fromImage(Rendered(vector, size, QRectF(QPointF(0, 0), size), ratio));
 }
 
 QPixmap VerdictPicture(const QString& name, qreal ratio) {
     const QImage bitmap = LoadBitmapResource(name);
-    const QString vector = FindVector(kVectorDir, name);
-    if (!IsDense(ratio) || vector.isEmpty())
+    const QByteArray vector = VectorFor(name, ratio);
+    if (vector.isEmpty())
         return QPixmap::fromImage(WhiteSeeThrough(bitmap));
-    return QPixmap::fromImage(WithoutWhite(ReadVector(vector), QSizeF(bitmap.size()), ratio));
+    return QPixmap::fromImage(WithoutWhite(vector, QSizeF(bitmap.size()), ratio));
 }
 
 QPixmap TitlePicture(qreal ratio) {
     const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
     const int rows = qMin(kTitleRows, title.height());
-    const QString vector = FindVector(kVectorDir, QStringLiteral("title"));
-    if (!IsDense(ratio) || vector.isEmpty())
+    const QByteArray vector = VectorFor(QStringLiteral("title"), ratio);
+    if (vector.isEmpty())
         return QPixmap::fromImage(title.copy(0, 0, title.width(), rows));
-    return QPixmap::fromImage(Rendered(ReadVector(vector), QSizeF(title.width(), rows),
+    return QPixmap::fromImage(Rendered(vector, QSizeF(title.width(), rows),
                                        QRectF(QPointF(0, 0), QSizeF(title.size())), ratio));
 }
 
 QPixmap BannerPicture(qreal ratio) {
     const QImage banner = JpegResource(QStringLiteral(":/jpeg/banner.jpg"));
-    const QString vector = FindVector(kVectorDir, QStringLiteral("banner"));
-    if (!IsDense(ratio) || vector.isEmpty())
+    const QByteArray vector = VectorFor(QStringLiteral("banner"), ratio);
+    if (vector.isEmpty())
         return QPixmap::fromImage(banner);
     const QSizeF size(banner.size());
-    return QPixmap::fromImage(
-        Rendered(ReadVector(vector), size, QRectF(QPointF(0, 0), size), ratio));
+    return QPixmap::fromImage(Rendered(vector, size, QRectF(QPointF(0, 0), size), ratio));
 }
 
 QIcon ScalableIcon(const QString& name) {
