@@ -1,6 +1,7 @@
 #include "champions/Form3.h"
 
 #include "app/shell/Handler.h"
+#include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
@@ -87,8 +88,7 @@ TForm3::TForm3(QWidget* parent)
 }
 
 void TForm3::LoadLayoutPictures() {
-    BitBtn1->setIcon(IconResource(QStringLiteral(":/icons/close.png"),
-                                  QStringLiteral(":/icons/close-disabled.png")));
+    BitBtn1->setIcon(ScalableGlyph(QStringLiteral("close")));
 }
 
 void TForm3::FormCreate() {

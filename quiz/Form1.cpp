@@ -3,6 +3,7 @@
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
@@ -166,13 +167,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 void TForm1::LoadLayoutPictures() {
-    N2->setIcon(IconResource(QStringLiteral(":/icons/notepad.png")));
-    N4->setIcon(IconResource(QStringLiteral(":/icons/door.png")));
-    N6->setIcon(IconResource(QStringLiteral(":/icons/table.png")));
-    N8->setIcon(IconResource(QStringLiteral(":/icons/help.png")));
-    const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
-    Image2->setPixmap(
-        QPixmap::fromImage(title.copy(0, 0, title.width(), qMin(273, title.height()))));
+    N2->setIcon(ScalableIcon(QStringLiteral("notepad")));
+    N4->setIcon(ScalableIcon(QStringLiteral("door")));
+    N6->setIcon(ScalableIcon(QStringLiteral("table")));
+    N8->setIcon(ScalableIcon(QStringLiteral("help")));
+    ShowPicture(Image2, TitlePicture);
 }
 
 void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> save) {
@@ -216,7 +215,9 @@ void TForm1::ShowTaskCaption() {
 
 void TForm1::LoadTaskPicture() {
     const std::string name = PictureName(GameState.TaskNo, GameState.Variant);
-    Image1->setPixmap(QPixmap::fromImage(LoadBitmapResource(QString::fromStdString(name))));
+    ShowPicture(Image1, [name = QString::fromStdString(name)](qreal ratio) {
+        return TaskPicture(name, ratio);
+    });
 }
 
 void TForm1::FormActivate() {

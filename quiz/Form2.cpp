@@ -2,6 +2,7 @@
 
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
+#include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
@@ -43,19 +44,6 @@ QString VerdictText(TVerdict verdict) {
         break;
     }
     return kVerdictWrong;
-}
-
-// The verdict pictures are drawn on white; white pixels become see-through
-// so the window's silver shows instead.
-QPixmap OnWindowGround(const QImage& picture) {
-    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if ((row[x] & 0x00FFFFFFu) == 0x00FFFFFFu)
-                row[x] = qRgba(0, 0, 0, 0);
-    }
-    return QPixmap::fromImage(image);
 }
 
 // The font that stands in for the layout's may be wider: the text shrinks
@@ -132,8 +120,7 @@ void TForm2::Layout() {
 }
 
 void TForm2::LoadLayoutPictures() {
-    BitBtn1->setIcon(IconResource(QStringLiteral(":/icons/next.png"),
-                                  QStringLiteral(":/icons/next-disabled.png")));
+    BitBtn1->setIcon(ScalableGlyph(QStringLiteral("next")));
 }
 
 void TForm2::FormCreate() {
@@ -165,7 +152,9 @@ void TForm2::FormActivate() {
 }
 
 void TForm2::ShowPicture(const QString& resourceName) {
-    Image1->setPixmap(OnWindowGround(LoadBitmapResource(resourceName)));
+    // The white ground is see-through, so the window's silver shows there.
+    ::ShowPicture(Image1,
+                  [resourceName](qreal ratio) { return VerdictPicture(resourceName, ratio); });
     Image1->adjustSize();
 }
 

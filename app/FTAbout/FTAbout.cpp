@@ -1,5 +1,6 @@
 #include "app/FTAbout/FTAbout.h"
 
+#include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/WidgetStyle.h"
 #include "formulon/Version.h"
@@ -198,8 +199,8 @@ void TAboutFrm::Layout() {
 }
 
 void TAboutFrm::LoadLayoutPictures() {
-    Image1->setPixmap(QPixmap::fromImage(JpegResource(QStringLiteral(":/jpeg/banner.jpg"))));
-    Image1->resize(Image1->pixmap().size());
+    ShowPicture(Image1, BannerPicture);
+    Image1->resize(Image1->pixmap().deviceIndependentSize().toSize());
 }
 
 void TAboutFrm::ConnectHandlers() {

@@ -1,0 +1,267 @@
+#include "app/shell/Pictures.h"
+
+#include "app/shell/BitmapResources.h"
+#include "app/shell/Resources.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QtMath>
+
+#include <exception>
+#include <utility>
+
+namespace {
+
+const QString kVectorDir = QStringLiteral(":/svg");
+const QString kIconDir = QStringLiteral(":/icons");
+// Rows of the title picture the main window shows.
+constexpr int kTitleRows = 273;
+// Icon sizes drawn from the vectors: ratios 1.25, 1.5, 2, 2.5, 3 and 4 of 16.
+constexpr int kIconSizes[] = {20, 24, 32, 40, 48, 64};
+
+bool IsDense(qreal ratio) {
+    return ratio > 1.0 + 1e-6;
+}
+
+// The vector picture in dir whose base name equals name in any letter case,
+// as the bitmaps are looked up. Empty when there is none or it does not
+// parse: the bitmap is shown then, enlarged, rather than nothing.
+QByteArray FindVector(const QString& dir, const QString& name) {
+    for (const QFileInfo& info : QDir(dir).entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
+        if (info.completeBaseName().compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        QFile file(info.filePath());
+        const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return QSvgRenderer(svg).isValid() ? svg : QByteArray();
+    }
+    return {};
+}
+
+// The vector picture to draw at ratio; empty where the bitmap is shown.
+QByteArray VectorFor(const QString& name, qreal ratio) {
+    return IsDense(ratio) ? FindVector(kVectorDir, name) : QByteArray();
+}
+
+// A canvas of size device-independent pixels at ratio, filled with ground.
+QImage Canvas(QSizeF size, qreal ratio, const QColor& ground) {
+    QImage image(qCeil(size.width() * ratio), qCeil(size.height() * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(ground);
+    return image;
+}
+
+// The vector picture drawn over target (device-independent pixels) on a
+// canvas; the canvas clips whatever lies outside it.
+QImage Rendered(const QByteArray& svg, QSizeF canvas, const QRectF& target, qreal ratio,
+                const QColor& ground = Qt::transparent) {
+    QImage image = Canvas(canvas, ratio, ground);
+    QSvgRenderer renderer(svg);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, target);
+    return image;
+}
+
+// The same drawing with white paint turned black.
+QByteArray WhiteToBlack(QByteArray svg) {
+    static const QRegularExpression white(
+        QStringLiteral(R"(((?:fill|stroke|stop-color)\s*[=:]\s*"?\s*)(?:#fff(?:fff)?|white)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return QString::fromUtf8(svg).replace(white, QStringLiteral("\\1#000000")).toUtf8();
+}
+
+// The verdict bitmaps lose their white ground to the window's colour. For
+// the vector version, drawing it once on white and once with white as black
+// on black tells for every pixel how much of it is white or empty, so that
+// share becomes see-through, smooth edges included, and every other colour
+// stays exactly as drawn.
+QImage WithoutWhite(const QByteArray& svg, QSizeF size, qreal ratio) {
+    const QRectF target(QPointF(0, 0), size);
+    const QImage onWhite = Rendered(svg, size, target, ratio, Qt::white);
+    QImage result = Rendered(WhiteToBlack(svg), size, target, ratio, Qt::black);
+    for (int y = 0; y < result.height(); ++y) {
+        const auto* w = reinterpret_cast<const QRgb*>(onWhite.constScanLine(y));
+        auto* k = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const int white = (qRed(w[x]) - qRed(k[x]) + qGreen(w[x]) - qGreen(k[x]) + qBlue(w[x]) -
+                               qBlue(k[x]) + 1) /
+                              3;
+            const int alpha = qBound(0, 255 - white, 255);
+            // What is left on black is the colour already weighted by its
+            // share: a premultiplied pixel.
+            k[x] = qRgba(qMin(qRed(k[x]), alpha), qMin(qGreen(k[x]), alpha),
+                         qMin(qBlue(k[x]), alpha), alpha);
+        }
+    }
+    return result;
+}
+
+// The bitmap's white turned see-through, pixel for pixel.
+QImage WhiteSeeThrough(const QImage& picture) {
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((row[x] & 0x00FFFFFFu) == 0x00FFFFFFu)
+                row[x] = qRgba(0, 0, 0, 0);
+    }
+    return image;
+}
+
+// The disabled look the greyed twins have: light greys, the same alpha.
+QImage Greyed(const QImage& glyph) {
+    QImage image = glyph.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const double lum =
+                0.299 * qRed(row[x]) + 0.587 * qGreen(row[x]) + 0.114 * qBlue(row[x]);
+            const int grey = qRound(128 + lum / 2);
+            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]));
+        }
+    }
+    return image;
+}
+
+// Renders for denser screens added to icon; greyed also fills the
+// disabled look.
+void AddVectorSizes(QIcon& icon, const QString& name, bool greyed) {
+    const QByteArray svg = FindVector(kVectorDir + QStringLiteral("/icons"), name);
+    if (svg.isEmpty())
+        return;
+    for (int size : kIconSizes) {
+        const QSizeF square(size, size);
+        const QImage image = Rendered(svg, square, QRectF(QPointF(0, 0), square), 1.0);
+        icon.addPixmap(QPixmap::fromImage(image), QIcon::Normal);
+        if (greyed)
+            icon.addPixmap(QPixmap::fromImage(Greyed(image)), QIcon::Disabled);
+    }
+}
+
+// Keeps a label's picture drawn at its screen's ratio. Screen changes,
+// ratio changes and showing are the usual moments; painting is checked too,
+// as every way a ratio can change ends in a repaint.
+class TPictureFollower : public QObject {
+public:
+    TPictureFollower(QLabel* label, qreal ratio) : QObject(label), label_(label), ratio_(ratio) {
+        label->installEventFilter(this);
+    }
+
+    void Follow(std::function<QPixmap(qreal)> draw, qreal ratio) {
+        draw_ = std::move(draw);
+        ratio_ = ratio;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == label_ && NeedsCheck(event->type()))
+            Refresh();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static bool NeedsCheck(QEvent::Type type) {
+        switch (type) {
+        case QEvent::Show:
+        case QEvent::ScreenChangeInternal:
+        case QEvent::Paint:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        case QEvent::DevicePixelRatioChange:
+#endif
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void Refresh() {
+        const qreal ratio = label_->devicePixelRatioF();
+        if (!draw_ || qFuzzyCompare(ratio, ratio_))
+            return;
+        ratio_ = ratio;
+        // The picture was drawn once already, so this cannot miss a
+        // resource; should it fail anyway, the picture shown stays.
+        try {
+            label_->setPixmap(draw_(ratio));
+        } catch (const std::exception&) {
+        }
+    }
+
+    QLabel* label_;
+    qreal ratio_;
+    std::function<QPixmap(qreal)> draw_;
+};
+
+} // namespace
+
+QPixmap TaskPicture(const QString& name, qreal ratio) {
+    const QImage bitmap = LoadBitmapResource(name);
+    const QByteArray vector = VectorFor(name, ratio);
+    if (vector.isEmpty())
+        return QPixmap::fromImage(bitmap);
+    // The vector's ink lies where the bitmap's does when it covers the
+    // bitmap's rectangle; its ground is see-through, like the bitmap's white
+    // on the task box.
+    const QSizeF size(bitmap.size());
+    return QPixmap::fromImage(Rendered(vector, size, QRectF(QPointF(0, 0), size), ratio));
+}
+
+QPixmap VerdictPicture(const QString& name, qreal ratio) {
+    const QImage bitmap = LoadBitmapResource(name);
+    const QByteArray vector = VectorFor(name, ratio);
+    if (vector.isEmpty())
+        return QPixmap::fromImage(WhiteSeeThrough(bitmap));
+    return QPixmap::fromImage(WithoutWhite(vector, QSizeF(bitmap.size()), ratio));
+}
+
+QPixmap TitlePicture(qreal ratio) {
+    const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
+    const int rows = qMin(kTitleRows, title.height());
+    const QByteArray vector = VectorFor(QStringLiteral("title"), ratio);
+    if (vector.isEmpty())
+        return QPixmap::fromImage(title.copy(0, 0, title.width(), rows));
+    return QPixmap::fromImage(Rendered(vector, QSizeF(title.width(), rows),
+                                       QRectF(QPointF(0, 0), QSizeF(title.size())), ratio));
+}
+
+QPixmap BannerPicture(qreal ratio) {
+    const QImage banner = JpegResource(QStringLiteral(":/jpeg/banner.jpg"));
+    const QByteArray vector = VectorFor(QStringLiteral("banner"), ratio);
+    if (vector.isEmpty())
+        return QPixmap::fromImage(banner);
+    const QSizeF size(banner.size());
+    return QPixmap::fromImage(Rendered(vector, size, QRectF(QPointF(0, 0), size), ratio));
+}
+
+QIcon ScalableIcon(const QString& name) {
+    QIcon icon = IconResource(kIconDir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    AddVectorSizes(icon, name, false);
+    return icon;
+}
+
+QIcon ScalableGlyph(const QString& name) {
+    const QString base = kIconDir + QLatin1Char('/') + name;
+    QIcon icon =
+        IconResource(base + QStringLiteral(".png"), base + QStringLiteral("-disabled.png"));
+    AddVectorSizes(icon, name, true);
+    return icon;
+}
+
+void ShowPicture(QLabel* label, std::function<QPixmap(qreal)> draw) {
+    const qreal ratio = label->devicePixelRatioF();
+    label->setPixmap(draw(ratio));
+    TPictureFollower* follower = nullptr;
+    for (QObject* child : label->children())
+        follower = follower ? follower : dynamic_cast<TPictureFollower*>(child);
+    if (!follower)
+        follower = new TPictureFollower(label, ratio);
+    follower->Follow(std::move(draw), ratio);
+}
