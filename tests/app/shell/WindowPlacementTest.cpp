@@ -1,0 +1,93 @@
+// Where windows and message boxes appear: centred boxes, nothing off the
+// screen. The whole suite also runs at a scale factor of 2 (see CMake).
+#include "app/FTAbout/FTAbout.h"
+#include "app/shell/MessageBoxes.h"
+#include "app/shell/WidgetStyle.h"
+#include "champions/Form3.h"
+#include "quiz/Form1.h"
+#include "quiz/Form2.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+struct TPlacementCase {
+    QRect frame;
+    QPoint expected;
+};
+
+class OnScreenPositionTest : public ::testing::TestWithParam<TPlacementCase> {};
+
+TEST_P(OnScreenPositionTest, MovesOnlyAsFarAsNeeded) {
+    const QRect available(0, 20, 640, 492); // a panel at the top
+    EXPECT_EQ(OnScreenPosition(GetParam().frame, available), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, OnScreenPositionTest,
+    ::testing::Values(TPlacementCase{QRect(100, 100, 200, 200), QPoint(100, 100)}, // fits
+                      TPlacementCase{QRect(504, 186, 500, 476), QPoint(140, 36)},  // right, bottom
+                      TPlacementCase{QRect(-30, 5, 200, 200), QPoint(0, 20)},      // left, top
+                      TPlacementCase{QRect(440, 0, 200, 492), QPoint(440, 20)},    // exact fit
+                      TPlacementCase{QRect(50, 50, 800, 600), QPoint(0, 20)}));    // too large
+
+namespace {
+
+// Shows a real message box through 'show' and returns its frame.
+QRect BoxGeometry(const std::function<void()>& show) {
+    TRealBoxes real;
+    QRect geometry;
+    QTimer::singleShot(0, [&] {
+        WaitFor([] { return QApplication::activeModalWidget() != nullptr; });
+        QWidget* box = QApplication::activeModalWidget();
+        QTest::qWait(50); // any late resize would land here
+        geometry = box->frameGeometry();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    show();
+    return geometry;
+}
+
+} // namespace
+
+TEST(MessageBoxPlacement, EveryBoxIsCentredAtItsFinalSize) {
+    const std::function<void()> boxes[] = {
+        [] { ShowWarningBox(QStringLiteral("Введите имя")); },
+        [] { ShowErrorBox("'abc' is not a valid integer value"); },
+        [] { ShowInformationBox(QStringLiteral("Файл рекордов повреждён, таблица очищена")); },
+    };
+    const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
+    for (const auto& show : boxes) {
+        const QRect box = BoxGeometry(show);
+        ASSERT_TRUE(box.isValid());
+        EXPECT_LE((box.center() - centre).manhattanLength(), 2) << box.x() << "," << box.y();
+    }
+}
+
+TEST(WindowPlacement, EveryWindowOpensWhollyOnItsScreen) {
+    CreateWindowsOnce();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget* const windows[] = {Form1, Form2, Form3, AboutFrm};
+    for (QWidget* window : windows) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        const QRect frame = window->frameGeometry();
+        if (frame.width() <= available.width())
+            EXPECT_TRUE(frame.left() >= available.left() && frame.right() <= available.right());
+        else
+            EXPECT_EQ(frame.left(), available.left());
+        if (frame.height() <= available.height())
+            EXPECT_TRUE(frame.top() >= available.top() && frame.bottom() <= available.bottom());
+        else
+            EXPECT_EQ(frame.top(), available.top());
+        window->hide();
+    }
+}
