@@ -10,7 +10,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTableWidget>
+#include <QTimer>
 
 TForm3* Form3 = nullptr;
 
@@ -116,8 +118,30 @@ void TForm3::FormClose(QCloseEvent* event) {
 bool TForm3::event(QEvent* event) {
     const bool result = QWidget::event(event);
     if (event->type() == QEvent::WindowActivate)
-        RunProtected([this] { FormActivate(); });
+        RunActivation();
     return result;
+}
+
+// Each showing sorts afresh. Showing asks for activation, since not every
+// desktop activates a newly shown window; where none arrives (or the
+// window still counts as active from its last showing) the handler runs
+// once anyway, so the grid is never left stale.
+void TForm3::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    sortFailed_ = false;
+    activatedThisShowing_ = false;
+    raise();
+    activateWindow();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && !activatedThisShowing_)
+            RunActivation();
+    });
+}
+
+void TForm3::RunActivation() {
+    activatedThisShowing_ = true;
+    if (!sortFailed_)
+        sortFailed_ = !RunProtected([this] { FormActivate(); });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {
@@ -128,7 +152,9 @@ void TForm3::FillChampionsGrid() {
     QTableWidget* grid = StringGrid1;
     for (int r = 1; r <= kRankingSlots; ++r) {
         Cell(grid, 0, r)->setText(QString::number(r));
-        Cell(grid, 1, r)->setText(FromCp1251(ChampionTable[r].Name()));
+        // A place without a time is empty, whatever name it holds.
+        const bool empty = ChampionTable[r].Result().empty();
+        Cell(grid, 1, r)->setText(empty ? QString() : FromCp1251(ChampionTable[r].Name()));
         Cell(grid, 2, r)->setText(FromCp1251(ChampionTable[r].Result()));
     }
 }
