@@ -12,10 +12,12 @@
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -294,12 +296,10 @@ TEST_F(QuizGameTest, AFinishingTimeEqualToTheLastPlaceIsNoRecord) {
     EXPECT_EQ(GameState.TaskNo, 0);
     EXPECT_TRUE(Form1->Timer1->isActive()) << "the clock runs on after a win without a record";
     PressNext();
-    EXPECT_TRUE(Form1->GroupBox1->isVisible());
-    EXPECT_EQ(Caption(), QStringLiteral("Задание № 0"));
-    // Nothing to check against now: the press is ignored.
-    TypeAnswer(QStringLiteral("1"));
-    Check();
-    EXPECT_FALSE(Form2->isVisible());
+    // No task is left: the title picture shows, the clock runs on.
+    EXPECT_FALSE(Form1->GroupBox1->isVisible());
+    EXPECT_TRUE(Form1->Image2->isVisible());
+    EXPECT_TRUE(Form1->Timer1->isActive());
     EXPECT_EQ(GameState.TaskNo, 0);
 }
 
@@ -374,3 +374,51 @@ TEST_F(QuizGameTest, TheAboutWindowOpensOnTheProgramPageEveryTime) {
 }
 
 } // namespace
+
+// How a game is started: the answer box takes the focus each time.
+class GameStartFocusTest : public QuizGameTest,
+                           public ::testing::WithParamInterface<std::function<void()>> {};
+
+TEST_P(GameStartFocusTest, AStartedGamePutsThePupilInTheAnswerBox) {
+    Form1->Edit2->setFocus();
+    GetParam()();
+    ASSERT_EQ(GameState.TaskNo, 1);
+    EXPECT_EQ(Form1->focusWidget(), Form1->Edit1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, GameStartFocusTest,
+    ::testing::Values([] { QTest::mouseClick(Form1->Button4, Qt::LeftButton); },
+                      [] { QTest::keyClick(Form1->Edit2, Qt::Key_Return); },
+                      [] { Form1->N2->trigger(); }),
+    [](const auto& info) {
+        return std::string(info.index == 0 ? "Click" : info.index == 1 ? "Enter" : "Menu");
+    });
+
+TEST_F(QuizGameTest, TheAnswerBoxHasTheFocusBackAfterEachVerdict) {
+    SetVariantSource([] { return 1; });
+    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+    const std::function<void()> checks[] = {
+        [] { // wrong, checked with the button: the button had the focus
+            TypeAnswer(QStringLiteral("y"));
+            Form1->Button1->setFocus();
+            Check();
+        },
+        [] { // right, checked with Enter
+            TypeAnswer(QStringLiteral("sin(y-z)"));
+            QTest::keyClick(Form1->Edit1, Qt::Key_Return);
+        },
+    };
+    for (const auto& check : checks) {
+        check();
+        PressNext();
+        EXPECT_EQ(QApplication::focusWidget(), Form1->Edit1);
+    }
+}
+
+TEST_F(QuizGameTest, F10OpensTheMenu) {
+    QTest::keyClick(Form1->Edit2, Qt::Key_F10);
+    EXPECT_TRUE(WaitFor([] { return Form1->N1->isVisible(); }));
+    QTest::keyClick(Form1->N1, Qt::Key_Escape);
+    Form1->N1->hide();
+}
