@@ -146,18 +146,6 @@ TEST_F(Form3Test, AFailedSortShowsItsErrorOncePerShowing) {
     EXPECT_TRUE(WaitFor([&] { return boxes.Errors.size() == 2; }));
 }
 
-TEST_F(Form3Test, ARepeatedActivationAfterAGoodSortSortsAgain) {
-    ShowForm3();
-    ChampionTable[1].SetName("late");
-    ChampionTable[1].SetResult("3");
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    Form3->activateWindow();
-    EXPECT_TRUE(WaitFor([] { return Form3->StringGrid1->item(1, 1)->text() == "late"; }));
-}
-
 struct TPlaceCase {
     const char* name;
     const char* result;

@@ -4,7 +4,6 @@
 #include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
-#include "quiz/Form2.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -189,28 +188,4 @@ TEST_F(MainWindowTest, TheTaskBoxIsPureWhiteAroundAndUnderEachPicture) {
     }
     Form1->GroupBox1->hide();
     Form1->Timer1->stop();
-}
-
-TEST_F(MainWindowTest, CaptionsKeepTheirColourWhateverTheWindowsState) {
-    const struct {
-        QWidget* widget;
-        QPalette::ColorRole role;
-        QColor colour;
-    } captions[] = {
-        {Form1->menuBar(), QPalette::ButtonText, QColor(0, 0, 255)},
-        {Form1->menuBar(), QPalette::WindowText, QColor(0, 0, 255)},
-        {Form1->Button1, QPalette::ButtonText, QColor(0, 0, 255)},
-        {Form1->Button4, QPalette::ButtonText, QColor(0, 0, 255)},
-        {Form1->GroupBox3, QPalette::WindowText, QColor(0, 0, 255)},
-        {Form1->Label2, QPalette::WindowText, QColor(255, 255, 0)},
-        {Form2->BitBtn1, QPalette::ButtonText, QColor(255, 0, 0)},
-        {Form3->BitBtn1, QPalette::ButtonText, QColor(255, 0, 0)},
-    };
-    for (const auto& c : captions)
-        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-            SCOPED_TRACE(testing::Message()
-                         << c.widget->metaObject()->className() << " "
-                         << c.widget->objectName().toStdString() << " group " << group);
-            EXPECT_EQ(c.widget->palette().color(group, c.role), c.colour);
-        }
 }

@@ -375,44 +375,28 @@ TEST_F(QuizGameTest, TheAboutWindowOpensOnTheProgramPageEveryTime) {
 
 } // namespace
 
-// How a game is started: the answer box takes the focus each time.
-class GameStartFocusTest : public QuizGameTest,
-                           public ::testing::WithParamInterface<std::function<void()>> {};
-
-TEST_P(GameStartFocusTest, AStartedGamePutsThePupilInTheAnswerBox) {
-    Form1->Edit2->setFocus();
-    GetParam()();
-    ASSERT_EQ(GameState.TaskNo, 1);
-    EXPECT_EQ(Form1->focusWidget(), Form1->Edit1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Starts, GameStartFocusTest,
-    ::testing::Values([] { QTest::mouseClick(Form1->Button4, Qt::LeftButton); },
-                      [] { QTest::keyClick(Form1->Edit2, Qt::Key_Return); },
-                      [] { Form1->N2->trigger(); }),
-    [](const auto& info) {
-        return std::string(info.index == 0 ? "Click" : info.index == 1 ? "Enter" : "Menu");
-    });
-
-TEST_F(QuizGameTest, TheAnswerBoxHasTheFocusBackAfterEachVerdict) {
+TEST_F(QuizGameTest, TheAnswerBoxTakesTheFocusAtEachStartAndAfterEachVerdict) {
     SetVariantSource([] { return 1; });
-    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
-    const std::function<void()> checks[] = {
-        [] { // wrong, checked with the button: the button had the focus
+    const std::function<void()> steps[] = {
+        [] { QTest::mouseClick(Form1->Button4, Qt::LeftButton); },
+        [] { QTest::keyClick(Form1->Edit2, Qt::Key_Return); },
+        [] { Form1->N2->trigger(); },
+        [] { // wrong, checked with the button, which takes the focus
             TypeAnswer(QStringLiteral("y"));
             Form1->Button1->setFocus();
             Check();
+            PressNext();
         },
         [] { // right, checked with Enter
             TypeAnswer(QStringLiteral("sin(y-z)"));
             QTest::keyClick(Form1->Edit1, Qt::Key_Return);
+            PressNext();
         },
     };
-    for (const auto& check : checks) {
-        check();
-        PressNext();
-        EXPECT_EQ(QApplication::focusWidget(), Form1->Edit1);
+    for (const auto& step : steps) {
+        Form1->Edit2->setFocus();
+        step();
+        EXPECT_EQ(Form1->focusWidget(), Form1->Edit1);
     }
 }
 

@@ -181,6 +181,8 @@ TEST_F(AboutWindowTest, EachOpeningStartsWithBlueLabels) {
     for (TClickLabel* last : {AboutFrm->Label3, AboutFrm->Label1, AboutFrm->Label2}) {
         SCOPED_TRACE(last->text().toStdString());
         ShowAboutWhile([last] {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(AboutFrm));
+            QTest::mouseMove(AboutFrm->Image1, QPoint(100, 50));
             QTest::mouseMove(last, last->rect().center());
             ASSERT_NE(Background(last), kBlue);
             AboutFrm->close();
