@@ -10,6 +10,7 @@
 #include <QRegion>
 #include <QScreen>
 #include <QStyleOption>
+#include <QTimer>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -52,30 +53,45 @@ public:
 };
 
 // Moves each top-level window into its screen's available area as it is
-// shown, before it is mapped, so it never appears partly off the screen.
+// shown, before it is mapped, so it never appears partly off the screen. A
+// window manager's frame is known only after the window is mapped and
+// framed, so the window is checked once more when that has settled.
 class TScreenKeeper : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType())
-            Keep(static_cast<QWidget*>(watched));
+        if (event->type() != QEvent::Show || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (Keep(widget))
+            QTimer::singleShot(kFramingSettles, widget, [widget] {
+                if (widget->isVisible())
+                    Keep(widget);
+            });
         return false;
     }
 
 private:
-    static void Keep(QWidget* widget) {
+    static constexpr int kFramingSettles = 300; // milliseconds
+
+    // Returns whether the widget is a window this keeps on screen.
+    static bool Keep(QWidget* widget) {
         const Qt::WindowType type = widget->windowType();
         if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog))
-            return;
+            return false;
+        // Some window managers put the frame's corner where the window's
+        // own corner was asked for: room is kept for either reading.
         const QRect frame = widget->frameGeometry();
+        const QRect room = frame.united(QRect(widget->geometry().topLeft(), frame.size()));
         QScreen* screen = QGuiApplication::screenAt(frame.center());
         if (!screen)
             screen = widget->screen();
         if (!screen)
-            return;
-        const QPoint place = OnScreenPosition(frame, screen->availableGeometry());
-        if (place != frame.topLeft())
-            widget->move(place);
+            return false;
+        const QPoint shift = OnScreenPosition(room, screen->availableGeometry()) - room.topLeft();
+        if (!shift.isNull())
+            widget->move(widget->pos() + shift);
+        return true;
     }
 };
 
