@@ -2,7 +2,6 @@
 // screen. The whole suite also runs at a scale factor of 2 (see CMake).
 #include "app/FTAbout/FTAbout.h"
 #include "app/shell/MessageBoxes.h"
-#include "app/shell/WidgetStyle.h"
 #include "champions/Form3.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
@@ -17,26 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-struct TPlacementCase {
-    QRect frame;
-    QPoint expected;
-};
-
-class OnScreenPositionTest : public ::testing::TestWithParam<TPlacementCase> {};
-
-TEST_P(OnScreenPositionTest, MovesOnlyAsFarAsNeeded) {
-    const QRect available(0, 20, 640, 492); // a panel at the top
-    EXPECT_EQ(OnScreenPosition(GetParam().frame, available), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Frames, OnScreenPositionTest,
-    ::testing::Values(TPlacementCase{QRect(100, 100, 200, 200), QPoint(100, 100)}, // fits
-                      TPlacementCase{QRect(504, 186, 500, 476), QPoint(140, 36)},  // right, bottom
-                      TPlacementCase{QRect(-30, 5, 200, 200), QPoint(0, 20)},      // left, top
-                      TPlacementCase{QRect(440, 0, 200, 492), QPoint(440, 20)},    // exact fit
-                      TPlacementCase{QRect(50, 50, 800, 600), QPoint(0, 20)}));    // too large
 
 namespace {
 
