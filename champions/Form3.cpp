@@ -7,12 +7,12 @@
 #include "champions/core/ChampionTable.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
-#include <QTimer>
 
 TForm3* Form3 = nullptr;
 
@@ -122,24 +122,20 @@ bool TForm3::event(QEvent* event) {
     return result;
 }
 
-// Each showing sorts afresh. Showing asks for activation, since not every
-// desktop activates a newly shown window; where none arrives (or the
-// window still counts as active from its last showing) the handler runs
-// once anyway, so the grid is never left stale.
+// Each showing sorts afresh. Showing activates the window, since not every
+// desktop activates a newly shown window; one that still holds the focus
+// from its last showing gets no new activation, so its handler runs here.
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     sortFailed_ = false;
-    activatedThisShowing_ = false;
     raise();
-    activateWindow();
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible() && !activatedThisShowing_)
-            RunActivation();
-    });
+    if (isActiveWindow() || QGuiApplication::focusWindow() == windowHandle())
+        RunActivation();
+    else
+        activateWindow();
 }
 
 void TForm3::RunActivation() {
-    activatedThisShowing_ = true;
     if (!sortFailed_)
         sortFailed_ = !RunProtected([this] { FormActivate(); });
 }

@@ -48,7 +48,6 @@ private:
     // The sort failed during this showing; a re-activation (such as closing
     // the error box) must not sort and show the error again.
     bool sortFailed_ = false;
-    bool activatedThisShowing_ = false;
 };
 
 extern TForm3* Form3;

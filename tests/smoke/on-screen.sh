@@ -33,18 +33,21 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$main" ] || { echo "on-screen: the main window never appeared" >&2; exit 1; }
-sleep 0.5
-
-eval "$(xdotool getwindowgeometry --shell "$main")"
-# The frame's left, right, top and bottom widths, when a manager framed it.
-read -r fl fr ft fb < <(xprop -id "$main" _NET_FRAME_EXTENTS 2>/dev/null |
-  sed -n 's/^_NET_FRAME_EXTENTS(CARDINAL) = \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)$/\1 \2 \3 \4/p' ||
-  true)
-fl=${fl:-0} fr=${fr:-0} ft=${ft:-0} fb=${fb:-0}
+# The window may move once more after the window manager has framed it.
+fits() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  # The frame's left, right, top and bottom widths, when a manager framed it.
+  read -r fl fr ft fb < <(xprop -id "$main" _NET_FRAME_EXTENTS 2>/dev/null |
+    sed -n 's/^_NET_FRAME_EXTENTS(CARDINAL) = \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)$/\1 \2 \3 \4/p' ||
+    true)
+  fl=${fl:-0} fr=${fr:-0} ft=${ft:-0} fb=${fb:-0}
+  [ $((X - fl)) -ge 0 ] && [ $((Y - ft)) -ge 0 ] &&
+    [ $((X + WIDTH + fr)) -le 1280 ] && [ $((Y + HEIGHT + fb)) -le 1024 ]
+}
+for _ in $(seq 30); do
+  fits && break
+  sleep 0.1
+done
 echo "on-screen: main window ${WIDTH}x${HEIGHT} at $X,$Y, frame $fl $fr $ft $fb (scale ${QT_SCALE_FACTOR:-1})"
-if [ $((X - fl)) -lt 0 ] || [ $((Y - ft)) -lt 0 ] ||
-  [ $((X + WIDTH + fr)) -gt 1280 ] || [ $((Y + HEIGHT + fb)) -gt 1024 ]; then
-  echo "on-screen: the main window runs off the screen" >&2
-  exit 1
-fi
+fits || { echo "on-screen: the main window runs off the screen" >&2; exit 1; }
 echo "on-screen: passed"
