@@ -8,9 +8,11 @@
 #include "champions/core/ChampionTable.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTableWidget>
 
 TForm3* Form3 = nullptr;
@@ -116,8 +118,26 @@ void TForm3::FormClose(QCloseEvent* event) {
 bool TForm3::event(QEvent* event) {
     const bool result = QWidget::event(event);
     if (event->type() == QEvent::WindowActivate)
-        RunProtected([this] { FormActivate(); });
+        RunActivation();
     return result;
+}
+
+// Each showing sorts afresh. Showing activates the window, since not every
+// desktop activates a newly shown window; one that still holds the focus
+// from its last showing gets no new activation, so its handler runs here.
+void TForm3::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    sortFailed_ = false;
+    raise();
+    if (isActiveWindow() || QGuiApplication::focusWindow() == windowHandle())
+        RunActivation();
+    else
+        activateWindow();
+}
+
+void TForm3::RunActivation() {
+    if (!sortFailed_)
+        sortFailed_ = !RunProtected([this] { FormActivate(); });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {
@@ -128,7 +148,9 @@ void TForm3::FillChampionsGrid() {
     QTableWidget* grid = StringGrid1;
     for (int r = 1; r <= kRankingSlots; ++r) {
         Cell(grid, 0, r)->setText(QString::number(r));
-        Cell(grid, 1, r)->setText(FromCp1251(ChampionTable[r].Name()));
+        // A place without a time is empty, whatever name it holds.
+        const bool empty = ChampionTable[r].Result().empty();
+        Cell(grid, 1, r)->setText(empty ? QString() : FromCp1251(ChampionTable[r].Name()));
         Cell(grid, 2, r)->setText(FromCp1251(ChampionTable[r].Result()));
     }
 }

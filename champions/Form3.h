@@ -40,6 +40,14 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // FormActivate, unless the sort already failed during this showing.
+    void RunActivation();
+    // The sort failed during this showing; a re-activation (such as closing
+    // the error box) must not sort and show the error again.
+    bool sortFailed_ = false;
 };
 
 extern TForm3* Form3;

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QValidator>
 
@@ -102,6 +103,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     GroupBox1 = new QGroupBox(QStringLiteral("Задание"), ClientArea);
     GroupBox1->setGeometry(24, 144, 449, 289);
     SetBackground(GroupBox1, clWhite);
+    MakePlainGroupBox(GroupBox1);
     Image1 = new QLabel(GroupBox1);
     Image1->setGeometry(32, 24, 393, 105);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -160,6 +162,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setTabOrder(Edit2, Button4);
     setTabOrder(Button4, Edit1);
     setTabOrder(Edit1, Button1);
+    // F10 opens the menu, as in other desktop programs.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(N1->menuAction()); });
 
     // Fixed single border at 252, 93; the client area sits below the menu.
     setFixedSize(500, 455 + menuBar()->sizeHint().height());
@@ -245,6 +250,7 @@ void TForm1::Button4Click() {
     if (!Timer1->isActive())
         Timer1->start();
     LoadTaskPicture();
+    Edit1->setFocus(); // the pupil types the answer next
 }
 
 void TForm1::N2Click() {
@@ -272,8 +278,10 @@ void TForm1::RightAnswer() {
     if (outcome.Record) {
         Timer1->stop();
         Label5->setText(QStringLiteral("0"));
-        GroupBox1->hide();
     }
+    // Won, with or without a record: no task is left to show or check.
+    if (outcome.Record || outcome.Verdict == TVerdict::Win)
+        GroupBox1->hide();
     if (outcome.SortFault)
         std::rethrow_exception(outcome.SortFault);
     ShowVerdictWindow(outcome);
@@ -285,6 +293,9 @@ void TForm1::WrongAnswer() {
 }
 
 void TForm1::ShowVerdictWindow(const TCheckOutcome& outcome) {
+    // The focus this window gets back when it returns from the verdict.
+    if (GroupBox1->isVisible())
+        Edit1->setFocus();
     emit verdictGiven(outcome.Verdict, outcome.Comment);
     hide();
 }

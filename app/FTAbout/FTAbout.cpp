@@ -225,6 +225,14 @@ void TAboutFrm::ShowAbout() {
     exec();
 }
 
+// A label the pointer was over when the window closed never saw it leave:
+// each showing starts from the layout's colours.
+void TAboutFrm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    for (TClickLabel* label : {Label1, Label2, Label3})
+        SetBackground(label, clBlue);
+}
+
 void TAboutFrm::Label1MouseEnter() {
     SetBackground(Label1, clPurple);
 }

@@ -104,6 +104,9 @@ public:
     void Label17Click();
     void Label22Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void CreateControls();
     void Layout();

@@ -2,12 +2,14 @@
 
 #include "app/shell/Fonts.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/WidgetStyle.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
+// Only the name: a display name would make Qt append " — Formulon" to every
+// other window's title as the window manager shows it.
 void TApplication::SetTitle(const QString& title) {
     setApplicationName(title);
-    setApplicationDisplayName(title);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
@@ -25,6 +27,7 @@ void PrepareApplication(TApplication& app) {
     app.SetTitle(QStringLiteral("Formulon"));
     TApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
+    KeepWindowsOnScreen(app);
 }
 
 QString ApplicationTitle() {

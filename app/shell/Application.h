@@ -11,7 +11,7 @@ class TApplication : public QApplication {
     Q_OBJECT
 public:
     TApplication(int& argc, char** argv);
-    // Sets the title "Formulon" (name and display name).
+    // Sets the title "Formulon" as the application's name.
     void SetTitle(const QString& title);
     bool notify(QObject* receiver, QEvent* event) override;
 };
@@ -20,6 +20,6 @@ public:
 QString ApplicationTitle();
 
 // Start-up before the windows: the title "Formulon", the font
-// substitutions, and no quitting when the last window hides (the main window
-// is hidden while another replaces it; only its close handler quits).
+// substitutions, every window kept on its screen, and no quitting when the last window hides (the
+// main window is hidden while another replaces it; only its close handler quits).
 void PrepareApplication(TApplication& app);

@@ -2,6 +2,7 @@
 
 #include "app/shell/Application.h"
 #include "app/shell/TextCodec.h"
+#include "app/shell/WidgetStyle.h"
 
 #include <QMessageBox>
 
@@ -11,6 +12,25 @@ TMessagePresenter errorPresenter;
 TMessagePresenter informationPresenter;
 TMessagePresenter warningPresenter;
 
+// A message box centred on the screen at its final size: the box sizes
+// itself to its text only as it is shown, after Qt has placed it, and its
+// layout may still adjust that size once shown.
+class TCentredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        CentreOnScreen(this);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QMessageBox::resizeEvent(event);
+        if (isVisible())
+            CentreOnScreen(this);
+    }
+};
+
 // Shows a modal box with one OK button, or hands it to the test presenter.
 void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const QString& caption,
              const QString& text) {
@@ -18,7 +38,7 @@ void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const Q
         presenter(caption, text);
         return;
     }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    TCentredMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.exec();
 }
 

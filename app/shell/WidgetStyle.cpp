@@ -1,8 +1,101 @@
 #include "app/shell/WidgetStyle.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRegion>
+#include <QScreen>
+#include <QStyleOption>
+#include <QTimer>
+#include <qdrawutil.h>
+
+#include <algorithm>
+
+namespace {
+
+// Draws the group box frame as an etched line and leaves its inside alone.
+// The default style darkens the inside slightly, which shows a picture's
+// white ground as a rectangle on a white box.
+class TPlainGroupBoxStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameGroupBox) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        qDrawShadeRect(painter, option->rect.adjusted(0, 0, -1, -1), option->palette, true, 1, 0,
+                       nullptr);
+    }
+};
+
+// Paints a dotted oval inside the clipped button while it has the focus;
+// the style's own focus frame lies outside the oval and is cut away.
+class TOvalFocusMark : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint)
+            return false;
+        auto* button = static_cast<QPushButton*>(watched);
+        static_cast<QObject*>(button)->event(event); // the button itself first
+        if (button->hasFocus()) {
+            QPainter painter(button);
+            painter.setPen(QPen(button->palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+            painter.drawEllipse(QRect(14, 14, 172, 42));
+        }
+        return true;
+    }
+};
+
+// Moves each top-level window into its screen's available area as it is
+// shown, before it is mapped, so it never appears partly off the screen. A
+// window manager's frame is known only after the window is mapped and
+// framed, so the window is checked once more when that has settled.
+class TScreenKeeper : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (Keep(widget))
+            QTimer::singleShot(kFramingSettles, widget, [widget] {
+                if (widget->isVisible())
+                    Keep(widget);
+            });
+        return false;
+    }
+
+private:
+    static constexpr int kFramingSettles = 300; // milliseconds
+
+    // Returns whether the widget is a window this keeps on screen.
+    static bool Keep(QWidget* widget) {
+        const Qt::WindowType type = widget->windowType();
+        if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog))
+            return false;
+        // Some window managers put the frame's corner where the window's
+        // own corner was asked for: room is kept for either reading.
+        const QRect frame = widget->frameGeometry();
+        const QRect room = frame.united(QRect(widget->geometry().topLeft(), frame.size()));
+        QScreen* screen = QGuiApplication::screenAt(frame.center());
+        if (!screen)
+            screen = widget->screen();
+        if (!screen)
+            return false;
+        const QPoint shift = OnScreenPosition(room, screen->availableGeometry()) - room.topLeft();
+        if (!shift.isNull())
+            widget->move(widget->pos() + shift);
+        return true;
+    }
+};
+
+} // namespace
 
 QFont PixelFont(const QString& family, int pixels, unsigned styles) {
     QFont font(family);
@@ -30,4 +123,30 @@ void SetBackground(QWidget* widget, const QColor& colour) {
 
 void MakeOvalButton(QPushButton* button) {
     button->setMask(QRegion(10, 10, 180, 50, QRegion::Ellipse));
+    button->installEventFilter(new TOvalFocusMark(button));
+}
+
+void MakePlainGroupBox(QGroupBox* box) {
+    auto* style = new TPlainGroupBoxStyle;
+    style->setParent(box);
+    box->setStyle(style);
+}
+
+void CentreOnScreen(QWidget* window) {
+    // move() places the frame, so the frame is what gets centred.
+    const QRect frame = window->frameGeometry();
+    if (const QScreen* screen = window->screen())
+        window->move(frame.topLeft() + screen->geometry().center() - frame.center());
+}
+
+QPoint OnScreenPosition(const QRect& frame, const QRect& available) {
+    const int left =
+        std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width()));
+    const int top =
+        std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height()));
+    return {left, top};
+}
+
+void KeepWindowsOnScreen(QApplication& app) {
+    app.installEventFilter(new TScreenKeeper(&app));
 }

@@ -6,7 +6,10 @@
 #include <QFont>
 #include <QString>
 
+class QApplication;
+class QGroupBox;
 class QPushButton;
+class QRect;
 class QWidget;
 
 // Font styles, combined with |.
@@ -42,3 +45,18 @@ void SetBackground(QWidget* widget, const QColor& colour);
 // Clips the button to the ellipse inscribed in (10, 10)-(190, 60): only it
 // paints and takes clicks.
 void MakeOvalButton(QPushButton* button);
+
+// A group box whose whole inside shows its background colour: the frame is
+// an etched line, never the style's tinted panel.
+void MakePlainGroupBox(QGroupBox* box);
+
+// Centres the window on its screen at its present size.
+void CentreOnScreen(QWidget* window);
+
+// Where a window's frame goes so that all of it lies within the available
+// area; a frame larger than the area keeps its title bar's corner in view.
+QPoint OnScreenPosition(const QRect& frame, const QRect& available);
+
+// Every top-level window, as it is shown, moves just far enough to lie
+// within the available area of the screen it opens on.
+void KeepWindowsOnScreen(QApplication& app);

@@ -120,3 +120,52 @@ TEST_F(Form3Test, CloseButtonOnlyHides) {
     ShowForm3();
     EXPECT_TRUE(Form3->isVisible());
 }
+
+TEST_F(Form3Test, AFailedSortShowsItsErrorOncePerShowing) {
+    TBoxRecorder boxes;
+    ChampionTable[1].SetName("hand");
+    ChampionTable[1].SetResult("abc");
+    ChampionTable[2].SetName("made");
+    ChampionTable[2].SetResult("5");
+    ShowForm3();
+    ASSERT_TRUE(WaitFor([&] { return !boxes.Errors.isEmpty(); }));
+    QTest::qWait(50);
+    ASSERT_EQ(boxes.Errors.size(), 1) << boxes.Errors.join("|").toStdString();
+    // Closing the error box under a window manager activates the window again.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    Form3->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form3));
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.Errors.size(), 1);
+    // The next opening sorts afresh.
+    Form3->BitBtn1Click();
+    ShowForm3();
+    EXPECT_TRUE(WaitFor([&] { return boxes.Errors.size() == 2; }));
+}
+
+struct TPlaceCase {
+    const char* name;
+    const char* result;
+    const char* nameCell;
+    const char* resultCell;
+};
+
+class Form3PlaceTest : public Form3Test, public ::testing::WithParamInterface<TPlaceCase> {};
+
+TEST_P(Form3PlaceTest, EmptyPlacesGiveEmptyCells) {
+    const TPlaceCase& c = GetParam();
+    ChampionTable[1].SetName(c.name);
+    ChampionTable[1].SetResult(c.result);
+    Form3->FillChampionsGrid();
+    EXPECT_EQ(Form3->StringGrid1->item(1, 0)->text(), "1");
+    EXPECT_EQ(Form3->StringGrid1->item(1, 1)->text(), c.nameCell);
+    EXPECT_EQ(Form3->StringGrid1->item(1, 2)->text(), c.resultCell);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, Form3PlaceTest,
+                         ::testing::Values(TPlaceCase{"name", "", "", ""},
+                                           TPlaceCase{"", "", "", ""}, TPlaceCase{"", "7", "", "7"},
+                                           TPlaceCase{"name", "12", "name", "12"}));

@@ -159,3 +159,33 @@ TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), ChampionsFileBytes());
 }
+
+TEST_F(MainWindowTest, TheTaskBoxIsPureWhiteAroundAndUnderEachPicture) {
+    Form1->Button4Click();
+    for (const auto& [task, variant] : {std::pair{1, 1}, {5, 2}, {10, 3}}) {
+        SCOPED_TRACE(testing::Message() << "task " << task << ", variant " << variant);
+        Form1->Edit3->setText(QString::number(task));
+        Form1->Edit4->setText(QString::number(variant));
+        Form1->Button5Click();
+        const QImage box = Form1->GroupBox1->grab().toImage();
+        const QImage picture = Form1->Image1->pixmap().toImage();
+        const QRect area = Form1->Image1->geometry();
+        int stained = 0;
+        for (int y = area.top() - 4; y <= area.bottom() + 8; ++y)
+            for (int x = area.left() - 8; x <= area.right() + 8; ++x) {
+                const QPoint inPicture = QPoint(x, y) - area.topLeft();
+                if (picture.rect().contains(inPicture)) {
+                    const QColor ink = picture.pixelColor(inPicture);
+                    if (ink.alpha() != 0 && ink.rgb() != qRgb(255, 255, 255))
+                        continue; // the formula itself
+                }
+                if (box.pixelColor(x * box.width() / Form1->GroupBox1->width(),
+                                   y * box.height() / Form1->GroupBox1->height())
+                        .rgb() != qRgb(255, 255, 255))
+                    ++stained;
+            }
+        EXPECT_EQ(stained, 0);
+    }
+    Form1->GroupBox1->hide();
+    Form1->Timer1->stop();
+}

@@ -12,10 +12,12 @@
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -294,12 +296,10 @@ TEST_F(QuizGameTest, AFinishingTimeEqualToTheLastPlaceIsNoRecord) {
     EXPECT_EQ(GameState.TaskNo, 0);
     EXPECT_TRUE(Form1->Timer1->isActive()) << "the clock runs on after a win without a record";
     PressNext();
-    EXPECT_TRUE(Form1->GroupBox1->isVisible());
-    EXPECT_EQ(Caption(), QStringLiteral("Задание № 0"));
-    // Nothing to check against now: the press is ignored.
-    TypeAnswer(QStringLiteral("1"));
-    Check();
-    EXPECT_FALSE(Form2->isVisible());
+    // No task is left: the title picture shows, the clock runs on.
+    EXPECT_FALSE(Form1->GroupBox1->isVisible());
+    EXPECT_TRUE(Form1->Image2->isVisible());
+    EXPECT_TRUE(Form1->Timer1->isActive());
     EXPECT_EQ(GameState.TaskNo, 0);
 }
 
@@ -374,3 +374,35 @@ TEST_F(QuizGameTest, TheAboutWindowOpensOnTheProgramPageEveryTime) {
 }
 
 } // namespace
+
+TEST_F(QuizGameTest, TheAnswerBoxTakesTheFocusAtEachStartAndAfterEachVerdict) {
+    SetVariantSource([] { return 1; });
+    const std::function<void()> steps[] = {
+        [] { QTest::mouseClick(Form1->Button4, Qt::LeftButton); },
+        [] { QTest::keyClick(Form1->Edit2, Qt::Key_Return); },
+        [] { Form1->N2->trigger(); },
+        [] { // wrong, checked with the button, which takes the focus
+            TypeAnswer(QStringLiteral("y"));
+            Form1->Button1->setFocus();
+            Check();
+            PressNext();
+        },
+        [] { // right, checked with Enter
+            TypeAnswer(QStringLiteral("sin(y-z)"));
+            QTest::keyClick(Form1->Edit1, Qt::Key_Return);
+            PressNext();
+        },
+    };
+    for (const auto& step : steps) {
+        Form1->Edit2->setFocus();
+        step();
+        EXPECT_EQ(Form1->focusWidget(), Form1->Edit1);
+    }
+}
+
+TEST_F(QuizGameTest, F10OpensTheMenu) {
+    QTest::keyClick(Form1->Edit2, Qt::Key_F10);
+    EXPECT_TRUE(WaitFor([] { return Form1->N1->isVisible(); }));
+    QTest::keyClick(Form1->N1, Qt::Key_Escape);
+    Form1->N1->hide();
+}

@@ -233,3 +233,24 @@ TEST_F(VerdictWindowTest, LongestMessageFitsTheCommentBox) {
 }
 
 } // namespace
+
+TEST_F(VerdictWindowTest, NextShowsAFocusMarkInsideItsOval) {
+    Form2->ShowVerdict(TVerdict::Right, std::nullopt);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
+    QPushButton* const button = Form2->BitBtn1;
+    button->clearFocus();
+    const QImage plain = button->grab().toImage();
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    const QImage focused = button->grab().toImage();
+    const QRegion oval(10, 10, 180, 50, QRegion::Ellipse);
+    int marked = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != focused.pixel(x, y)) {
+                EXPECT_TRUE(oval.contains(QPoint(x, y))) << x << "," << y;
+                ++marked;
+            }
+    EXPECT_GT(marked, 100) << "a mark runs round the oval";
+    Form2->hide();
+}

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Starts formulon under Xvfb and plays one answer with xdotool. Screenshots
-# of the main window and the verdict window are left in the artefacts folder.
+# Starts formulon under Xvfb and plays one answer with xdotool, visiting
+# every window and box on the way and checking each one's title as the
+# window manager reads it (_NET_WM_NAME). Screenshots are left in the
+# artefacts folder.
 set -euo pipefail
 
 program=$1
@@ -16,7 +18,10 @@ for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
 [ -s "$home/display" ] || { echo "smoke: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$home/display")"
 
-# The champions file goes to this run's own home, never the user's.
+# The champions file goes to this run's own home, never the user's. A
+# damaged file makes the program say so before the main window shows.
+mkdir -p "$home/.local/share/Formulon"
+head -c 100 /dev/zero >"$home/.local/share/Formulon/.camp.cam" # cut short
 HOME=$home XDG_DATA_HOME=$home/.local/share QT_QPA_PLATFORM=xcb "$program" &
 app_pid=$!
 
@@ -26,37 +31,83 @@ fail() {
   exit 1
 }
 
-wait_window() { # name -> window id of a visible window
+title_of() { # window id -> its title as the window manager reads it
+  xprop -id "$1" _NET_WM_NAME 2>/dev/null |
+    sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'
+}
+
+wait_window() { # exact title -> id of the program's visible window with it
   for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null || true); do
+      [ "$(title_of "$id")" = "$1" ] && { echo "$id"; return 0; }
+    done
     kill -0 "$app_pid" 2>/dev/null || return 1
     sleep 0.1
   done
   return 1
 }
 
-main=$(wait_window Formulon) || fail "the main window never appeared"
-xdotool windowfocus --sync "$main"
+press() { # window id, keys: the keys go to that window, focused first
+  local id=$1
+  shift
+  xdotool windowfocus --sync "$id" 2>/dev/null || true
+  sleep 0.2
+  xdotool key "$@"
+}
+
+info=$(wait_window Information) || fail "no box titled \"Information\" for the damaged file"
+press "$info" Return
+
+main=$(wait_window Formulon) || fail "no main window titled \"Formulon\""
 sleep 0.5
 import -window "$main" "$artefacts/main-window.png"
 
-# Register: the name box has the focus; Enter presses "Начать". Then Tab
-# twice reaches the answer box.
-xdotool key --window "$main" Return
+# An empty name: the warning box. The name box has the focus.
+press "$main" ctrl+a BackSpace Return
+warning=$(wait_window Warning) || fail "no box titled \"Warning\" for an empty name"
+press "$warning" Return
 sleep 0.3
-xdotool key --window "$main" Tab Tab
-xdotool type --window "$main" --delay 20 '1+1'
-xdotool key --window "$main" Return
 
-verdict=$(wait_window 'Информация') || fail "the verdict window never appeared"
+# A name, Enter starts the game and the answer box has the focus.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool type --delay 20 'Pupil'
+xdotool key Return
+sleep 0.3
+xdotool type --delay 20 '1+1'
+xdotool key Return
+
+verdict=$(wait_window 'Информация') || fail "no verdict window titled \"Информация\""
 sleep 0.5
 import -window "$verdict" "$artefacts/verdict-window.png"
 # "Далее" is an oval: click its centre.
 xdotool mousemove --window "$verdict" 172 420 click 1
 main=$(wait_window Formulon) || fail "the main window did not come back"
-
 sleep 0.5
+
+# F10 opens "&Файл"; Right moves to "&Вид", whose one item is "&Чемпионы".
+press "$main" F10
+sleep 0.3
+xdotool key Right Return
+champions=$(wait_window 'Рекорды') || fail "no champions window titled \"Рекорды\""
+# Nothing here activates a new window but the program itself.
+for _ in $(seq 30); do
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$champions" ] && break
+  sleep 0.1
+done
+[ "$(xdotool getwindowfocus 2>/dev/null)" = "$champions" ] ||
+  fail "showing the champions window did not activate it"
+import -window "$champions" "$artefacts/champions-window.png"
+# "Закрыть" is an oval too.
+xdotool mousemove --window "$champions" 192 477 click 1
+main=$(wait_window Formulon) || fail "the main window did not come back from the champions"
+sleep 0.5
+
+press "$main" F10
+sleep 0.3
+xdotool key Right Right Return
+about=$(wait_window 'Информация') || fail "no about window titled \"Информация\""
+press "$about" Escape
+sleep 0.3
 import -window "$main" "$artefacts/main-window-after.png" 2>/dev/null || true
 
 # "В&ыход" through the menu: open "&Файл" with a click, Up picks its last

@@ -175,3 +175,22 @@ TEST_F(AboutWindowTest, PageTextsFitTheirPanels) {
 }
 
 } // namespace
+
+TEST_F(AboutWindowTest, EachOpeningStartsWithBlueLabels) {
+    // Closed while the pointer was on "Закрыть", or on a page label.
+    for (TClickLabel* last : {AboutFrm->Label3, AboutFrm->Label1, AboutFrm->Label2}) {
+        SCOPED_TRACE(last->text().toStdString());
+        ShowAboutWhile([last] {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(AboutFrm));
+            QTest::mouseMove(AboutFrm->Image1, QPoint(100, 50));
+            QTest::mouseMove(last, last->rect().center());
+            ASSERT_NE(Background(last), kBlue);
+            AboutFrm->close();
+        });
+        ShowAboutWhile([] {
+            for (QWidget* label : {AboutFrm->Label1, AboutFrm->Label2, AboutFrm->Label3})
+                EXPECT_EQ(Background(label), kBlue);
+            AboutFrm->close();
+        });
+    }
+}
