@@ -175,9 +175,11 @@ void TForm1::LoadLayoutPictures() {
         QPixmap::fromImage(title.copy(0, 0, title.width(), qMin(273, title.height()))));
 }
 
-void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> save) {
+void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> save,
+                              QString path) {
     loadChampions_ = std::move(load);
     saveChampions_ = std::move(save);
+    championsPath_ = std::move(path);
 }
 
 void TForm1::FormCreate() {
@@ -201,7 +203,14 @@ void TForm1::FormClose(QCloseEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     // The window closes only when FormClose gets through the save.
     event->ignore();
-    RunProtected([this, event] { FormClose(event); });
+    if (RunProtected([this, event] { FormClose(event); }))
+        return;
+    // A save that keeps failing must not trap the pupil: after its error,
+    // offer to leave with the file on disk left as it is.
+    if (AskQuitWithoutSaving(championsPath_)) {
+        event->accept();
+        QApplication::quit();
+    }
 }
 
 bool TForm1::event(QEvent* event) {
@@ -272,6 +281,8 @@ void TForm1::RightAnswer() {
         Timer1->stop();
         Label5->setText(QStringLiteral("0"));
         GroupBox1->hide();
+        // The record is in the table even when its sort fails below.
+        emit recordEntered();
     }
     if (outcome.SortFault)
         std::rethrow_exception(outcome.SortFault);

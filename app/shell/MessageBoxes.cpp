@@ -3,13 +3,16 @@
 #include "app/shell/Application.h"
 #include "app/shell/TextCodec.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
 TMessagePresenter errorPresenter;
 TMessagePresenter informationPresenter;
 TMessagePresenter warningPresenter;
+TQuestionPresenter questionPresenter;
 
 // Shows a modal box with one OK button, or hands it to the test presenter.
 void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const QString& caption,
@@ -20,6 +23,19 @@ void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const Q
     }
     QMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.exec();
+}
+
+// A modal question with "Да" and "Нет"; "Нет" is the safe default.
+bool AskQuestion(const QString& caption, const QString& text) {
+    if (questionPresenter)
+        return questionPresenter(caption, text);
+    QMessageBox box(QMessageBox::Question, caption, text);
+    QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace
@@ -62,4 +78,15 @@ void SetInformationBoxPresenter(TMessagePresenter presenter) {
 
 void SetWarningBoxPresenter(TMessagePresenter presenter) {
     warningPresenter = std::move(presenter);
+}
+
+bool AskQuitWithoutSaving(const QString& path) {
+    const QString text = QStringLiteral("Рекорды не сохранены в файл\n") +
+                         QFileInfo(path).absoluteFilePath() +
+                         QStringLiteral("\nВыйти без сохранения?");
+    return AskQuestion(ApplicationTitle(), text);
+}
+
+void SetQuestionBoxPresenter(TQuestionPresenter presenter) {
+    questionPresenter = std::move(presenter);
 }
