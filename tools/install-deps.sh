@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-comfortaa
   clang libclang-rt-14-dev clang-format
-  xvfb xdotool x11-apps x11-utils xauth imagemagick
+  xvfb xdotool x11-apps x11-utils xauth imagemagick openbox
   desktop-file-utils appstream dpkg-dev file time
   scdoc lintian gzip binutils
 )
