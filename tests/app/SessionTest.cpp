@@ -57,16 +57,6 @@ INSTANTIATE_TEST_SUITE_P(Folders, LockFolderTest,
                                            TLockCase{"Unguarded", true, true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SingleInstance, TheLockPassesOnWhenItsCopyEnds) {
-    QTemporaryDir root;
-    const QStringList folders{root.filePath("data")};
-    auto first = std::make_unique<TSingleInstance>(folders);
-    ASSERT_TRUE(first->Acquire());
-    first.reset();
-    TSingleInstance next(folders);
-    EXPECT_TRUE(next.Acquire());
-}
-
 TEST(SingleInstance, TheRunningCopyAnswersAFrontRequest) {
     QTemporaryDir root;
     TSingleInstance running(QStringList{root.filePath("data")});
