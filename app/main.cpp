@@ -45,7 +45,9 @@ int main(int argc, char* argv[]) {
         return HandOverToRunningCopy(instance);
     instance.Listen();
     QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
-    RemoveSaveLeftovers();
+    // Only a copy that holds the lock knows no other copy is saving.
+    if (instance.HoldsLock())
+        RemoveSaveLeftovers();
     CreateWindows();
     // Caught only from here: before the windows exist there is nothing to save.
     TTerminationSignals termination;

@@ -64,11 +64,15 @@ ends_within() { # pid tenths -> the exit status, or fails
   return 124
 }
 
+# A save cut short by a kill left its temporary file behind.
+mkdir -p "${file%/*}"
+echo leftover >"$file.AbC123"
 start; first=$started
 main=$(wait_window Formulon "$first") || {
   kill -0 "$first" 2>/dev/null || { wait "$first" || echo "session: the first copy ended with $?" >&2; }
   fail "the first copy showed no window"
 }
+[ ! -e "$file.AbC123" ] || fail "the leftover of a cut-short save was not removed"
 
 # A window manager, as on a desktop, carries the request to come forward;
 # started after the first window, which it then takes over.
