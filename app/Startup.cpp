@@ -7,6 +7,10 @@
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 
+#include <QApplication>
+
+#include <exception>
+
 namespace {
 
 // The windows' requests of one another. Every window exists by now; the
@@ -23,6 +27,8 @@ void ConnectWindows() {
         Form1->activateWindow();
     });
     QObject::connect(Form3, &TForm3::closedToMain, Form1, &QWidget::show);
+    // A new record reaches the file at once, not only when the window closes.
+    QObject::connect(Form1, &TForm1::recordEntered, Form1, &SaveChampionsQuietly);
 }
 
 } // namespace
@@ -32,7 +38,7 @@ void CreateWindows() {
     // the way the old runtime runs a handler: an error goes to the error box
     // and start-up carries on with the next step.
     Form1 = new TForm1();
-    Form1->SetChampionsFile([] { LoadChampions(); }, [] { SaveChampions(); });
+    Form1->SetChampionsFile([] { LoadChampions(); }, [] { SaveChampions(); }, ChampionsFilePath());
     RunProtected([] { Form1->LoadLayoutPictures(); });
     RunProtected([] { Form1->FormCreate(); });
     Form2 = new TForm2();
@@ -44,4 +50,33 @@ void CreateWindows() {
     AboutFrm = new TAboutFrm();
     RunProtected([] { AboutFrm->LoadLayoutPictures(); });
     ConnectWindows();
+}
+
+void BringVisibleWindowToFront() {
+    QWidget* window = QApplication::activeModalWidget();
+    if (!window) {
+        for (QWidget* candidate : QApplication::topLevelWidgets()) {
+            const Qt::WindowType type = candidate->windowType();
+            if (candidate->isVisible() && type != Qt::Popup && type != Qt::ToolTip) {
+                window = candidate;
+                break;
+            }
+        }
+    }
+    if (!window)
+        return; // still starting: the main window shows itself
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void SaveChampionsQuietly() {
+    try {
+        SaveChampions();
+    } catch (const std::exception&) {
+        // The exit save tries again and reports what went wrong.
+    }
 }

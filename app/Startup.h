@@ -5,3 +5,11 @@
 // step inside RunProtected, and connects what each window asks of the
 // others.
 void CreateWindows();
+
+// Shows, raises and activates whichever of the program's windows is
+// visible (a modal one first), for a later start that found this copy.
+void BringVisibleWindowToFront();
+
+// Saves the champions file without a word: a failure stays silent, since
+// the exit save runs later and reports it.
+void SaveChampionsQuietly();

@@ -1,16 +1,57 @@
 // The program's entry point.
+#include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "app/TerminationSignals.h"
 #include "app/shell/Application.h"
+#include "app/shell/MessageBoxes.h"
+#include "champions/ChampionsFile.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
 
 using namespace formulon::engine;
 
+namespace {
+
+// Another copy runs: bring it forward, or say so when it does not answer.
+int HandOverToRunningCopy(const TSingleInstance& instance) {
+    if (!instance.ReachRunningCopy())
+        ShowInformationBox(QStringLiteral("Formulon уже запущен."));
+    return 0;
+}
+
+// A logout, kill or Ctrl+C closes the main window the usual way, so the
+// exit save runs; a signal arriving while that close runs adds nothing.
+void CloseOnTermination(TTerminationSignals& termination) {
+    QObject::connect(&termination, &TTerminationSignals::terminationRequested, Form1, [] {
+        static bool closing = false;
+        if (closing)
+            return;
+        closing = true;
+        Form1->close();
+        closing = false;
+    });
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);
     PrepareApplication(app);
+    // Held from before the load to after the last save: two copies would
+    // each save the table they loaded, and the last one would win.
+    TSingleInstance instance;
+    if (!instance.Acquire())
+        return HandOverToRunningCopy(instance);
+    instance.Listen();
+    QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
+    // Only a copy that holds the lock knows no other copy is saving.
+    if (instance.HoldsLock())
+        RemoveSaveLeftovers();
     CreateWindows();
+    // Caught only from here: before the windows exist there is nothing to save.
+    TTerminationSignals termination;
+    CloseOnTermination(termination);
     Form1->show();
     return app.exec();
 }

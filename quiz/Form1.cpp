@@ -179,9 +179,11 @@ void TForm1::LoadLayoutPictures() {
     ShowPicture(Image2, TitlePicture);
 }
 
-void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> save) {
+void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> save,
+                              QString path) {
     loadChampions_ = std::move(load);
     saveChampions_ = std::move(save);
+    championsPath_ = std::move(path);
 }
 
 void TForm1::FormCreate() {
@@ -205,7 +207,14 @@ void TForm1::FormClose(QCloseEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     // The window closes only when FormClose gets through the save.
     event->ignore();
-    RunProtected([this, event] { FormClose(event); });
+    if (RunProtected([this, event] { FormClose(event); }))
+        return;
+    // A save that keeps failing must not trap the pupil: after its error,
+    // offer to leave with the file on disk left as it is.
+    if (AskQuitWithoutSaving(championsPath_)) {
+        event->accept();
+        QApplication::quit();
+    }
 }
 
 bool TForm1::event(QEvent* event) {
@@ -278,6 +287,8 @@ void TForm1::RightAnswer() {
     if (outcome.Record) {
         Timer1->stop();
         Label5->setText(QStringLiteral("0"));
+        // The record is in the table even when its sort fails below.
+        emit recordEntered();
     }
     // Won, with or without a record: no task is left to show or check.
     if (outcome.Record || outcome.Verdict == TVerdict::Win)

@@ -31,9 +31,11 @@ public:
     // Exception when one is missing.
     void LoadLayoutPictures();
 
-    // What loads and saves the champions file; start-up gives it. A load
-    // raises when it does not get through.
-    void SetChampionsFile(std::function<void()> load, std::function<void()> save);
+    // What loads and saves the champions file, and the file's path for the
+    // question after a failed save; start-up gives them. A load raises when
+    // it does not get through.
+    void SetChampionsFile(std::function<void()> load, std::function<void()> save,
+                          QString path = {});
 
     // Creation handler: LastErrorText emptied, reference formulas filled,
     // the champions file loaded; a load that gets through starts Timer2.
@@ -106,6 +108,8 @@ signals:
     void aboutRequested();
     // Timer2's tick: the champions grid is to show the loaded table.
     void championsLoaded();
+    // A winner's time entered the champions table.
+    void recordEntered();
 
 protected:
     bool event(QEvent* event) override;
@@ -120,6 +124,7 @@ private:
 
     std::function<void()> loadChampions_;
     std::function<void()> saveChampions_;
+    QString championsPath_;
 };
 
 extern TForm1* Form1;

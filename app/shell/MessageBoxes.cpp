@@ -4,13 +4,16 @@
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
 TMessagePresenter errorPresenter;
 TMessagePresenter informationPresenter;
 TMessagePresenter warningPresenter;
+TQuestionPresenter questionPresenter;
 
 // A message box centred on the screen at its final size: the box sizes
 // itself to its text only as it is shown, after Qt has placed it, and its
@@ -40,6 +43,19 @@ void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const Q
     }
     TCentredMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.exec();
+}
+
+// A modal question with "Да" and "Нет"; "Нет" is the safe default.
+bool AskQuestion(const QString& caption, const QString& text) {
+    if (questionPresenter)
+        return questionPresenter(caption, text);
+    QMessageBox box(QMessageBox::Question, caption, text);
+    QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace
@@ -82,4 +98,15 @@ void SetInformationBoxPresenter(TMessagePresenter presenter) {
 
 void SetWarningBoxPresenter(TMessagePresenter presenter) {
     warningPresenter = std::move(presenter);
+}
+
+bool AskQuitWithoutSaving(const QString& path) {
+    const QString text = QStringLiteral("Рекорды не сохранены в файл\n") +
+                         QFileInfo(path).absoluteFilePath() +
+                         QStringLiteral("\nВыйти без сохранения?");
+    return AskQuestion(ApplicationTitle(), text);
+}
+
+void SetQuestionBoxPresenter(TQuestionPresenter presenter) {
+    questionPresenter = std::move(presenter);
 }

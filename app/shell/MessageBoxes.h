@@ -28,9 +28,18 @@ void ShowInformationBox(const QString& text);
 // centred on the screen.
 void ShowWarningBox(const QString& text);
 
+// After a failed save on closing: "Рекорды не сохранены в файл", the file's
+// full path and "Выйти без сохранения?", one per line, in a question box
+// captioned with the application title, buttons "Да" and "Нет" ("Нет" the
+// default and the answer of Escape). True when the pupil chose "Да".
+bool AskQuitWithoutSaving(const QString& path);
+
 // Test seams: replace how the boxes are shown (an empty function restores
 // the real modal QMessageBox). Only tests use these.
 using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
 void SetErrorBoxPresenter(TMessagePresenter presenter);
 void SetInformationBoxPresenter(TMessagePresenter presenter);
 void SetWarningBoxPresenter(TMessagePresenter presenter);
+// A question presenter gives the answer: true for "Да".
+using TQuestionPresenter = std::function<bool(const QString& caption, const QString& text)>;
+void SetQuestionBoxPresenter(TQuestionPresenter presenter);

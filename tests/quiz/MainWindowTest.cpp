@@ -128,19 +128,43 @@ TEST_F(MainWindowTest, ChampionsMenuItemSwapsTheWindows) {
     EXPECT_TRUE(Form1->isVisible());
 }
 
-TEST_F(MainWindowTest, FailingSaveKeepsTheMainWindowOpen) {
+// After the failed save's error, "Нет" keeps the window open and "Да" closes
+// it with what is at the path left as it was.
+class FailingSaveTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FailingSaveTest, AsksWhetherToQuitWithoutSaving) {
+    const bool quit = GetParam();
     TBoxRecorder boxes;
+    boxes.QuestionAnswer = quit;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir(folder).removeRecursively();
     QDir().mkpath(folder + "/.camp.cam"); // the file name is a directory
+    {
+        QFile inside(folder + "/.camp.cam/kept");
+        ASSERT_TRUE(inside.open(QIODevice::WriteOnly));
+        inside.write("kept");
+    }
     Form1->N4->trigger();
-    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(Form1->isVisible(), !quit);
     ASSERT_EQ(boxes.Errors.size(), 1);
     EXPECT_EQ(boxes.Errors[0], "File access denied.");
-    EXPECT_FALSE(Form1->close());
-    EXPECT_TRUE(Form1->isVisible());
+    ASSERT_EQ(boxes.Questions.size(), 1);
+    EXPECT_EQ(boxes.QuestionCaptions[0], "Formulon");
+    EXPECT_EQ(boxes.Questions[0],
+              "Рекорды не сохранены в файл\n" + ChampionsFilePath() + "\nВыйти без сохранения?");
+    if (!quit) {
+        EXPECT_FALSE(Form1->close()); // every close asks again
+        EXPECT_EQ(boxes.Questions.size(), 2);
+        EXPECT_TRUE(Form1->isVisible());
+    }
+    EXPECT_EQ(QDir(folder + "/.camp.cam").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{"kept"});
+    EXPECT_TRUE(QDir(folder).entryList({".camp.cam.*"}, QDir::Hidden | QDir::Files).isEmpty());
     QDir(folder).removeRecursively();
+    Form1->show();
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, FailingSaveTest, ::testing::Values(false, true));
 
 // Last in its process: a successful close ends the program.
 TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {

@@ -119,6 +119,7 @@ protected:
 
 TEST_F(QuizGameTest, AWholeGameFromStartToTheRecord) {
     TBoxRecorder boxes;
+    QFile::remove(ChampionsFilePath());
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     ASSERT_TRUE(Form1->GroupBox1->isVisible());
     EXPECT_TRUE(Form1->Timer1->isActive());
@@ -152,6 +153,12 @@ TEST_F(QuizGameTest, AWholeGameFromStartToTheRecord) {
     EXPECT_EQ(Form3->StringGrid1->item(1, 2)->text(), QStringLiteral("10"));
     Form3->hide();
 
+    // The record reached the file when it was entered, before any close.
+    {
+        QFile saved(ChampionsFilePath());
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), ChampionsFileBytes());
+    }
     QFile::remove(ChampionsFilePath());
     Form1->N4->trigger();
     EXPECT_FALSE(Form1->isVisible());

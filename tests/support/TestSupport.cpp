@@ -29,6 +29,11 @@ TBoxRecorder::TBoxRecorder() {
         WarningCaptions << caption;
         Warnings << text;
     });
+    SetQuestionBoxPresenter([this](const QString& caption, const QString& text) {
+        QuestionCaptions << caption;
+        Questions << text;
+        return QuestionAnswer;
+    });
 }
 
 TBoxRecorder::~TBoxRecorder() {
@@ -45,12 +50,18 @@ void FailOnUnexpectedBoxes() {
     SetErrorBoxPresenter(fail("error"));
     SetInformationBoxPresenter(fail("information"));
     SetWarningBoxPresenter(fail("warning"));
+    SetQuestionBoxPresenter([](const QString& caption, const QString& text) {
+        ADD_FAILURE() << "unexpected question box \"" << caption.toStdString()
+                      << "\": " << text.toStdString();
+        return false;
+    });
 }
 
 TRealBoxes::TRealBoxes() {
     SetErrorBoxPresenter({});
     SetInformationBoxPresenter({});
     SetWarningBoxPresenter({});
+    SetQuestionBoxPresenter({});
 }
 
 TRealBoxes::~TRealBoxes() {

@@ -19,7 +19,7 @@ void CreateWindowsOnce();
 // main installs it before the tests run.
 void FailOnUnexpectedBoxes();
 
-// Records what the error, information and warning boxes would show instead
+// Records what the error, information, warning and question boxes would show instead
 // of showing them; unexpected boxes fail the test again when destroyed.
 class TBoxRecorder {
 public:
@@ -34,6 +34,9 @@ public:
     QStringList InformationCaptions;
     QStringList Warnings; // texts of warning boxes
     QStringList WarningCaptions;
+    QStringList Questions; // texts of question boxes
+    QStringList QuestionCaptions;
+    bool QuestionAnswer = false; // what every question is answered: "Да" when true
 };
 
 // The real modal boxes while it lives, for the tests of the boxes

@@ -122,3 +122,56 @@ TEST(InformationBox, RealBoxHasCaptionInformationAndTheInformationIcon) {
     EXPECT_EQ(box.text, "a\rb");
     EXPECT_EQ(box.icon, QMessageBox::Information);
 }
+
+// How the pupil answers the real question box, and what it means.
+struct TQuestionCase {
+    const char* name;
+    std::function<void(QMessageBox*)> answer;
+    bool quit;
+    friend void PrintTo(const TQuestionCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class QuestionBoxTest : public ::testing::TestWithParam<TQuestionCase> {};
+
+TEST_P(QuestionBoxTest, AsksWithDaAndNetAndNetIsTheDefault) {
+    TRealBoxes real;
+    TShownBox shown;
+    QStringList buttons;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = {box->windowTitle(), box->text(), box->icon(),
+                 static_cast<int>(box->buttons().size())};
+        for (QAbstractButton* button : box->buttons())
+            buttons << button->text();
+        EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("Нет"));
+        GetParam().answer(box);
+    });
+    EXPECT_EQ(AskQuitWithoutSaving(QStringLiteral("/home/u/.local/share/Formulon/.camp.cam")),
+              GetParam().quit);
+    EXPECT_EQ(shown.caption, "Formulon");
+    EXPECT_EQ(shown.text, QStringLiteral("Рекорды не сохранены в файл\n"
+                                         "/home/u/.local/share/Formulon/.camp.cam\n"
+                                         "Выйти без сохранения?"));
+    EXPECT_EQ(shown.icon, QMessageBox::Question);
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет")}));
+}
+
+QAbstractButton* ButtonNamed(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* button : box->buttons())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, QuestionBoxTest,
+    ::testing::Values(
+        TQuestionCase{"Enter", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); },
+                      false},
+        TQuestionCase{"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); },
+                      false},
+        TQuestionCase{
+            "Da", [](QMessageBox* box) { ButtonNamed(box, QStringLiteral("Да"))->click(); }, true}),
+    [](const auto& info) { return std::string(info.param.name); });
