@@ -4,6 +4,7 @@
 #include "app/shell/Handler.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
+#include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 
@@ -23,6 +24,10 @@ void ConnectWindows() {
         Form1->activateWindow();
     });
     QObject::connect(Form3, &TForm3::closedToMain, Form1, &QWidget::show);
+    QObject::connect(Form1, &TForm1::explainRequested, ExplainFrm,
+                     Handler([] { ExplainFrm->ShowExplain(Form1); }));
+    QObject::connect(Form2, &TForm2::explainRequested, ExplainFrm,
+                     Handler([] { ExplainFrm->ShowExplain(Form2); }));
 }
 
 } // namespace
@@ -43,5 +48,6 @@ void CreateWindows() {
     RunProtected([] { Form3->FormCreate(); });
     AboutFrm = new TAboutFrm();
     RunProtected([] { AboutFrm->LoadLayoutPictures(); });
+    ExplainFrm = new TExplainFrm();
     ConnectWindows();
 }
