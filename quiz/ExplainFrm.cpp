@@ -58,7 +58,7 @@ QString TypesetAnswer(QLabel* label, const QString& tex) {
     TTypesetFormula first =
         TMathTypesetter::Shared().Typeset(tex, kFormulaPixelsPerEm, label->devicePixelRatioF());
     if (!first.Ok()) {
-        label->clear();
+        ShowPicture(label, [](qreal) { return QPixmap(); });
         return QStringLiteral("Формулу не удалось набрать: ") + first.Message;
     }
     ShowPicture(label, [tex, first = std::move(first)](qreal ratio) mutable {
@@ -109,6 +109,13 @@ void TExplainFrm::CreateControls() {
     SetBackground(Image2, clWhite);
     ScrollBox1->setWidget(Image2);
     ScrollBox1->setAlignment(Qt::AlignCenter);
+    // Stands in for the typeset answer when it cannot be read.
+    Label12 = new QLabel(this);
+    Label12->setTextFormat(Qt::RichText);
+    Label12->setAlignment(Qt::AlignCenter);
+    Label12->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label12->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 20, kBold));
+    SetBackground(Label12, clWhite);
     Label4 = MakeLabel(this, {}, 16, 280, 528);
     Label4->setWordWrap(true);
     SetTextColour(Label4, clRed);
@@ -142,6 +149,7 @@ void TExplainFrm::Layout() {
     Image1->setGeometry(8, 5, 393, 105);
     Label3->setGeometry(104, 146, 440, 22);
     ScrollBox1->setGeometry(16, 174, 528, 100);
+    Label12->setGeometry(16, 174, 528, 100);
     Label4->setGeometry(16, 278, 528, 36);
     ListBox1->setGeometry(16, 336, 528, 152);
     Label7->setGeometry(176, 496, 368, 18);
@@ -185,10 +193,13 @@ void TExplainFrm::ShowAnswer() {
     const TCheckRecord& check = LastCheck();
     const QString typed = FromCp1251(check.Answer);
     const TTexFormula tex = FormulaToTex(check.Answer);
+    ScrollBox1->setVisible(tex.Read);
+    Label12->setVisible(!tex.Read);
     if (!tex.Read) {
         // As typed, with the first place the program cannot read marked.
         Label3->setText(MarkedText(typed, tex.ProblemPos));
-        Image2->clear();
+        Label12->setText(Label3->text());
+        ShowPicture(Image2, [](qreal) { return QPixmap(); });
         Label4->setText(
             QStringLiteral("Знак %1: %2").arg(tex.ProblemPos).arg(FromCp1251(tex.Problem)));
         return;

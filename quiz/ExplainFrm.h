@@ -34,6 +34,7 @@ public:
     QLabel* Label3 = nullptr; // the answer as checked
     QScrollArea* ScrollBox1 = nullptr;
     QLabel* Image2 = nullptr;        // the answer typeset
+    QLabel* Label12 = nullptr;       // or the answer as typed, in its place
     QLabel* Label4 = nullptr;        // why it is not typeset, when it is not
     QLabel* Label5 = nullptr;        // "Как программа считала ответ:"
     QListWidget* ListBox1 = nullptr; // the numbered steps
