@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts formulon under Xvfb and plays one answer with xdotool. Screenshots
-# of the main window and the verdict window are left in the artefacts folder.
+# of the main window, the verdict window and the explanation are left in the
+# artefacts folder.
 set -euo pipefail
 
 program=$1
@@ -58,6 +59,24 @@ main=$(wait_window Formulon) || fail "the main window did not come back"
 
 sleep 0.5
 import -window "$main" "$artefacts/main-window-after.png" 2>/dev/null || true
+
+# F1 explains the answer just checked; Escape closes the explanation.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key F1
+explain=$(wait_window 'Разбор ответа') || fail "F1 did not open the explanation"
+sleep 0.5
+import -window "$explain" "$artefacts/explain-window.png"
+xdotool key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Разбор ответа$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Разбор ответа$' >/dev/null 2>&1 &&
+  fail "Escape did not close the explanation"
+# Without a window manager the keyboard stays with no window after a modal
+# window closes until the main window is clicked: the menu below needs it.
+xdotool mousemove --window "$main" 250 300 click 1
+sleep 1
 
 # "В&ыход" through the menu: open "&Файл" with a click, Up picks its last
 # item. A click that lands while the window is still being mapped is lost,
