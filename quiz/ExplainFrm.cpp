@@ -82,6 +82,13 @@ TExplainFrm::TExplainFrm(QWidget* parent) : QDialog(parent) {
     setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
     SetBackground(this, clSilver);
     SetTextColour(this, clNavy);
+}
+
+// The controls come with the first opening: until then the window costs
+// the program nothing at start-up.
+void TExplainFrm::EnsureControls() {
+    if (Button1)
+        return;
     CreateControls();
     Layout();
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
@@ -174,6 +181,7 @@ void TExplainFrm::ShowExplain(QWidget* opener) {
 }
 
 void TExplainFrm::FormShow() {
+    EnsureControls();
     ShowTask();
     ShowAnswer();
     ShowSteps();

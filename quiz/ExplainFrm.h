@@ -18,13 +18,13 @@ class QScrollArea;
 class TExplainFrm : public QDialog {
     Q_OBJECT
 public:
-    // Builds the controls; raises nothing and loads no typesetter.
+    // Raises nothing; the controls are built on the first opening.
     explicit TExplainFrm(QWidget* parent = nullptr);
 
     // Does nothing while no check has been made in this run.
     void ShowExplain(QWidget* opener);
 
-    // Fills every control from the last check.
+    // Fills every control from the last check (building them the first time).
     void FormShow();
 
     QLabel* Label1 = nullptr; // task and variant
@@ -47,6 +47,7 @@ public:
     QPushButton* Button1 = nullptr;  // "Закрыть"
 
 private:
+    void EnsureControls();
     void CreateControls();
     void Layout();
     void ShowTask();
