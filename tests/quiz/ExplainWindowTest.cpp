@@ -41,10 +41,7 @@ protected:
         Form1->Edit4->setText(QStringLiteral("1")); // sin(y-z)
         Form1->Button5->click();
     }
-    void TearDown() override {
-        Form2->hide();
-        Form1->Timer1->stop();
-    }
+    void TearDown() override { Form1->Timer1->stop(); }
 
     static void Check(const char* answer) {
         Form1->Edit1->setText(QString::fromLatin1(answer));
