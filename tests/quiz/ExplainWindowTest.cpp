@@ -97,6 +97,9 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
             EXPECT_EQ(ExplainFrm->Label1->text(), QStringLiteral("Задание № 1, вариант 1"));
             EXPECT_FALSE(ExplainFrm->Image1->pixmap().isNull());
             EXPECT_FALSE(ExplainFrm->Image2->pixmap().isNull()) << "typeset";
+            EXPECT_EQ(ExplainFrm->Image2->pixmap().devicePixelRatio(),
+                      ExplainFrm->devicePixelRatioF())
+                << "drawn for the screen's density";
             EXPECT_TRUE(ExplainFrm->Label4->text().isEmpty());
             const QStringList steps = Steps();
             ASSERT_FALSE(steps.isEmpty());
