@@ -213,7 +213,11 @@ void TExplainFrm::ShowAnswer() {
         return;
     }
     Label3->setText(MarkedText(typed, 0));
-    Label4->setText(TypesetAnswer(Image2, QString::fromStdString(tex.Tex)));
+    QString note = TypesetAnswer(Image2, QString::fromStdString(tex.Tex));
+    if (note.isEmpty() && MinusBeforePower(check.Answer))
+        note = QStringLiteral("Минус перед степенью программа считает знаком основания: "
+                              "10-2^2 даёт 104. Вычитаемую степень возьмите в скобки.");
+    Label4->setText(note);
 }
 
 void TExplainFrm::ShowSteps() {

@@ -3,6 +3,7 @@
 #include "engine/Cp1251.h"
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
+#include "quiz/core/FormulaReading.h"
 
 #include <algorithm>
 #include <exception>
@@ -140,6 +141,35 @@ std::vector<std::string> DescribeSteps(const std::vector<TTraceStep>& steps) {
         }
     }
     return lines;
+}
+
+namespace {
+
+// The operand a product or quotient starts with, down to its first factor.
+const TReadNode& LeadingFactor(const TFormulaReading& reading, int index) {
+    const TReadNode* node = &reading.Nodes[static_cast<size_t>(index)];
+    while (node->kind == TReadKind::Mul || node->kind == TReadKind::Div) {
+        const int first = node->kind == TReadKind::Mul ? node->items.front() : node->a;
+        node = &reading.Nodes[static_cast<size_t>(first)];
+    }
+    return *node;
+}
+
+} // namespace
+
+bool MinusBeforePower(const std::string& answer) {
+    const TFormulaReading reading = ReadFormula(answer);
+    if (!reading.Read)
+        return false;
+    for (const TReadNode& node : reading.Nodes) {
+        if (node.kind != TReadKind::Sum)
+            continue;
+        for (size_t i = 0; i < node.ops.size(); ++i)
+            if (node.ops[i] == '-' &&
+                LeadingFactor(reading, node.items[i + 1]).kind == TReadKind::Pow)
+                return true;
+    }
+    return false;
 }
 
 int FirstDifference(const std::string& a, const std::string& b) {

@@ -47,6 +47,10 @@ void ForgetLastCheck();
 // read in order from the first.
 std::vector<std::string> DescribeSteps(const std::vector<TTraceStep>& steps);
 
+// Whether the answer subtracts a power (10-2^2): the engine takes that minus
+// as the base's sign and puts the texts side by side (104), unlike school.
+bool MinusBeforePower(const std::string& answer);
+
 // 1-based position of the first character where the texts differ, or 0
 // when they are equal.
 int FirstDifference(const std::string& a, const std::string& b);

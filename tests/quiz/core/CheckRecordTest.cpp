@@ -126,4 +126,14 @@ TEST(FirstDifferenceTest, MarksTheFirstDifferingCharacter) {
         EXPECT_EQ(FirstDifference(row.a, row.b), row.expected) << row.a << " / " << row.b;
 }
 
+TEST(MinusBeforePowerTest, FindsASubtractedPowerAnywhere) {
+    struct Row {
+        const char* answer;
+        bool expected;
+    } rows[] = {{"10-2^2", true},  {"sin(y-z^2)", true}, {"1-2^2*3", true}, {"10-(2^2)", false},
+                {"10+2^2", false}, {"-2^2", false},      {"2^2-1", false},  {"10-2^", false}};
+    for (const Row& row : rows)
+        EXPECT_EQ(MinusBeforePower(row.answer), row.expected) << row.answer;
+}
+
 } // namespace
