@@ -4,6 +4,7 @@
 #include "app/shell/Handler.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
+#include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 
@@ -29,6 +30,10 @@ void ConnectWindows() {
     QObject::connect(Form3, &TForm3::closedToMain, Form1, &QWidget::show);
     // A new record reaches the file at once, not only when the window closes.
     QObject::connect(Form1, &TForm1::recordEntered, Form1, &SaveChampionsQuietly);
+    QObject::connect(Form1, &TForm1::explainRequested, ExplainFrm,
+                     Handler([] { ExplainFrm->ShowExplain(Form1); }));
+    QObject::connect(Form2, &TForm2::explainRequested, ExplainFrm,
+                     Handler([] { ExplainFrm->ShowExplain(Form2); }));
 }
 
 } // namespace
@@ -49,6 +54,7 @@ void CreateWindows() {
     RunProtected([] { Form3->FormCreate(); });
     AboutFrm = new TAboutFrm();
     RunProtected([] { AboutFrm->LoadLayoutPictures(); });
+    ExplainFrm = new TExplainFrm();
     ConnectWindows();
 }
 

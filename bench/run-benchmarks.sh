@@ -43,6 +43,17 @@ for _ in 1 2 3; do
 done
 
 echo
+# "Разбор ответа" opened after start-up: the first opening loads the
+# typesetter; six answers, each opened after its check and once more.
+echo "== Explanation window (formulon-startup-bench --explain 6, 3 runs)"
+for _ in 1 2 3; do
+  HOME="$scratch" QT_QPA_PLATFORM=offscreen \
+    "$build/bench/formulon-startup-bench" --explain 6 2>/dev/null | grep -E '^(explain|peak)' |
+    tr '\n' ' '
+  echo
+done
+
+echo
 # One start-up run per platform plugin: offscreen always; the X11 plugin under
 # Xvfb as well when xvfb-run is installed (a real display server round trip).
 startup() {

@@ -11,6 +11,7 @@
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
 #include "engine/ShortText.h"
+#include "quiz/core/CheckRecord.h"
 #include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 
@@ -144,12 +145,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     N4 = N1->addAction(QStringLiteral("В&ыход"));
     N9 = menuBar()->addMenu(QStringLiteral("&Вид"));
     N6 = N9->addAction(QStringLiteral("&Чемпионы"));
+    // Explains the last check; there is none until the first one.
+    N10 = N9->addAction(QStringLiteral("&Разбор ответа"));
+    N10->setShortcut(QKeySequence(Qt::Key_F1));
+    N10->setEnabled(false);
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
     N8 = N5->addAction(QStringLiteral("&О программе"));
     connect(N2, &QAction::triggered, this, Handler([this] { N2Click(); }));
     connect(N4, &QAction::triggered, this, Handler([this] { N4Click(); }));
     connect(N6, &QAction::triggered, this, Handler([this] { N6Click(); }));
     connect(N8, &QAction::triggered, this, Handler([this] { N8Click(); }));
+    connect(N10, &QAction::triggered, this, Handler([this] { N10Click(); }));
 
     connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
     connect(Button4, &QPushButton::clicked, this, Handler([this] { Button4Click(); }));
@@ -271,10 +277,13 @@ void TForm1::Button1Click() {
     // progress: there is nothing to check against.
     if (!IsValidTask(GameState.TaskNo, GameState.Variant))
         return;
+    const std::string typed = ToCp1251(Edit1->text());
+    BeginCheckRecord(GameState.TaskNo, GameState.Variant, typed);
+    N10->setEnabled(true);
     const std::string reference =
-        FormulaValue(ReferenceFormula(GameState.TaskNo, GameState.Variant));
+        RecordedReferenceValue(ReferenceFormula(GameState.TaskNo, GameState.Variant));
     Label1->setText(FromCp1251(reference));
-    const std::string answer = FormulaValue(ToCp1251(Edit1->text()));
+    const std::string answer = RecordedAnswerValue(typed);
     Label7->setText(FromCp1251(answer));
     if (answer == reference)
         RightAnswer();
@@ -331,6 +340,10 @@ void TForm1::Button5Click() {
 
 void TForm1::N8Click() {
     emit aboutRequested();
+}
+
+void TForm1::N10Click() {
+    emit explainRequested();
 }
 
 void TForm1::N4Click() {

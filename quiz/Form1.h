@@ -87,6 +87,8 @@ public:
     QAction* N6 = nullptr; // "&Чемпионы"
     QMenu* N5 = nullptr;   // "&Справка"
     QAction* N8 = nullptr; // "&О программе"
+    // "&Разбор ответа" in "&Вид", shortcut F1; enabled by the first check.
+    QAction* N10 = nullptr;
 
 public slots:
     void Button1Click();
@@ -96,6 +98,7 @@ public slots:
     void N4Click();
     void N6Click();
     void N8Click();
+    void N10Click();
     void Timer1Timer();
     void Timer2Timer();
 
@@ -106,6 +109,8 @@ signals:
     // "Чемпионы" and "О программе" chosen.
     void championsRequested();
     void aboutRequested();
+    // "Разбор ответа" chosen (or F1): the last check is to be explained.
+    void explainRequested();
     // Timer2's tick: the champions grid is to show the loaded table.
     void championsLoaded();
     // A winner's time entered the champions table.

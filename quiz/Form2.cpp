@@ -187,10 +187,15 @@ void TForm2::closeEvent(QCloseEvent* event) {
         BitBtn1Click();
 }
 
-// Enter and Return press "Далее", so the quiz can be played from the keyboard.
+// Enter and Return press "Далее", so the quiz can be played from the keyboard;
+// F1 asks for the check to be explained.
 void TForm2::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         BitBtn1->click();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        emit explainRequested();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -53,6 +53,8 @@ signals:
     void answerAccepted();
     // "Далее": this window has gone, the main window is to come back.
     void nextPressed();
+    // F1: the check shown is to be explained.
+    void explainRequested();
 
 protected:
     bool event(QEvent* event) override;

@@ -84,7 +84,7 @@ xdotool mousemove --window "$verdict" 172 420 click 1
 main=$(wait_window Formulon) || fail "the main window did not come back"
 sleep 0.5
 
-# F10 opens "&Файл"; Right moves to "&Вид", whose one item is "&Чемпионы".
+# F10 opens "&Файл"; Right moves to "&Вид", whose first item is "&Чемпионы".
 press "$main" F10
 sleep 0.3
 xdotool key Right Return
@@ -109,6 +109,24 @@ about=$(wait_window 'Информация') || fail "no about window titled \"И
 press "$about" Escape
 sleep 0.3
 import -window "$main" "$artefacts/main-window-after.png" 2>/dev/null || true
+
+# F1 explains the answer just checked; Escape closes the explanation.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key F1
+explain=$(wait_window 'Разбор ответа') || fail "F1 did not open the explanation"
+sleep 0.5
+import -window "$explain" "$artefacts/explain-window.png"
+xdotool key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Разбор ответа$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Разбор ответа$' >/dev/null 2>&1 &&
+  fail "Escape did not close the explanation"
+# Without a window manager the keyboard stays with no window after a modal
+# window closes until the main window is clicked: the menu below needs it.
+xdotool mousemove --window "$main" 250 300 click 1
+sleep 1
 
 # "В&ыход" through the menu: open "&Файл" with a click, Up picks its last
 # item. A click that lands while the window is still being mapped is lost,
