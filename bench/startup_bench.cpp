@@ -15,6 +15,7 @@
 // Exits 1 when no frame arrives within ten seconds.
 #include "app/Startup.h"
 #include "app/shell/Application.h"
+#include "app/shell/MathJaxModule.h"
 #include "engine/FloatEnv.h"
 #include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
@@ -153,6 +154,7 @@ int main(int argc, char* argv[]) {
     CreateWindows();
     const int explanations =
         argc > 2 && std::strcmp(argv[1], "--explain") == 0 ? std::atoi(argv[2]) : 0;
+    AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     TFirstFrame firstFrame(entry, explanations);
     Form1->installEventFilter(&firstFrame);
     Form1->show();

@@ -8,6 +8,7 @@
 //   short_ms median <ms> max <ms>   \frac{y^{k}}{2}, k = 1 to 20;
 //   rss_mb before <MB> loaded <MB> end <MB>   resident memory.
 // Exits 1 when a task formula cannot be typeset.
+#include "app/shell/MathJaxModule.h"
 #include "app/shell/MathTypesetter.h"
 
 #include <QElapsedTimer>
@@ -59,6 +60,7 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     const QStringList formulas = TaskFormulas();
     if (formulas.size() != 30) {
         std::fprintf(stderr, "expected 30 formulas in %s, found %lld\n", FORMULON_TASKS_TEX,

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what a desktop user would get from the Debian package: unpacked
 # into a scratch root (dpkg -x), the two programs and their libraries, the
-# menu entry, the metainfo, the icons, the manual pages, the copyright file,
+# formula typesetter's MathJax module, the menu entry, the metainfo, the icons, the manual pages, the copyright file,
 # the changelog and the package's dependencies, all of one version.
 # Given a build folder instead of a package, it builds the package first.
 # Usage: packaging/check-package.sh <package.deb | build folder> <version>
@@ -31,10 +31,11 @@ case "$(basename "$deb")" in
   *) fail "unexpected package file name $(basename "$deb")" ;;
 esac
 
-# Dependencies: Qt 6, libjpeg and the fonts the windows fall back to.
+# Dependencies: Qt 6 (Qt Qml for the MathJax module), libjpeg and the fonts
+# the windows fall back to.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo \
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6qml6 libjpeg62-turbo \
                fonts-liberation fonts-dejavu-core fonts-comfortaa; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
@@ -44,11 +45,13 @@ done
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 
-# The programs: present, executable, every library found, no path into the
-# build tree left in them.
-for name in formulon formulon-eval; do
-  program="$root/usr/bin/$name"
-  if [ -x "$program" ]; then
+# The programs and the MathJax module, which the program loads from
+# ../lib/formulon/modules beside its own folder: present, every library found, no
+# path into the build tree left in them.
+module="$root/usr/lib/formulon/modules/libformulon_mathjax.so"
+for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module"; do
+  name=${program#"$root"/}
+  if [ -f "$program" ]; then
     if ldd "$program" | grep -q 'not found'; then
       ldd "$program"; fail "unresolved libraries in $name"
     fi
@@ -56,9 +59,19 @@ for name in formulon formulon-eval; do
       readelf -d "$program" | grep -E 'RPATH|RUNPATH'; fail "build-tree run path left in $name"
     fi
   else
-    fail "usr/bin/$name missing or not executable"
+    fail "$name missing"
   fi
 done
+for name in formulon formulon-eval; do
+  [ -x "$root/usr/bin/$name" ] || fail "usr/bin/$name is not executable"
+done
+# Qt Qml only in the module, loaded with the first formula, never at start.
+if ldd "$root/usr/bin/formulon" | grep -qi libQt6Qml; then
+  fail "usr/bin/formulon loads Qt Qml at start"
+fi
+if [ -f "$module" ] && ! nm -D --defined-only "$module" | grep -q ' formulonCreateMathJax'; then
+  fail "the MathJax module exports no factory"
+fi
 eval="$root/usr/bin/formulon-eval"
 if [ -x "$eval" ]; then
   [ "$("$eval" --version)" = "formulon-eval $version" ] || fail "formulon-eval --version"
@@ -149,7 +162,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|share/(applications|metainfo|icons/hicolor|man/man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_mathjax\.so|share/(applications|metainfo|icons/hicolor|man/man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 

@@ -1,8 +1,11 @@
 // Typesets a TeX formula in the task pictures' style: MathJax, run in a
 // JavaScript engine, writes SVG, which Qt SVG draws into an image. The
-// MathJax script is large (0.2 to 0.5 s to load), so it is loaded on the first
+// MathJax script is large (0.2 to 0.5 s to load) and the JavaScript engine
+// costs memory even unused, so both are in a module loaded on the first
 // formula, never at start-up.
 #pragma once
+
+#include "app/shell/mathjax/MathJax.h"
 
 #include <QColor>
 #include <QImage>
@@ -13,8 +16,6 @@
 #include <list>
 #include <memory>
 
-class QJSEngine;
-
 struct TTypesetFormula {
     enum class TStatus {
         Ok,
@@ -22,7 +23,7 @@ struct TTypesetFormula {
         TooLarge,    // the TeX or the picture exceeds the limits below
         TimedOut,    // MathJax ran past the time limit
         DrawError,   // Qt SVG could not read MathJax's picture
-        Unavailable, // the MathJax script could not be loaded
+        Unavailable, // the MathJax module or script could not be loaded
     };
     TStatus Status = TStatus::Unavailable;
     QString Message;
@@ -62,28 +63,18 @@ public:
     // How long one formula may take before MathJax is interrupted.
     void SetTimeLimit(int milliseconds) { timeLimitMs_ = milliseconds; }
 
-    // True once the MathJax script has been loaded (successfully or not).
+    // True once loading MathJax has been tried (successfully or not).
     bool IsLoaded() const { return loaded_; }
 
 private:
-    // MathJax's answer for one TeX text; drawing it at any size is cheap.
-    struct TMathJaxOutput {
-        QString Tex;
-        qreal PixelsPerEm = 0;
-        TTypesetFormula::TStatus Status = TTypesetFormula::TStatus::Unavailable;
-        QString Message;
-        QString Svg;
-        QRectF Box; // thousandths of an em; y is minus the height above the baseline
-    };
     // The window shows one answer at several ratios and may be opened again
     // for the same answer, so the last few are kept.
     static constexpr size_t kRecentFormulas = 8;
 
     bool EnsureLoaded();
     TMathJaxOutput RunMathJax(const QString& tex, qreal pixelsPerEm);
-    TMathJaxOutput CallMathJax(const QString& tex, qreal pixelsPerEm);
 
-    std::unique_ptr<QJSEngine> engine_;
+    std::unique_ptr<TMathJax> mathJax_;
     bool loaded_ = false;
     int timeLimitMs_ = DefaultTimeLimitMs;
     QString loadError_;

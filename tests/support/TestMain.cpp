@@ -1,5 +1,6 @@
 // The GUI tests' main: GoogleTest first, then the application object.
 #include "app/shell/Application.h"
+#include "app/shell/MathJaxModule.h"
 #include "engine/FloatEnv.h"
 #include "tests/support/TestSupport.h"
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
 
+    // Test programs live elsewhere in the build tree than the program.
+    AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);
     PrepareApplication(app);

@@ -2,12 +2,18 @@
 // ratio, and every failure returned, never thrown or crashed on.
 #include "app/shell/MathTypesetter.h"
 
+#include "app/shell/MathJaxModule.h"
+
+#include <QDir>
+#include <QFile>
 #include <QRect>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <vector>
 
 namespace {
 
@@ -154,5 +160,53 @@ TEST(TypesetLimits, LoadsOnFirstFormulaAndRecoversFromAnInterruptedOne) {
     typesetter.SetTimeLimit(TMathTypesetter::DefaultTimeLimitMs);
     EXPECT_TRUE(typesetter.Typeset(formula, kFontPixels).Ok());
 }
+
+// The module is looked for folder by folder: a missing or broken one is
+// passed over, and when none serves the reason is given, never a crash.
+enum class Folder { Empty, Broken, Built };
+
+struct ModuleSearch {
+    const char* name;
+    std::vector<Folder> folders;
+    const char* messagePart; // null: the module is found
+};
+
+void PrintTo(const ModuleSearch& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MathJaxModuleSearch : public ::testing::TestWithParam<ModuleSearch> {};
+
+TEST_P(MathJaxModuleSearch, LoadsTheFirstUsableOrSaysWhyNot) {
+    const ModuleSearch& row = GetParam();
+    QTemporaryDir empty, broken;
+    ASSERT_TRUE(empty.isValid() && broken.isValid());
+    QFile notALibrary(QDir(broken.path()).filePath(kMathJaxModuleName));
+    ASSERT_TRUE(notALibrary.open(QIODevice::WriteOnly));
+    notALibrary.write("not a shared object\n");
+    notALibrary.close();
+
+    QStringList folders;
+    for (const Folder folder : row.folders)
+        folders << (folder == Folder::Empty    ? empty.path()
+                    : folder == Folder::Broken ? broken.path()
+                                               : QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
+    QString error;
+    const std::unique_ptr<TMathJax> mathJax = LoadMathJaxModule(folders, error);
+    if (row.messagePart == nullptr) {
+        ASSERT_NE(mathJax, nullptr) << error.toStdString();
+        return;
+    }
+    EXPECT_EQ(mathJax, nullptr);
+    EXPECT_TRUE(error.contains(QString::fromUtf8(row.messagePart))) << error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, MathJaxModuleSearch,
+    ::testing::Values(ModuleSearch{"none", {}, "Не найден модуль"},
+                      ModuleSearch{"empty", {Folder::Empty}, "Не найден модуль"},
+                      ModuleSearch{"broken", {Folder::Empty, Folder::Broken}, "не загрузился"},
+                      ModuleSearch{"brokenThenBuilt", {Folder::Broken, Folder::Built}, nullptr},
+                      ModuleSearch{"built", {Folder::Built}, nullptr}));
 
 } // namespace
