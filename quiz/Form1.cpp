@@ -273,8 +273,8 @@ void TForm1::N2Click() {
 }
 
 void TForm1::Button1Click() {
-    // After a win without a record the task box stays up with no task in
-    // progress: there is nothing to check against.
+    // No task in progress (before a game, after a win): nothing to check
+    // against.
     if (!IsValidTask(GameState.TaskNo, GameState.Variant))
         return;
     const std::string typed = ToCp1251(Edit1->text());
