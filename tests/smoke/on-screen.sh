@@ -9,11 +9,8 @@ program=$1
 home=$(mktemp -d)
 trap 'kill "${app_pid:-0}" "${wm_pid:-0}" "${xvfb_pid:-0}" 2>/dev/null || true; rm -rf "$home"' EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
-[ -s "$home/display" ] || { echo "on-screen: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$home/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb on-screen 1280x1024 "$home"
 
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &

@@ -18,11 +18,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
-[ -s "$home/display" ] || { echo "session: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$home/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb session 1024x768 "$home"
 export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=xcb
 mkdir -m 0700 "$home/run"
 file=$XDG_DATA_HOME/Formulon/.camp.cam

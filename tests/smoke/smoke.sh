@@ -11,12 +11,8 @@ mkdir -p "$artefacts"
 home=$(mktemp -d)
 trap 'kill "${app_pid:-0}" "${xvfb_pid:-0}" 2>/dev/null || true; rm -rf "$home"' EXIT
 
-# Xvfb picks a free display itself and writes its number when ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
-[ -s "$home/display" ] || { echo "smoke: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$home/display")"
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb smoke 1024x768 "$home"
 
 # The champions file goes to this run's own home, never the user's. A
 # damaged file makes the program say so before the main window shows.

@@ -1,0 +1,11 @@
+# Sourced by the scripts that run the real program on a real X server.
+
+# start_xvfb NAME WIDTHxHEIGHT FOLDER: starts Xvfb on a display it picks
+# itself (it writes the number when ready), sets xvfb_pid and DISPLAY.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 "$2x24" -nolisten tcp 3>"$3/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$3/display" ] && break; sleep 0.1; done
+  [ -s "$3/display" ] || { echo "$1: Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n 1 "$3/display")"
+}
