@@ -35,7 +35,8 @@ bool IsOperand(const TAnswerToken& token) {
 // the missing stars put in ("sin 2y" is sin(2*y)); x when there is none.
 std::string Argument(const TAnswerTokens& t, int i) {
     if (t[i].Is(K::Open)) {
-        const int close = t.MatchingClose(i);
+        // A longer inside is not shown, so its end need not be found.
+        const int close = t.MatchingClose(i, static_cast<int>(kShownPiece) + 1);
         return close > i + 1 ? Shown(t.Joined(i + 1, close)) : Utf8ToCp1251("…");
     }
     const bool minus = t[i].Is(K::Op, "-");

@@ -108,9 +108,9 @@ const TAnswerToken& TAnswerTokens::operator[](int i) const {
     return tokens_[static_cast<std::size_t>(i)];
 }
 
-int TAnswerTokens::MatchingClose(int i) const {
+int TAnswerTokens::MatchingClose(int i, int within) const {
     int depth = 0;
-    for (int j = i; j < Count(); ++j) {
+    for (int j = i; j < Count() && j <= i + within; ++j) {
         if ((*this)[j].Kind == TTokKind::Open)
             ++depth;
         else if ((*this)[j].Kind == TTokKind::Close && --depth == 0)

@@ -27,8 +27,9 @@ public:
     int Count() const { return static_cast<int>(tokens_.size()); }
     const std::string& Typed() const { return typed_; }
 
-    // Index of the ')' that closes the '(' at token i, or -1.
-    int MatchingClose(int i) const;
+    // Index of the ')' that closes the '(' at token i within the next
+    // 'within' tokens, or -1.
+    int MatchingClose(int i, int within) const;
     // Tokens [from, to) as read, without blanks.
     std::string Joined(int from, int to) const;
 

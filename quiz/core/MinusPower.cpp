@@ -14,9 +14,11 @@ using namespace formulon::engine;
 
 namespace {
 
-// Each subtracted power costs one more evaluation; a long answer's check
-// stays short.
+// Each subtracted power costs one more evaluation: a check stays short
+// however many an answer holds, and however long it is (the longest task
+// is under a hundred characters).
 constexpr std::size_t kMostPowersTried = 8;
+constexpr std::size_t kLongestAnswerTried = 1000;
 
 // The operand a product or quotient starts with, down to its first factor.
 const TReadNode& LeadingFactor(const TFormulaReading& reading, int index) {
@@ -90,6 +92,8 @@ bool QuietFormulaValue(const std::string& formula, std::string& value) {
 
 std::vector<int> MinusPowerPositions(const std::string& typed, const std::string& value) {
     std::vector<int> positions;
+    if (typed.size() > kLongestAnswerTried)
+        return positions;
     std::vector<TSubtractedPower> powers = SubtractedPowers(typed);
     if (powers.size() > kMostPowersTried)
         powers.resize(kMostPowersTried);

@@ -22,7 +22,8 @@ std::string WithPowerBracketed(const std::string& typed, const TSubtractedPower&
 
 // The minuses whose power, bracketed, changes the answer's value text
 // 'value'. Evaluates the answer again once per subtracted power (for the
-// first few only), unseen: see QuietFormulaValue.
+// first few of an answer of reasonable length only), unseen: see
+// QuietFormulaValue.
 std::vector<int> MinusPowerPositions(const std::string& typed, const std::string& value);
 
 // FormulaValue that leaves no trace: LastErrorText stays exactly as it was,
