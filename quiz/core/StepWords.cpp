@@ -248,12 +248,14 @@ private:
             return;
         }
         const std::string& value = check_.AnswerValue;
-        if (value.empty()) {
-            const auto opens = std::count(outer_.begin(), outer_.end(), '(');
-            const auto closes = std::count(outer_.begin(), outer_.end(), ')');
+        const auto opens = std::count(outer_.begin(), outer_.end(), '(');
+        const auto closes = std::count(outer_.begin(), outer_.end(), ')');
+        if (value.empty() && opens != closes) {
             Add(Told(Cp("Скобки не сходятся: открывающих ") + std::to_string(opens) +
                      Cp(", закрывающих ") + std::to_string(closes) +
                      Cp(", значение ответа пустое")));
+        } else if (value.empty()) {
+            Add(Cp("Значение ответа пустое: в ответе нет ни одного числа"));
         } else if (value == GroupFailureText) {
             const bool foldFailed = !functionFailed_ && !pending_ &&
                                     (last_ == TraceStage::Inner || !IsFailureMarker(current_));

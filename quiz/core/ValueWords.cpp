@@ -69,7 +69,8 @@ std::optional<Extended> NumberValue(const std::string& text) {
 std::vector<std::string> ErrorValueWords(const std::string& value, const std::string& message) {
     std::string what, why;
     if (value.empty()) {
-        what = Cp("значение вашего ответа пустое: скобки не сходятся");
+        what = Cp("значение вашего ответа пустое");
+        why = Cp("в ответе нет ни одного числа");
     } else if (value == GroupFailureText) {
         what = Cp("значение вашего ответа — «Ошибка»: скобки не удалось вычислить или подставить");
         why = Cp("например, перед скобкой число без знака «*» или неизвестный знак");
