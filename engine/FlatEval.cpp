@@ -162,11 +162,14 @@ std::string EvaluateFlat(int start, const std::string& formula) {
             const int length = static_cast<int>(text.size());
             const char op = At(text, pos);
             const TOperandSplit right = ScanRightOperand(pos, length, text);
+            // Both scans only read the text, so their order changes nothing.
+            const TOperandSplit left = ScanLeftOperand(1, pos, text);
+            if (ActiveFormulaObserver != nullptr) [[unlikely]]
+                ActiveFormulaObserver->Operation(left.Number, op, right.Number);
             if (op == '/' && right.Number == "0") {
                 LastErrorText.Set(EngineMessage::DivisionByZero);
                 return FailureMarker;
             }
-            const TOperandSplit left = ScanLeftOperand(1, pos, text);
             text = ApplyOperator(left, right, op);
             TraceStep(TraceStage::Flat, text);
             if (IsFailureMarker(text))

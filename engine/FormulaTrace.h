@@ -15,6 +15,15 @@ class FormulaObserver {
 public:
     virtual ~FormulaObserver() = default;
     virtual void Step(TraceStage stage, const std::string& text) = 0;
+    // The operator the flat evaluation is about to apply and the operand
+    // texts its scans cut out ("~" or empty when one is missing). Its Flat
+    // step follows unless a zero divisor stops the evaluation first or an
+    // operand does not convert. For explanations; the trace does not print it.
+    virtual void Operation(const std::string& /*left*/, char /*op*/, const std::string& /*right*/) {
+    }
+    // A message an engine step writes into LastErrorText, as it is written:
+    // tells an evaluation's own message from one an earlier one left there.
+    virtual void Message(const std::string& /*message*/) {}
 };
 
 // The observer of this thread's evaluations, or null.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "engine/Errors.h"
+#include "engine/FormulaTrace.h"
 #include "engine/ShortText.h"
 
 namespace formulon::engine {
@@ -15,6 +16,8 @@ TErrorRegister LastErrorText;
 
 void TErrorRegister::Set(std::string_view message) {
     text_ = ShortText(message);
+    if (ActiveFormulaObserver != nullptr) [[unlikely]]
+        ActiveFormulaObserver->Message(text_);
 }
 
 namespace {

@@ -6,6 +6,8 @@
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "quiz/core/CheckRecord.h"
+#include "quiz/core/MinusPower.h"
+#include "quiz/core/StepWords.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "quiz/core/TexFormula.h"
 
@@ -214,9 +216,9 @@ void TExplainFrm::ShowAnswer() {
     }
     Label3->setText(MarkedText(typed, 0));
     QString note = TypesetAnswer(Image2, QString::fromStdString(tex.Tex));
-    if (note.isEmpty() && MinusBeforePower(check.Answer))
-        note = QStringLiteral("Минус перед степенью программа считает знаком основания: "
-                              "10-2^2 даёт 104. Вычитаемую степень возьмите в скобки.");
+    if (note.isEmpty() && !check.MinusPowerAt.empty())
+        note = QStringLiteral("Знак %1: ").arg(check.MinusPowerAt.front()) +
+               FromCp1251(MinusPowerNoteText());
     Label4->setText(note);
 }
 
@@ -224,13 +226,11 @@ void TExplainFrm::ShowSteps() {
     const TCheckRecord& check = LastCheck();
     ListBox1->clear();
     int number = 0;
-    for (const std::string& line : DescribeSteps(check.Steps))
-        ListBox1->addItem(QStringLiteral("%1. ").arg(++number) + FromCp1251(line));
-    if (check.Raised)
-        ListBox1->addItem(QStringLiteral("%1. Вычисление прервано: ").arg(++number) +
-                          ErrorBoxText(check.RaisedError));
-    else if (!check.AnswerDone)
-        ListBox1->addItem(QStringLiteral("Ответ не вычислялся."));
+    for (const TStepLine& line : DescribeSteps(check)) {
+        ListBox1->addItem(QStringLiteral("%1. ").arg(++number) + FromCp1251(line.Text));
+        if (!line.Note.empty())
+            ListBox1->addItem(QStringLiteral("    ") + FromCp1251(line.Note));
+    }
 }
 
 void TExplainFrm::ShowValues() {
@@ -252,8 +252,8 @@ void TExplainFrm::ShowValues() {
 void TExplainFrm::ShowMessages() {
     const TCheckRecord& check = LastCheck();
     QStringList lines;
-    if (!check.Message.empty())
-        lines << QStringLiteral("Сообщение: ") + FromCp1251(check.Message);
+    if (!check.AnswerMessage.empty())
+        lines << QStringLiteral("Сообщение: ") + FromCp1251(check.AnswerMessage);
     if (check.Raised)
         lines << QStringLiteral("Ошибка: ") + ErrorBoxText(check.RaisedError);
     Label11->setText(lines.join(QLatin1Char('\n')));

@@ -8,23 +8,36 @@
 #include <string>
 #include <vector>
 
+enum class TStepKind { Trace, Operation, Message };
+
+// One thing the answer's evaluation did, in the order it did it.
 struct TTraceStep {
-    formulon::engine::TraceStage Stage;
-    std::string Text; // code page 1251
+    // Trace: the engine's step, as formulon-eval --trace prints it.
+    formulon::engine::TraceStage Stage = formulon::engine::TraceStage::Subst;
+    std::string Text; // Trace: the step's text; Message: the message (code page 1251)
+    TStepKind Kind = TStepKind::Trace;
+    // Operation: the operator about to be applied and the operand texts the
+    // engine cut out for it ("~" or empty when one is missing).
+    char Op = 0;
+    std::string Left, Right;
 };
 
 struct TCheckRecord {
     int TaskNo = 0;
     int Variant = 0;
     std::string Answer; // as checked, code page 1251
-    // The answer's steps in the order the engine took them; after a raised
-    // error, those up to it.
+    // The answer's steps, operations and messages in the order the engine
+    // took them; after a raised error, those up to it.
     std::vector<TTraceStep> Steps;
     bool ReferenceDone = false; // the reference's evaluation returned
     bool AnswerDone = false;    // the answer's evaluation returned
     std::string ReferenceValue;
     std::string AnswerValue;
-    std::string Message;     // LastErrorText when the check ended
+    std::string Message;       // LastErrorText when the check ended
+    std::string AnswerMessage; // the last message the answer's own evaluation wrote, or empty
+    // A wrong answer's subtracted powers whose bracketing changes its value:
+    // their minuses' positions in the answer (see MinusPower.h).
+    std::vector<int> MinusPowerAt;
     bool Raised = false;     // the check was abandoned by an error
     std::string RaisedError; // its message, code page 1251
 };
@@ -34,22 +47,16 @@ bool HasLastCheck();
 const TCheckRecord& LastCheck();
 
 // The check's own evaluations, recorded as they run. Each returns exactly
-// what FormulaValue returns and lets every error through unchanged.
+// what FormulaValue returns and lets every error through unchanged. A wrong
+// answer's value is checked for subtracted powers at once, while the check
+// runs on the one thread that owns LastErrorText, and so that explaining it
+// later never evaluates anything; that leaves no trace (QuietFormulaValue).
 void BeginCheckRecord(int taskNo, int variant, const std::string& answer);
 std::string RecordedReferenceValue(const std::string& referenceFormula);
 std::string RecordedAnswerValue(const std::string& answer);
 
 // Test seam: forgets the last check.
 void ForgetLastCheck();
-
-// One step in words, for a pupil: "Подстановка y = 7, z = 11: (7)+1". The
-// bracket group's value is told when it is folded back, so the steps are
-// read in order from the first.
-std::vector<std::string> DescribeSteps(const std::vector<TTraceStep>& steps);
-
-// Whether the answer subtracts a power (10-2^2): the engine takes that minus
-// as the base's sign and puts the texts side by side (104), unlike school.
-bool MinusBeforePower(const std::string& answer);
 
 // 1-based position of the first character where the texts differ, or 0
 // when they are equal.

@@ -107,6 +107,8 @@ private:
     Token Take() {
         const Token token = Peek();
         peeked_ = false;
+        if (token.kind != Tok::End)
+            lastEnd_ = token.at + static_cast<int>(token.text.size()) - 1;
         return token;
     }
 
@@ -183,18 +185,24 @@ private:
         throw Refusal{token.at, "неизвестное имя " + Quoted(token.text)};
     }
 
+    // A node is added once its last token is taken, so that token ends it.
     int Add(TReadNode node) {
         if (node.height > kMaxHeight)
             throw Refusal{lastOp_, "формула слишком сложна для показа"};
+        node.to = lastEnd_;
         nodes.push_back(std::move(node));
         return static_cast<int>(nodes.size()) - 1;
     }
 
     int Height(int n) const { return nodes[static_cast<std::size_t>(n)].height; }
+    int From(int n) const { return nodes[static_cast<std::size_t>(n)].from; }
 
-    int Wrap(TReadKind kind, int inside, std::string text = "") {
+    // 'from': where the node starts, when before its inside (a bracket, a
+    // name, a sign).
+    int Wrap(TReadKind kind, int inside, int from, std::string text = "") {
         TReadNode node = MakeNode(kind, std::move(text));
         node.a = inside;
+        node.from = from;
         node.height = Height(inside) + 1;
         return Add(std::move(node));
     }
@@ -203,6 +211,7 @@ private:
         TReadNode node = MakeNode(kind);
         node.a = left;
         node.b = right;
+        node.from = From(left);
         node.height = std::max(Height(left), Height(right)) + 1;
         lastOp_ = at;
         return Add(std::move(node));
@@ -217,6 +226,7 @@ private:
         if (!IsOp(Peek(), "+-"))
             return first;
         TReadNode sum = MakeNode(TReadKind::Sum);
+        sum.from = From(first);
         sum.items.push_back(first);
         sum.height = Height(first) + 1;
         while (IsOp(Peek(), "+-")) {
@@ -224,6 +234,7 @@ private:
             const int term = ReadProduct(level, Sign::Minus, &op);
             sum.items.push_back(term);
             sum.ops += op.text;
+            sum.opAt.push_back(op.at);
             sum.height = std::max(sum.height, Height(term) + 1);
         }
         return Add(std::move(sum));
@@ -242,9 +253,11 @@ private:
                 TReadNode& mul = nodes[static_cast<std::size_t>(product)];
                 mul.items.push_back(factor);
                 mul.height = std::max(mul.height, Height(factor) + 1);
+                mul.to = lastEnd_;
             } else {
                 TReadNode mul = MakeNode(TReadKind::Mul);
                 mul.items = {product, factor};
+                mul.from = From(product);
                 mul.height = std::max(Height(product), Height(factor)) + 1;
                 lastOp_ = op.at;
                 product = Add(std::move(mul));
@@ -274,7 +287,8 @@ private:
             const Token op = Take();
             if (Peek().kind == Tok::Op)
                 throw Refusal{Peek().at, "два знака действия подряд"};
-            return Wrap(op.text == "-" ? TReadKind::Neg : TReadKind::Pos, ReadAtom(level, &op));
+            return Wrap(op.text == "-" ? TReadKind::Neg : TReadKind::Pos, ReadAtom(level, &op),
+                        op.at);
         }
         if (before != nullptr)
             throw Refusal{next.at, "два знака действия подряд"};
@@ -287,10 +301,9 @@ private:
         case Tok::Number:
         case Tok::Var:
             Take();
-            return Add(
-                MakeNode(next.kind == Tok::Number ? TReadKind::Num : TReadKind::Var, next.text));
+            return Leaf(next);
         case Tok::Open:
-            return Wrap(TReadKind::Group, ReadGroup(level));
+            return Wrap(TReadKind::Group, ReadGroup(level), next.at);
         case Tok::Name:
             return ReadCall(level);
         default:
@@ -299,6 +312,13 @@ private:
         if (before != nullptr)
             throw Refusal{before->at, "нет числа после знака «" + before->text + "»"};
         throw Refusal{next.at, "пропущено число"};
+    }
+
+    int Leaf(const Token& token) {
+        TReadNode node =
+            MakeNode(token.kind == Tok::Number ? TReadKind::Num : TReadKind::Var, token.text);
+        node.from = token.at;
+        return Add(std::move(node));
     }
 
     // A group's inside; the caller keeps the brackets.
@@ -326,10 +346,10 @@ private:
             UnknownName(name);
         const Token next = Peek();
         if (next.kind == Tok::Open)
-            return Wrap(TReadKind::Func, ReadGroup(level), name.text);
+            return Wrap(TReadKind::Func, ReadGroup(level), name.at, name.text);
         if (next.kind == Tok::Var) {
             Take();
-            return Wrap(TReadKind::Func, Add(MakeNode(TReadKind::Var, next.text)), name.text);
+            return Wrap(TReadKind::Func, Leaf(next), name.at, name.text);
         }
         throw Refusal{name.at, "после " + Quoted(name.text) + " нужна скобка «(»"};
     }
@@ -340,6 +360,7 @@ private:
     bool peeked_ = false;
     Token next_;
     int lastOp_ = 0;
+    int lastEnd_ = 0; // where the last token taken ends
 };
 
 std::string Describe(const Refusal& refusal, const std::string& formula, int position) {
@@ -358,6 +379,12 @@ TFormulaReading ReadFormula(const std::string& formula) {
     try {
         reading.Root = reader.ReadFormula();
         reading.Nodes = std::move(reader.nodes);
+        for (TReadNode& node : reading.Nodes) {
+            node.from = reader.Origin(node.from);
+            node.to = reader.Origin(node.to);
+            for (int& at : node.opAt)
+                at = reader.Origin(at);
+        }
         reading.Read = true;
     } catch (const Refusal& refusal) {
         reading.ProblemPos = reader.Origin(refusal.at);

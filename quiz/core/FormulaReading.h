@@ -16,7 +16,10 @@ struct TReadNode {
     int b = -1;             // Pow, Div: the right side
     std::vector<int> items; // Mul, Sum: the operands in order
     std::string ops;        // Sum: the sign in front of each item after the first
+    std::vector<int> opAt;  // Sum: where each of those signs is
     int height = 1;
+    int from = 0, to = 0; // the node's first and last character; positions are
+                          // 1-based in the text as typed
 };
 
 // The tree of a formula as typed (code page 1251), or its first problem.

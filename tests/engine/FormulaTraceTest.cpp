@@ -86,6 +86,41 @@ INSTANTIATE_TEST_SUITE_P(
         TraceRow{"1+10^200*10^200", "subst 1+10^200*10^200\nnorm 1+10^200*10^200\n"
                                     "flat 1+1E200*10^200\nflat 1+1E200*1E200\n"}));
 
+// Steps with the operations and messages an explanation also hears of.
+class EventLog : public StepLog {
+public:
+    void Operation(const std::string& left, char op, const std::string& right) override {
+        lines += "op " + left + op + right + "\n";
+    }
+    void Message(const std::string& message) override {
+        lines += "message " + Cp1251ToUtf8(message) + "\n";
+    }
+};
+
+TEST(FormulaTraceEvents, OperationsAndMessagesComeInTheirPlace) {
+    const TraceRow rows[] = {
+        {"5-3*2", "subst 5-3*2\nnorm 5-3*2\nop -3*2\nflat 5-6\nop 5-6\nflat -1\n"},
+        // The zero divisor stops the evaluation before any flat step.
+        {"2/0", "subst 2/0\nnorm 2/0\nop 2/0\nmessage Нельзя делить на ноль\n"},
+        {"-8^0.5",
+         "subst -8^0.5\nnorm -8^0,5\nop -8^0,5\nmessage Невозможно возведение в степень \n"
+         "flat ~\n"},
+        {"tan(90)",
+         "subst tan(90)\nnorm tan(90)\ninner 90\nmessage Ошибка в тангенсах\nfunc tan(90)=~\n"},
+        {"2*x", "subst 2*x\nnorm 2*x\nop 2*x\n"},
+    };
+    for (const TraceRow& row : rows) {
+        PrimeRegister();
+        EventLog log;
+        try {
+            FormulaTraceScope scope(log);
+            FormulaValue(Cp(row.formula));
+        } catch (const Exception&) {
+        }
+        EXPECT_EQ(log.lines, row.steps) << row.formula;
+    }
+}
+
 TEST(FormulaTraceScope, RestoresTheObserverBeforeIt) {
     StepLog outer, inner;
     {

@@ -1,11 +1,14 @@
 // The answer typesetter on arbitrary bytes: it reads or names a problem,
 // and what it hands to the typesetter is well-formed TeX of a few known
-// characters, never the input's own bytes.
+// characters, never the input's own bytes. The hints and the subtracted
+// powers found in the same bytes point inside them.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "quiz/core/AnswerHints.h"
+#include "quiz/core/MinusPower.h"
 #include "quiz/core/TexFormula.h"
 
 namespace {
@@ -25,6 +28,19 @@ bool WellFormed(const std::string& tex) {
     return depth == 0 && !tex.empty();
 }
 
+// Every hint has a text and a place in the answer or just past its end; a
+// subtracted power lies after its minus and within the answer.
+void CheckPlaces(const std::string& formula) {
+    const auto size = static_cast<int>(formula.size());
+    for (const TAnswerHint& hint : FindHints(formula))
+        if (hint.Text.empty() || hint.Position < 1 || hint.Position > size + 1)
+            __builtin_trap();
+    for (const TSubtractedPower& power : SubtractedPowers(formula))
+        if (formula[static_cast<std::size_t>(power.MinusAt - 1)] != '-' ||
+            power.MinusAt >= power.From || power.From > power.To || power.To > size)
+            __builtin_trap();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1;
     const std::string formula(reinterpret_cast<const char*>(data), size);
     const TTexFormula result = FormulaToTex(formula);
+    CheckPlaces(formula);
     if (result.Read) {
         if (!WellFormed(result.Tex) || !result.Problem.empty())
             __builtin_trap();

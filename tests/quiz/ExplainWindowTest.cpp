@@ -103,8 +103,7 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
             EXPECT_TRUE(ExplainFrm->Label4->text().isEmpty());
             const QStringList steps = Steps();
             ASSERT_FALSE(steps.isEmpty());
-            EXPECT_EQ(steps.first(),
-                      QStringLiteral("1. Подстановка y = 7, z = 11: -sin((11)-(7))"));
+            EXPECT_EQ(steps.first(), QStringLiteral("1. Подставили y = 7, z = 11: -sin((11)-(7))"));
             EXPECT_TRUE(ExplainFrm->Label7->text().contains("-0,0697564737441253"));
             EXPECT_TRUE(ExplainFrm->Label9->text().contains("-0,0697564737441253"));
             EXPECT_EQ(ExplainFrm->Label10->text(), QStringLiteral("совпадают"));
@@ -126,7 +125,7 @@ TEST_F(ExplainWindowTest, AWrongAnswerShowsTheDifferenceAndTheMessage) {
          {}},
         {"sin(y-z)+1", QStringLiteral("различаются со знака 1"), {}, {}},
         {"2y", QStringLiteral("различаются со знака 1"), {}, QStringLiteral("Знак 2")},
-        {"y-z^2", QStringLiteral("различаются со знака 1"), {}, QStringLiteral("Минус")},
+        {"y-z^2", QStringLiteral("различаются со знака 1"), {}, QStringLiteral("Знак 2: минус")},
     };
     for (const Row& row : rows) {
         Check(row.answer);
@@ -156,7 +155,11 @@ TEST_F(ExplainWindowTest, F1InTheMainWindowExplainsARaisedError) {
         [] {
             EXPECT_EQ(ExplainFrm->windowHandle()->transientParent(), Form1->windowHandle());
             const QString error = QStringLiteral("'x' is not a valid floating point value.");
-            EXPECT_EQ(Steps().last(), QStringLiteral("3. Вычисление прервано: ") + error);
+            EXPECT_EQ(Steps().mid(2),
+                      QStringList({QStringLiteral("3. Вычисление прервано: ") + error.chopped(1),
+                                   QStringLiteral("    «x» — не число: программа знает только "
+                                                  "числа, переменные y и z и функции со "
+                                                  "скобками")}));
             EXPECT_EQ(ExplainFrm->Label7->text(), QStringLiteral("не вычислено"));
             EXPECT_TRUE(ExplainFrm->Label10->text().isEmpty());
             EXPECT_EQ(ExplainFrm->Label11->text(), QStringLiteral("Ошибка: ") + error);

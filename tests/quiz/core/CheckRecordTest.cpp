@@ -1,13 +1,17 @@
 // The record a check leaves for its explanation: the same results as an
-// unwatched check, the answer's steps in words, the raised error kept.
+// unwatched check, the answer's steps in words, its own message, the raised
+// error kept, and the subtracted powers that explain a wrong value.
 #include "quiz/core/CheckRecord.h"
 #include "engine/Cp1251.h"
 #include "engine/Errors.h"
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
+#include "quiz/core/MinusPower.h"
+#include "quiz/core/StepWords.h"
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <string>
 #include <vector>
 
@@ -29,10 +33,10 @@ protected:
     }
 };
 
-std::vector<std::string> Utf8Lines(const std::vector<std::string>& cp1251) {
+std::vector<std::string> Utf8Lines(const std::vector<TStepLine>& cp1251) {
     std::vector<std::string> lines;
-    for (const std::string& line : cp1251)
-        lines.push_back(Cp1251ToUtf8(line));
+    for (const TStepLine& line : cp1251)
+        lines.push_back(Cp1251ToUtf8(line.Text));
     return lines;
 }
 
@@ -72,7 +76,7 @@ TEST_P(CheckRecordTest, RecordsWhatTheUnwatchedCheckGives) {
     EXPECT_EQ(check.Message, plainMessage);
     EXPECT_EQ(check.Raised, row.raised != nullptr);
     EXPECT_EQ(check.RaisedError, row.raised ? row.raised : "");
-    EXPECT_EQ(Utf8Lines(DescribeSteps(check.Steps)),
+    EXPECT_EQ(Utf8Lines(DescribeSteps(check)),
               std::vector<std::string>(row.steps.begin(), row.steps.end()));
 }
 
@@ -80,28 +84,118 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, CheckRecordTest,
     testing::Values(
         CheckRow{"sin(y-z)",
-                 {"Подстановка y = 7, z = 11: sin((7)-(11))",
-                  "Запись после нормализации: sin((7)-(11))", "Скобки: (7)",
-                  "Значение скобок 7 подставлено: sin(7-(11))", "Скобки: (11)",
-                  "Значение скобок 11 подставлено: sin(7-11)", "Скобки: (7-11)", "Действие: -4",
-                  "Функция sin от -4 = -0,0697564737441253",
-                  "Значение скобок -0,0697564737441253 подставлено: -0,0697564737441253"},
-                 nullptr},
-        CheckRow{"10-2^2",
-                 {"Подстановка y = 7, z = 11: 10-2^2", "Запись после нормализации: 10-2^2",
-                  "Действие: 104"},
+                 {"Подставили y = 7, z = 11: sin((7)-(11))", "Скобки вокруг 7 сняли: sin(7-(11))",
+                  "Скобки вокруг 11 сняли: sin(7-11)", "Считаем в скобках: (7-11)",
+                  "Вычитание: 7-11 = -4", "Функция: sin(-4)=-0,0697564737441253",
+                  "Значение ответа: -0,0697564737441253"},
                  nullptr},
         CheckRow{
-            "2y",
-            {"Подстановка y = 7, z = 11: 2(7)", "Запись после нормализации: 2(7)", "Скобки: (7)"},
+            "10-2^2",
+            {"Переменных нет: 10-2^2", "Степень: -2^2 = 4, запись: 104", "Значение ответа: 104"},
             nullptr},
+        CheckRow{"5-(2-3) . 5",
+                 {"Переменных нет: 5-(2-3) . 5",
+                  "Убрали пробелы, точки заменили запятыми: 5-(2-3),5", "Считаем в скобках: (2-3)",
+                  "Вычитание: 2-3 = -1", "Значение скобок -1 подставили: 5+1,5",
+                  "Сложение: 5+1,5 = 6,5", "Значение ответа: 6,5"},
+                 nullptr},
+        CheckRow{"2y",
+                 {"Подставили y = 7: 2(7)",
+                  "Перед скобкой (7) стоит число 2 без знака действия: пропущен знак «*»",
+                  "Значение ответа «Ошибка»: скобки не вычислены"},
+                 nullptr},
+        CheckRow{"tg(y)",
+                 {"Подставили y = 7: tg((7))", "Скобки вокруг 7 сняли: tg(7)",
+                  "Функция не вычислена: tg(7)=~ — такой функции программа не знает",
+                  "Значение ответа «Ошибка»: скобки не вычислены — программа сообщила: «Замечен "
+                  "неизвестный оператор»"},
+                 nullptr},
         CheckRow{"3/0+z",
-                 {"Подстановка y = 7, z = 11: 3/0+(11)", "Запись после нормализации: 3/0+(11)",
-                  "Скобки: (11)", "Значение скобок 11 подставлено: 3/0+11"},
+                 {"Подставили z = 11: 3/0+(11)", "Скобки вокруг 11 сняли: 3/0+11",
+                  "Деление: 3/0 — на ноль делить нельзя",
+                  "Значение ответа «~»: действие не выполнено — программа сообщила: «Нельзя "
+                  "делить на ноль»"},
+                 nullptr},
+        CheckRow{"2*+3",
+                 {"Переменных нет: 2*+3",
+                  "Умножение: у знака «*» нет числа справа, действие не выполнено — ~",
+                  "Значение ответа «~»: действие не выполнено"},
+                 nullptr},
+        CheckRow{"(y",
+                 {"Подставили y = 7: ((7)",
+                  "Скобки не сходятся: открывающих 2, закрывающих 1, значение ответа пустое — "
+                  "программа сообщила: «Не хватает скобки \")\"»"},
                  nullptr},
         CheckRow{"2*x",
-                 {"Подстановка y = 7, z = 11: 2*x", "Запись после нормализации: 2*x"},
+                 {"Переменных нет: 2*x", "Умножение: 2*x",
+                  "Вычисление прервано: 'x' is not a valid floating point value"},
                  "'x' is not a valid floating point value"}));
+
+// Only what the answer's own evaluation wrote counts as its message, even
+// when it is the message the task's formula wrote before it.
+TEST(CheckRecordMessageTest, TheAnswersOwnMessageOnly) {
+    struct Row {
+        const char* reference;
+        const char* answer;
+        const char* own; // UTF-8
+    } rows[] = {{"tan(90)", "1", ""},
+                {"tan(90)", "tan(270)", "Ошибка в тангенсах"},
+                {"1", "2/0", "Нельзя делить на ноль"}};
+    for (const Row& row : rows) {
+        LastErrorText.Set(Utf8ToCp1251("Ошибка в логарифмах")); // an earlier check's
+        BeginCheckRecord(1, 1, row.answer);
+        RecordedReferenceValue(row.reference);
+        RecordedAnswerValue(row.answer);
+        EXPECT_EQ(Cp1251ToUtf8(LastCheck().AnswerMessage), row.own) << row.answer;
+    }
+}
+
+// A subtracted power is noted where bracketing it changes a wrong value;
+// the evaluations that decide it leave LastErrorText and the recorded
+// steps as they were.
+TEST(CheckRecordMinusPowerTest, NotedWhereItExplainsAWrongValue) {
+    struct Row {
+        const char* answer;
+        const char* reference;
+        std::vector<int> at;
+    } rows[] = {
+        {"10-2^2", "y+z", {3}},     {"10 - 2^2*3", "y+z", {4}}, {"sin(y-z^2)-y^2", "y+z", {6, 11}},
+        {"1-10^0.5", "y+z", {2}},   // "~" otherwise
+        {"10-2^2", "104", {}},      // right
+        {"10--2^2", "y+z", {}},     // the same value bracketed
+        {"1-10^1000.5", "y+z", {}}, // bracketed, it overflows
+        {"2^2-1", "y+z", {}}};
+    for (const Row& row : rows) {
+        ForgetLastCheck();
+        LastErrorText.Clear();
+        BeginCheckRecord(1, 1, row.answer);
+        RecordedReferenceValue(row.reference);
+        const std::string value = RecordedAnswerValue(row.answer);
+        const std::string message = LastErrorText.Read();
+        EXPECT_EQ(LastCheck().MinusPowerAt, row.at) << row.answer;
+        EXPECT_EQ(LastErrorText.Read(), message) << row.answer;
+    }
+}
+
+// Nothing hears the quiet evaluation, an empty register stays empty and no
+// floating-point flag is left.
+TEST(QuietFormulaValueTest, LeavesNoTrace) {
+    class Counter : public FormulaObserver {
+    public:
+        void Step(TraceStage, const std::string&) override { ++steps; }
+        int steps = 0;
+    } counter;
+    FormulaTraceScope scope(counter);
+    LastErrorText.Clear();
+    std::string value;
+    EXPECT_TRUE(QuietFormulaValue("2/0", value));
+    EXPECT_FALSE(QuietFormulaValue("2/0.0", value));
+    EXPECT_TRUE(LastErrorText.Empty());
+    EXPECT_EQ(counter.steps, 0);
+    // An underflow, which the engine leaves behind, is cleared as well.
+    EXPECT_TRUE(QuietFormulaValue("0.1^400", value));
+    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT & ~FE_INEXACT), 0);
+}
 
 TEST(CheckRecordLifeTest, AnErrorInTheReferenceIsKeptAndTheAnswerNotEvaluated) {
     ForgetLastCheck();
@@ -124,16 +218,6 @@ TEST(FirstDifferenceTest, MarksTheFirstDifferingCharacter) {
                 {"", "~", 1},        {"", "", 0},         {"-3", "3", 1}};
     for (const Row& row : rows)
         EXPECT_EQ(FirstDifference(row.a, row.b), row.expected) << row.a << " / " << row.b;
-}
-
-TEST(MinusBeforePowerTest, FindsASubtractedPowerAnywhere) {
-    struct Row {
-        const char* answer;
-        bool expected;
-    } rows[] = {{"10-2^2", true},  {"sin(y-z^2)", true}, {"1-2^2*3", true}, {"10-(2^2)", false},
-                {"10+2^2", false}, {"-2^2", false},      {"2^2-1", false},  {"10-2^", false}};
-    for (const Row& row : rows)
-        EXPECT_EQ(MinusBeforePower(row.answer), row.expected) << row.answer;
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+// Hints for the usual mistakes in a typed answer, one table row per mistake:
+// what it looks for and the hint in a pupil's words with the right spelling.
+//
+// Finding a hint only reads the text; whether to show it is the caller's
+// decision. Show hints after a wrong or unreadable answer only, never after
+// a right one: "sin y" and "z^-2" can give the right value.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class THintRule {
+    RussianLookalike, // у for y, с for c ...
+    RussianLetter,
+    DecimalComma,
+    Colon,
+    Bars,
+    UnclosedBracket,
+    ExtraBracket,
+    Arctg,
+    Tg,
+    Ctg,
+    Ln,
+    Lg,
+    Sqrt,
+    PowerOfE,
+    LoneE,
+    FunctionPower,
+    NoBracket,
+    MissingTimes,
+    FractionExponent,
+    NegativeExponent,
+    DoubleStar,
+    UnknownName,
+};
+
+struct THintRow {
+    THintRule Rule;
+    const char* Pattern; // what the rule looks for, UTF-8
+    const char* Hint;    // UTF-8; {1}, {2}, {3} stand for pieces of the answer
+};
+
+// Every rule, in the order hints at one place are given.
+const std::vector<THintRow>& HintRules();
+
+struct TAnswerHint {
+    THintRule Rule;
+    int Position;     // 1-based in the typed answer; one past its end for what is missing there
+    std::string Text; // code page 1251
+};
+
+// 'typed': the answer as checked (code page 1251, lower case). Earliest
+// position first, one position's hints in table order; a hint repeated word
+// for word is given once, at its first place.
+std::vector<TAnswerHint> FindHints(const std::string& typed);
+
+// For a console checker that gives one hint per answer: the first hint's
+// text (code page 1251), or the empty text when none applies.
+std::string FirstHintText(const std::string& typed);

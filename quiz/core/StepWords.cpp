@@ -1,0 +1,336 @@
+#include "quiz/core/StepWords.h"
+
+#include "engine/Cp1251.h"
+#include "engine/EngineMessages.h"
+#include "engine/NumberText.h"
+#include "quiz/core/AnswerTokens.h"
+
+#include <algorithm>
+#include <optional>
+
+using namespace formulon::engine;
+
+namespace {
+
+std::string Cp(const char* utf8) {
+    return Utf8ToCp1251(utf8);
+}
+
+std::string Quoted(const std::string& text) {
+    return Cp("«") + text + Cp("»");
+}
+
+bool IsMissing(const std::string& operand) {
+    return operand.empty() || IsFailureMarker(operand);
+}
+
+std::string OperationName(char op) {
+    switch (op) {
+    case '^':
+        return Cp("Степень");
+    case '*':
+        return Cp("Умножение");
+    case '/':
+        return Cp("Деление");
+    case '+':
+        return Cp("Сложение");
+    default:
+        return Cp("Вычитание");
+    }
+}
+
+// The result the operation wrote into the text: what took the place of
+// "left op right" in 'before' to give 'after'. Empty when the remainders
+// around it were cut short.
+std::string OperationResult(const std::string& before, const std::string& applied,
+                            const std::string& after) {
+    const std::size_t at = before.find(applied);
+    if (at == std::string::npos)
+        return {};
+    const std::size_t suffix = before.size() - at - applied.size();
+    if (after.size() < at + suffix || after.compare(0, at, before, 0, at) != 0 ||
+        after.compare(after.size() - suffix, suffix, before, at + applied.size()) != 0)
+        return {};
+    return after.substr(at, after.size() - at - suffix);
+}
+
+// Why a built-in function refused its argument, from the message it wrote.
+std::string FunctionRefusal(const std::string& message) {
+    if (message == EngineMessage::UnknownOperator)
+        return Cp("такой функции программа не знает");
+    if (message == EngineMessage::Logarithm)
+        return Cp("логарифм есть только у положительного числа");
+    if (message == EngineMessage::Tangent)
+        return Cp("тангенса 90° и 270° не существует");
+    if (message == EngineMessage::SquareRoot)
+        return Cp("корень из отрицательного числа не извлекается");
+    if (message == EngineMessage::Exponent)
+        return Cp("показатель больше 9000: такое число программа не хранит");
+    return Cp("функция не вычислена");
+}
+
+class TStepWriter {
+public:
+    explicit TStepWriter(const TCheckRecord& check) : check_(check) {}
+
+    std::vector<TStepLine> Lines() {
+        const std::vector<TTraceStep>& steps = check_.Steps;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const TTraceStep& step = steps[i];
+            if (step.Kind == TStepKind::Operation)
+                pending_ = step;
+            else if (step.Kind == TStepKind::Message)
+                message_ = step.Text;
+            else
+                Trace(step, i + 1 < steps.size() ? &steps[i + 1] : nullptr);
+        }
+        Ending();
+        return std::move(lines_);
+    }
+
+private:
+    void Add(std::string text, std::string note = {}) {
+        lines_.push_back({std::move(text), std::move(note)});
+    }
+
+    void Trace(const TTraceStep& step, const TTraceStep* next) {
+        switch (step.Stage) {
+        case TraceStage::Subst:
+            Substituted(step.Text);
+            break;
+        case TraceStage::Norm:
+            Normalised(step.Text);
+            break;
+        case TraceStage::Inner:
+            inner_ = current_ = step.Text;
+            // A group that is a bare number is told with its putting back.
+            innerTold_ = next != nullptr && next->Kind == TStepKind::Operation;
+            if (innerTold_)
+                Add(Cp("Считаем в скобках: (") + step.Text + ")");
+            break;
+        case TraceStage::Flat:
+            Applied(step.Text);
+            break;
+        case TraceStage::Func:
+            Function(step.Text);
+            break;
+        case TraceStage::Group:
+            Grouped(step.Text);
+            break;
+        }
+        last_ = step.Stage;
+    }
+
+    void Substituted(const std::string& text) {
+        const std::string& answer = check_.Answer;
+        const bool y = answer.find('y') != std::string::npos;
+        const bool z = answer.find('z') != std::string::npos;
+        std::string line = y && z ? Cp("Подставили y = 7, z = 11: ")
+                           : y    ? Cp("Подставили y = 7: ")
+                           : z    ? Cp("Подставили z = 11: ")
+                                  : Cp("Переменных нет: ");
+        Add(line + text);
+        subst_ = outer_ = current_ = text;
+    }
+
+    void Normalised(const std::string& text) {
+        outer_ = current_ = text;
+        if (IsFailureMarker(text)) {
+            Add(Cp("В ответе запятая: дробную часть пишут через точку, вычисление остановлено — ") +
+                text);
+        } else if (text != subst_) {
+            const bool blanks = subst_.find(' ') != std::string::npos;
+            const bool points = subst_.find('.') != std::string::npos;
+            Add(Cp(blanks && points ? "Убрали пробелы, точки заменили запятыми: "
+                   : blanks ? "Убрали пробелы: "
+                            : "Точки заменили запятыми (так программа пишет дроби): ") +
+                text);
+        }
+    }
+
+    void Applied(const std::string& after) {
+        if (pending_)
+            Add(OperationLine(*pending_, after));
+        else
+            Add(Cp("Действие: ") + after);
+        pending_.reset();
+        current_ = after;
+    }
+
+    std::string OperationLine(const TTraceStep& op, const std::string& after) const {
+        const std::string applied = op.Left + op.Op + op.Right;
+        const std::string head = OperationName(op.Op) + ": ";
+        const std::string sign = Quoted(std::string(1, op.Op));
+        if (IsMissing(op.Left))
+            return head + Cp("у знака ") + sign + Cp(" нет числа слева, действие не выполнено — ") +
+                   after;
+        if (IsMissing(op.Right))
+            return head + Cp("у знака ") + sign +
+                   Cp(" нет числа справа, действие не выполнено — ") + after;
+        if (IsFailureMarker(after))
+            return head + applied +
+                   Cp(": отрицательное число нельзя возвести в дробную степень — ") + after;
+        const std::string result = OperationResult(current_, applied, after);
+        if (result.empty())
+            return head + applied + Cp(", запись: ") + after;
+        return head + applied + " = " + result +
+               (result == after ? std::string() : Cp(", запись: ") + after);
+    }
+
+    void Function(const std::string& text) {
+        if (text.size() >= 2 && text.compare(text.size() - 2, 2, "=~") == 0) {
+            Add(Cp("Функция не вычислена: ") + text + Cp(" — ") + FunctionRefusal(message_));
+            functionFailed_ = true;
+        } else {
+            function_ = text;
+        }
+    }
+
+    void Grouped(const std::string& text) {
+        if (function_) {
+            const std::string result = function_->substr(function_->rfind('=') + 1);
+            Add(Cp("Функция: ") + *function_ +
+                (result == text ? std::string() : Cp(", запись: ") + text));
+            function_.reset();
+        } else if (!innerTold_) {
+            Add((inner_.empty() ? Cp("Пустые скобки убрали: ")
+                                : Cp("Скобки вокруг ") + inner_ + Cp(" сняли: ")) +
+                text);
+        } else {
+            Add(Cp("Значение скобок ") + current_ + Cp(" подставили: ") + text);
+        }
+        outer_ = current_ = text;
+    }
+
+    // A group whose value could not be put back: what stands before it.
+    std::string FoldFailure() const {
+        const std::size_t p = outer_.find("(" + inner_ + ")");
+        const std::string group = "(" + inner_ + ")";
+        if (p == std::string::npos || p == 0)
+            return Cp("Скобки ") + group + Cp(" не удалось подставить");
+        const char c = outer_[p - 1];
+        if ((c >= '0' && c <= '9') || c == ',') {
+            std::size_t from = p - 1;
+            while (from > 0 && ((outer_[from - 1] >= '0' && outer_[from - 1] <= '9') ||
+                                outer_[from - 1] == ','))
+                --from;
+            return Cp("Перед скобкой ") + group + Cp(" стоит число ") +
+                   outer_.substr(from, p - from) + Cp(" без знака действия: пропущен знак «*»");
+        }
+        if (c == ')')
+            return Cp("Между «)» и ") + group + Cp(" нет знака действия: пропущен знак «*»");
+        if (c == '*' || c == '/')
+            return Cp("Перед знаком ") + Quoted(std::string(1, c)) + Cp(" у скобки ") + group +
+                   Cp(" нет числа");
+        return Cp("Перед скобкой ") + group + Cp(" стоит знак ") + Quoted(std::string(1, c)) +
+               Cp(", с которым программа не работает");
+    }
+
+    std::string Told(const std::string& text) const {
+        if (check_.AnswerMessage.empty())
+            return text;
+        return text + Cp(" — программа сообщила: ") + Quoted(check_.AnswerMessage);
+    }
+
+    void Ending() {
+        if (pending_)
+            Add(OperationName(pending_->Op) + ": " + pending_->Left + pending_->Op +
+                pending_->Right +
+                (pending_->Op == '/' && pending_->Right == "0" ? Cp(" — на ноль делить нельзя")
+                                                               : std::string()));
+        if (check_.Raised && check_.ReferenceDone) {
+            Add(Cp("Вычисление прервано: ") + check_.RaisedError,
+                ExplainRaisedError(check_.RaisedError));
+            return;
+        }
+        if (!check_.AnswerDone) {
+            Add(Cp("Ответ не вычислялся."));
+            return;
+        }
+        const std::string& value = check_.AnswerValue;
+        const auto opens = std::count(outer_.begin(), outer_.end(), '(');
+        const auto closes = std::count(outer_.begin(), outer_.end(), ')');
+        if (value.empty() && opens != closes) {
+            Add(Told(Cp("Скобки не сходятся: открывающих ") + std::to_string(opens) +
+                     Cp(", закрывающих ") + std::to_string(closes) +
+                     Cp(", значение ответа пустое")));
+        } else if (value.empty()) {
+            Add(Cp("Значение ответа пустое: в ответе нет ни одного числа"));
+        } else if (value == GroupFailureText) {
+            const bool foldFailed = !functionFailed_ && !pending_ &&
+                                    (last_ == TraceStage::Inner || !IsFailureMarker(current_));
+            if (foldFailed)
+                Add(FoldFailure());
+            Add(Told(Cp("Значение ответа «Ошибка»: скобки не вычислены")));
+        } else if (IsFailureMarker(value)) {
+            Add(Told(Cp("Значение ответа «~»: действие не выполнено")));
+        } else {
+            Add(Cp("Значение ответа: ") + value);
+        }
+    }
+
+    const TCheckRecord& check_;
+    std::vector<TStepLine> lines_;
+    std::string subst_, outer_, current_, inner_, message_;
+    bool innerTold_ = false, functionFailed_ = false;
+    TraceStage last_ = TraceStage::Subst;
+    std::optional<TTraceStep> pending_;   // an operation waiting for its result
+    std::optional<std::string> function_; // a function's value waiting to be put back
+};
+
+} // namespace
+
+std::vector<TStepLine> DescribeSteps(const TCheckRecord& check) {
+    return TStepWriter(check).Lines();
+}
+
+namespace {
+
+// The text a conversion error quotes: 'x' in "'x' is not a valid ...".
+std::optional<std::string> NotANumber(const std::string& message) {
+    static const std::string kTail = "' is not a valid floating point value";
+    if (message.size() < kTail.size() + 1 || message.front() != '\'' ||
+        message.compare(message.size() - kTail.size(), kTail.size(), kTail) != 0)
+        return std::nullopt;
+    return message.substr(1, message.size() - kTail.size() - 1);
+}
+
+std::string ExplainNotANumber(const std::string& text) {
+    if (text.empty())
+        return Cp("на месте числа ничего нет: пустые скобки или знак действия без числа");
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (const char latin = LatinLookalike(byte))
+            return Cp("в ответе русская буква ") + Quoted(std::string(1, c)) +
+                   Cp(" вместо латинской ") + latin + Cp(": переключите раскладку");
+        if (IsRussianLetter(byte))
+            return Cp("в ответе русская буква ") + Quoted(std::string(1, c)) +
+                   Cp(": в формуле буквы только латинские");
+    }
+    if (text == "e")
+        return Cp("«e» — не число: число e пишут exp(1)");
+    if (text.find('|') != std::string::npos)
+        return Cp("знак «|» программа не знает: модуль пишут abs(…)");
+    if (text.find(",,") != std::string::npos)
+        return Cp("в числе две точки подряд");
+    if (text == "-" || text == "+")
+        return Cp("после знака ") + Quoted(text) + Cp(" нет числа");
+    return Quoted(text) + Cp(" — не число: программа знает только числа, переменные y и z и "
+                             "функции со скобками");
+}
+
+} // namespace
+
+std::string ExplainRaisedError(const std::string& message) {
+    if (const std::optional<std::string> text = NotANumber(message))
+        return ExplainNotANumber(*text);
+    if (message == "Invalid floating point operation")
+        return Cp("недопустимое действие с числами, например 0 разделили на 0: ноль, записанный "
+                  "как 0.0 или -0, программа заранее не узнаёт");
+    if (message == "Floating point division by zero")
+        return Cp("деление на ноль: делитель записан как 0.0 или -0, или ноль возводится в "
+                  "отрицательную степень");
+    if (message == "Floating point overflow")
+        return Cp("число получилось слишком большим: программа хранит числа меньше 10^308");
+    return {};
+}
