@@ -102,8 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeRow{"characters_moved_between_slots",
                   [](std::string& b) { std::swap(b[kName1], b[kName16]); }, true},
         DecodeRow{"filler_changed", [](std::string& b) { b[kName1 + 100] = 'x'; }, true},
-        DecodeRow{"the_checksum_record_name_set",
-                  [](std::string& b) { PutShortText(b, kChecksumRecord, "n"); }, true},
         DecodeRow{"the_checksum_in_hexadecimal",
                   [](std::string& b) { PutShortText(b, kChecksumText1 - 1, "$22D"); }, true},
         DecodeRow{"the_checksum_after_blanks",
