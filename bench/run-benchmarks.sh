@@ -9,8 +9,7 @@ cd "$(dirname "$0")/.."
 
 build=build-release
 runs="${STARTUP_RUNS:-15}"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DFORMULON_BUILD_TESTS=OFF \
-  -DFORMULON_BUILD_BENCH=ON -DFORMULON_BUILD_GUI=ON >/dev/null
+cmake --preset release >/dev/null
 cmake --build "$build" -j2 --target formulon-bench formulon-startup-bench formulon \
   formulon-typeset-bench
 

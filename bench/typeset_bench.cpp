@@ -1,6 +1,6 @@
 // The formula typesetter's costs: loading the MathJax script on the first
-// formula, then each formula on its own, for the thirty task formulas of
-// resources/src/tasks.tex at the size of the task pictures (18 px per em),
+// formula, then each formula on its own, for the thirty task pictures' TeX in
+// quiz/core/tasks/standard.tasks at the size of the task pictures (18 px per em),
 // at pixel ratio 1 and 2. Prints
 //   load_ms <ms>            first formula, the script's loading included;
 //   formula_ms <ratio> median <ms> max <ms>   over 5 rounds of all 30;
@@ -10,6 +10,7 @@
 // Exits 1 when a task formula cannot be typeset.
 #include "app/shell/MathJaxModule.h"
 #include "app/shell/MathTypesetter.h"
+#include "quiz/core/TaskTables.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,18 +26,11 @@ namespace {
 constexpr qreal kTaskPictureEm = 18;
 constexpr int kRounds = 5;
 
-// The formulas of the "P11  \sin(y-z)" lines; % starts a comment line.
+// The task pictures' TeX, in the table's order.
 QStringList TaskFormulas() {
-    QFile file(QStringLiteral(FORMULON_TASKS_TEX));
     QStringList formulas;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return formulas;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith('%'))
-            continue;
-        formulas << trimmed.section(' ', 1).trimmed();
-    }
+    for (const TTaskRow& row : kStandardTasks)
+        formulas << QString::fromUtf8(row.Tex.data(), static_cast<qsizetype>(row.Tex.size()));
     return formulas;
 }
 
@@ -62,11 +56,6 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     const QStringList formulas = TaskFormulas();
-    if (formulas.size() != 30) {
-        std::fprintf(stderr, "expected 30 formulas in %s, found %lld\n", FORMULON_TASKS_TEX,
-                     static_cast<long long>(formulas.size()));
-        return 1;
-    }
     const double before = ResidentMegabytes();
     TMathTypesetter typesetter;
     QElapsedTimer clock;

@@ -27,9 +27,7 @@ build="${build:-$root/build-fuzz}"
 
 # The champions target reads the file through the champions library (Qt), so
 # the GUI libraries are built too (only the targets below are compiled).
-CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DFORMULON_FUZZ=ON -DFORMULON_BUILD_GUI=ON -DFORMULON_BUILD_TESTS=OFF \
-  -DFORMULON_BUILD_BENCH=OFF >/dev/null || setup_failed "cmake could not configure $build"
+cmake --preset fuzzing -B "$build" >/dev/null || setup_failed "cmake could not configure $build"
 cmake --build "$build" -j2 --target fuzz_formula_value fuzz_number_text \
   fuzz_tex_formula fuzz_champions_file champions_seeds || setup_failed "the fuzz targets did not build in $build"
 

@@ -1,21 +1,9 @@
 'use strict';
-// A contact sheet: every task picture, enlarged, under its reference formula,
-// for a person to compare the two.
+// A contact sheet: every task picture, enlarged, under its reference formula
+// from the same table row, for a person to compare the two.
 const fs = require('fs');
 const { render } = require('./raster');
 const { encodeColour } = require('./png');
-
-// Reads the reference formulas out of the catalogue's C++ source, so that
-// the sheet shows what the quiz really checks against.
-function readReferenceFormulas(catalogueFile) {
-    const source = fs.readFileSync(catalogueFile, 'utf8');
-    const body = /ReferenceFormulas\s*=\s*\{([\s\S]*?)\};/.exec(source);
-    if (!body) throw new Error(`no ReferenceFormulas table in ${catalogueFile}`);
-    // Adjacent string literals on one entry are concatenated, as in C++.
-    const entries = body[1].split(/",\s*\n/).map((entry) =>
-        [...entry.matchAll(/"([^"]*)"?/g)].map((m) => m[1]).join(''));
-    return entries.filter((e) => e.length > 0);
-}
 
 function escape(text) {
     return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
@@ -23,13 +11,13 @@ function escape(text) {
 
 // Each picture at actual size, as a pupil sees it, and enlarged beside it
 // with its pixels kept square, for checking stroke by stroke.
-function makeSheet(pictures, references, outFile, scale = 3) {
+function makeSheet(pictures, outFile, scale = 3) {
     const rows = [];
     let y = 10;
     const width = 420 + 400 * scale + 30;
-    pictures.forEach((p, i) => {
+    pictures.forEach((p) => {
         rows.push(`<text x="10" y="${y + 14}" font-family="DejaVu Sans Mono" font-size="14">` +
-            `${p.name}  ${escape(references[i] || '(no reference formula)')}</text>`);
+            `${p.name}  ${escape(p.formula)}</text>`);
         y += 22;
         const href = `data:image/png;base64,${p.png.toString('base64')}`;
         rows.push(`<rect x="9" y="${y - 1}" width="395" height="107" fill="none" stroke="#c0c0ff"/>`);
@@ -46,4 +34,4 @@ function makeSheet(pictures, references, outFile, scale = 3) {
     fs.writeFileSync(outFile, encodeColour(image.width, image.height, image.rgba));
 }
 
-module.exports = { readReferenceFormulas, makeSheet };
+module.exports = { makeSheet };

@@ -1,5 +1,5 @@
 'use strict';
-// The thirty task pictures: TeX sources to 1-bit PNGs and, from the same
+// The task pictures: the task tables' TeX to 1-bit PNGs and, from the same
 // typesetting, SVGs of the same size and ink placement for dense screens.
 const fs = require('fs');
 const { typeset } = require('./typeset');
@@ -18,18 +18,6 @@ const INK_LIMIT = { width: 393, height: 105 };
 const SIZE_LIMIT = { width: 400, height: 110 };
 // A first-level exponent is scaled by this much (MathJax's 0.71, rounded).
 const EXPONENT_SCALE = 0.71;
-
-// "NAME  TeX" per line; % starts a comment line.
-function readSources(file) {
-    const tasks = [];
-    for (const line of fs.readFileSync(file, 'utf8').split('\n')) {
-        if (!line.trim() || line.startsWith('%')) continue;
-        const match = /^(P\d+)\s+(.+)$/.exec(line.trim());
-        if (!match) throw new Error(`${file}: cannot read line: ${line}`);
-        tasks.push({ name: match[1], tex: match[2] });
-    }
-    return tasks;
-}
 
 // Renders the formula, reduces it to 1 bit glyph by glyph and crops it to
 // its ink plus a small margin.
@@ -114,14 +102,15 @@ function setPicture(name, tex) {
     throw new Error(`${name} does not fit the task box (393 × 105) even at ${PX_PER_EM.smallest} px per em: set it differently`);
 }
 
-function generateTasks(sourceFile, bitmapDir, svgDir) {
+// rows: the task tables' rows (tables.js).
+function generateTasks(rows, bitmapDir, svgDir) {
     const results = [];
-    for (const { name, tex } of readSources(sourceFile)) {
+    for (const { name, formula, tex } of rows) {
         const picture = setPicture(name, tex);
         const png = encodeBilevel(picture.width, picture.height, picture.ink);
         fs.writeFileSync(`${bitmapDir}/${name}.png`, png);
         fs.writeFileSync(`${svgDir}/${name}.svg`, picture.svg);
-        results.push({ name, tex, png, ...picture });
+        results.push({ name, formula, tex, png, ...picture });
     }
     return results;
 }

@@ -37,6 +37,15 @@ TEST_F(TaskCatalogueTest, PictureNames) {
     EXPECT_EQ(PictureName(10, 3), "p103");
 }
 
+// The names come from the task table: a row out of order or misnamed shows
+// another task's picture.
+TEST_F(TaskCatalogueTest, EveryPictureIsNamedAfterItsTaskAndVariant) {
+    for (int task = 1; task <= kTaskCount; ++task)
+        for (int variant = 1; variant <= kVariantCount; ++variant)
+            EXPECT_EQ(PictureName(task, variant),
+                      "p" + std::to_string(task) + std::to_string(variant));
+}
+
 TEST_F(TaskCatalogueTest, TaskOneVariantOneIsTheSineOfMinusFourDegrees) {
     EXPECT_EQ(FormulaValue(ReferenceFormula(1, 1)), "-0,0697564737441253");
 }
