@@ -10,7 +10,6 @@
 #include "engine/Formula.h"
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
-#include "engine/ShortText.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
@@ -242,10 +241,8 @@ void TForm1::LoadTaskPicture() {
 
 void TForm1::FormActivate() {
     ShowTaskCaption();
-    if (GameState.LastVerdict == TLastVerdict::Right && GameState.TaskNo != 0) {
-        GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
+    if (DrawDueVariant())
         LoadTaskPicture();
-    }
 }
 
 void TForm1::Button4Click() {
@@ -255,12 +252,9 @@ void TForm1::Button4Click() {
         return;
     }
     Label5->setText(QStringLiteral("0"));
-    PlayerName = ShortText(ToCp1251(name));
+    StartGame(ToCp1251(name));
     GroupBox1->show();
-    SeedVariantGenerator();
-    GameState.TaskNo = 1;
     ShowTaskCaption();
-    GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
     // A running clock goes on running; restarting it would lose part of a second.
     if (!Timer1->isActive())
         Timer1->start();
