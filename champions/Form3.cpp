@@ -5,11 +5,13 @@
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "champions/core/ChampionTable.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -38,6 +40,10 @@ TForm3::TForm3(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Рекорды"));
+    // A dialog border: the close button only. Minimised, it would leave no
+    // window on screen.
+    SetTitleButtons(this, TTitleButtons::Close);
+    KeepFromMinimising(this);
     setFixedSize(404, 536);
     move(172, 90);
     setFont(PixelFont(QStringLiteral("Franklin Gothic Medium"), 15));
@@ -128,6 +134,7 @@ bool TForm3::event(QEvent* event) {
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     sortFailed_ = false;
+    BitBtn1->setFocus();
     raise();
     if (isActiveWindow() || QGuiApplication::focusWindow() == windowHandle())
         RunActivation();
@@ -138,6 +145,15 @@ void TForm3::showEvent(QShowEvent* event) {
 void TForm3::RunActivation() {
     if (!sortFailed_)
         sortFailed_ = !RunProtected([this] { FormActivate(); });
+}
+
+// Enter and Return press "Закрыть", as "Далее" in the verdict window.
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        BitBtn1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

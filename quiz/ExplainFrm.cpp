@@ -5,6 +5,7 @@
 #include "app/shell/Pictures.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "quiz/core/TexFormula.h"
@@ -79,6 +80,7 @@ TExplainFrm::TExplainFrm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Разбор ответа"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    SetTitleButtons(this, TTitleButtons::Close);
     setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
     SetBackground(this, clSilver);
     SetTextColour(this, clNavy);

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTimer>
 #include <QValidator>
 
@@ -222,6 +223,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
+// Shown means in front and active, where no window manager activates a
+// window as it maps it too, with the keyboard in the box typed into next:
+// the answer box during a game, the name box otherwise.
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return; // back from minimised: the focus stays where it was
+    (GroupBox1->isVisibleTo(this) ? Edit1 : Edit2)->setFocus();
+    raise();
+    activateWindow();
+}
+
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         RunProtected([this] { FormActivate(); });
@@ -307,9 +320,6 @@ void TForm1::WrongAnswer() {
 }
 
 void TForm1::ShowVerdictWindow(const TCheckOutcome& outcome) {
-    // The focus this window gets back when it returns from the verdict.
-    if (GroupBox1->isVisible())
-        Edit1->setFocus();
     emit verdictGiven(outcome.Verdict, outcome.Comment);
     hide();
 }

@@ -6,6 +6,7 @@
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "engine/NumberText.h"
 
 #include <QCloseEvent>
@@ -62,8 +63,11 @@ void FitToWidth(QLabel* label, int largestPixels) {
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     // A dialog frame without close, minimise or maximise buttons: "Далее"
-    // is the way back.
+    // is the way back. Minimised, it would leave no window on screen while
+    // the clock runs.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    SetTitleButtons(this, TTitleButtons::None);
+    KeepFromMinimising(this);
     setWindowTitle(QStringLiteral("Информация"));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, clSilver);
@@ -168,6 +172,7 @@ void TForm2::BitBtn1Click() {
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FitToWidth(Label1, 16);
+    BitBtn1->setFocus();
     raise();
     activateWindow();
 }

@@ -3,6 +3,7 @@
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "formulon/Version.h"
 
 #include <QDesktopServices>
@@ -75,6 +76,7 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    SetTitleButtons(this, TTitleButtons::Close);
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     SetBackground(this, clAqua);
     CreateControls();
