@@ -190,18 +190,21 @@ void TExplainFrm::Layout() {
 // the bottom. Centred on the opener, and wholly on the opener's screen.
 void TExplainFrm::FitAndCentre(QWidget* opener) {
     const QMargins frame = opener ? FrameMargins(opener) : QMargins();
+    // Some window managers put the frame's corner where the window's own
+    // corner was asked for: room is kept for either reading.
+    const QMargins slack(0, 0, frame.left(), frame.top());
     const QScreen* screen = opener ? opener->screen() : this->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(), kWindowSize);
     const QSize size =
-        kWindowSize.boundedTo((available - frame).size()).expandedTo(kWindowSize / 4);
+        kWindowSize.boundedTo((available - frame - slack).size()).expandedTo(kWindowSize / 4);
     setFixedSize(size);
     const int strip = kWindowSize.height() - kPageSize.height();
     ScrollBox2->setGeometry(0, 0, size.width(), size.height() - strip);
     Button1->setGeometry((size.width() - 96) / 2, size.height() - strip + 4, 96, 28);
     QRect framed = QRect(QPoint(), size) + frame;
     framed.moveCenter(opener ? opener->frameGeometry().center() : available.center());
-    framed.moveTopLeft(OnScreenPosition(framed, available));
-    setGeometry(framed - frame);
+    framed.moveTopLeft(OnScreenPosition(framed + slack, available));
+    move(framed.topLeft()); // where the frame goes
 }
 
 void TExplainFrm::ShowExplain(QWidget* opener) {
