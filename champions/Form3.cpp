@@ -59,6 +59,7 @@ TForm3::TForm3(QWidget* parent)
 
     StringGrid1 = new QTableWidget(kGridRows, kGridColumns, this);
     StringGrid1->setGeometry(24, 51, 354, 361);
+    StringGrid1->setAccessibleName(QStringLiteral("Рекорды"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -104,6 +105,14 @@ void TForm3::FormCreate() {
     Cell(StringGrid1, 0, 0)->setText(QStringLiteral("№"));
     Cell(StringGrid1, 1, 0)->setText(QStringLiteral("Имя"));
     Cell(StringGrid1, 2, 0)->setText(QStringLiteral("Результат"));
+    // The same texts head the columns for a screen reader, and the places
+    // head the rows; the header views stay hidden, row 0 shows the titles.
+    StringGrid1->setHorizontalHeaderLabels(
+        {QStringLiteral("№"), QStringLiteral("Имя"), QStringLiteral("Результат")});
+    QStringList places{QString()};
+    for (int place = 1; place <= kRankingSlots; ++place)
+        places << QString::number(place);
+    StringGrid1->setVerticalHeaderLabels(places);
 }
 
 void TForm3::FormActivate() {

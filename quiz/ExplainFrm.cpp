@@ -116,6 +116,7 @@ void TExplainFrm::CreateControls() {
     ScrollBox2 = new QScrollArea(this);
     ScrollBox2->setFrameShape(QFrame::NoFrame);
     ScrollBox2->setWidget(Panel2);
+    ScrollBox2->setAccessibleName(QStringLiteral("Разбор ответа"));
     Label1 = MakeLabel(Panel2, {}, 16, 8, 528);
     SetTextColour(Label1, clBlue);
     Panel1 = new QFrame(Panel2);
@@ -123,6 +124,7 @@ void TExplainFrm::CreateControls() {
     SetBackground(Panel1, clWhite);
     Image1 = new QLabel(Panel1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setAccessibleName(QStringLiteral("Картинка задания"));
 
     Label2 = MakeLabel(Panel2, QStringLiteral("Ваш ответ:"), 16, 150);
     SetTextColour(Label2, clBlue);
@@ -136,6 +138,8 @@ void TExplainFrm::CreateControls() {
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetBackground(Image2, clWhite);
     ScrollBox1->setWidget(Image2);
+    for (QWidget* answer : {static_cast<QWidget*>(ScrollBox1), static_cast<QWidget*>(Image2)})
+        answer->setAccessibleName(QStringLiteral("Ваш ответ в школьной записи"));
     ScrollBox1->setAlignment(Qt::AlignCenter);
     // Stands in for the typeset answer when it cannot be read.
     Label12 = new QLabel(Panel2);
@@ -152,6 +156,7 @@ void TExplainFrm::CreateControls() {
     SetTextColour(Label5, clBlue);
     ListBox1 = new QListWidget(Panel2);
     ListBox1->setFocusPolicy(Qt::StrongFocus);
+    ListBox1->setAccessibleName(QStringLiteral("Как программа считала ответ"));
 
     Label6 = MakeLabel(Panel2, QStringLiteral("Значение ответа:"), 16, 496);
     Label8 = MakeLabel(Panel2, QStringLiteral("Значение задания:"), 16, 516);

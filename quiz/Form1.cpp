@@ -54,8 +54,11 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
     return label;
 }
 
-// A control of the layout that the pupil never sees.
+// A control of the layout that the pupil never sees. It is a window of its
+// own that is never shown, so it has no native window and no screen reader
+// finds it: the hidden labels hold the task's value text.
 template <class TControl> TControl* Hidden(TControl* control, int x, int y) {
+    control->setWindowFlags(Qt::Window);
     control->move(x, y);
     control->hide();
     return control;
@@ -82,6 +85,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Edit2 = new QLineEdit(QStringLiteral("Ученик"), GroupBox3);
     Edit2->setGeometry(24, 40, 121, 21);
     Edit2->setValidator(new TCp1251Validator(Edit2));
+    Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
     Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
     Button4->setGeometry(72, 72, 75, 25);
 
@@ -99,6 +103,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Image2 = new QLabel(ClientArea);
     Image2->setGeometry(56, 152, 393, 273);
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image2->setAccessibleName(QStringLiteral("Заставка Formulon"));
 
     // Task box, white, hidden at start; it covers the title picture.
     GroupBox1 = new QGroupBox(QStringLiteral("Задание"), ClientArea);
@@ -119,6 +124,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         Edit1->setPalette(palette);
     }
     Edit1->setValidator(new TLowerCaseValidator(Edit1));
+    Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
     Button1->setGeometry(142, 216, 147, 49);
     GroupBox1->hide();
@@ -250,6 +256,8 @@ void TForm1::LoadTaskPicture() {
     ShowPicture(Image1, [name = QString::fromStdString(name)](qreal ratio) {
         return TaskPicture(name, ratio);
     });
+    Image1->setAccessibleName(
+        QStringLiteral("Задание № %1, картинка формулы").arg(GameState.TaskNo));
 }
 
 void TForm1::FormActivate() {

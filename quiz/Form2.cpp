@@ -148,18 +148,19 @@ void TForm2::FormActivate() {
         emit answerAccepted();
     }
     if (verdict == kVerdictWin)
-        ShowPicture(QStringLiteral("win"));
+        ShowPicture(QStringLiteral("win"), QStringLiteral("Картинка: вы победили"));
     else if (verdict == kVerdictRight)
-        ShowPicture(QStringLiteral("inf"));
+        ShowPicture(QStringLiteral("inf"), QStringLiteral("Картинка: ответ правильный"));
     else
-        ShowPicture(QStringLiteral("dum"));
+        ShowPicture(QStringLiteral("dum"), QStringLiteral("Картинка: ответ не верный"));
 }
 
-void TForm2::ShowPicture(const QString& resourceName) {
+void TForm2::ShowPicture(const QString& resourceName, const QString& accessibleName) {
     // The white ground is see-through, so the window's silver shows there.
     ::ShowPicture(Image1,
                   [resourceName](qreal ratio) { return VerdictPicture(resourceName, ratio); });
     Image1->adjustSize();
+    Image1->setAccessibleName(accessibleName);
 }
 
 void TForm2::BitBtn1Click() {
@@ -168,7 +169,8 @@ void TForm2::BitBtn1Click() {
     LastErrorText.Clear();
 }
 
-// Shown means in front and active, as a check's verdict expects.
+// Shown means in front and active, as a check's verdict expects, with the
+// keyboard on "Далее".
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FitToWidth(Label1, 16);

@@ -12,6 +12,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-comfortaa
   clang libclang-rt-14-dev clang-format
   xvfb xdotool x11-apps x11-utils xauth imagemagick openbox
+  at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream dpkg-dev file time
   scdoc lintian gzip binutils
 )
