@@ -15,17 +15,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using namespace formulon::engine;
 
@@ -167,24 +162,6 @@ TEST_F(ExplainWindowTest, F1InTheMainWindowExplainsARaisedError) {
             EXPECT_EQ(ExplainFrm->Label11->text(), QStringLiteral("Ошибка: ") + error);
         });
     EXPECT_EQ(boxes.Errors.size(), 1) << "nothing is evaluated again";
-}
-
-// Centred on its opener, wholly on the screen at any scale factor; what
-// does not fit scrolls, with "Закрыть" in view. Also run on a 1920 x 1080
-// screen at a scale factor of 2 (see CMake).
-TEST_F(ExplainWindowTest, OpensCentredOnItsOpenerAndWithinTheScreen) {
-    Check("y");
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
-    ExplainWhile([] { QTest::keyClick(Form2, Qt::Key_F1); },
-                 [] {
-                     const QRect frame = ExplainFrm->frameGeometry();
-                     EXPECT_TRUE(ExplainFrm->screen()->availableGeometry().contains(frame));
-                     EXPECT_LE(std::abs(frame.center().x() - Form2->frameGeometry().center().x()),
-                               1);
-                     EXPECT_TRUE(ExplainFrm->rect().contains(ExplainFrm->Button1->geometry()));
-                     const QScrollBar* bar = ExplainFrm->ScrollBox2->verticalScrollBar();
-                     EXPECT_EQ(bar->maximum() > 0, ExplainFrm->height() < 640);
-                 });
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // Every way back to the main window during a game: a right answer's return
 // draws the next task's variant once; every other way keeps the picture the
 // pupil is solving and gives the answer box the keyboard again.
-#include "app/FTAbout/FTAbout.h"
 #include "champions/Form3.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
@@ -10,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -35,18 +34,13 @@ struct TActivationCounter : QObject {
     }
 };
 
-// 'open' opens a modal window; 'close' closes it once it is up.
-void WhileModal(const std::function<void(QWidget*)>& close, const std::function<void()>& open) {
-    QTimer::singleShot(0, [close] {
-        if (WaitFor([] { return QApplication::activeModalWidget() != nullptr; }) &&
-            QTest::qWaitForWindowExposed(QApplication::activeModalWidget()))
-            close(QApplication::activeModalWidget());
+// 'open' opens a modal window, closed with Escape once it is up.
+void WhileModal(const std::function<void()>& open) {
+    QTimer::singleShot(0, [] {
+        if (WaitFor([] { return QApplication::activeModalWidget() != nullptr; }))
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
     });
     open();
-}
-
-void Accept(QWidget* modal) {
-    static_cast<QDialog*>(modal)->accept();
 }
 
 void Enter(QLineEdit* box, const QString& text) {
@@ -54,39 +48,25 @@ void Enter(QLineEdit* box, const QString& text) {
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-struct TWayBack {
-    const char* name;
-    std::function<void()> go;
-};
-
-const TWayBack kWaysBack[] = {
+const std::pair<const char*, std::function<void()>> kWaysBack[] = {
     {"error box",
      [] {
          TRealBoxes real;
-         WhileModal(Accept, [] { Enter(Form1->Edit1, QStringLiteral("1..5*2")); });
+         WhileModal([] { Enter(Form1->Edit1, QStringLiteral("1..5*2")); });
      }},
     {"warning box",
      [] {
          TRealBoxes real;
-         WhileModal(Accept, [] { Enter(Form1->Edit2, {}); });
+         WhileModal([] { Enter(Form1->Edit2, {}); });
          Form1->Edit2->setText(QStringLiteral("Ученик"));
      }},
-    {"about window",
-     [] {
-         WhileModal([](QWidget*) { QTest::mouseClick(AboutFrm->Label3, Qt::LeftButton); },
-                    [] { Form1->N8->trigger(); });
-     }},
-    {"explanation",
-     [] {
-         WhileModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); },
-                    [] { Form1->N10->trigger(); });
-     }},
+    {"about window", [] { WhileModal([] { Form1->N8->trigger(); }); }},
+    {"explanation", [] { WhileModal([] { Form1->N10->trigger(); }); }},
     {"champions window",
      [] {
          Form1->N6->trigger();
          ASSERT_TRUE(QTest::qWaitForWindowActive(Form3->windowHandle()));
-         QTest::mouseClick(Form3->windowHandle(), Qt::LeftButton, {},
-                           Form3->BitBtn1->geometry().center());
+         QTest::keyClick(Form3, Qt::Key_Return);
      }},
     {"another program's window",
      [] {
@@ -118,10 +98,10 @@ TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
     TActivationCounter activations;
     Form1->installEventFilter(&activations);
     next = 1; // what a new draw would give
-    for (const TWayBack& way : kWaysBack) {
-        SCOPED_TRACE(way.name);
+    for (const auto& [name, wayBack] : kWaysBack) {
+        SCOPED_TRACE(name);
         const int before = activations.Count;
-        way.go();
+        wayBack();
         EXPECT_TRUE(WaitFor([&] { return activations.Count > before && Form1->isActiveWindow(); }))
             << "the main window was not activated again";
         EXPECT_EQ(QApplication::focusWidget(), Form1->Edit1);
