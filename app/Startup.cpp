@@ -25,7 +25,6 @@ void ConnectWindows() {
     QObject::connect(Form2, &TForm2::nextPressed, Form1, [] {
         Form1->ShowBestTime();
         Form1->show();
-        Form1->activateWindow();
     });
     QObject::connect(Form3, &TForm3::closedToMain, Form1, &QWidget::show);
     // A new record reaches the file at once, not only when the window closes.

@@ -5,11 +5,13 @@
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "champions/core/ChampionTable.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -38,6 +40,10 @@ TForm3::TForm3(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Рекорды"));
+    // A dialog border: the close button only. Minimised, it would leave no
+    // window on screen.
+    SetTitleButtons(this, TTitleButtons::Close);
+    KeepFromMinimising(this);
     setFixedSize(404, 536);
     move(172, 90);
     setFont(PixelFont(QStringLiteral("Franklin Gothic Medium"), 15));
@@ -53,6 +59,7 @@ TForm3::TForm3(QWidget* parent)
 
     StringGrid1 = new QTableWidget(kGridRows, kGridColumns, this);
     StringGrid1->setGeometry(24, 51, 354, 361);
+    StringGrid1->setAccessibleName(QStringLiteral("Рекорды"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -98,6 +105,14 @@ void TForm3::FormCreate() {
     Cell(StringGrid1, 0, 0)->setText(QStringLiteral("№"));
     Cell(StringGrid1, 1, 0)->setText(QStringLiteral("Имя"));
     Cell(StringGrid1, 2, 0)->setText(QStringLiteral("Результат"));
+    // The same texts head the columns for a screen reader, and the places
+    // head the rows; the header views stay hidden, row 0 shows the titles.
+    StringGrid1->setHorizontalHeaderLabels(
+        {QStringLiteral("№"), QStringLiteral("Имя"), QStringLiteral("Результат")});
+    QStringList places{QString()};
+    for (int place = 1; place <= kRankingSlots; ++place)
+        places << QString::number(place);
+    StringGrid1->setVerticalHeaderLabels(places);
 }
 
 void TForm3::FormActivate() {
@@ -128,6 +143,7 @@ bool TForm3::event(QEvent* event) {
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     sortFailed_ = false;
+    BitBtn1->setFocus();
     raise();
     if (isActiveWindow() || QGuiApplication::focusWindow() == windowHandle())
         RunActivation();
@@ -138,6 +154,15 @@ void TForm3::showEvent(QShowEvent* event) {
 void TForm3::RunActivation() {
     if (!sortFailed_)
         sortFailed_ = !RunProtected([this] { FormActivate(); });
+}
+
+// Enter and Return press "Закрыть", as "Далее" in the verdict window.
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        BitBtn1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

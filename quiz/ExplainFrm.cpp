@@ -5,6 +5,7 @@
 #include "app/shell/Pictures.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/MinusPower.h"
 #include "quiz/core/StepWords.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QWindow>
 
@@ -24,6 +26,18 @@ namespace {
 
 // One em of the typeset answer, as in the task pictures.
 constexpr qreal kFormulaPixelsPerEm = 18;
+
+// The whole window, and the page above "Закрыть" within it.
+constexpr QSize kWindowSize(560, 640);
+constexpr QSize kPageSize(560, 596);
+
+// The frame a window manager put round a shown window.
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width = 0) {
     auto* label = new QLabel(text, parent);
@@ -81,6 +95,7 @@ TExplainFrm::TExplainFrm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Разбор ответа"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    SetTitleButtons(this, TTitleButtons::Close);
     setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
     SetBackground(this, clSilver);
     SetTextColour(this, clNavy);
@@ -97,53 +112,64 @@ void TExplainFrm::EnsureControls() {
 }
 
 void TExplainFrm::CreateControls() {
-    Label1 = MakeLabel(this, {}, 16, 8, 528);
+    // Everything but "Закрыть" lies on a page that scrolls when the screen
+    // is too small for the whole window.
+    Panel2 = new QWidget;
+    ScrollBox2 = new QScrollArea(this);
+    ScrollBox2->setFrameShape(QFrame::NoFrame);
+    ScrollBox2->setWidget(Panel2);
+    ScrollBox2->setAccessibleName(QStringLiteral("Разбор ответа"));
+    Label1 = MakeLabel(Panel2, {}, 16, 8, 528);
     SetTextColour(Label1, clBlue);
-    Panel1 = new QFrame(this);
+    Panel1 = new QFrame(Panel2);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SetBackground(Panel1, clWhite);
     Image1 = new QLabel(Panel1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setAccessibleName(QStringLiteral("Картинка задания"));
 
-    Label2 = MakeLabel(this, QStringLiteral("Ваш ответ:"), 16, 150);
+    Label2 = MakeLabel(Panel2, QStringLiteral("Ваш ответ:"), 16, 150);
     SetTextColour(Label2, clBlue);
-    Label3 = new QLabel(this);
+    Label3 = new QLabel(Panel2);
     Label3->setTextFormat(Qt::RichText);
     Label3->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
-    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1 = new QScrollArea(Panel2);
     ScrollBox1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SetBackground(ScrollBox1->viewport(), clWhite);
     Image2 = new QLabel;
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetBackground(Image2, clWhite);
     ScrollBox1->setWidget(Image2);
+    for (QWidget* answer : {static_cast<QWidget*>(ScrollBox1), static_cast<QWidget*>(Image2)})
+        answer->setAccessibleName(QStringLiteral("Ваш ответ в школьной записи"));
     ScrollBox1->setAlignment(Qt::AlignCenter);
     // Stands in for the typeset answer when it cannot be read.
-    Label12 = new QLabel(this);
+    Label12 = new QLabel(Panel2);
     Label12->setTextFormat(Qt::RichText);
     Label12->setAlignment(Qt::AlignCenter);
     Label12->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label12->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 20, kBold));
     SetBackground(Label12, clWhite);
-    Label4 = MakeLabel(this, {}, 16, 280, 528);
+    Label4 = MakeLabel(Panel2, {}, 16, 280, 528);
     Label4->setWordWrap(true);
     SetTextColour(Label4, clRed);
 
-    Label5 = MakeLabel(this, QStringLiteral("Как программа считала ответ:"), 16, 318);
+    Label5 = MakeLabel(Panel2, QStringLiteral("Как программа считала ответ:"), 16, 318);
     SetTextColour(Label5, clBlue);
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new QListWidget(Panel2);
     ListBox1->setFocusPolicy(Qt::StrongFocus);
+    ListBox1->setAccessibleName(QStringLiteral("Как программа считала ответ"));
 
-    Label6 = MakeLabel(this, QStringLiteral("Значение ответа:"), 16, 496);
-    Label8 = MakeLabel(this, QStringLiteral("Значение задания:"), 16, 516);
+    Label6 = MakeLabel(Panel2, QStringLiteral("Значение ответа:"), 16, 496);
+    Label8 = MakeLabel(Panel2, QStringLiteral("Значение задания:"), 16, 516);
     for (QLabel* caption : {Label6, Label8})
         SetTextColour(caption, clBlue);
-    Label7 = new QLabel(this);
-    Label9 = new QLabel(this);
+    Label7 = new QLabel(Panel2);
+    Label9 = new QLabel(Panel2);
     for (QLabel* value : {Label7, Label9})
         value->setTextFormat(Qt::RichText);
-    Label10 = MakeLabel(this, {}, 176, 536, 368);
-    Label11 = MakeLabel(this, {}, 16, 558, 528);
+    Label10 = MakeLabel(Panel2, {}, 176, 536, 368);
+    Label11 = MakeLabel(Panel2, {}, 16, 558, 528);
     Label11->setWordWrap(true);
     SetTextColour(Label11, clRed);
 
@@ -153,7 +179,7 @@ void TExplainFrm::CreateControls() {
 
 // Positions are left, top; sizes width x height.
 void TExplainFrm::Layout() {
-    setFixedSize(560, 640);
+    Panel2->setFixedSize(kPageSize);
     Panel1->setGeometry(16, 28, 528, 115);
     Image1->setGeometry(8, 5, 393, 105);
     Label3->setGeometry(104, 146, 440, 22);
@@ -164,20 +190,41 @@ void TExplainFrm::Layout() {
     Label7->setGeometry(176, 496, 368, 18);
     Label9->setGeometry(176, 516, 368, 18);
     Label11->setGeometry(16, 556, 528, 36);
-    Button1->setGeometry(232, 600, 96, 28);
+}
+
+// The whole window when the screen's available area holds it with its
+// frame, else as much as it holds; the page scrolls and "Закрыть" stays at
+// the bottom. Centred on the opener, and wholly on the opener's screen.
+void TExplainFrm::FitAndCentre(QWidget* opener) {
+    const QMargins frame = opener ? FrameMargins(opener) : QMargins();
+    // Some window managers put the frame's corner where the window's own
+    // corner was asked for: room is kept for either reading.
+    const QMargins slack(0, 0, frame.left(), frame.top());
+    const QScreen* screen = opener ? opener->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(), kWindowSize);
+    const QSize size =
+        kWindowSize.boundedTo((available - frame - slack).size()).expandedTo(kWindowSize / 4);
+    setFixedSize(size);
+    const int strip = kWindowSize.height() - kPageSize.height();
+    ScrollBox2->setGeometry(0, 0, size.width(), size.height() - strip);
+    Button1->setGeometry((size.width() - 96) / 2, size.height() - strip + 4, 96, 28);
+    QRect framed = QRect(QPoint(), size) + frame;
+    framed.moveCenter(opener ? opener->frameGeometry().center() : available.center());
+    framed.moveTopLeft(OnScreenPosition(framed + slack, available));
+    move(framed.topLeft()); // where the frame goes
 }
 
 void TExplainFrm::ShowExplain(QWidget* opener) {
     if (!HasLastCheck())
         return;
-    // Modal over the window it was opened from, and centred on it.
+    // Modal over the window it was opened from, and centred on it once its
+    // size is known.
     if (!windowHandle())
         winId();
-    if (opener && opener->windowHandle()) {
+    if (opener && opener->windowHandle())
         windowHandle()->setTransientParent(opener->windowHandle());
-        move(opener->frameGeometry().center() - rect().center());
-    }
     FormShow();
+    FitAndCentre(opener && opener->isVisible() ? opener : nullptr);
     Button1->setFocus();
     exec();
 }

@@ -3,8 +3,9 @@
 // the task's value text is shown, never its formula.
 //
 // Opening: ShowExplain(opener) fills the window and shows it modally over
-// the opener; it returns when "Закрыть", Escape or the close button ends
-// the showing.
+// the opener, centred on it and no larger than the screen (the page above
+// "Закрыть" scrolls); it returns when "Закрыть", Escape or the close button
+// ends the showing.
 #pragma once
 
 #include <QDialog>
@@ -33,23 +34,26 @@ public:
     QLabel* Label2 = nullptr; // "Ваш ответ:"
     QLabel* Label3 = nullptr; // the answer as checked
     QScrollArea* ScrollBox1 = nullptr;
-    QLabel* Image2 = nullptr;        // the answer typeset
-    QLabel* Label12 = nullptr;       // or the answer as typed, in its place
-    QLabel* Label4 = nullptr;        // why it is not typeset, when it is not
-    QLabel* Label5 = nullptr;        // "Как программа считала ответ:"
-    QListWidget* ListBox1 = nullptr; // the numbered steps
-    QLabel* Label6 = nullptr;        // "Значение ответа:"
-    QLabel* Label7 = nullptr;        // the answer's value text
-    QLabel* Label8 = nullptr;        // "Значение задания:"
-    QLabel* Label9 = nullptr;        // the task's value text
-    QLabel* Label10 = nullptr;       // where the values first differ
-    QLabel* Label11 = nullptr;       // the engine's message, the raised error
-    QPushButton* Button1 = nullptr;  // "Закрыть"
+    QLabel* Image2 = nullptr;          // the answer typeset
+    QLabel* Label12 = nullptr;         // or the answer as typed, in its place
+    QLabel* Label4 = nullptr;          // why it is not typeset, when it is not
+    QLabel* Label5 = nullptr;          // "Как программа считала ответ:"
+    QListWidget* ListBox1 = nullptr;   // the numbered steps
+    QLabel* Label6 = nullptr;          // "Значение ответа:"
+    QLabel* Label7 = nullptr;          // the answer's value text
+    QLabel* Label8 = nullptr;          // "Значение задания:"
+    QLabel* Label9 = nullptr;          // the task's value text
+    QLabel* Label10 = nullptr;         // where the values first differ
+    QLabel* Label11 = nullptr;         // the engine's message, the raised error
+    QPushButton* Button1 = nullptr;    // "Закрыть"
+    QScrollArea* ScrollBox2 = nullptr; // scrolls the page above "Закрыть"
+    QWidget* Panel2 = nullptr;         // the page: everything but "Закрыть"
 
 private:
     void EnsureControls();
     void CreateControls();
     void Layout();
+    void FitAndCentre(QWidget* opener);
     void ShowTask();
     void ShowAnswer();
     void ShowSteps();

@@ -10,7 +10,6 @@
 #include "engine/Formula.h"
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
-#include "engine/ShortText.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
@@ -24,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTimer>
 #include <QValidator>
 
@@ -54,8 +54,11 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
     return label;
 }
 
-// A control of the layout that the pupil never sees.
+// A control of the layout that the pupil never sees. It is a window of its
+// own that is never shown, so it has no native window and no screen reader
+// finds it: the hidden labels hold the task's value text.
 template <class TControl> TControl* Hidden(TControl* control, int x, int y) {
+    control->setWindowFlags(Qt::Window);
     control->move(x, y);
     control->hide();
     return control;
@@ -82,6 +85,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Edit2 = new QLineEdit(QStringLiteral("Ученик"), GroupBox3);
     Edit2->setGeometry(24, 40, 121, 21);
     Edit2->setValidator(new TCp1251Validator(Edit2));
+    Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
     Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
     Button4->setGeometry(72, 72, 75, 25);
 
@@ -99,6 +103,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Image2 = new QLabel(ClientArea);
     Image2->setGeometry(56, 152, 393, 273);
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image2->setAccessibleName(QStringLiteral("Заставка Formulon"));
 
     // Task box, white, hidden at start; it covers the title picture.
     GroupBox1 = new QGroupBox(QStringLiteral("Задание"), ClientArea);
@@ -119,6 +124,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         Edit1->setPalette(palette);
     }
     Edit1->setValidator(new TLowerCaseValidator(Edit1));
+    Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
     Button1->setGeometry(142, 216, 147, 49);
     GroupBox1->hide();
@@ -223,6 +229,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
+// Shown means in front and active, where no window manager activates a
+// window as it maps it too, with the keyboard in the box typed into next:
+// the answer box during a game, the name box otherwise.
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return; // back from minimised: the focus stays where it was
+    (GroupBox1->isVisibleTo(this) ? Edit1 : Edit2)->setFocus();
+    raise();
+    activateWindow();
+}
+
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         RunProtected([this] { FormActivate(); });
@@ -238,14 +256,14 @@ void TForm1::LoadTaskPicture() {
     ShowPicture(Image1, [name = QString::fromStdString(name)](qreal ratio) {
         return TaskPicture(name, ratio);
     });
+    Image1->setAccessibleName(
+        QStringLiteral("Задание № %1, картинка формулы").arg(GameState.TaskNo));
 }
 
 void TForm1::FormActivate() {
     ShowTaskCaption();
-    if (GameState.LastVerdict == TLastVerdict::Right && GameState.TaskNo != 0) {
-        GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
+    if (DrawDueVariant())
         LoadTaskPicture();
-    }
 }
 
 void TForm1::Button4Click() {
@@ -255,12 +273,9 @@ void TForm1::Button4Click() {
         return;
     }
     Label5->setText(QStringLiteral("0"));
-    PlayerName = ShortText(ToCp1251(name));
+    StartGame(ToCp1251(name));
     GroupBox1->show();
-    SeedVariantGenerator();
-    GameState.TaskNo = 1;
     ShowTaskCaption();
-    GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
     // A running clock goes on running; restarting it would lose part of a second.
     if (!Timer1->isActive())
         Timer1->start();
@@ -313,9 +328,6 @@ void TForm1::WrongAnswer() {
 }
 
 void TForm1::ShowVerdictWindow(const TCheckOutcome& outcome) {
-    // The focus this window gets back when it returns from the verdict.
-    if (GroupBox1->isVisible())
-        Edit1->setFocus();
     emit verdictGiven(outcome.Verdict, outcome.Comment);
     hide();
 }

@@ -44,8 +44,8 @@ public:
     // Close handler: SaveChampions; when it raises, the window stays open.
     void FormClose(QCloseEvent* event);
 
-    // Every activation: the task box's caption, and a freshly drawn variant
-    // after a right answer.
+    // Every activation: the task box's caption, and on the first one after
+    // a right answer a freshly drawn variant of the next task.
     void FormActivate();
 
     // Label4 shows the time of the table's first place.
@@ -119,6 +119,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void LoadTaskPicture();

@@ -6,6 +6,7 @@
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "engine/NumberText.h"
 
 #include <QCloseEvent>
@@ -62,8 +63,11 @@ void FitToWidth(QLabel* label, int largestPixels) {
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     // A dialog frame without close, minimise or maximise buttons: "Далее"
-    // is the way back.
+    // is the way back. Minimised, it would leave no window on screen while
+    // the clock runs.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    SetTitleButtons(this, TTitleButtons::None);
+    KeepFromMinimising(this);
     setWindowTitle(QStringLiteral("Информация"));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, clSilver);
@@ -144,18 +148,19 @@ void TForm2::FormActivate() {
         emit answerAccepted();
     }
     if (verdict == kVerdictWin)
-        ShowPicture(QStringLiteral("win"));
+        ShowPicture(QStringLiteral("win"), QStringLiteral("Картинка: вы победили"));
     else if (verdict == kVerdictRight)
-        ShowPicture(QStringLiteral("inf"));
+        ShowPicture(QStringLiteral("inf"), QStringLiteral("Картинка: ответ правильный"));
     else
-        ShowPicture(QStringLiteral("dum"));
+        ShowPicture(QStringLiteral("dum"), QStringLiteral("Картинка: ответ не верный"));
 }
 
-void TForm2::ShowPicture(const QString& resourceName) {
+void TForm2::ShowPicture(const QString& resourceName, const QString& accessibleName) {
     // The white ground is see-through, so the window's silver shows there.
     ::ShowPicture(Image1,
                   [resourceName](qreal ratio) { return VerdictPicture(resourceName, ratio); });
     Image1->adjustSize();
+    Image1->setAccessibleName(accessibleName);
 }
 
 void TForm2::BitBtn1Click() {
@@ -164,10 +169,12 @@ void TForm2::BitBtn1Click() {
     LastErrorText.Clear();
 }
 
-// Shown means in front and active, as a check's verdict expects.
+// Shown means in front and active, as a check's verdict expects, with the
+// keyboard on "Далее".
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FitToWidth(Label1, 16);
+    BitBtn1->setFocus();
     raise();
     activateWindow();
 }

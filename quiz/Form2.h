@@ -65,7 +65,8 @@ protected:
 private:
     void CreateControls();
     void Layout();
-    void ShowPicture(const QString& resourceName);
+    // The verdict's picture, and what a screen reader calls it.
+    void ShowPicture(const QString& resourceName, const QString& accessibleName);
 };
 
 extern TForm2* Form2;

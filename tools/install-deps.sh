@@ -7,11 +7,12 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools
   qt6-declarative-dev qt6-svg-dev
-  libjpeg-dev
+  libjpeg-dev libxcb1-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-comfortaa
   clang libclang-rt-14-dev clang-format
   xvfb xdotool x11-apps x11-utils xauth imagemagick openbox
+  at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream dpkg-dev file time
   scdoc lintian gzip binutils
 )

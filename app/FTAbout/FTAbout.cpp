@@ -3,15 +3,20 @@
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 #include "formulon/Version.h"
 
+#include <QAccessibleWidget>
 #include <QDesktopServices>
 #include <QEnterEvent>
 #include <QFont>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 
+#include <iterator>
 #include <utility>
 
 TAboutFrm* AboutFrm = nullptr;
@@ -33,7 +38,51 @@ void Place(QWidget* control, int left, int top, int width = 0, int height = 0) {
     control->setGeometry(left, top, width, height);
 }
 
+// A click label as a screen reader sees it: its role, its name, and a
+// "press" action that does what a click does.
+class TClickLabelAccessible : public QAccessibleWidget {
+public:
+    explicit TClickLabelAccessible(TClickLabel* label)
+        : QAccessibleWidget(label, label->AccessibleRole()) {}
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << pressAction();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            static_cast<TClickLabel*>(widget())->Press();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* ClickLabelAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TClickLabel") && object && object->isWidgetType())
+        return new TClickLabelAccessible(static_cast<TClickLabel*>(object));
+    return nullptr;
+}
+
 } // namespace
+
+void TClickLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        event->accept();
+        Press();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+// The frame keeps clear of the label's edge pixels, whose colour is the
+// label's state under the mouse.
+void TClickLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
+}
 
 void OpenShellLink(const QString& link) {
     const QUrl url(link);
@@ -75,12 +124,37 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    SetTitleButtons(this, TTitleButtons::Close);
+    static const bool clickLabelsNamed = [] {
+        QAccessible::installFactory(ClickLabelAccessible);
+        return true;
+    }();
+    (void)clickLabelsNamed;
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     SetBackground(this, clAqua);
     CreateControls();
     Layout();
     ConnectHandlers();
+    MakeKeyboardReachable();
     Panel2->hide();
+}
+
+// Tab goes through the page labels, the feedback page's links and
+// "Закрыть"; the banner's link is also "Сайт программы", so the banner is
+// left to the mouse.
+void TAboutFrm::MakeKeyboardReachable() {
+    Image1->setAccessibleName(QStringLiteral("Баннер Formulon, ссылка на сайт программы"));
+    Label1->SetAccessibleRole(QAccessible::PageTab);
+    Label2->SetAccessibleRole(QAccessible::PageTab);
+    Label3->SetAccessibleRole(QAccessible::Button);
+    TClickLabel* const order[] = {Label1, Label2, Label15, Label17, Label22, Label3};
+    for (TClickLabel* label : order) {
+        label->setFocusPolicy(Qt::TabFocus);
+        label->setAccessibleName(label->text());
+    }
+    Label22->setAccessibleName(kSupportPage); // shown broken over two lines
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TAboutFrm::CreateControls() {
@@ -222,6 +296,7 @@ void TAboutFrm::ConnectHandlers() {
 void TAboutFrm::ShowAbout() {
     Panel2->hide();
     Panel1->show();
+    Label1->setFocus(); // the keyboard starts on the page shown
     exec();
 }
 

@@ -4,6 +4,7 @@
 // modally; it returns when "Закрыть" or the close button ends the showing.
 #pragma once
 
+#include <QAccessible>
 #include <QDialog>
 #include <QLabel>
 #include <QString>
@@ -29,11 +30,19 @@ void OpenShellLink(const QString& link);
 using TLinkOpener = std::function<bool(const QUrl&)>;
 void SetLinkOpener(TLinkOpener opener);
 
-// A label that reports clicks and the mouse entering and leaving it.
+// A label that reports clicks and the mouse entering and leaving it. With
+// the keyboard's focus (a dotted frame shows it) Enter or Space press it. A
+// screen reader knows it by its role (a link unless set otherwise) and can
+// press it.
 class TClickLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+
+    void SetAccessibleRole(QAccessible::Role role) { role_ = role; }
+    QAccessible::Role AccessibleRole() const { return role_; }
+    // Does what a click does.
+    void Press() { emit clicked(); }
 
 signals:
     void clicked();
@@ -45,9 +54,12 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool pressed_ = false;
+    QAccessible::Role role_ = QAccessible::Link;
 };
 
 class TAboutFrm : public QDialog {
@@ -111,6 +123,7 @@ private:
     void CreateControls();
     void Layout();
     void ConnectHandlers();
+    void MakeKeyboardReachable();
 };
 
 extern TAboutFrm* AboutFrm;

@@ -3,6 +3,7 @@
 #include "app/shell/Fonts.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -28,6 +29,7 @@ void PrepareApplication(TApplication& app) {
     TApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     KeepWindowsOnScreen(app);
+    ReturnActivationAfterModals(app);
 }
 
 QString ApplicationTitle() {

@@ -20,6 +20,8 @@ public:
 QString ApplicationTitle();
 
 // Start-up before the windows: the title "Formulon", the font
-// substitutions, every window kept on its screen, and no quitting when the last window hides (the
-// main window is hidden while another replaces it; only its close handler quits).
+// substitutions, every window kept on its screen, the activation handed back
+// when a modal window closes, and no quitting when the last window hides (the
+// main window is hidden while another replaces it; only its close handler
+// quits).
 void PrepareApplication(TApplication& app);

@@ -3,10 +3,16 @@
 #include "app/shell/Application.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHash>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -34,6 +40,38 @@ protected:
     }
 };
 
+// Room a title bar keeps beside its caption: the window's icon and three
+// buttons with their margins. A box narrower than its caption plus this
+// shows the caption cut short ("W… ng").
+constexpr int kTitleBarButtonsWidth = 160;
+
+// The box's look beyond what QMessageBox gives: the close button only, wide
+// enough for its caption, and a name for its icon.
+void FinishBox(QMessageBox& box) {
+    SetTitleButtons(&box, TTitleButtons::Close);
+    QFont titleFont = box.font();
+    titleFont.setBold(true); // most title bars set the caption in bold
+    const int width =
+        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    static const QHash<int, QString> iconNames = {
+        {QMessageBox::Critical, QStringLiteral("Значок: ошибка")},
+        {QMessageBox::Warning, QStringLiteral("Значок: предупреждение")},
+        {QMessageBox::Information, QStringLiteral("Значок: сообщение")},
+        {QMessageBox::Question, QStringLiteral("Значок: вопрос")},
+    };
+    if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        icon->setAccessibleName(iconNames.value(box.icon()));
+}
+
+// Qt breaks lines only at line feeds; a lone carriage return, as the old
+// runtime's boxes break at, is shown as a line break too.
+QString ShownText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+}
+
 // Shows a modal box with one OK button, or hands it to the test presenter.
 void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const QString& caption,
              const QString& text) {
@@ -41,7 +79,8 @@ void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const Q
         presenter(caption, text);
         return;
     }
-    TCentredMessageBox box(icon, caption, text, QMessageBox::Ok);
+    TCentredMessageBox box(icon, caption, ShownText(text), QMessageBox::Ok);
+    FinishBox(box);
     box.exec();
 }
 
@@ -54,6 +93,7 @@ bool AskQuestion(const QString& caption, const QString& text) {
     QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.setEscapeButton(no);
+    FinishBox(box);
     box.exec();
     return box.clickedButton() == yes;
 }

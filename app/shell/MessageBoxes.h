@@ -21,7 +21,8 @@ void ShowException(const std::exception& error);
 void ShowErrorBox(const std::string& cp1251Message);
 
 // The information box of a changed champions file (caption "Information",
-// information icon, one OK button). The text is given in Unicode.
+// information icon, one OK button). The text is given in Unicode; a
+// carriage return in it shows as a line break.
 void ShowInformationBox(const QString& text);
 
 // The old runtime's standard warning box: caption "Warning", one OK button,
@@ -33,6 +34,9 @@ void ShowWarningBox(const QString& text);
 // captioned with the application title, buttons "Да" and "Нет" ("Нет" the
 // default and the answer of Escape). True when the pupil chose "Да".
 bool AskQuitWithoutSaving(const QString& path);
+
+// Every real box offers the close button only and is wide enough for its
+// caption beside the title bar's buttons.
 
 // Test seams: replace how the boxes are shown (an empty function restores
 // the real modal QMessageBox). Only tests use these.

@@ -2,13 +2,34 @@
 
 #include "champions/core/ChampionTable.h"
 #include "engine/NumberText.h"
+#include "engine/ShortText.h"
 #include "quiz/core/GameState.h"
 
 using namespace formulon::engine;
 
+void StartGame(const std::string& playerName) {
+    PlayerName = ShortText(playerName);
+    SeedVariantGenerator();
+    GameState.TaskNo = 1;
+    GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
+    GameState.VariantDue = false;
+}
+
+bool DrawDueVariant() {
+    if (!GameState.VariantDue)
+        return false;
+    GameState.VariantDue = false;
+    GameState.Variant = static_cast<std::uint8_t>(DrawVariant());
+    return true;
+}
+
 TCheckOutcome RightAnswer(const std::string& gameTime) {
     TCheckOutcome outcome;
-    if (++GameState.TaskNo == kWonTaskNo) {
+    ++GameState.TaskNo;
+    // Drawn once, as the pupil comes back to the next task; a won game has
+    // no next task.
+    GameState.VariantDue = GameState.TaskNo != kWonTaskNo;
+    if (GameState.TaskNo == kWonTaskNo) {
         outcome.Verdict = TVerdict::Win;
         // The game is over before the record decision: a hand-made slot
         // time that does not convert must not leave a task 11 behind.
@@ -35,6 +56,7 @@ TCheckOutcome WrongAnswer() {
     outcome.Verdict = TVerdict::Wrong;
     outcome.Comment = LastErrorText.Read();
     GameState.LastVerdict = TLastVerdict::Wrong;
+    GameState.VariantDue = false;
     return outcome;
 }
 

@@ -26,6 +26,15 @@ struct TCheckOutcome {
     std::exception_ptr SortFault;
 };
 
+// A new game for the player (code page 1251; cut to 255 characters): task 1
+// with a freshly drawn variant, nothing left due.
+void StartGame(const std::string& playerName);
+
+// The main window became active. The first activation after a right answer
+// that left a task draws that task's variant; every other one keeps the
+// task and its picture. True when a variant was drawn.
+bool DrawDueVariant();
+
 // A right answer: the next task, or the win after task 10. On a win the
 // game time (code page 1251 text) decides the record. Raises EConvertError
 // when slot 15 holds a time that is not an integer; the game is over by then.

@@ -61,5 +61,6 @@ bool SelectTask(const std::string& taskText, const std::string& variantText, TGa
         return false;
     state.TaskNo = static_cast<std::uint8_t>(task);
     state.Variant = static_cast<std::uint8_t>(variant);
+    state.VariantDue = false;
     return true;
 }

@@ -16,6 +16,10 @@ struct TGameState {
     std::uint8_t TaskNo = 0;  // 1..10 while a task is in progress; 0 before and after
     std::uint8_t Variant = 0; // 1..3 (0 before the first game)
     TLastVerdict LastVerdict = TLastVerdict::None;
+    // A right answer left a task to solve: its variant is drawn when the
+    // main window next becomes active, and only then. Every later
+    // activation keeps the picture the pupil is solving.
+    bool VariantDue = false;
 };
 
 extern TGameState GameState;
@@ -45,5 +49,6 @@ void SetVariantSource(TVariantSource source);
 bool IsRecordTime(const std::string& gameTime, const std::string& slot15Result);
 
 // The hidden picture selector: the task and variant when both texts are
-// integers within the catalogue's bounds; false (state untouched) otherwise.
+// integers within the catalogue's bounds, and nothing left due; false
+// (state untouched) otherwise.
 bool SelectTask(const std::string& taskText, const std::string& variantText, TGameState& state);

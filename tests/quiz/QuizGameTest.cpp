@@ -330,27 +330,6 @@ TEST_F(QuizGameTest, AHandMadeLastPlaceTimeEndsTheGameWithTheErrorBox) {
     EXPECT_EQ(boxes.Errors.size(), 1) << "no task is left to check";
 }
 
-TEST_F(QuizGameTest, TheVariantIsDrawnAgainOnEveryActivationAfterARightAnswer) {
-    int next = 1;
-    SetVariantSource([&next] { return next; });
-    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
-    TypeAnswer(QStringLiteral("sin(y-z)"));
-    Check();
-    next = 3;
-    PressNext();
-    EXPECT_EQ(GameState.Variant, 3);
-    next = 2;
-    Form1->N6->trigger();
-    ASSERT_TRUE(WaitFor([] { return Form3->isVisible(); }));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form3));
-    QTest::mouseClick(Form3->windowHandle(), Qt::LeftButton, {},
-                      Form3->BitBtn1->geometry().center());
-    ASSERT_TRUE(WaitFor([] { return Form1->isActiveWindow(); }));
-    EXPECT_EQ(GameState.Variant, 2);
-    EXPECT_EQ(Form1->Image1->pixmap().toImage(),
-              QPixmap(QStringLiteral(":/bitmaps/P22.png")).toImage());
-}
-
 TEST_F(QuizGameTest, TheHiddenSelectorIgnoresWhatIsNotATask) {
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     SelectTask(4, 2);

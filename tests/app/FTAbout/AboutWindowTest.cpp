@@ -143,6 +143,22 @@ TEST_F(AboutWindowTest, PressAndReleaseMustBothBeOnALink) {
     EXPECT_TRUE(Opened.isEmpty());
 }
 
+// The keyboard starts on "О программе"; Tab then goes through the feedback
+// page's links to "Закрыть", and Enter follows each.
+TEST_F(AboutWindowTest, TabReachesTheLinksAndEnterFollowsThem) {
+    ShowAboutWhile([] {
+        for (TClickLabel* next : {AboutFrm->Label2, AboutFrm->Label15, AboutFrm->Label17,
+                                  AboutFrm->Label22, AboutFrm->Label3}) {
+            QTest::keyClick(AboutFrm, Qt::Key_Tab);
+            ASSERT_EQ(AboutFrm->focusWidget(), next) << next->text().toStdString();
+            QTest::keyClick(next, Qt::Key_Return);
+        }
+    });
+    EXPECT_EQ(Opened,
+              (QStringList{"https://formulon.example.org/", "mailto:support@formulon.example.org",
+                           "https://formulon.example.org/Information.cgi?type=support"}));
+}
+
 // Where a label's text is drawn (right-aligned values sit at the right).
 QRect TextRect(const QLabel* label) {
     const int width = label->fontMetrics().horizontalAdvance(label->text());

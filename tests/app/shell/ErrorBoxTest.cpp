@@ -92,6 +92,7 @@ struct TShownBox {
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
+    int width = 0;
 };
 
 TShownBox CaptureRealBox(const std::function<void()>& show) {
@@ -101,7 +102,7 @@ TShownBox CaptureRealBox(const std::function<void()>& show) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size())};
+                 static_cast<int>(box->buttons().size()), box->width()};
         box->button(QMessageBox::Ok)->click();
     });
     show();
@@ -116,11 +117,32 @@ TEST(ErrorBox, RealBoxIsACriticalBoxWithOneOkButton) {
     EXPECT_EQ(box.buttons, 1);
 }
 
+// A carriage return alone breaks the line, as the changed-file message
+// expects.
 TEST(InformationBox, RealBoxHasCaptionInformationAndTheInformationIcon) {
-    const TShownBox box = CaptureRealBox([] { ShowInformationBox(QStringLiteral("a\rb")); });
-    EXPECT_EQ(box.caption, "Information");
-    EXPECT_EQ(box.text, "a\rb");
-    EXPECT_EQ(box.icon, QMessageBox::Information);
+    for (const char* text : {"a\rb", "a\r\nb", "a\nb"}) {
+        const TShownBox box = CaptureRealBox([text] { ShowInformationBox(text); });
+        EXPECT_EQ(box.caption, "Information");
+        EXPECT_EQ(box.text, "a\nb");
+        EXPECT_EQ(box.icon, QMessageBox::Information);
+    }
+}
+
+// Beside its caption a title bar keeps room for the window's icon and three
+// buttons: about 160 pixels in openbox's, which otherwise shows "W… ng".
+TEST(MessageBoxes, ShortBoxesAreWideEnoughForTheirCaptions) {
+    const std::function<void()> boxes[] = {
+        [] { ShowWarningBox(QStringLiteral("Введите имя")); },
+        [] { ShowErrorBox("Disk full"); },
+        [] { ShowInformationBox(QStringLiteral("Да")); },
+    };
+    for (const auto& show : boxes) {
+        const TShownBox box = CaptureRealBox(show);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(box.width, QFontMetrics(bold).horizontalAdvance(box.caption) + 160)
+            << box.caption.toStdString();
+    }
 }
 
 // How the pupil answers the real question box, and what it means.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace formulon::engine;
@@ -114,5 +115,58 @@ TEST_F(GameProgressTest, AWrongAnswerCommentsWithTheErrorText) {
     EXPECT_FALSE(wrong.Record);
     EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Wrong);
 }
+
+// Events, one letter each: S "Начать", R a right answer, W a wrong one, T the
+// hidden selector, A an activation of the main window. 'drawn' has one digit
+// per activation: 1 when it drew a new variant.
+struct ActivationRow {
+    const char* events;
+    const char* drawn;
+};
+
+class ActivationTest : public GameProgressTest, public testing::WithParamInterface<ActivationRow> {
+protected:
+    void TearDown() override { SetVariantSource({}); }
+};
+
+TEST_P(ActivationTest, DrawsOnlyOnTheFirstActivationAfterARightAnswer) {
+    int draws = 0;
+    SetVariantSource([&draws] { return ++draws % 3 + 1; });
+    std::string drawn;
+    int starts = 0;
+    for (const char* event = GetParam().events; *event; ++event) {
+        switch (*event) {
+        case 'S':
+            StartGame("pupil");
+            ++starts;
+            break;
+        case 'R':
+            RightAnswer("5");
+            break;
+        case 'W':
+            WrongAnswer();
+            break;
+        case 'T':
+            ASSERT_TRUE(SelectTask("3", "1", GameState));
+            break;
+        case 'A':
+            drawn += DrawDueVariant() ? '1' : '0';
+            break;
+        }
+    }
+    EXPECT_EQ(drawn, GetParam().drawn);
+    const auto activationDraws = std::count(drawn.begin(), drawn.end(), '1');
+    EXPECT_EQ(draws, starts + activationDraws) << "every draw is a start's or an activation's";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ActivationTest,
+                         testing::Values(ActivationRow{"A", "0"}, ActivationRow{"SA", "0"},
+                                         ActivationRow{"SRA", "1"}, ActivationRow{"SRAAAA", "1000"},
+                                         ActivationRow{"SRARAA", "110"},
+                                         ActivationRow{"SWAA", "00"}, ActivationRow{"SRAWA", "10"},
+                                         ActivationRow{"SRWA", "0"}, // wrong before coming back
+                                         ActivationRow{"SRSA", "0"}, // "Начать" draws itself
+                                         ActivationRow{"SRTA", "0"}, // so does the selector
+                                         ActivationRow{"SRARARARARARARARARARA", "1111111110"}));
 
 } // namespace
