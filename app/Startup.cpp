@@ -84,5 +84,8 @@ void SaveChampionsQuietly() {
         SaveChampions();
     } catch (const std::exception&) {
         // The exit save tries again and reports what went wrong.
+        return;
     }
+    Form1->ShowBestTime();
+    Form3->FillChampionsGrid();
 }

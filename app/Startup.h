@@ -11,5 +11,6 @@ void CreateWindows();
 void BringVisibleWindowToFront();
 
 // Saves the champions file without a word: a failure stays silent, since
-// the exit save runs later and reports it.
+// the exit save runs later and reports it. After a save the windows show
+// the table as saved, other copies' records merged in.
 void SaveChampionsQuietly();

@@ -4,7 +4,7 @@
 #include "app/TerminationSignals.h"
 #include "app/shell/Application.h"
 #include "app/shell/MessageBoxes.h"
-#include "champions/ChampionsFile.h"
+#include "champions/ChampionsLocation.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
 
@@ -38,16 +38,11 @@ int main(int argc, char* argv[]) {
     InitFloatingPointEnvironment();
     TApplication app(argc, argv);
     PrepareApplication(app);
-    // Held from before the load to after the last save: two copies would
-    // each save the table they loaded, and the last one would win.
-    TSingleInstance instance;
-    if (!instance.Acquire())
+    TSingleInstance instance(
+        TSingleInstance::ServerNameFor(PersonalDataFolder(), ChampionsFileNativePath()));
+    if (instance.Claim() == TSingleInstance::TClaim::Running)
         return HandOverToRunningCopy(instance);
-    instance.Listen();
     QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
-    // Only a copy that holds the lock knows no other copy is saving.
-    if (instance.HoldsLock())
-        RemoveSaveLeftovers();
     CreateWindows();
     // Caught only from here: before the windows exist there is nothing to save.
     TTerminationSignals termination;

@@ -2,6 +2,7 @@
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
 #include "tests/support/TestSupport.h"
@@ -170,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, FailingSaveTest, ::testing::Values(false, true
 TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {
     TBoxRecorder boxes;
     ChampionTable.Reset();
-    ChampionTable[1].SetName("abc");
-    ChampionTable[1].SetResult("12");
+    RunRecords.Reset();
+    RunRecords.Enter("abc", "12");
     int code = -1;
     QTimer::singleShot(0, [] { Form1->N4->trigger(); });
     QTimer::singleShot(3000, [] { QCoreApplication::exit(7); }); // guard
@@ -182,6 +183,7 @@ TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {
     QFile file(ChampionsFilePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), ChampionsFileBytes());
+    EXPECT_EQ(ChampionTable[1].Name(), "abc");
 }
 
 TEST_F(MainWindowTest, TheTaskBoxIsPureWhiteAroundAndUnderEachPicture) {
