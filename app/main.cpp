@@ -19,19 +19,6 @@ int HandOverToRunningCopy(const TSingleInstance& instance) {
     return 0;
 }
 
-// A logout, kill or Ctrl+C closes the main window the usual way, so the
-// exit save runs; a signal arriving while that close runs adds nothing.
-void CloseOnTermination(TTerminationSignals& termination) {
-    QObject::connect(&termination, &TTerminationSignals::terminationRequested, Form1, [] {
-        static bool closing = false;
-        if (closing)
-            return;
-        closing = true;
-        Form1->close();
-        closing = false;
-    });
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -46,7 +33,7 @@ int main(int argc, char* argv[]) {
     CreateWindows();
     // Caught only from here: before the windows exist there is nothing to save.
     TTerminationSignals termination;
-    CloseOnTermination(termination);
+    EndOnTermination(termination);
     Form1->show();
     return app.exec();
 }

@@ -2,10 +2,18 @@
 // the claim of the name, the running copy's answer, and each signal
 // reaching the event loop.
 #include "app/SingleInstance.h"
+#include "app/Startup.h"
 #include "app/TerminationSignals.h"
+#include "champions/ChampionsFile.h"
+#include "champions/core/ChampionsMerge.h"
+#include "quiz/Form1.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLocalSocket>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -82,5 +90,68 @@ TEST_P(TerminationSignalTest, TheSignalArrivesThroughTheEventLoop) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignalTest,
                          ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+// A logout while the failed exit save's error box, or the question after
+// it, is open: the box closes, the question counts as "Да", the program
+// ends, and a record that could not be saved is named on standard error.
+struct TSignalDuringABox {
+    const char* title;
+    bool recordUnsaved;
+    const char* boxText; // the box open when the signal comes
+};
+
+void PrintTo(const TSignalDuringABox& row, std::ostream* out) {
+    *out << row.title;
+}
+
+class SignalDuringABoxTest : public ::testing::TestWithParam<TSignalDuringABox> {};
+
+TEST_P(SignalDuringABoxTest, EndsTheProgram) {
+    const TSignalDuringABox& row = GetParam();
+    CreateWindowsOnce();
+    TRealBoxes boxes;
+    RunRecords.Reset();
+    if (row.recordUnsaved)
+        RunRecords.Enter("pupil", "42");
+    ASSERT_TRUE(QDir().mkpath(ChampionsFilePath())); // every save fails
+    TTerminationSignals termination;
+    EndOnTermination(termination);
+    Form1->show();
+
+    QTimer watch;
+    watch.callOnTimeout([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->text().contains(QString::fromUtf8(row.boxText))) {
+            watch.stop();
+            std::raise(SIGTERM);
+        } else {
+            box->done(QMessageBox::Ok); // the error box before the question
+        }
+    });
+    watch.start(10);
+    QTimer::singleShot(0, [] { Form1->close(); });
+    bool stuck = false;
+    QTimer::singleShot(10000, [&stuck] {
+        stuck = true;
+        QCoreApplication::exit(7);
+    });
+    testing::internal::CaptureStderr();
+    const int code = QCoreApplication::exec();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(watch.isActive()) << "the box never came";
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(errors.find("record not saved") != std::string::npos, row.recordUnsaved) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, SignalDuringABoxTest,
+    ::testing::Values(TSignalDuringABox{"ErrorBox", false, "File access denied"},
+                      TSignalDuringABox{"Question", true, "Выйти без сохранения?"}),
+    [](const auto& info) { return std::string(info.param.title); });
 
 } // namespace
