@@ -116,10 +116,8 @@ TEST_P(ModeTest, KeepsOrGivesTheRightModeAndGroup) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ModeTest,
-                         ::testing::Values(TModeCase{"NewPersonalFile", false, 0, 0600},
-                                           TModeCase{"NewClassTable", true, 0, 0660},
+                         ::testing::Values(TModeCase{"NewClassTable", true, 0, 0660},
                                            TModeCase{"ClassTableOfTheGroup", true, 0664, 0664},
-                                           TModeCase{"ClassTableOthersMayRead", true, 0644, 0644},
                                            TModeCase{"UnreadableGetsReadableToItsOwner", true, 0240,
                                                      0640}),
                          [](const auto& info) { return std::string(info.param.title); });
