@@ -95,8 +95,7 @@ bool Stale(const QByteArray& path, const struct stat& info) {
 // Moves the stale lock aside and removes it. When another copy replaced it
 // in the meantime, what was moved is that copy's lock: it goes back.
 void TakeOver(const QByteArray& path, const struct stat& stale) {
-    const QByteArray aside =
-        path + ".stale-" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+    const QByteArray aside = StaleLockName(path);
     if (::rename(path.constData(), aside.constData()) != 0)
         return; // gone already, or taken over by another copy
     struct stat moved {};

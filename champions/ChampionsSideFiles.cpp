@@ -2,6 +2,8 @@
 
 #include "champions/ChampionsIo.h"
 
+#include <QRandomGenerator>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -19,6 +21,7 @@ const QByteArray kTemporaryMark = ".formulon-save-";
 const QByteArray kBackupMark = ".formulon-backup-";
 const QByteArray kLockName = "formulon.lock";
 const QByteArray kPreparedMark = ".new-";
+const QByteArray kStaleMark = ".stale-";
 
 // mkstemp's letters, whatever the locale says is alphanumeric.
 bool IsTemporaryLetter(char c) {
@@ -112,18 +115,28 @@ QByteArray PreparedPattern(const QByteArray& lockPath) {
     return lockPath + kPreparedMark + "XXXXXX";
 }
 
+QByteArray StaleLockName(const QByteArray& lockPath) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray name = lockPath + kStaleMark;
+    for (int i = 0; i < 6; ++i)
+        name += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+    return name;
+}
+
 QByteArray BackupPath(const QByteArray& path, int number) {
     return path + kBackupMark + QByteArray::number(number);
 }
 
 void RemoveSaveLeftovers(const QByteArray& path, std::chrono::seconds age) {
     const QByteArray prefix = NameOf(path) + kTemporaryMark;
-    const QByteArray lockPrefix = kLockName + kPreparedMark;
+    const QByteArray preparedPrefix = kLockName + kPreparedMark;
+    const QByteArray stalePrefix = kLockName + kStaleMark;
     const std::time_t before = std::time(nullptr) - age.count();
     ForEachEntry(FolderOf(path), [&](int folder, const QByteArray& name) {
         struct stat info {};
         // Only plain files: the save never makes anything else.
-        if ((IsLeftoverName(name, prefix) || IsLeftoverName(name, lockPrefix)) &&
+        if ((IsLeftoverName(name, prefix) || IsLeftoverName(name, preparedPrefix) ||
+             IsLeftoverName(name, stalePrefix)) &&
             ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode) && info.st_mtime < before)
             ::unlinkat(folder, name.constData(), 0);

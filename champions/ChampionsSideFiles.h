@@ -10,9 +10,11 @@
 // The mkstemp pattern of a save's temporary file: <path>.formulon-save-XXXXXX.
 QByteArray TemporaryPattern(const QByteArray& path);
 
-// The lock file in a folder, and the mkstemp pattern of one being prepared.
+// The lock file in a folder, the mkstemp pattern of one being prepared, and
+// a free name for a stale one moved aside to be removed.
 QByteArray LockPath(const QByteArray& folder);
 QByteArray PreparedPattern(const QByteArray& lockPath);
+QByteArray StaleLockName(const QByteArray& lockPath);
 
 // <path>.formulon-backup-<n>.
 QByteArray BackupPath(const QByteArray& path, int number);
@@ -21,7 +23,7 @@ QByteArray BackupPath(const QByteArray& path, int number);
 inline constexpr int kBackupsKept = 10;
 
 // Saves cut short leave their temporary file, locks cut short their
-// prepared lock file. Removes those (plain files of these patterns only)
+// prepared or stale lock file. Removes those (plain files of these patterns only)
 // older than `age`: a younger one may be another machine's save or lock in
 // progress.
 void RemoveSaveLeftovers(const QByteArray& path,
