@@ -2,140 +2,100 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
-#include <QStandardPaths>
 #include <QThread>
 
-#include <QSysInfo>
-
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
-const QString kLockFileName = QStringLiteral("formulon.lock");
 const QByteArray kFrontRequest = "front\n";
 const QByteArray kFrontAnswer = "ok\n";
-
-// Per user and per lock: copies guarding different data folders (another
-// XDG_DATA_HOME) never meet, and another user's copy is never reached.
-QString ServerNameFor(const QString& lockPath) {
-    const QByteArray digest =
-        QCryptographicHash::hash(QFile::encodeName(lockPath), QCryptographicHash::Sha1).toHex();
-    const QString name =
-        QStringLiteral("formulon-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest.left(12)));
-    // The per-user runtime folder keeps the socket out of the shared /tmp.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
-}
-
-// A lock whose owner is gone but which could not be taken over (a folder
-// made read-only since) guards nothing: look further rather than report a
-// running copy that is not there.
-bool OwnerMayRun(const QLockFile& lock) {
-    qint64 pid = 0;
-    QString host, application;
-    if (!lock.getLockInfo(&pid, &host, &application))
-        return true; // being written by a copy starting this moment
-    if (host != QSysInfo::machineHostName())
-        return true;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
-}
 
 int Remaining(const QDeadlineTimer& deadline) {
     return static_cast<int>(std::max<qint64>(1, deadline.remainingTime()));
 }
 
-} // namespace
-
-QStringList TSingleInstance::DefaultLockFolders() {
-    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty())
-        folders << runtime;
-    return folders;
+// Names in the abstract namespace carry no permissions: anyone may listen
+// or connect, so each side checks who is at the other end.
+bool PeerIsThisUser(qintptr descriptor) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::getuid();
 }
 
-TSingleInstance::TSingleInstance(QStringList lockFolders, QObject* parent)
-    : QObject(parent), lockFolders_(std::move(lockFolders)) {}
+// Connected to whoever listens under the name, if anyone does in time.
+bool Connect(QLocalSocket& socket, const QString& name, const QDeadlineTimer& deadline) {
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(name);
+    return socket.waitForConnected(Remaining(deadline));
+}
+
+} // namespace
+
+QString TSingleInstance::ServerNameFor(const QByteArray& dataFolder,
+                                       const QByteArray& championsFile) {
+    const QByteArray digest =
+        QCryptographicHash::hash(dataFolder + '\0' + championsFile, QCryptographicHash::Sha1)
+            .toHex();
+    return QStringLiteral("formulon-%1-%2")
+        .arg(::getuid())
+        .arg(QString::fromLatin1(digest.left(16)));
+}
+
+TSingleInstance::TSingleInstance(QString serverName, QObject* parent)
+    : QObject(parent), serverName_(std::move(serverName)) {}
 
 TSingleInstance::~TSingleInstance() = default;
 
-bool TSingleInstance::Acquire() {
-    for (const QString& folder : lockFolders_) {
-        QDir().mkpath(folder);
-        const QString path = folder + QLatin1Char('/') + kLockFileName;
-        auto lock = std::make_unique<QLockFile>(path);
-        // Held for the whole session: only a dead owner makes it stale.
-        lock->setStaleLockTime(0);
-        const bool taken = lock->tryLock(0);
-        if (taken || (lock->error() == QLockFile::LockFailedError && OwnerMayRun(*lock))) {
-            lockPath_ = path;
-            serverName_ = ServerNameFor(path);
-            if (taken)
-                lock_ = std::move(lock);
-            return taken;
+TSingleInstance::TClaim TSingleInstance::Claim() {
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    // Two tries: a copy that ends between our listen and our look frees it.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (server_->listen(serverName_)) {
+            connect(server_, &QLocalServer::newConnection, this, [this] {
+                while (QLocalSocket* socket = server_->nextPendingConnection()) {
+                    connect(socket, &QLocalSocket::readyRead, this,
+                            [this, socket] { AnswerRequest(socket); });
+                    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+                    AnswerRequest(socket);
+                }
+            });
+            return TClaim::First;
         }
-        // This folder cannot hold a lock file (read-only, not a folder):
-        // the next one may.
+        if (server_->serverError() != QAbstractSocket::AddressInUseError)
+            break;
+        QLocalSocket socket;
+        if (Connect(socket, serverName_, QDeadlineTimer(1000)))
+            return PeerIsThisUser(socket.socketDescriptor()) ? TClaim::Running : TClaim::Unguarded;
     }
-    return true;
-}
-
-bool TSingleInstance::HoldsLock() const {
-    return lock_ != nullptr;
+    delete server_;
+    server_ = nullptr;
+    return TClaim::Unguarded;
 }
 
 bool TSingleInstance::ReachRunningCopy(std::chrono::milliseconds within) const {
     const QDeadlineTimer deadline(within);
-    // The running copy may hold the lock a moment before it listens.
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(serverName_);
-        if (socket.waitForConnected(Remaining(deadline))) {
-            socket.write(kFrontRequest);
-            QByteArray answer;
-            while (!answer.endsWith('\n') && !deadline.hasExpired() &&
-                   socket.waitForReadyRead(Remaining(deadline)))
-                answer += socket.readAll();
-            return answer == kFrontAnswer;
-        }
-        QThread::msleep(std::min(50, Remaining(deadline)));
-    }
-    return false;
-}
-
-void TSingleInstance::Listen() {
-    if (!lock_ || server_)
-        return;
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(serverName_)) {
-        // A socket left by a crashed copy: with the lock held it is no one's.
-        QLocalServer::removeServer(serverName_);
-        server_->listen(serverName_);
-    }
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this,
-                    [this, socket] { AnswerRequest(socket); });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            AnswerRequest(socket);
-        }
-    });
+    QLocalSocket socket;
+    if (!Connect(socket, serverName_, deadline) || !PeerIsThisUser(socket.socketDescriptor()))
+        return false;
+    socket.write(kFrontRequest);
+    QByteArray answer;
+    while (!answer.endsWith('\n') && !deadline.hasExpired() &&
+           socket.waitForReadyRead(Remaining(deadline)))
+        answer += socket.readAll();
+    return answer == kFrontAnswer;
 }
 
 void TSingleInstance::AnswerRequest(QLocalSocket* socket) {
     if (!socket->canReadLine())
         return;
-    if (socket->readLine() != kFrontRequest) {
+    if (!PeerIsThisUser(socket->socketDescriptor()) || socket->readLine() != kFrontRequest) {
         socket->disconnectFromServer();
         return;
     }

@@ -1,43 +1,39 @@
-// One running copy per user: a lock held for the whole session, and a local
-// server through which a later start asks the running copy to come forward.
+// One running copy per user and champions table on this machine, decided
+// by a local socket before any window: the first copy listens under a name
+// made of the user and the table; a later start finds it listening and asks
+// it to come forward. The kernel frees the name when its copy ends, however
+// it ends, so nothing stale is ever left to block a start.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <chrono>
-#include <memory>
 
 class QLocalServer;
 class QLocalSocket;
-class QLockFile;
 
 class TSingleInstance : public QObject {
     Q_OBJECT
 public:
-    // The folders that may hold the lock file, tried in order: the data
-    // folder of the champions file, then the per-user runtime folder.
-    static QStringList DefaultLockFolders();
+    // This user's name for a data folder and champions file.
+    static QString ServerNameFor(const QByteArray& dataFolder, const QByteArray& championsFile);
 
-    explicit TSingleInstance(QStringList lockFolders = DefaultLockFolders(),
-                             QObject* parent = nullptr);
+    explicit TSingleInstance(QString serverName, QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    // Takes the lock in the first folder that can hold it. False when
-    // another copy holds it. Where no folder can hold a lock file the
-    // program runs unguarded rather than not at all: true, and no server.
-    bool Acquire();
+    enum class TClaim {
+        First,     // this copy answers later starts from now on
+        Running,   // another copy of this user answers under the name
+        Unguarded, // the name cannot be had (taken by another user): run anyway
+    };
+    TClaim Claim();
 
     // A later start: asks the running copy to bring its window forward.
     // True when it answered within the time given.
     bool ReachRunningCopy(std::chrono::milliseconds within = std::chrono::seconds(1)) const;
 
-    // The running copy: answers later starts from now on. Needs the lock.
-    void Listen();
-
-    bool HoldsLock() const;
-    QString LockFilePath() const { return lockPath_; }
     QString ServerName() const { return serverName_; }
 
 signals:
@@ -47,9 +43,6 @@ signals:
 private:
     void AnswerRequest(QLocalSocket* socket);
 
-    QStringList lockFolders_;
-    std::unique_ptr<QLockFile> lock_;
-    QString lockPath_;
     QString serverName_;
     QLocalServer* server_ = nullptr;
 };

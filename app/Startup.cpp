@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/FTAbout/FTAbout.h"
+#include "app/TerminationSignals.h"
 #include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "quiz/ExplainFrm.h"
@@ -83,5 +85,17 @@ void SaveChampionsQuietly() {
         SaveChampions();
     } catch (const std::exception&) {
         // The exit save tries again and reports what went wrong.
+        return;
     }
+    Form1->ShowBestTime();
+    Form3->FillChampionsGrid();
+}
+
+void EndOnTermination(TTerminationSignals& termination) {
+    QObject::connect(&termination, &TTerminationSignals::terminationRequested, Form1, [] {
+        EndMessageBoxes();
+        // While a close already runs (its box just closed) this adds
+        // nothing: Qt ignores it, and that close ends the program.
+        Form1->close();
+    });
 }

@@ -11,5 +11,13 @@ void CreateWindows();
 void BringVisibleWindowToFront();
 
 // Saves the champions file without a word: a failure stays silent, since
-// the exit save runs later and reports it.
+// the exit save runs later and reports it. After a save the windows show
+// the table as saved, other copies' records merged in.
 void SaveChampionsQuietly();
+
+class TTerminationSignals;
+
+// A logout, kill or Ctrl+C ends the program the orderly way: open message
+// boxes close, a question whether to quit is answered "Да", and the main
+// window closes, so the exit save runs.
+void EndOnTermination(TTerminationSignals& termination);

@@ -1,12 +1,16 @@
 // The program's entry point.
+#include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/TerminationSignals.h"
 #include "app/shell/Application.h"
 #include "app/shell/MessageBoxes.h"
-#include "champions/ChampionsFile.h"
+#include "app/shell/TextCodec.h"
+#include "champions/ChampionsLocation.h"
 #include "engine/FloatEnv.h"
 #include "quiz/Form1.h"
+
+#include <cstdio>
 
 using namespace formulon::engine;
 
@@ -19,39 +23,43 @@ int HandOverToRunningCopy(const TSingleInstance& instance) {
     return 0;
 }
 
-// A logout, kill or Ctrl+C closes the main window the usual way, so the
-// exit save runs; a signal arriving while that close runs adds nothing.
-void CloseOnTermination(TTerminationSignals& termination) {
-    QObject::connect(&termination, &TTerminationSignals::terminationRequested, Form1, [] {
-        static bool closing = false;
-        if (closing)
-            return;
-        closing = true;
-        Form1->close();
-        closing = false;
-    });
+// The champions file this run uses; false when the arguments are refused.
+bool ChooseChampionsFile(int argc, char** argv) {
+    const TCommandLine line = ParseCommandLine(argc, argv);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "formulon: %s\n%s", qUtf8Printable(line.error),
+                     qUtf8Printable(UsageText()));
+        return false;
+    }
+    QString problem;
+    UseClassTable(ChooseClassTable(line, &problem));
+    if (!problem.isEmpty())
+        ShowErrorBox(ToCp1251(problem));
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before anything needs a display.
+    if (AsksForHelp(argc, argv)) {
+        std::fputs(qUtf8Printable(UsageText()), stdout);
+        return 0;
+    }
     InitFloatingPointEnvironment();
-    TApplication app(argc, argv);
+    TApplication app(argc, argv); // takes Qt's own arguments out of argv
     PrepareApplication(app);
-    // Held from before the load to after the last save: two copies would
-    // each save the table they loaded, and the last one would win.
-    TSingleInstance instance;
-    if (!instance.Acquire())
+    if (!ChooseChampionsFile(argc, argv))
+        return 2;
+    TSingleInstance instance(
+        TSingleInstance::ServerNameFor(PersonalDataFolder(), ChampionsFileNativePath()));
+    if (instance.Claim() == TSingleInstance::TClaim::Running)
         return HandOverToRunningCopy(instance);
-    instance.Listen();
     QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
-    // Only a copy that holds the lock knows no other copy is saving.
-    if (instance.HoldsLock())
-        RemoveSaveLeftovers();
     CreateWindows();
     // Caught only from here: before the windows exist there is nothing to save.
     TTerminationSignals termination;
-    CloseOnTermination(termination);
+    EndOnTermination(termination);
     Form1->show();
     return app.exec();
 }

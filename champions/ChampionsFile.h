@@ -1,16 +1,15 @@
-// The champions file: 17 records of 512 bytes, the last one the
-// checksum record, at <AppDataLocation>/.camp.cam.
+// The champions file: 17 records of 512 bytes, the last one the checksum
+// record; the personal <data folder>/.camp.cam or a class table (see
+// ChampionsLocation.h). Loads and saves hold the lock file beside it.
 #pragma once
 
+#include "champions/ChampionsLocation.h"
 #include "champions/core/ChampionsBytes.h"
 
 #include <QByteArray>
 #include <QString>
 
-// The file's path; the folder is not created here.
-QString ChampionsFilePath();
-
-// The 8704 bytes SaveChampions writes for the current table.
+// The 8704 bytes of the current table.
 QByteArray ChampionsFileBytes();
 
 // How a load that got through ended.
@@ -21,20 +20,15 @@ enum class TChampionsLoad {
 };
 
 // Reads and validates the file into ChampionTable and sorts. Raises
-// EConvertError / EInOutError, and then the load has no outcome.
+// EInOutError, and then the load has no outcome; or EConvertError for a
+// checksum text that is no integer, with the ranking emptied: rows that
+// failed their check never stay in the table.
 TChampionsLoad LoadChampions();
 
-// Writes the file atomically; raises EInOutError on failure. After a load
-// that failed with an input/output error, the unread file is first kept
-// as <path>.bak.
+// Merges this run's records into the file as it is on disk now and writes
+// it atomically; ChampionTable becomes what was written. A file on disk
+// that fails its check, or cannot be read, is kept as a numbered backup
+// first, never merged. A new file keeps the mode and group of the one it
+// replaces. Raises EInOutError, or EConvertError when the disk's ranking
+// holds a time that is no integer; the file on disk stays as it was.
 void SaveChampions();
-
-// Puts bytes at path: a new file renamed over the path, so a link there is
-// replaced and never followed; where the folder allows no new file, the
-// plain file at the path is rewritten in place. Raises EInOutError with the
-// failing call's error.
-void WriteChampionsFile(const QString& path, const QByteArray& bytes);
-
-// Removes the temporary files (<path>.XXXXXX) a save cut short left beside
-// the file. Call it only while no other copy of the program can be saving.
-void RemoveSaveLeftovers();

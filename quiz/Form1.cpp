@@ -7,6 +7,7 @@
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Formula.h"
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
@@ -26,6 +27,8 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QValidator>
+
+#include <cstdio>
 
 using namespace formulon::engine;
 
@@ -217,16 +220,25 @@ void TForm1::FormClose(QCloseEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The window closes only when FormClose gets through the save.
     event->ignore();
     if (RunProtected([this, event] { FormClose(event); }))
         return;
-    // A save that keeps failing must not trap the pupil: after its error,
-    // offer to leave with the file on disk left as it is.
-    if (AskQuitWithoutSaving(championsPath_)) {
-        event->accept();
-        QApplication::quit();
-    }
+    // The save failed and said why. Only a record of this run that is not
+    // in the file is worth staying for; a save that keeps failing must not
+    // trap the pupil either.
+    if (!RunRecords.AllSaved() && !AskQuitWithoutSaving(championsPath_))
+        return;
+    ReportUnsavedRecords();
+    event->accept();
+    QApplication::quit();
+}
+
+void TForm1::ReportUnsavedRecords() const {
+    for (std::size_t i = RunRecords.Saved; i < RunRecords.Entered.size(); ++i)
+        std::fprintf(stderr, "formulon: record not saved in %s: %s %s\n",
+                     qUtf8Printable(championsPath_),
+                     qUtf8Printable(FromCp1251(RunRecords.Entered[i].Name())),
+                     RunRecords.Entered[i].Result().c_str());
 }
 
 // Shown means in front and active, where no window manager activates a

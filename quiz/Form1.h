@@ -41,7 +41,9 @@ public:
     // the champions file loaded; a load that gets through starts Timer2.
     void FormCreate();
 
-    // Close handler: SaveChampions; when it raises, the window stays open.
+    // Close handler: SaveChampions; raises when the save fails. Closing then
+    // asks whether to quit without saving only when a record of this run is
+    // not in the file; otherwise the program ends after the error box.
     void FormClose(QCloseEvent* event);
 
     // Every activation: the task box's caption, and on the first one after
@@ -123,6 +125,8 @@ protected:
 
 private:
     void LoadTaskPicture();
+    // Records of this run that never reached the file, on standard error.
+    void ReportUnsavedRecords() const;
     void ShowTaskCaption();
     void RightAnswer();
     void WrongAnswer();

@@ -14,12 +14,32 @@
 #include <QPushButton>
 #include <QSpacerItem>
 
+#include <cstdio>
+
 namespace {
 
 TMessagePresenter errorPresenter;
 TMessagePresenter informationPresenter;
 TMessagePresenter warningPresenter;
 TQuestionPresenter questionPresenter;
+
+// Set by EndMessageBoxes; the boxes open meanwhile, innermost last.
+bool ending = false;
+QList<QMessageBox*> openBoxes;
+
+// Runs a modal box where EndMessageBoxes can close it.
+void Run(QMessageBox& box) {
+    openBoxes.append(&box);
+    box.exec();
+    openBoxes.removeOne(&box);
+}
+
+// Nobody is there to read a box any more: the text goes where a logout's
+// messages go.
+void Report(const QString& caption, const QString& text) {
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption),
+                 qUtf8Printable(QString(text).replace(QLatin1Char('\r'), QLatin1Char(' '))));
+}
 
 // A message box centred on the screen at its final size: the box sizes
 // itself to its text only as it is shown, after Qt has placed it, and its
@@ -79,23 +99,29 @@ void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const Q
         presenter(caption, text);
         return;
     }
+    if (ending) {
+        Report(caption, text);
+        return;
+    }
     TCentredMessageBox box(icon, caption, ShownText(text), QMessageBox::Ok);
     FinishBox(box);
-    box.exec();
+    Run(box);
 }
 
 // A modal question with "Да" and "Нет"; "Нет" is the safe default.
 bool AskQuestion(const QString& caption, const QString& text) {
     if (questionPresenter)
         return questionPresenter(caption, text);
+    if (ending)
+        return true;
     QMessageBox box(QMessageBox::Question, caption, text);
     QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.setEscapeButton(no);
     FinishBox(box);
-    box.exec();
-    return box.clickedButton() == yes;
+    Run(box);
+    return ending || box.clickedButton() == yes;
 }
 
 } // namespace
@@ -126,6 +152,12 @@ void ShowInformationBox(const QString& text) {
 
 void ShowWarningBox(const QString& text) {
     ShowBox(warningPresenter, QMessageBox::Warning, QStringLiteral("Warning"), text);
+}
+
+void EndMessageBoxes() {
+    ending = true;
+    for (QMessageBox* box : openBoxes)
+        box->done(QMessageBox::Ok);
 }
 
 void SetErrorBoxPresenter(TMessagePresenter presenter) {

@@ -35,8 +35,10 @@ void ShowWarningBox(const QString& text);
 // default and the answer of Escape). True when the pupil chose "Да".
 bool AskQuitWithoutSaving(const QString& path);
 
-// Every real box offers the close button only and is wide enough for its
-// caption beside the title bar's buttons.
+// The program is ending on a termination request: every open box closes
+// now, and from now on a box's text goes to standard error instead and a
+// question is answered "Да" at once.
+void EndMessageBoxes();
 
 // Test seams: replace how the boxes are shown (an empty function restores
 // the real modal QMessageBox). Only tests use these.

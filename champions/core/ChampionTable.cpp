@@ -28,9 +28,9 @@ void TChampionRecord::SetResult(std::string_view text) {
     Assign(ResultLength, ResultChars, text);
 }
 
-std::int32_t ChampionsChecksum() {
+std::int32_t ChampionsChecksum(const TChampionTable& table) {
     std::int32_t sum = 0;
-    for (const TChampionRecord& record : ChampionTable.Slots) {
+    for (const TChampionRecord& record : table.Slots) {
         for (int i = 0; i < record.NameLength; ++i)
             sum += static_cast<unsigned char>(record.NameChars[i]);
         for (int i = 0; i < record.ResultLength; ++i)
@@ -39,13 +39,17 @@ std::int32_t ChampionsChecksum() {
     return sum;
 }
 
-void SortChampions() {
+std::int32_t ChampionsChecksum() {
+    return ChampionsChecksum(ChampionTable);
+}
+
+void SortRanking(std::span<TChampionRecord> places) {
     bool moved;
     do {
         moved = false;
-        for (int k = 1; k <= kRankingSlots - 1; ++k) {
-            TChampionRecord& upper = ChampionTable[k];
-            TChampionRecord& lower = ChampionTable[k + 1];
+        for (std::size_t k = 1; k < places.size(); ++k) {
+            TChampionRecord& upper = places[k - 1];
+            TChampionRecord& lower = places[k];
             bool exchange = false;
             if (upper.Empty()) {
                 exchange = !lower.Empty();
@@ -60,6 +64,10 @@ void SortChampions() {
             }
         }
     } while (moved);
+}
+
+void SortChampions() {
+    SortRanking(std::span(ChampionTable.Slots).first(kRankingSlots));
 }
 
 void EmptyRanking() {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,10 +42,14 @@ extern TChampionTable ChampionTable;
 
 // Sum of the codes (unsigned bytes) of every Name and Result character of
 // slots 1..16.
-std::int32_t ChampionsChecksum();
+std::int32_t ChampionsChecksum(const TChampionTable& table);
+std::int32_t ChampionsChecksum(); // of ChampionTable
 
-// Exchange passes over slots 1..15 until nothing moves; stable. A
+// Exchange passes until nothing moves; stable, empty places last. A
 // non-integer Result raises EConvertError, leaving the order reached.
+void SortRanking(std::span<TChampionRecord> places);
+
+// SortRanking over ChampionTable's slots 1..15.
 void SortChampions();
 
 // Sets the lengths of slots 1..15's Name and Result to 0; other bytes stay.

@@ -10,11 +10,14 @@
 inline constexpr int kChampionsFileRecords = kChampionSlots + 1;
 inline constexpr int kChampionsFileSize = kChampionsFileRecords * kChampionRecordSize;
 
-// The 8704 bytes saving writes for the current ChampionTable.
+// The 8704 bytes saving writes for a table (ChampionTable when none given).
+std::string EncodeChampionsFile(const TChampionTable& table);
 std::string EncodeChampionsFile();
 
-// Reads 8704 bytes into ChampionTable's slots 1..16 and tells whether the
-// checksum record matches them. Raises EConvertError when the checksum text
-// is no integer (the slots are read by then). Bytes of another length are
-// not a champions file: false, the table untouched.
+// Reads 8704 bytes into the table's slots 1..16 (ChampionTable when none
+// given) and tells whether the checksum record matches them. Raises
+// EConvertError when the checksum text is no integer (the slots are read by
+// then). Bytes of another length are not a champions file: false, the table
+// untouched.
+bool DecodeChampionsFile(std::string_view bytes, TChampionTable& table);
 bool DecodeChampionsFile(std::string_view bytes);

@@ -1,6 +1,7 @@
 #include "quiz/core/GameProgress.h"
 
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/NumberText.h"
 #include "engine/ShortText.h"
 #include "quiz/core/GameState.h"
@@ -38,6 +39,8 @@ TCheckOutcome RightAnswer(const std::string& gameTime) {
         if (IsRecordTime(gameTime, last.Result())) {
             last.SetName(PlayerName);
             last.SetResult(gameTime);
+            // What the saves add to the file, whatever the table holds by then.
+            RunRecords.Enter(last.Name(), last.Result());
             outcome.Record = true;
             try {
                 SortChampions();

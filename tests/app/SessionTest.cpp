@@ -1,72 +1,63 @@
-// One copy per user and the termination signals, in process: the lock and
-// its fallbacks, the running copy's answer, and each signal reaching the
-// event loop.
+// One copy per user and table, and the termination signals, in process:
+// the claim of the name, the running copy's answer, and each signal
+// reaching the event loop.
 #include "app/SingleInstance.h"
+#include "app/Startup.h"
 #include "app/TerminationSignals.h"
+#include "champions/ChampionsFile.h"
+#include "champions/core/ChampionsMerge.h"
+#include "quiz/Form1.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLocalSocket>
-#include <QTemporaryDir>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
-struct TLockCase {
-    const char* name;
-    bool firstIsAFile; // the data folder's place holds a plain file
-    bool secondIsAFile;
-    bool guarded; // some folder can hold the lock
-};
-
-class LockFolderTest : public ::testing::TestWithParam<TLockCase> {};
-
-TEST_P(LockFolderTest, OneCopyHoldsTheLockAndNoneIsRefused) {
-    const TLockCase& c = GetParam();
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    const QStringList folders{root.filePath("data/Formulon"), root.filePath("run")};
-    QDir().mkpath(root.filePath("data"));
-    if (c.firstIsAFile)
-        QFile(folders[0]).open(QIODevice::WriteOnly);
-    if (c.secondIsAFile)
-        QFile(folders[1]).open(QIODevice::WriteOnly);
-
-    TSingleInstance first(folders);
-    ASSERT_TRUE(first.Acquire()); // never refused for want of a lock
-    EXPECT_EQ(first.HoldsLock(), c.guarded);
-    if (!c.guarded)
-        return;
-    EXPECT_EQ(first.LockFilePath(), folders[c.firstIsAFile ? 1 : 0] + "/formulon.lock");
-    {
-        TSingleInstance second(folders);
-        EXPECT_FALSE(second.Acquire());
-        EXPECT_EQ(second.ServerName(), first.ServerName());
-    }
-    TSingleInstance third(folders);
-    EXPECT_FALSE(third.Acquire());
+// Abstract socket names are machine-wide: another run of these tests must
+// not meet this one.
+QByteArray Unique(const char* text) {
+    return QByteArray::number(::getpid()) + text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, LockFolderTest,
-                         ::testing::Values(TLockCase{"DataFolder", false, false, true},
-                                           TLockCase{"RuntimeFolder", true, false, true},
-                                           TLockCase{"Unguarded", true, true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Copies are told apart by user and table: the same table is one copy, and
+// neither a file nor anything left by an earlier copy decides it.
+TEST(SingleInstance, OneCopyPerTableAndUser) {
+    const QString name = TSingleInstance::ServerNameFor(Unique("/a"), "/share/class.cam");
+    const QString otherHome = TSingleInstance::ServerNameFor(Unique("/b"), "/share/class.cam");
+    EXPECT_NE(name, otherHome);
+    EXPECT_NE(name, TSingleInstance::ServerNameFor(Unique("/a"), "/share/other.cam"));
+    EXPECT_TRUE(name.contains(QString::number(::getuid())));
+
+    auto first = std::make_unique<TSingleInstance>(name);
+    ASSERT_EQ(first->Claim(), TSingleInstance::TClaim::First);
+    TSingleInstance second(name);
+    EXPECT_EQ(second.Claim(), TSingleInstance::TClaim::Running);
+    TSingleInstance elsewhere(otherHome);
+    EXPECT_EQ(elsewhere.Claim(), TSingleInstance::TClaim::First);
+    first.reset(); // ended, however: the name is free at once
+    TSingleInstance next(name);
+    EXPECT_EQ(next.Claim(), TSingleInstance::TClaim::First);
+}
 
 TEST(SingleInstance, TheRunningCopyAnswersAFrontRequest) {
-    QTemporaryDir root;
-    TSingleInstance running(QStringList{root.filePath("data")});
-    ASSERT_TRUE(running.Acquire());
-    running.Listen();
+    TSingleInstance running(TSingleInstance::ServerNameFor(Unique("front"), "request"));
+    ASSERT_EQ(running.Claim(), TSingleInstance::TClaim::First);
     int requests = 0;
     QObject::connect(&running, &TSingleInstance::frontRequested, [&requests] { ++requests; });
 
     // A later start's request, sent without blocking this event loop.
     QLocalSocket later;
+    later.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     later.connectToServer(running.ServerName());
     later.write("front\n");
     QByteArray answer;
@@ -78,20 +69,11 @@ TEST(SingleInstance, TheRunningCopyAnswersAFrontRequest) {
 
     // Anything else is hung up on, with no request made.
     QLocalSocket stranger;
+    stranger.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     stranger.connectToServer(running.ServerName());
     stranger.write("raise everything\n");
     EXPECT_TRUE(WaitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }));
     EXPECT_EQ(requests, 1);
-}
-
-TEST(SingleInstance, ACopyThatDoesNotListenIsNotReached) {
-    QTemporaryDir root;
-    const QStringList folders{root.filePath("data")};
-    TSingleInstance silent(folders);
-    ASSERT_TRUE(silent.Acquire());
-    TSingleInstance later(folders);
-    ASSERT_FALSE(later.Acquire());
-    EXPECT_FALSE(later.ReachRunningCopy(std::chrono::milliseconds(200)));
 }
 
 class TerminationSignalTest : public ::testing::TestWithParam<int> {};
@@ -108,5 +90,68 @@ TEST_P(TerminationSignalTest, TheSignalArrivesThroughTheEventLoop) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignalTest,
                          ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+// A logout while the failed exit save's error box, or the question after
+// it, is open: the box closes, the question counts as "Да", the program
+// ends, and a record that could not be saved is named on standard error.
+struct TSignalDuringABox {
+    const char* title;
+    bool recordUnsaved;
+    const char* boxText; // the box open when the signal comes
+};
+
+void PrintTo(const TSignalDuringABox& row, std::ostream* out) {
+    *out << row.title;
+}
+
+class SignalDuringABoxTest : public ::testing::TestWithParam<TSignalDuringABox> {};
+
+TEST_P(SignalDuringABoxTest, EndsTheProgram) {
+    const TSignalDuringABox& row = GetParam();
+    CreateWindowsOnce();
+    TRealBoxes boxes;
+    RunRecords.Reset();
+    if (row.recordUnsaved)
+        RunRecords.Enter("pupil", "42");
+    ASSERT_TRUE(QDir().mkpath(ChampionsFilePath())); // every save fails
+    TTerminationSignals termination;
+    EndOnTermination(termination);
+    Form1->show();
+
+    QTimer watch;
+    watch.callOnTimeout([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->text().contains(QString::fromUtf8(row.boxText))) {
+            watch.stop();
+            std::raise(SIGTERM);
+        } else {
+            box->done(QMessageBox::Ok); // the error box before the question
+        }
+    });
+    watch.start(10);
+    QTimer::singleShot(0, [] { Form1->close(); });
+    bool stuck = false;
+    QTimer::singleShot(10000, [&stuck] {
+        stuck = true;
+        QCoreApplication::exit(7);
+    });
+    testing::internal::CaptureStderr();
+    const int code = QCoreApplication::exec();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(watch.isActive()) << "the box never came";
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(errors.find("record not saved") != std::string::npos, row.recordUnsaved) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, SignalDuringABoxTest,
+    ::testing::Values(TSignalDuringABox{"ErrorBox", false, "File access denied"},
+                      TSignalDuringABox{"Question", true, "Выйти без сохранения?"}),
+    [](const auto& info) { return std::string(info.param.title); });
 
 } // namespace

@@ -3,7 +3,9 @@
 // killed at random moments.
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
+#include "tests/champions/ChampionsTestFiles.h"
 #include "tests/champions/SaveLoopTables.h"
 #include "tests/support/TestSupport.h"
 
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -22,29 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-QByteArray LoopTableBytes(int which) {
-    FillLoopTable(which);
-    const QByteArray bytes = ChampionsFileBytes();
-    ChampionTable.Reset();
-    return bytes;
-}
-
-mode_t Mode(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode : 0;
-}
 
 // Every path below folder, sub-folders included.
 QStringList Tree(const QString& folder) {
@@ -61,24 +41,6 @@ template <typename TRow> std::string Title(const ::testing::TestParamInfo<TRow>&
     return info.param.title;
 }
 
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// Runs the save helper for home; as user 65534 when asked and the tests
-// run as root (root ignores permission bits).
-QStringList RunHelper(const QString& home, const QString& command, bool ordinaryUser = false) {
-    QProcess process;
-    if (ordinaryUser && ::geteuid() == 0)
-        process.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                  CHAMPIONS_SAVE_HELPER, home, command});
-    else
-        process.start(CHAMPIONS_SAVE_HELPER, {home, command});
-    process.waitForFinished(10000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 std::string Joined(const QStringList& list) {
     return list.join('|').toStdString();
 }
@@ -87,10 +49,12 @@ std::string Joined(const QStringList& list) {
 
 // A link at the path is replaced by the saved file; whatever it named is
 // left alone (mode included) and nothing appears outside the data folder.
+// A file it names that fails its check is kept: the link is the backup.
 struct TLinkCase {
     const char* title;
     bool targetIsFile;
     bool targetIsFolder;
+    const char* entries;
 };
 
 void PrintTo(const TLinkCase& row, std::ostream* out) {
@@ -116,59 +80,75 @@ TEST_P(LinkAtPathTest, SaveReplacesTheLinkItself) {
     ASSERT_TRUE(QFile::link(target, ChampionsFilePath()));
 
     ChampionTable.Reset();
-    ChampionTable[1].SetName("abc");
-    ChampionTable[1].SetResult("12");
+    RunRecords.Reset();
+    RunRecords.Enter("abc", "12");
     SaveChampions();
 
     EXPECT_EQ(Mode(ChampionsFilePath()), S_IFREG | 0600u);
-    EXPECT_EQ(ReadAll(ChampionsFilePath()), ChampionsFileBytes());
+    EXPECT_EQ(FileRanking(ReadAll(ChampionsFilePath())), "abc:12");
     EXPECT_EQ(Joined(Tree(outside.path())), Joined(outsideBefore));
     EXPECT_EQ(Mode(target), targetMode);
     if (GetParam().targetIsFile) {
         EXPECT_EQ(ReadAll(target), "not a champions file");
     }
-    EXPECT_EQ(Joined(Entries(folder)), ".camp.cam");
+    EXPECT_EQ(Entries(folder), GetParam().entries);
     QDir(folder).removeRecursively();
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, LinkAtPathTest,
-                         ::testing::Values(TLinkCase{"ToFile", true, false},
-                                           TLinkCase{"Dangling", false, false},
-                                           TLinkCase{"ToFolder", false, true}),
+                         ::testing::Values(TLinkCase{"ToFile", true, false,
+                                                     ".camp.cam|.camp.cam.formulon-backup-1"},
+                                           TLinkCase{"Dangling", false, false, ".camp.cam"},
+                                           TLinkCase{"ToFolder", false, true, ".camp.cam"}),
                          Title<TLinkCase>);
 
-// Only names of the save's own temporary pattern go.
-TEST(SaveLeftoversTest, RemovesOnlyTheSavesOwnTemporaryFiles) {
+// A save removes what saves cut short left behind, and nothing else: not a
+// user's own copies, however named, and no temporary file young enough to
+// be another machine's save in progress.
+TEST(SaveLeftoversTest, RemovesOnlyOldTemporaryFilesOfTheSavesOwn) {
     QDir(DataFolder()).removeRecursively();
     const QString folder = DataFolder();
     const struct {
         const char* name;
+        int age; // seconds
         bool removed;
     } rows[] = {
-        {".camp.cam.a1B2c3", true},  {".camp.cam.ZZZZZZ", true},   {".camp.cam", false},
-        {".camp.cam.bak", false},    {".camp.cam.abc12", false},   {".camp.cam.abc1234", false},
-        {".camp.cam.ab-12c", false}, {"x.camp.cam.a1B2c3", false}, {"notes.txt", false},
+        {".camp.cam.formulon-save-a1B2c3", 3600, true},
+        {".camp.cam.formulon-save-ZZZZZZ", 61, true},
+        {".camp.cam.formulon-save-young1", 10, false},
+        {".camp.cam.formulon-save-abc12", 3600, false},
+        {".camp.cam.formulon-save-ab-12c", 3600, false},
+        {"formulon.lock.new-a1B2c3", 3600, true},
+        {"formulon.lock.stale-a1B2c3", 3600, true},
+        {"formulon.lock.new-young1", 10, false},
+        {".camp.cam.backup", 3600, false},
+        {".camp.cam.old001", 3600, false},
+        {".camp.cam.AbC123", 3600, false},
+        {".camp.cam.bak", 3600, false},
+        {"x.camp.cam.formulon-save-a1B2c3", 3600, false},
     };
     for (const auto& row : rows)
-        ASSERT_TRUE(WriteAll(folder + "/" + row.name, "x"));
-    ASSERT_TRUE(QDir().mkpath(folder + "/.camp.cam.dir123")); // not a file: kept
+        ASSERT_TRUE(WriteAll(folder + "/" + row.name, "x") &&
+                    Age(folder + "/" + row.name, row.age));
+    const QString dir = folder + "/.camp.cam.formulon-save-dir123"; // not a file: kept
+    ASSERT_TRUE(QDir().mkpath(dir) && Age(dir, 3600));
 
-    RemoveSaveLeftovers();
+    SaveChampions();
     for (const auto& row : rows)
         EXPECT_EQ(QFileInfo::exists(folder + "/" + row.name), !row.removed) << row.name;
-    EXPECT_TRUE(QFileInfo(folder + "/.camp.cam.dir123").isDir());
+    EXPECT_TRUE(QFileInfo(dir).isDir());
     QDir(folder).removeRecursively();
 }
 
-// A process saving two tables in turn is killed at random moments: the
-// file is always one whole table, never a mixture or a stump.
+// A process saving round after round is killed at random moments: the file
+// is always one whole table, never a mixture or a stump, and the next
+// process takes the dead one's lock over.
 TEST(SaveKillTest, FileIsAlwaysAWholeTable) {
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
-    const QString path = RunHelper(home.path(), "path").value(0);
+    const QString path = RunHelper(home.path(), {"path"}).value(0);
     ASSERT_FALSE(path.isEmpty());
-    const QByteArray tables[] = {LoopTableBytes(0), LoopTableBytes(1)};
-    int seen[2] = {0, 0};
+    QSet<int> rounds;
     constexpr int kKills = 200;
     for (int kill = 0; kill < kKills; ++kill) {
         QProcess saver;
@@ -177,16 +157,17 @@ TEST(SaveKillTest, FileIsAlwaysAWholeTable) {
         ::usleep(QRandomGenerator::global()->bounded(3000));
         saver.kill();
         ASSERT_TRUE(saver.waitForFinished(10000));
-        const QByteArray file = ReadAll(path);
-        const int which = file == tables[0] ? 0 : file == tables[1] ? 1 : -1;
-        ASSERT_NE(which, -1) << "kill " << kill << " left " << file.size() << " bytes";
-        ++seen[which];
+        const std::string ranking = FileRanking(ReadAll(path));
+        const std::string round = ranking.substr(0, ranking.find('-') + 1);
+        ASSERT_EQ(QString::fromStdString(ranking).count(QString::fromStdString(" " + round)),
+                  kRankingSlots - 1)
+            << "kill " << kill << " left " << ranking;
+        rounds.insert(std::stoi(round.substr(1)));
     }
-    EXPECT_GT(seen[0], 0);
-    EXPECT_GT(seen[1], 0);
+    EXPECT_GT(rounds.size(), 1);
 
-    RunHelper(home.path(), "tidy");
-    EXPECT_EQ(Joined(Entries(QFileInfo(path).absolutePath())), ".camp.cam");
+    RunHelper(home.path(), {"tidy"});
+    EXPECT_EQ(Entries(QFileInfo(path).absolutePath()), ".camp.cam");
     EXPECT_EQ(Mode(path), S_IFREG | 0600u);
 }
 
@@ -197,8 +178,8 @@ struct TPermissionCase {
     mode_t fileMode; // 0: a link at the path to a writable file elsewhere
     const char* loadLine;
     const char* saveLine;
-    bool saved;     // the file holds the new table afterwards
-    bool keptAside; // the old file sits beside it as .bak
+    bool saved;     // the file holds the new record afterwards
+    bool keptAside; // the old file sits beside it as the first backup
 };
 
 void PrintTo(const TPermissionCase& row, std::ostream* out) {
@@ -228,11 +209,11 @@ TEST_P(PermissionTest, SavesWhatItMayAndLosesNothing) {
     const TPermissionCase& row = GetParam();
     ASSERT_TRUE(home_.isValid());
     ASSERT_EQ(::chmod(QFile::encodeName(home_.path()).constData(), 0755), 0);
-    const QString path = RunHelper(home_.path(), "path").value(0);
+    const QString path = RunHelper(home_.path(), {"path"}).value(0);
     folder_ = QFileInfo(path).absolutePath();
     ASSERT_TRUE(QDir().mkpath(folder_));
 
-    // Three records on disk; the helper adds "new" in slot 15 and saves.
+    // Three records on disk; the helper enters "new" and saves.
     ChampionTable.Reset();
     const char* names[] = {"ann", "bob", "cid"};
     for (int slot = 1; slot <= 3; ++slot) {
@@ -257,25 +238,23 @@ TEST_P(PermissionTest, SavesWhatItMayAndLosesNothing) {
     } else if (::geteuid() != 0) {
         ASSERT_EQ(::chmod(QFile::encodeName(folder_).constData(), 0555), 0);
     }
-    if (!row.saved)
-        ChampionTable.Reset(); // nothing loaded
-    ChampionTable[15].SetName("new");
-    ChampionTable[15].SetResult("1");
-    const QByteArray saved = ChampionsFileBytes();
     ChampionTable.Reset();
 
-    const QStringList lines = RunHelper(home_.path(), "load-save", true);
+    THelperRun ordinary;
+    ordinary.ordinaryUser = true;
+    const QStringList lines = RunHelper(home_.path(), {"load-save"}, ordinary);
     EXPECT_EQ(Joined(lines), std::string(row.loadLine) + "|" + row.saveLine + "|" + row.saveLine);
     if (row.fileMode == 0) {
         EXPECT_EQ(ReadAll(outside), old) << "never written through the link";
         EXPECT_TRUE(QFileInfo(path).isSymLink());
     } else if (row.saved || row.keptAside) {
-        EXPECT_EQ(ReadAll(path), saved);
+        EXPECT_EQ(FileRanking(ReadAll(path)), row.saved ? "new:1 ann:10 bob:20 cid:30" : "new:1");
         EXPECT_FALSE(QFileInfo(path).isSymLink());
     } else {
         EXPECT_EQ(ReadAll(path), old);
     }
-    EXPECT_EQ(ReadAll(path + ".bak"), row.keptAside ? old : QByteArray("older backup"));
+    EXPECT_EQ(ReadAll(path + ".formulon-backup-1"), row.keptAside ? old : QByteArray());
+    EXPECT_EQ(ReadAll(path + ".bak"), "older backup") << "a backup is never overwritten";
 }
 
 INSTANTIATE_TEST_SUITE_P(

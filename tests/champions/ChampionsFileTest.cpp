@@ -1,12 +1,15 @@
 // The champions file: load, save, damaged files and faults.
 #include "champions/ChampionsFile.h"
+#include "app/Startup.h"
 #include "app/shell/Application.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
+#include "tests/champions/ChampionsTestFiles.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -38,6 +41,7 @@ protected:
         QDir(DataFolder()).removeRecursively();
         DataFolder();
         ChampionTable.Reset();
+        RunRecords.Reset();
         Form1->Timer2->stop();
         Form1->Label4->setText("0");
     }
@@ -118,8 +122,7 @@ TEST_F(ChampionsFileTest, FreshStartWithoutFile) {
 }
 
 TEST_F(ChampionsFileTest, WorkedExampleRecord17Is393) {
-    ChampionTable[1].SetName("abc");
-    ChampionTable[1].SetResult("12");
+    RunRecords.Enter("abc", "12");
     SaveChampions();
     const QByteArray file = ReadFile();
     EXPECT_EQ(RecordResult(file, 17), "393");
@@ -135,9 +138,10 @@ TEST_F(ChampionsFileTest, SaveThenLoadReturnsTheTableByteForByte) {
     ChampionTable[2].NameChars[200] = '\x7F'; // filler is written as it stands
     ChampionTable[16].SetName("spare");
     const TChampionTable saved = ChampionTable;
-    SaveChampions();
+    WriteFile(ChampionsFileBytes());
+    ChampionTable.Reset();
+    SaveChampions(); // nothing to add: the file stays as it is
     const QByteArray file = ReadFile();
-    EXPECT_EQ(file, ChampionsFileBytes());
     EXPECT_EQ(std::memcmp(file.constData(), &saved, sizeof(saved.Slots)), 0);
 
     ChampionTable.Reset();
@@ -205,7 +209,7 @@ TEST_F(ChampionsFileTest, LoadSortsTheRanking) {
 
 TEST_F(ChampionsFileTest, ZeroBytesFileRaisesTheConversionErrorNoSortLabel4Stays) {
     QByteArray bytes(8704, '\0');
-    // Unsorted records as read must stay unsorted: no sort runs.
+    // Unsorted records as read: never checked, so never kept.
     bytes[256] = 2;
     bytes[257] = '2';
     bytes[258] = '0';
@@ -218,8 +222,7 @@ TEST_F(ChampionsFileTest, ZeroBytesFileRaisesTheConversionErrorNoSortLabel4Stays
     EXPECT_EQ(boxes.Errors[0], "'' is not a valid integer value.");
     EXPECT_EQ(boxes.ErrorCaptions[0], "Formulon");
     EXPECT_TRUE(boxes.Informations.isEmpty());
-    EXPECT_EQ(ChampionTable[1].Result(), "20");
-    EXPECT_EQ(ChampionTable[2].Result(), "5");
+    EXPECT_TRUE(RankingEmpty()) << "unchecked rows stay out of the table";
     EXPECT_FALSE(Form1->Timer2->isActive());
     EXPECT_EQ(Form1->Label4->text(), "0");
 }
@@ -237,9 +240,11 @@ TEST_F(ChampionsFileTest, Slot16IsPreservedAndNeverShown) {
                 EXPECT_NE(item->text(), "hidden spare");
             }
         }
-    QFile::remove(ChampionsFilePath());
     SaveChampions();
     EXPECT_EQ(ReadFile(), bytes);
+    RunRecords.Enter("new", "5"); // a record added keeps the spare too
+    SaveChampions();
+    EXPECT_EQ(ReadFile().mid(15 * 512, 512), bytes.mid(15 * 512, 512));
 }
 
 TEST_F(ChampionsFileTest, Timer2FillsGridAndBestTimeOnce) {
@@ -297,11 +302,10 @@ TEST_F(ChampionsFileTest, FileNameThatIsADirectoryFailsTheSave) {
 
 TEST_F(ChampionsFileTest, FailedWriteKeepsTheOldFileIntact) {
     // A file size limit below 8704 bytes makes the write fail for root too.
-    ChampionTable[1].SetName("old");
-    ChampionTable[1].SetResult("1");
+    RunRecords.Enter("old", "1");
     SaveChampions();
     const QByteArray old = ReadFile();
-    ChampionTable[1].SetName("new");
+    RunRecords.Enter("new", "2");
 
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
@@ -338,3 +342,64 @@ TEST_F(ChampionsFileTest, ReadOnlyFileIsAccessDenied) {
     EXPECT_FALSE(Form1->Timer2->isActive());
     EXPECT_EQ(Form1->Label4->text(), "0");
 }
+
+// A checksum record emptied by hand raises the conversion error, once; the
+// rows it should have vouched for never reach a file under a valid
+// checksum, and the file is kept before the first save replaces it.
+TEST_F(ChampionsFileTest, RowsOfAFileWithoutChecksumAreNeverSavedAsValid) {
+    QByteArray bytes = ValidFile({{"cheat", "1"}}, "made up");
+    bytes[8192 + 256] = 0; // the checksum text, emptied
+    WriteFile(bytes);
+    TBoxRecorder boxes;
+    EXPECT_FALSE(LoadAtStartUp());
+    EXPECT_EQ(boxes.Errors, QStringList{"'' is not a valid integer value."});
+    EXPECT_TRUE(RankingEmpty());
+
+    RunRecords.Enter("pupil", "50");
+    SaveChampions();
+    EXPECT_EQ(FileRanking(ReadFile()), "pupil:50");
+    EXPECT_EQ(ReadFile().mid(15 * 512, 512), QByteArray(512, '\0')) << "nor the spare";
+    EXPECT_EQ(ReadAll(ChampionsFilePath() + ".formulon-backup-1"), bytes);
+}
+
+// The exit save and the record's save merge with the file as it is on disk
+// then, whatever this run loaded; the windows then show what was saved.
+struct TDiskChange {
+    const char* title;
+    QByteArray disk; // what another copy, or a hand, left there
+    const char* saved;
+    bool keptAsBackup;
+};
+
+class DiskChangeTest : public ChampionsFileTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DiskChangeTest, TheSaveMergesWithTheFileAsItIsNow) {
+    QByteArray changed = ValidFile({{"bob", "40"}});
+    changed[1] = 'B';
+    const TDiskChange rows[] = {
+        {"Unchanged", ValidFile({{"ann", "50"}}), "me:45 ann:50", false},
+        {"AnotherCopySaved", ValidFile({{"bob", "40"}, {"ann", "50"}}), "bob:40 me:45 ann:50",
+         false},
+        {"Deleted", {}, "me:45", false},
+        {"ChangedByHand", changed, "me:45", true},
+        {"CutShort", ValidFile({{"bob", "40"}}).left(100), "me:45", true},
+    };
+    const TDiskChange& row = rows[GetParam()];
+    SCOPED_TRACE(row.title);
+    WriteFile(ValidFile({{"ann", "50"}}));
+    LoadChampions();
+    QFile::remove(ChampionsFilePath());
+    if (!row.disk.isEmpty())
+        WriteFile(row.disk);
+
+    RunRecords.Enter("me", "45");
+    SaveChampionsQuietly();
+    EXPECT_EQ(FileRanking(ReadFile()), row.saved);
+    EXPECT_EQ(ReadFile(), ChampionsFileBytes()) << "the table is what was saved";
+    EXPECT_EQ(Form1->Label4->text(), QString::fromLatin1(row.saved).section(':', 1, 1).left(2));
+    EXPECT_EQ(Form3->StringGrid1->item(1, 2)->text(), Form1->Label4->text());
+    EXPECT_EQ(ReadAll(ChampionsFilePath() + ".formulon-backup-1"),
+              row.keptAsBackup ? row.disk : QByteArray());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DiskChangeTest, ::testing::Range(0, 5));

@@ -1,72 +1,121 @@
 // Runs the champions file's load and save in a process of its own, for the
-// tests that kill a saving process or run it as another user.
+// tests that kill a saving process, run it as another user, or run many at
+// once on one file.
 //
-// usage: champions_save_helper <home> <command>
-//   path       prints the file's path
-//   loop       saves two tables alternately until killed; writes one byte
-//              to stdout once the first save is done
-//   load-save  loads, puts "new" with time 1 into slot 15, saves twice;
-//              prints one line per step: "ok" or the error's text
-//   tidy       removes the leftovers of cut-short saves
+// usage: champions_save_helper <home> <command> [argument]
+//   HOME is <home>; XDG_DATA_HOME is <home>/share, or the bytes of the
+//   hexadecimal HELPER_DATA_HOME_HEX when set; HELPER_TABLE, when set,
+//   names a class table.
+//   path        prints the file's path
+//   loop        saves round after round until killed; writes one byte to
+//               stdout once the first save is done
+//   load-save   loads, enters "new" with time 1, saves twice; prints one
+//               line per step: "ok" or the error's text
+//   save        saves once, entering nothing; prints a line as load-save
+//   stress <n>  as process n, enters twelve records at random moments,
+//               saving after each; exits 1 on a failed save
+//   tidy        takes the lock and removes every leftover of a cut-short
+//               save, however young
+#include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
+#include "champions/ChampionsIo.h"
+#include "champions/ChampionsLock.h"
+#include "champions/ChampionsSideFiles.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "tests/champions/SaveLoopTables.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <thread>
 #include <unistd.h>
 
 using namespace formulon::engine;
 
 namespace {
 
-void Step(const char* name, void (*action)()) {
+bool Step(const char* name, void (*action)()) {
     try {
         action();
         std::printf("%s: ok\n", name);
+        std::fflush(stdout);
+        return true;
     } catch (const Exception& error) {
         std::printf("%s: %s\n", name, error.what());
+        std::fflush(stdout);
+        return false;
     }
-    std::fflush(stdout);
 }
 
 [[noreturn]] void SaveForever() {
     for (int round = 0;; ++round) {
-        FillLoopTable(round % 2);
+        EnterRound(round);
         SaveChampions();
         if (round == 0)
             (void)!::write(1, "r", 1);
     }
 }
 
+int Stress(int process) {
+    for (int record = 0; record < 12; ++record) {
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(QRandomGenerator::global()->bounded(20)));
+        RunRecords.Enter(StressName(process, record), std::to_string(StressTime(process, record)));
+        if (!Step("save", SaveChampions))
+            return 1;
+    }
+    return 0;
+}
+
+void Tidy() {
+    const QByteArray path = ChampionsFileNativePath();
+    TChampionsLock lock(FolderOf(path));
+    RemoveSaveLeftovers(path, std::chrono::seconds(-1));
+}
+
+void Configure(const QByteArray& home) {
+    qputenv("HOME", home);
+    const QByteArray hex = qgetenv("HELPER_DATA_HOME_HEX");
+    qputenv("XDG_DATA_HOME", hex.isEmpty() ? home + "/share" : QByteArray::fromHex(hex));
+    QCoreApplication::setApplicationName(QStringLiteral("Formulon"));
+    UseClassTable(qgetenv("HELPER_TABLE"));
+    // No windows here: a box's text is a line of output.
+    const auto print = [](const QString&, const QString& text) {
+        std::printf("box: %s\n", qUtf8Printable(text));
+    };
+    SetInformationBoxPresenter(print);
+    SetErrorBoxPresenter(print);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <home> path|loop|load-save|tidy\n", argv[0]);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <home> path|loop|load-save|save|stress N|tidy\n", argv[0]);
         return 2;
     }
-    const QByteArray home = argv[1];
-    qputenv("HOME", home);
-    qputenv("XDG_DATA_HOME", home + "/share");
-    QCoreApplication::setApplicationName(QStringLiteral("Formulon"));
+    Configure(argv[1]);
     const char* command = argv[2];
     if (std::strcmp(command, "path") == 0) {
-        std::printf("%s\n", QFile::encodeName(ChampionsFilePath()).constData());
+        std::printf("%s\n", ChampionsFileNativePath().constData());
     } else if (std::strcmp(command, "loop") == 0) {
         SaveForever();
     } else if (std::strcmp(command, "load-save") == 0) {
         Step("load", [] { LoadChampions(); });
-        ChampionTable[15].SetName("new");
-        ChampionTable[15].SetResult("1");
+        RunRecords.Enter("new", "1");
         Step("save", SaveChampions);
         Step("save", SaveChampions);
+    } else if (std::strcmp(command, "save") == 0) {
+        Step("save", SaveChampions);
+    } else if (std::strcmp(command, "stress") == 0 && argc == 4) {
+        return Stress(std::atoi(argv[3]));
     } else if (std::strcmp(command, "tidy") == 0) {
-        RemoveSaveLeftovers();
+        Tidy();
     } else {
         return 2;
     }

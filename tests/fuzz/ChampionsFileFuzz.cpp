@@ -8,8 +8,10 @@
 //
 // Besides crashes and sanitizer reports, the target traps when the outcome
 // contradicts the file: a right checksum rejected, a wrong one accepted, an
-// unsorted ranking, a rejected file whose ranking was not emptied, or a
-// table that does not come back unchanged from its own saved bytes.
+// unsorted ranking, a rejected file whose ranking was not emptied (a
+// checksum text that does not convert included), a table that does not
+// come back unchanged from its own saved bytes, or a save's merge of a new
+// record into it that loses, reorders or invents a record.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,6 +34,7 @@
 #include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "engine/FloatEnv.h"
 #include "engine/IntegerText.h"
@@ -181,6 +184,59 @@ bool RankingSorted() {
     return true;
 }
 
+// The checksum record's text converts: a conversion error then came from
+// the sort of checked rows, which stay.
+bool ChecksumConverts(const TRecipe& recipe) {
+    const auto& checksum =
+        *reinterpret_cast<const TChampionRecord*>(recipe.bytes.constData() + 16 * kRecord);
+    try {
+        StrToInt(checksum.Result());
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+// Every place's time converts, so a merge can compare any two.
+bool TimesConvert(const TChampionTable& table) {
+    try {
+        for (int slot = 1; slot <= kRankingSlots; ++slot)
+            if (!table[slot].Empty())
+                StrToInt(table[slot].Result());
+    } catch (const EConvertError&) {
+        return false;
+    }
+    return true;
+}
+
+// A time for a new record: often one already in the table, where the
+// order of equal times decides.
+std::int32_t NewTime(const TChampionTable& table, std::uint8_t pick) {
+    const TChampionRecord& place = table[pick % kRankingSlots + 1];
+    if (pick % 2 == 0 && !place.Empty())
+        return StrToInt(place.Result());
+    return pick * 4 - 50;
+}
+
+// The save's merge of one new record into the sorted table: the places
+// before the record's stay, the record follows every equal time, the rest
+// (empty places too) move one down and the last falls out; slot 16 stays.
+void CheckMerge(const TChampionTable& disk, std::int32_t time) {
+    TRunRecords run;
+    run.Enter("new", std::to_string(time));
+    const TChampionTable merged = MergeChampions(&disk, run);
+    int place = 1; // where the record belongs
+    while (place <= kRankingSlots && !disk[place].Empty() && StrToInt(disk[place].Result()) <= time)
+        ++place;
+    for (int slot = 1; slot <= kRankingSlots; ++slot) {
+        const TChampionRecord& expected = slot < place    ? disk[slot]
+                                          : slot == place ? run.Entered[0]
+                                                          : disk[slot - 1];
+        Require(std::memcmp(&merged[slot], &expected, kRecord) == 0);
+    }
+    Require(std::memcmp(&merged[16], &disk[16], kRecord) == 0);
+}
+
 enum class TOutcome { Loaded, ConvertError };
 
 TOutcome Load() {
@@ -244,7 +300,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(informationBoxes == 1 && outcome == TOutcome::Loaded);
     if (recipe.checksum == TRecipe::Right && recipe.plainResults)
         Require(outcome == TOutcome::Loaded);
-    if (informationBoxes == 1)
+    if (informationBoxes == 1 || (outcome == TOutcome::ConvertError && !ChecksumConverts(recipe)))
         Require(RankingEmpty());
     // The spare record is always the file's 16th, read before any check.
     Require(std::memcmp(&ChampionTable[16], recipe.bytes.constData() + 15 * kRecord, kRecord) == 0);
@@ -265,5 +321,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFile(saved);
     Require(Load() == TOutcome::Loaded && informationBoxes == 0);
     Require(std::memcmp(&before, &ChampionTable, sizeof before) == 0);
+    if (TimesConvert(before))
+        CheckMerge(before, NewTime(before, data[size - 1]));
     return 0;
 }

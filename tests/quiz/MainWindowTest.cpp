@@ -2,6 +2,7 @@
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
 #include "tests/support/TestSupport.h"
@@ -128,14 +129,34 @@ TEST_F(MainWindowTest, ChampionsMenuItemSwapsTheWindows) {
     EXPECT_TRUE(Form1->isVisible());
 }
 
-// After the failed save's error, "Нет" keeps the window open and "Да" closes
-// it with what is at the path left as it was.
-class FailingSaveTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+// After the failed save's error, the program asks whether to quit without
+// saving only when a record of this run is not in the file: "Нет" keeps the
+// window open, "Да" closes it, the path's contents left as they were.
+// Without such a record the error box is all, and the program ends.
+struct TFailingSave {
+    const char* title;
+    bool recordEntered;
+    bool recordSaved;
+    bool answer; // "Да"
+    bool asked;
+};
 
-TEST_P(FailingSaveTest, AsksWhetherToQuitWithoutSaving) {
-    const bool quit = GetParam();
+void PrintTo(const TFailingSave& row, std::ostream* out) {
+    *out << row.title;
+}
+
+class FailingSaveTest : public MainWindowTest,
+                        public ::testing::WithParamInterface<TFailingSave> {};
+
+TEST_P(FailingSaveTest, AsksOnlyForARecordNotInTheFile) {
+    const TFailingSave& row = GetParam();
     TBoxRecorder boxes;
-    boxes.QuestionAnswer = quit;
+    boxes.QuestionAnswer = row.answer;
+    RunRecords.Reset();
+    if (row.recordEntered)
+        RunRecords.Enter("pupil", "42");
+    if (row.recordSaved)
+        RunRecords.Saved = 1;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir(folder).removeRecursively();
     QDir().mkpath(folder + "/.camp.cam"); // the file name is a directory
@@ -145,14 +166,16 @@ TEST_P(FailingSaveTest, AsksWhetherToQuitWithoutSaving) {
         inside.write("kept");
     }
     Form1->N4->trigger();
-    EXPECT_EQ(Form1->isVisible(), !quit);
-    ASSERT_EQ(boxes.Errors.size(), 1);
-    EXPECT_EQ(boxes.Errors[0], "File access denied.");
-    ASSERT_EQ(boxes.Questions.size(), 1);
-    EXPECT_EQ(boxes.QuestionCaptions[0], "Formulon");
-    EXPECT_EQ(boxes.Questions[0],
-              "Рекорды не сохранены в файл\n" + ChampionsFilePath() + "\nВыйти без сохранения?");
-    if (!quit) {
+    const bool stays = row.asked && !row.answer;
+    EXPECT_EQ(Form1->isVisible(), stays);
+    EXPECT_EQ(boxes.Errors, QStringList{"File access denied."});
+    ASSERT_EQ(boxes.Questions.size(), row.asked ? 1 : 0);
+    if (row.asked) {
+        EXPECT_EQ(boxes.QuestionCaptions[0], "Formulon");
+        EXPECT_EQ(boxes.Questions[0], "Рекорды не сохранены в файл\n" + ChampionsFilePath() +
+                                          "\nВыйти без сохранения?");
+    }
+    if (stays) {
         EXPECT_FALSE(Form1->close()); // every close asks again
         EXPECT_EQ(boxes.Questions.size(), 2);
         EXPECT_TRUE(Form1->isVisible());
@@ -161,17 +184,24 @@ TEST_P(FailingSaveTest, AsksWhetherToQuitWithoutSaving) {
               QStringList{"kept"});
     EXPECT_TRUE(QDir(folder).entryList({".camp.cam.*"}, QDir::Hidden | QDir::Files).isEmpty());
     QDir(folder).removeRecursively();
+    RunRecords.Reset();
     Form1->show();
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, FailingSaveTest, ::testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FailingSaveTest,
+    ::testing::Values(TFailingSave{"NoRecordThisRun", false, false, false, false},
+                      TFailingSave{"RecordSavedAtTheWin", true, true, false, false},
+                      TFailingSave{"RecordNotSavedStay", true, false, false, true},
+                      TFailingSave{"RecordNotSavedQuit", true, false, true, true}),
+    [](const auto& info) { return std::string(info.param.title); });
 
 // Last in its process: a successful close ends the program.
 TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {
     TBoxRecorder boxes;
     ChampionTable.Reset();
-    ChampionTable[1].SetName("abc");
-    ChampionTable[1].SetResult("12");
+    RunRecords.Reset();
+    RunRecords.Enter("abc", "12");
     int code = -1;
     QTimer::singleShot(0, [] { Form1->N4->trigger(); });
     QTimer::singleShot(3000, [] { QCoreApplication::exit(7); }); // guard
@@ -182,6 +212,7 @@ TEST_F(MainWindowTest, ExitSavesTheChampionsFileAndQuits) {
     QFile file(ChampionsFilePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), ChampionsFileBytes());
+    EXPECT_EQ(ChampionTable[1].Name(), "abc");
 }
 
 TEST_F(MainWindowTest, TheTaskBoxIsPureWhiteAroundAndUnderEachPicture) {

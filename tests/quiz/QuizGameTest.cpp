@@ -4,6 +4,7 @@
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/NumberText.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
@@ -65,6 +66,8 @@ protected:
         Form2->hide();
         Form3->hide();
         ChampionTable.Reset();
+        RunRecords.Reset();
+        QFile::remove(ChampionsFilePath());
         ResetGameState();
         LastErrorText.Clear();
         Form1->Timer1->stop();
@@ -284,6 +287,12 @@ void WinAt(int time, const char* slot15) {
         ChampionTable[slot].SetName("p" + std::to_string(slot));
         ChampionTable[slot].SetResult(slot == kRankingSlots ? slot15 : std::to_string(slot));
     }
+    // As loaded: the record's save merges with the same table on disk.
+    DataFolder();
+    QFile file(ChampionsFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ChampionsFileBytes());
+    file.close();
     SetVariantSource([] { return 1; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     Form1->Edit3->setText(QStringLiteral("10"));

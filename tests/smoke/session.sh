@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The real program's session under Xvfb: one running copy per user, a second
 # start that brings the first forward (or says it runs when the first cannot
-# answer), a stale lock taken over, SIGTERM ending the orderly way with the
-# file saved, and the process gone promptly after its window closes.
+# answer), no start blocked by what sits at the lock file's path, a user's
+# backups surviving ten starts while the saves' own old leftovers go,
+# SIGTERM ending the orderly way with the file saved, a killed copy never
+# blocking the next start, and the process gone promptly after its window
+# closes.
 set -euo pipefail
 
 program=$1
@@ -61,15 +64,22 @@ ends_within() { # pid tenths -> the exit status, or fails
   return 124
 }
 
-# A save cut short by a kill left its temporary file behind.
-mkdir -p "${file%/*}"
-echo leftover >"$file.AbC123"
+# A pipe at the lock file's path must neither hang nor block a start. The
+# user keeps copies of the file by hand; a save cut short long ago left its
+# temporary file, one a moment ago may be another machine's save.
+folder=${file%/*}
+mkdir -p "$folder"
+mkfifo "$folder/formulon.lock"
+echo mine >"$file.backup"
+echo mine >"$file.AbC123"
+echo leftover >"$file.formulon-save-AbC123"
+touch -d '2 minutes ago' "$file.formulon-save-AbC123"
+echo leftover >"$file.formulon-save-Young1"
 start; first=$started
 main=$(wait_window Formulon "$first") || {
   kill -0 "$first" 2>/dev/null || { wait "$first" || echo "session: the first copy ended with $?" >&2; }
   fail "the first copy showed no window"
 }
-[ ! -e "$file.AbC123" ] || fail "the leftover of a cut-short save was not removed"
 
 # A window manager, as on a desktop, carries the request to come forward;
 # started after the first window, which it then takes over.
@@ -105,13 +115,32 @@ rm -f "$file"
 kill -TERM "$first"
 ends_within "$first" 10 || fail "SIGTERM did not end the program within a second"
 [ "$(stat -c %s "$file" 2>/dev/null || echo 0)" -eq 8704 ] || fail "SIGTERM ended without the exit save"
+[ -p "$folder/formulon.lock" ] || fail "the pipe at the lock's path was touched"
+[ ! -e "$file.formulon-save-AbC123" ] || fail "an old leftover of a cut-short save was not removed"
+[ -e "$file.formulon-save-Young1" ] || fail "a save in progress had its temporary file removed"
 
-# A copy killed outright leaves a stale lock; the next start takes it over.
+# An empty lock file (a power cut between making and writing it) blocks no
+# start; being old, the next save takes it over. A user's copies of the
+# file survive start after start.
+rm "$folder/formulon.lock"
+touch -d '1 minute ago' "$folder/formulon.lock"
+for round in $(seq 10); do
+  start; copy=$started
+  wait_window Formulon "$copy" >/dev/null || fail "start $round showed no window"
+  kill -TERM "$copy"
+  ends_within "$copy" 30 || fail "start $round did not end on SIGTERM"
+done
+[ ! -e "$folder/formulon.lock" ] || fail "the old empty lock was not taken over"
+for copy in "$file.backup" "$file.AbC123"; do
+  [ "$(cat "$copy" 2>/dev/null)" = mine ] || fail "the user's ${copy##*/} did not survive ten starts"
+done
+
+# A copy killed outright blocks no later start.
 start; killed=$started
 wait_window Formulon "$killed" >/dev/null || fail "no window after a clean end"
 kill -KILL "$killed"; wait "$killed" 2>/dev/null || true
 start; third=$started
-main=$(wait_window Formulon "$third") || fail "a stale lock kept the program from starting"
+main=$(wait_window Formulon "$third") || fail "a killed copy kept the program from starting"
 
 # Closed through the menu, the process is gone within a second.
 for _ in 1 2 3; do

@@ -2,6 +2,7 @@
 // record decision.
 #include "quiz/core/GameProgress.h"
 #include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "quiz/core/GameState.h"
@@ -19,6 +20,7 @@ class GameProgressTest : public testing::Test {
 protected:
     void SetUp() override {
         ChampionTable.Reset();
+        RunRecords.Reset();
         ResetGameState();
         LastErrorText.Clear();
         PlayerName = "pupil";
@@ -69,6 +71,13 @@ TEST_P(WinTest, EntersOnlyAStrictlyBetterTimeAndSorts) {
     EXPECT_EQ(win.Record, GetParam().record);
     EXPECT_EQ(GameState.TaskNo, 0);
     EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Right);
+    // Only a record is noted for the saves, cut to a short text as entered.
+    ASSERT_EQ(RunRecords.Entered.size(), GetParam().record ? 1u : 0u);
+    if (GetParam().record) {
+        EXPECT_EQ(RunRecords.Entered[0].Name(), "pupil");
+        EXPECT_EQ(RunRecords.Entered[0].Result(), GetParam().time);
+        EXPECT_FALSE(RunRecords.AllSaved());
+    }
     const int place = GetParam().placeOfTheTime;
     if (place == 0) {
         EXPECT_EQ(ChampionTable[kRankingSlots].Name(), "p15");

@@ -1,0 +1,48 @@
+// The champions file's system calls and the old runtime's input/output
+// errors they raise. Paths are bytes, used exactly as given.
+#pragma once
+
+#include <QByteArray>
+
+#include <sys/types.h>
+
+// The old runtime's input/output error for a system error number.
+[[noreturn]] void RaiseInOutError(int code);
+[[noreturn]] void RaiseReadBeyondEnd();
+
+// Closes a descriptor when it goes, normally or by an error.
+class TDescriptor {
+public:
+    explicit TDescriptor(int fd = -1) : fd_(fd) {}
+    ~TDescriptor();
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+    int Get() const { return fd_; }
+    bool Open() const { return fd_ >= 0; }
+    // Closes now: 0 or the error number of close.
+    int Close();
+
+private:
+    int fd_;
+};
+
+// Reads exactly size bytes; EInOutError on failure, "Read beyond end of
+// file" when the file ends first.
+void ReadExactly(int fd, char* into, std::size_t size);
+
+// Writes every byte; 0 or the error number of the write that failed.
+int WriteAll(int fd, const QByteArray& bytes);
+
+// The folder part and the name part of a path ("." for a bare name).
+QByteArray FolderOf(const QByteArray& path);
+QByteArray NameOf(const QByteArray& path);
+
+// Creates the folder and its parents (mode 0700 for new ones); raises the
+// failing mkdir's error.
+void MakeFolders(const QByteArray& folder);
+
+// Makes a rename in the folder durable; a failure has nothing to report.
+void FlushFolder(const QByteArray& folder);
+
+// The lstat of a path; false when there is nothing there.
+bool LinkStatus(const QByteArray& path, struct stat& info);

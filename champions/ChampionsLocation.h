@@ -1,0 +1,26 @@
+// Where the champions table lives: the personal file in the user's data
+// folder, or a class table a teacher points every pupil's program at.
+// Paths are bytes, used exactly as the environment or the caller gives them.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// <data home>/Formulon for the environment's XDG_DATA_HOME and HOME: a
+// relative XDG_DATA_HOME counts as unset, so the folder never depends on
+// where the program was started.
+QByteArray DataFolderFor(const QByteArray& xdgDataHome, const QByteArray& home);
+
+// This user's data folder (in QStandardPaths' test mode, its folder).
+QByteArray PersonalDataFolder();
+
+// From now on the champions file is the class table at path (absolute);
+// an empty path goes back to the personal file.
+void UseClassTable(const QByteArray& path);
+bool UsesClassTable();
+
+// The champions file: the class table, or <data folder>/.camp.cam.
+QByteArray ChampionsFileNativePath();
+
+// The same path for showing and for Qt's file classes.
+QString ChampionsFilePath();

@@ -1,0 +1,36 @@
+// The files a save makes beside the champions file: its temporary file,
+// named so no one would pick the name by hand, and numbered backups of files
+// it could not merge. Both are only ever touched under the lock.
+#pragma once
+
+#include <QByteArray>
+
+#include <chrono>
+
+// The mkstemp pattern of a save's temporary file: <path>.formulon-save-XXXXXX.
+QByteArray TemporaryPattern(const QByteArray& path);
+
+// The lock file in a folder, the mkstemp pattern of one being prepared, and
+// a free name for a stale one moved aside to be removed.
+QByteArray LockPath(const QByteArray& folder);
+QByteArray PreparedPattern(const QByteArray& lockPath);
+QByteArray StaleLockName(const QByteArray& lockPath);
+
+// <path>.formulon-backup-<n>.
+QByteArray BackupPath(const QByteArray& path, int number);
+
+// The newest backups kept of one file.
+inline constexpr int kBackupsKept = 10;
+
+// Saves cut short leave their temporary file, locks cut short their
+// prepared or stale lock file. Removes those (plain files of these patterns only)
+// older than `age`: a younger one may be another machine's save or lock in
+// progress.
+void RemoveSaveLeftovers(const QByteArray& path,
+                         std::chrono::seconds age = std::chrono::minutes(1));
+
+// Keeps what the path names (a file that failed its check, unreadable or a
+// link) as the next numbered backup, never over an existing one; the path
+// still names it until a new file replaces it. Keeps the newest
+// kBackupsKept. Raises EInOutError when it cannot be kept.
+void KeepAsBackup(const QByteArray& path);

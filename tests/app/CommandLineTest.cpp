@@ -1,0 +1,103 @@
+// Which champions file a run uses: --table, the ChampionsFile setting of the
+// machine and of the user, or the personal file.
+#include "app/CommandLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct TArguments {
+    std::vector<const char*> arguments;
+    const char* table;
+    const char* error;
+};
+
+void PrintTo(const TArguments& row, std::ostream* out) {
+    for (const char* argument : row.arguments)
+        *out << argument << ' ';
+}
+
+class ParseCommandLineTest : public ::testing::TestWithParam<TArguments> {};
+
+TEST_P(ParseCommandLineTest, TakesTheTableAndRefusesTheRest) {
+    std::vector<const char*> argv{"formulon"};
+    argv.insert(argv.end(), GetParam().arguments.begin(), GetParam().arguments.end());
+    const TCommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(line.table.toStdString(), GetParam().table);
+    EXPECT_EQ(line.error.toStdString(), GetParam().error);
+}
+
+const char kNeedsPath[] = "--table needs the path of the champions file";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ParseCommandLineTest,
+    ::testing::Values(TArguments{{}, "", ""},
+                      TArguments{{"--table", "/s/class.cam"}, "/s/class.cam", ""},
+                      TArguments{{"--table=/s/class.cam"}, "/s/class.cam", ""},
+                      TArguments{{"--table", "a\xff.cam"}, "a\xff.cam", ""},
+                      TArguments{{"--table"}, "", kNeedsPath},
+                      TArguments{{"--table="}, "", kNeedsPath},
+                      TArguments{{"--tabel", "x"}, "", "unknown argument '--tabel'"},
+                      TArguments{{"camp.cam"}, "", "unknown argument 'camp.cam'"}));
+
+// --table first, then the user's setting, then the machine's.
+struct TChoice {
+    const char* machine; // ChampionsFile in /etc/xdg's place; null: none
+    const char* user;
+    const char* table; // --table
+    std::string expected;
+    bool problem;
+};
+
+void PrintTo(const TChoice& row, std::ostream* out) {
+    *out << (row.machine ? row.machine : "-") << ' ' << (row.user ? row.user : "-") << ' '
+         << row.table;
+}
+
+class ChooseClassTableTest : public ::testing::TestWithParam<TChoice> {};
+
+void WriteSetting(const QString& folder, QSettings::Scope scope, const char* value) {
+    QSettings::setPath(QSettings::NativeFormat, scope, folder);
+    if (!value)
+        return;
+    QDir().mkpath(folder + "/Formulon");
+    QFile file(folder + "/Formulon/Formulon.conf");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[General]\nChampionsFile=") + value + "\n");
+}
+
+TEST_P(ChooseClassTableTest, PicksInOrder) {
+    const TChoice& row = GetParam();
+    QTemporaryDir settings;
+    WriteSetting(settings.filePath("machine"), QSettings::SystemScope, row.machine);
+    WriteSetting(settings.filePath("user"), QSettings::UserScope, row.user);
+    TCommandLine line;
+    line.table = row.table;
+    QString problem;
+    EXPECT_EQ(ChooseClassTable(line, &problem).toStdString(), row.expected);
+    EXPECT_EQ(!problem.isEmpty(), row.problem) << problem.toStdString();
+}
+
+std::string InCurrentFolder(const char* name) {
+    return QDir::currentPath().toStdString() + "/" + name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChooseClassTableTest,
+    ::testing::Values(TChoice{nullptr, nullptr, "", "", false},
+                      TChoice{"/m/class.cam", nullptr, "", "/m/class.cam", false},
+                      TChoice{"/m/class.cam", "/u/class.cam", "", "/u/class.cam", false},
+                      TChoice{"/m/class.cam", "/u/class.cam", "/t/class.cam", "/t/class.cam",
+                              false},
+                      TChoice{nullptr, nullptr, "rel.cam", InCurrentFolder("rel.cam"), false},
+                      TChoice{"/m/class.cam", "rel.cam", "", "", true}));
+
+} // namespace

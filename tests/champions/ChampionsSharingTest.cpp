@@ -1,0 +1,199 @@
+// The champions file shared: saves that merge from many processes at once,
+// backups never overwritten, modes and groups that let a class share one
+// table, and data folder paths used exactly as the environment gives them.
+#include "champions/ChampionsFile.h"
+#include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
+#include "tests/champions/ChampionsTestFiles.h"
+#include "tests/champions/SaveLoopTables.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <dirent.h>
+#include <map>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Ten processes add twelve records each at random moments: the file ends
+// with exactly the fifteen best of all, under a right checksum.
+TEST(StressTest, TenProcessesLoseNoRecord) {
+    QTemporaryDir home;
+    constexpr int kProcesses = 10;
+    std::vector<std::unique_ptr<QProcess>> savers;
+    for (int process = 0; process < kProcesses; ++process) {
+        savers.push_back(std::make_unique<QProcess>());
+        savers.back()->start(CHAMPIONS_SAVE_HELPER,
+                             {home.path(), "stress", QString::number(process)});
+    }
+    std::map<int, std::string> all; // time -> name; the times are distinct
+    for (int process = 0; process < kProcesses; ++process) {
+        ASSERT_TRUE(savers[process]->waitForFinished(60000));
+        EXPECT_EQ(savers[process]->exitCode(), 0)
+            << savers[process]->readAllStandardOutput().data();
+        for (int record = 0; record < 12; ++record)
+            all[StressTime(process, record)] = StressName(process, record);
+    }
+    ASSERT_EQ(all.size(), 120u);
+    std::string best;
+    for (auto it = all.begin(); it != std::next(all.begin(), kRankingSlots); ++it)
+        best += (best.empty() ? "" : " ") + it->second + ":" + std::to_string(it->first);
+    const QString path = RunHelper(home.path(), {"path"}).value(0);
+    EXPECT_EQ(FileRanking(ReadAll(path)), best);
+    EXPECT_EQ(Entries(QFileInfo(path).absolutePath()), ".camp.cam");
+}
+
+// Every file that cannot be merged is kept under the next number; the
+// newest ten stay, and a backup of the user's own is never touched.
+TEST(BackupTest, NumberedNeverOverwrittenNewestTenKept) {
+    QDir(DataFolder()).removeRecursively();
+    const QString folder = DataFolder();
+    ASSERT_TRUE(WriteAll(folder + "/.camp.cam.bak", "the user's"));
+    for (int save = 1; save <= 12; ++save) {
+        ASSERT_TRUE(WriteAll(ChampionsFilePath(), "damaged " + QByteArray::number(save)));
+        SaveChampions();
+    }
+    for (int n = 1; n <= 12; ++n)
+        EXPECT_EQ(ReadAll(folder + "/.camp.cam.formulon-backup-" + QString::number(n)),
+                  n > 2 ? "damaged " + QByteArray::number(n) : QByteArray())
+            << n;
+    EXPECT_EQ(ReadAll(folder + "/.camp.cam.bak"), "the user's");
+    EXPECT_EQ(FileRanking(ReadAll(ChampionsFilePath())), "");
+    QDir(folder).removeRecursively();
+}
+
+// A save keeps the mode and group of the class table it replaces; a new
+// one gets its folder's group, writable by it.
+struct TModeCase {
+    const char* title;
+    mode_t before; // 0: no file yet
+    mode_t after;
+};
+
+void PrintTo(const TModeCase& row, std::ostream* out) {
+    *out << row.title;
+}
+
+class ModeTest : public ::testing::TestWithParam<TModeCase> {
+protected:
+    void TearDown() override { UseClassTable({}); }
+};
+
+TEST_P(ModeTest, KeepsOrGivesTheRightModeAndGroup) {
+    const TModeCase& row = GetParam();
+    const bool root = ::geteuid() == 0; // only root gives files to any group
+    QTemporaryDir folder;
+    const QString path = folder.filePath("table.cam");
+    const QString owner = row.before ? path : folder.path();
+    if (row.before) {
+        ASSERT_TRUE(WriteAll(path, {}));
+        ASSERT_EQ(::chmod(QFile::encodeName(path), row.before), 0);
+    }
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(owner), -1, 4242), 0);
+    }
+    const gid_t group = Group(owner);
+    UseClassTable(QFile::encodeName(path));
+    RunRecords.Reset();
+    RunRecords.Enter("pupil", "42");
+    SaveChampions();
+    EXPECT_EQ(Mode(path), S_IFREG | row.after);
+    EXPECT_EQ(Group(path), group);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ModeTest,
+                         ::testing::Values(TModeCase{"NewClassTable", 0, 0660},
+                                           TModeCase{"ClassTableOfTheGroup", 0664, 0664},
+                                           TModeCase{"UnreadableGetsReadableToItsOwner", 0240,
+                                                     0640}),
+                         [](const auto& info) { return std::string(info.param.title); });
+
+// A pupil saves a class table a teacher's program made: the records merge
+// and the table stays the class's.
+TEST(ClassTableTest, TheSecondUserOfAGroupFolderSavesIntoIt) {
+    if (::geteuid() != 0 || !CanRunAsOrdinaryUser())
+        GTEST_SKIP() << "needs root and setpriv to act as two users of one group";
+    QTemporaryDir root;
+    const QString folder = root.filePath("class");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::chown(QFile::encodeName(folder), 0, 4242), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder), 02770), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(root.path()), 0755), 0);
+    const QString table = folder + "/table.cam";
+    THelperRun teacher;
+    teacher.table = table;
+    EXPECT_EQ(RunHelper(root.path(), {"load-save"}, teacher).join('|'),
+              "load: ok|save: ok|save: ok");
+    THelperRun pupil = teacher;
+    pupil.ordinaryUser = true;
+    pupil.groups = "4242";
+    EXPECT_EQ(RunHelper(root.path(), {"load-save"}, pupil).join('|'), "load: ok|save: ok|save: ok");
+    EXPECT_EQ(FileRanking(ReadAll(table)), "new:1 new:1");
+    EXPECT_EQ(Mode(table), S_IFREG | 0660u);
+    EXPECT_EQ(Group(table), 4242u);
+}
+
+TEST(DataFolderTest, FromTheEnvironmentsBytes) {
+    EXPECT_EQ(DataFolderFor("/x/data", "/home/u"), "/x/data/Formulon");
+    EXPECT_EQ(DataFolderFor("", "/home/u"), "/home/u/.local/share/Formulon");
+    EXPECT_EQ(DataFolderFor("rel/data", "/home/u"), "/home/u/.local/share/Formulon");
+    EXPECT_EQ(DataFolderFor("/x/d\xff\xfe", "/home/u"), "/x/d\xff\xfe/Formulon");
+}
+
+// The names in a folder, as bytes.
+QList<QByteArray> RawEntries(const QString& folder) {
+    QList<QByteArray> names;
+    if (DIR* dir = ::opendir(QFile::encodeName(folder))) {
+        while (const dirent* entry = ::readdir(dir))
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names << entry->d_name;
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The saved file lands where the environment says, byte for byte, and
+// never where the program was started.
+TEST(DataFolderTest, SavesWhereTheEnvironmentSays) {
+    QTemporaryDir home;
+    const QByteArray raw = QFile::encodeName(home.path()) + "/d\xff\xfe";
+    THelperRun odd;
+    odd.dataHome = raw;
+    EXPECT_EQ(RunHelper(home.path(), {"save"}, odd), QStringList{"save: ok"});
+    EXPECT_EQ(RawEntries(home.path()), QList<QByteArray>{"d\xff\xfe"});
+    struct stat info {};
+    EXPECT_EQ(::stat(raw + "/Formulon/.camp.cam", &info), 0);
+
+    QTemporaryDir other;
+    THelperRun relative;
+    relative.dataHome = "relative";
+    relative.folder = other.filePath("started-here");
+    ASSERT_TRUE(QDir().mkpath(relative.folder));
+    EXPECT_EQ(RunHelper(other.path(), {"save"}, relative), QStringList{"save: ok"});
+    EXPECT_TRUE(QFileInfo::exists(other.filePath(".local/share/Formulon/.camp.cam")));
+    EXPECT_EQ(Entries(relative.folder), "");
+}
+
+// A home the user cannot write: the message names the failing call's error.
+TEST(UnwritableHomeTest, SaysAccessDenied) {
+    if (!CanRunAsOrdinaryUser())
+        GTEST_SKIP() << "root writes everywhere and setpriv is missing to run as another user";
+    QTemporaryDir home;
+    ASSERT_EQ(::chmod(QFile::encodeName(home.path()), 0555), 0);
+    THelperRun ordinary;
+    ordinary.ordinaryUser = true;
+    EXPECT_EQ(RunHelper(home.path(), {"save"}, ordinary), QStringList{"save: File access denied"});
+    ::chmod(QFile::encodeName(home.path()), 0755);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# A class table under Xvfb: two pupils with homes of their own start the
+# real program with one --table each; both win a game, one after the other,
+# and both records end in the table, whatever each copy had loaded. Every
+# answer is tried with the three variants' reference formulas in turn: a
+# wrong one changes nothing, so one of the three is right.
+set -euo pipefail
+
+program=$1
+formulas=$2
+root=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
+  kill "${xvfb_pid:-0}" 2>/dev/null || true
+  rm -rf "$root"
+}
+trap cleanup EXIT
+
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb class-table 1024x768 "$root"
+export QT_QPA_PLATFORM=xcb
+mapfile -t answers < <("$formulas")
+[ "${#answers[@]}" -eq 30 ] || { echo "class-table: no reference formulas" >&2; exit 1; }
+mkdir -m 2770 "$root/class"
+table=$root/class/table.cam
+
+fail() {
+  echo "class-table: $*" >&2
+  cat "$root"/*.log >&2 2>/dev/null || true
+  exit 1
+}
+
+start() { # pupil -> pid in $started
+  mkdir -p "$root/$1"
+  HOME=$root/$1 XDG_DATA_HOME=$root/$1/share "$program" --table "$table" >"$root/$1.log" 2>&1 &
+  started=$!
+  pids+=("$started")
+}
+
+window() { # pid title -> the id of its visible window with that title, waiting for it
+  for _ in $(seq 200); do
+    id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    kill -0 "$1" 2>/dev/null || return 1
+    sleep 0.05
+  done
+  return 1
+}
+
+gone() { # pid title: waits until that window is hidden
+  for _ in $(seq 200); do
+    [ -z "$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null || true)" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+focus() { # window id: waits until it has the keyboard
+  for _ in $(seq 200); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    xdotool windowfocus "$1" 2>/dev/null || true
+    sleep 0.02
+  done
+  return 1
+}
+
+in_table() { [ -f "$table" ] && grep -aq "$1" "$table"; }
+
+# One check: the answer typed afresh, the verdict taken with Enter.
+check() { # pid answer
+  local main verdict
+  main=$(window "$1" Formulon) || fail "no main window to answer in"
+  focus "$main" || fail "the main window never took the keyboard"
+  xdotool key --clearmodifiers ctrl+a BackSpace
+  xdotool type --delay 1 "$2"
+  xdotool key Return
+  verdict=$(window "$1" 'Информация') || fail "no verdict for $2"
+  focus "$verdict" || fail "the verdict window never took the keyboard"
+  xdotool key Return
+  gone "$1" 'Информация' || fail "the verdict window stayed"
+}
+
+play() { # pid name: registers and answers until the record is in the table
+  local main task variant
+  main=$(window "$1" Formulon) || fail "$2's copy showed no main window"
+  focus "$main" || fail "$2's main window never took the keyboard"
+  xdotool key --clearmodifiers ctrl+a BackSpace
+  xdotool type --delay 1 "$2"
+  xdotool key Return
+  for task in $(seq 0 9); do
+    for variant in 0 1 2; do
+      check "$1" "${answers[task * 3 + variant]}"
+      # The record is saved the moment it is entered.
+      [ "$task" -eq 9 ] && in_table "$2" && return 0
+    done
+  done
+  fail "$2 never reached the table"
+}
+
+start anna; anna=$started
+start boris; boris=$started
+window "$anna" Formulon >/dev/null || fail "anna's copy did not start"
+window "$boris" Formulon >/dev/null || fail "boris's copy did not start"
+play "$anna" Anna
+play "$boris" Boris
+in_table Anna || fail "Boris's save lost Anna's record"
+kill -TERM "$anna" "$boris"
+wait "$anna" "$boris" || fail "a copy did not end cleanly"
+in_table Anna && in_table Boris || fail "the exit saves lost a record"
+[ "$(stat -c %a "$table")" = 660 ] || fail "the class table is not group-writable"
+echo "class-table: passed"
