@@ -116,11 +116,16 @@ fi
 copyright="$doc/copyright"
 if [ -f "$copyright" ]; then
   for line in "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
-              "Files: *" "Files: resources/mathjax/*" "License: Apache-2.0"; do
+              "Files: *" "Files: resources/mathjax/*" "License: Apache-2.0" "License: GPL-3+" \
+              ' version 3 can be found in "/usr/share/common-licenses/GPL-3".'; do
     grep -qxF "$line" "$copyright" || fail "copyright lacks '$line'"
   done
   grep -q '^Copyright: .* Команда Formulon$' "$copyright" || fail "copyright lacks the project's holder"
-  grep -q 'All rights reserved' "$copyright" || fail "copyright does not reserve the rights"
+  # The project's files are GPL 3 or later, MathJax's stay Apache-2.0.
+  [ "$(awk '/^Files: \*$/ {getline; getline; print}' "$copyright")" = "License: GPL-3+" ] ||
+    fail "the project's files are not under GPL-3+"
+  [ "$(awk '/^Files: resources\/mathjax/ {getline; getline; print}' "$copyright")" = "License: Apache-2.0" ] ||
+    fail "MathJax is not under Apache-2.0"
   grep -q '^ *END OF TERMS AND CONDITIONS$' "$copyright" || fail "copyright lacks the full Apache-2.0 text"
 else
   fail "copyright file missing"
@@ -144,6 +149,8 @@ if [ -f "$metainfo" ]; then
     fail "metainfo does not launch the desktop entry"
   grep -q "<release version=\"$version\" date=\"[0-9-]*\"/>" "$metainfo" ||
     fail "metainfo has no release $version"
+  grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
+    fail "metainfo's project licence is not GPL-3.0-or-later"
 else
   fail "metainfo missing"
 fi
