@@ -84,9 +84,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt 6, libjpeg and the C++ runtime come from the linked libraries
 # (dpkg-shlibdeps); the fonts the windows' font substitutions resolve to
-# are named here, since nothing links them.
+# and Qt's Russian texts are named here, since nothing links them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, fonts-comfortaa")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation, fonts-dejavu-core, fonts-comfortaa, qt6-translations-l10n")
 # Reproducible: the same commit gives the same bytes whatever the umask and
 # the clock (the time stamps come from SOURCE_DATE_EPOCH, set by
 # CPackProject.cmake from the commit's time).

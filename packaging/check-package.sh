@@ -31,12 +31,12 @@ case "$(basename "$deb")" in
   *) fail "unexpected package file name $(basename "$deb")" ;;
 esac
 
-# Dependencies: Qt 6 (Qt Qml for the MathJax module), libjpeg and the fonts
-# the windows fall back to.
+# Dependencies: Qt 6 (Qt Qml for the MathJax module) with its Russian texts,
+# libjpeg and the fonts the windows fall back to.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6qml6 libjpeg62-turbo \
-               fonts-liberation fonts-dejavu-core fonts-comfortaa; do
+               fonts-liberation fonts-dejavu-core fonts-comfortaa qt6-translations-l10n; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = formulon ] || fail "package name"
@@ -135,6 +135,7 @@ desktop="$root/usr/share/applications/$id.desktop"
 if [ -f "$desktop" ]; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
   for line in "Exec=formulon" "Icon=$id" "Categories=Education;Math;" "Name=Formulon" \
+              "StartupWMClass=Formulon" \
               "Comment=Тренажёр записи математических формул на языке BASIC"; do
     grep -qxF "$line" "$desktop" || fail "desktop entry lacks '$line'"
   done

@@ -92,6 +92,7 @@ struct TShownBox {
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
+    QString ok; // the OK button's text
 };
 
 TShownBox CaptureRealBox(const std::function<void()>& show) {
@@ -101,7 +102,7 @@ TShownBox CaptureRealBox(const std::function<void()>& show) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size())};
+                 static_cast<int>(box->buttons().size()), box->button(QMessageBox::Ok)->text()};
         box->button(QMessageBox::Ok)->click();
     });
     show();
@@ -114,6 +115,8 @@ TEST(ErrorBox, RealBoxIsACriticalBoxWithOneOkButton) {
     EXPECT_EQ(box.text, "Disk full.");
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.buttons, 1);
+    // Qt's texts are Russian, but the box's button stays "OK".
+    EXPECT_EQ(box.ok, "OK");
 }
 
 TEST(InformationBox, RealBoxHasCaptionInformationAndTheInformationIcon) {
@@ -141,7 +144,7 @@ TEST_P(QuestionBoxTest, AsksWithDaAndNetAndNetIsTheDefault) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size())};
+                 static_cast<int>(box->buttons().size()), box->button(QMessageBox::Ok)->text()};
         for (QAbstractButton* button : box->buttons())
             buttons << button->text();
         EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("Нет"));
