@@ -76,6 +76,8 @@ eval="$root/usr/bin/formulon-eval"
 if [ -x "$eval" ]; then
   [ "$("$eval" --version)" = "formulon-eval $version" ] || fail "formulon-eval --version"
   [ "$(printf '2^10\n' | "$eval")" = "$(printf 'OK\t1024\t')" ] || fail "formulon-eval does not evaluate"
+  [ "$(printf 'SIN(Y-Z)\n' | "$eval" --check 1.1 | tail -n 1)" = "# 1 of 1 right" ] ||
+    fail "formulon-eval does not judge answers"
 fi
 
 # A gzip file made reproducibly (gzip -n): no file name, no time stamp.
@@ -87,11 +89,11 @@ reproducible_gzip() {
 }
 
 doc="$root/usr/share/doc/formulon"
-for page in man6/formulon.6 man1/formulon-eval.1; do
+for page in man6/formulon.6 man1/formulon-eval.1 ru/man6/formulon.6; do
   file="$root/usr/share/man/$page.gz"
   if [ -f "$file" ]; then
     reproducible_gzip "$file" || fail "$page.gz is not gzipped with -n"
-    name=${page#*/}
+    name=${page##*/}
     zcat "$file" | grep -q "^\.TH \"${name%.*}\" \"${name##*.}\"" || fail "$page has no title line"
   else
     fail "manual page $page missing"
@@ -101,8 +103,12 @@ done
 zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
   grep -q '~/\.local/share/Formulon/\.camp\.cam' ||
   fail "formulon(6) does not name the champions file"
-zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -q -- '--trace' ||
-  fail "formulon-eval(1) does not describe --trace"
+zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep -q 'Разбор ответа' ||
+  fail "the Russian formulon(6) does not describe \"Разбор ответа\""
+for option in --trace --check --tasks; do
+  zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -q -- "$option" ||
+    fail "formulon-eval(1) does not describe $option"
+done
 
 if [ -f "$doc/changelog.gz" ]; then
   reproducible_gzip "$doc/changelog.gz" || fail "changelog.gz is not gzipped with -n"
@@ -170,7 +176,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_mathjax\.so|share/(applications|metainfo|icons/hicolor|man/man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_mathjax\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 
