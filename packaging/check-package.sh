@@ -154,8 +154,19 @@ if [ -f "$metainfo" ]; then
   appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo does not launch the desktop entry"
-  grep -q "<release version=\"$version\" date=\"[0-9-]*\"/>" "$metainfo" ||
+  grep -q "<release version=\"$version\" date=\"[0-9-]*\">" "$metainfo" ||
     fail "metainfo has no release $version"
+  # English base texts, each with its Russian translation; every release
+  # has notes in both.
+  for element in summary p li; do
+    english=$(grep -c "<$element>" "$metainfo" || true)
+    russian=$(grep -c "<$element xml:lang=\"ru\">" "$metainfo" || true)
+    [ "$english" -gt 0 ] && [ "$english" -eq "$russian" ] ||
+      fail "metainfo: $english English <$element> but $russian Russian ones"
+  done
+  releases=$(grep -c '<release ' "$metainfo" || true)
+  [ "$(grep -c '<description>' "$metainfo")" -eq $((releases + 1)) ] ||
+    fail "metainfo: a release without notes"
   grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
     fail "metainfo's project licence is not GPL-3.0-or-later"
 else
