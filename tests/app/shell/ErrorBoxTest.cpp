@@ -144,7 +144,7 @@ TEST_P(QuestionBoxTest, AsksWithDaAndNetAndNetIsTheDefault) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size()), box->button(QMessageBox::Ok)->text()};
+                 static_cast<int>(box->buttons().size()), QString()};
         for (QAbstractButton* button : box->buttons())
             buttons << button->text();
         EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("Нет"));
