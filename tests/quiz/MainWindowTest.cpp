@@ -132,7 +132,8 @@ TEST_F(MainWindowTest, AnswerBoxHoldsWhatTheCheckerReads) {
     }
     const std::u32string full(kAnswerBoxMaxLength - 1, U'A');
     for (const std::u32string& pasted :
-         {full + U"BC", full + U"\U0001D400", full + U"\u0130", std::u32string(40000, U'\u0130')})
+         {full + U"BC", full + U"\U0001D400", full + U"\u0130", std::u32string(40000, U'\u0130'),
+          std::u32string(kAnswerBoxMaxLength / 2, U'\U0001D400') + U"yz"})
         EXPECT_TRUE(expectSame(pasted)) << pasted.size();
     Form1->Edit1->clear();
 }

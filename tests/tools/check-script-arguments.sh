@@ -17,7 +17,6 @@ while IFS='|' read -r script arguments status part; do
   fi
 done <<'ROWS'
 run-formulon.sh|--help|0|Usage: tools/run-formulon.sh
-run-formulon.sh|-h|0|Usage: tools/run-formulon.sh
 run-formulon.sh|--bogus|2|unknown argument '--bogus'
 run-formulon.sh|build|2|unknown argument 'build'
 run-tests.sh|--help|0|Usage: tools/run-tests.sh

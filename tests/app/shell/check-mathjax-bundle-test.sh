@@ -49,10 +49,8 @@ while IFS='|' read -r error version build status part; do
   fi
 done <<'ROWS'
 ECONNREFUSED|v18.19.0|committed|77|SKIPPED: npm could not fetch tools/mathjax's locked packages (code ECONNREFUSED)
-ENOTFOUND|v18.19.0|committed|77|SKIPPED
 SELF_SIGNED_CERT_IN_CHAIN|v20.1.0|committed|77|(code SELF_SIGNED_CERT_IN_CHAIN)
 E407|v18.19.0|committed|77|(code E407)
-E503|v18.19.0|committed|77|SKIPPED
 UNABLE_TO_GET_ISSUER_CERT_LOCALLY|v18.19.0|committed|77|SKIPPED
 EUSAGE|v18.19.0|committed|1|FAILED: tools/mathjax/package-lock.json does not match
 |v16.20.0|committed|77|SKIPPED: esbuild needs Node.js 18 or later
