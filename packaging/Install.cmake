@@ -24,8 +24,11 @@ add_custom_command(OUTPUT ${_built}/changelog.gz
                    COMMENT "Compressing the Debian changelog")
 set(_docs ${_built}/changelog.gz)
 if(FORMULON_SCDOC)
-  foreach(page formulon.6 formulon-eval.1)
+  # English pages in man/, translations in man/<language>/ (ru/formulon.6).
+  file(MAKE_DIRECTORY ${_built}/ru)
+  foreach(page formulon.6 formulon-eval.1 ru/formulon.6)
     string(REGEX MATCH "[0-9]$" section ${page})
+    string(REGEX MATCH "^[a-z][a-z]/" language ${page})
     # The page's date is the newest release's, not the day of the build.
     add_custom_command(
       OUTPUT ${_built}/${page}.gz
@@ -37,7 +40,8 @@ if(FORMULON_SCDOC)
       COMMENT "Making the manual page ${page}"
       VERBATIM)
     list(APPEND _docs ${_built}/${page}.gz)
-    install(FILES ${_built}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+    install(FILES ${_built}/${page}.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}man${section})
   endforeach()
 else()
   message(WARNING "scdoc not found: the manual pages are neither built nor installed "
@@ -83,10 +87,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt 6, libjpeg and the C++ runtime come from the linked libraries
-# (dpkg-shlibdeps); the fonts the windows' font substitutions resolve to
-# are named here, since nothing links them.
+# (dpkg-shlibdeps); the fonts the windows' font substitutions resolve to,
+# Qt's Russian texts and its platform plugins (without which no window can
+# open: libqt6gui6 only recommends them) are named here, since nothing links
+# them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, fonts-comfortaa")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation, fonts-dejavu-core, fonts-comfortaa, qt6-translations-l10n, qt6-qpa-plugins")
 # Reproducible: the same commit gives the same bytes whatever the umask and
 # the clock (the time stamps come from SOURCE_DATE_EPOCH, set by
 # CPackProject.cmake from the commit's time).

@@ -1,7 +1,8 @@
 # Reads packaging/releases.txt, the list of releases, into
 #   FORMULON_RELEASE_DATE   the newest release's date, YYYY-MM-DD
 #   FORMULON_RELEASE_EPOCH  that date's midnight UTC in seconds since 1970
-#   FORMULON_RELEASES_XML   the metainfo's <release> elements
+#   FORMULON_RELEASES_XML   the metainfo's <release> elements, each note in
+#                           English with its Russian translation
 # and writes the Debian changelog to ${CMAKE_BINARY_DIR}/packaging/changelog.
 # A list whose newest release is not the project's version stops the
 # configuration, so the version is never stated twice differently.
@@ -61,36 +62,83 @@ function(_formulon_changelog_entry version notes date maintainer out)
   set(${out} "${${out}}${entry}" PARENT_SCOPE)
 endfunction()
 
+# Text for XML character data.
+function(_formulon_xml_escape text out)
+  string(REPLACE "&" "&amp;" text "${text}")
+  string(REPLACE "<" "&lt;" text "${text}")
+  string(REPLACE ">" "&gt;" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Closes the note in english/russian: its <li> pair goes onto 'items'.
+macro(_formulon_close_note)
+  if(NOT english STREQUAL "")
+    if(russian STREQUAL "")
+      message(FATAL_ERROR "${FORMULON_RELEASES_FILE}: release ${version}: the note "
+                          "'${english}' has no Russian translation (a line '  ru: ...')")
+    endif()
+    _formulon_xml_escape("${english}" english)
+    _formulon_xml_escape("${russian}" russian)
+    string(APPEND items "          <li>${english}</li>\n"
+                        "          <li xml:lang=\"ru\">${russian}</li>\n")
+  endif()
+  set(english "")
+  set(russian "")
+  set(in_russian FALSE)
+endmacro()
+
+# Closes the release 'version': its changelog entry and its <release>.
+macro(_formulon_close_release)
+  _formulon_close_note()
+  if(NOT notes)
+    message(FATAL_ERROR "${FORMULON_RELEASES_FILE}: release ${version} has no notes")
+  endif()
+  if(changelog)
+    string(APPEND changelog "\n")
+  endif()
+  _formulon_changelog_entry(${version} "${notes}" ${date} "${maintainer}" changelog)
+  string(APPEND xml "    <release version=\"${version}\" date=\"${date}\">\n"
+                    "      <description>\n        <ul>\n${items}        </ul>\n"
+                    "      </description>\n    </release>\n")
+endmacro()
+
 function(formulon_read_releases maintainer)
   file(STRINGS ${FORMULON_RELEASES_FILE} lines ENCODING UTF-8)
   set(changelog "")
   set(xml "")
   set(version "")
   set(newest "")
+  set(english "")
+  set(russian "")
+  set(in_russian FALSE)
   foreach(line IN LISTS lines)
     if(line MATCHES "^#" OR line STREQUAL "")
       continue()
     elseif(line MATCHES "^([0-9][0-9.]*) ([0-9-]+)$")
       if(version)
-        if(NOT notes)
-          message(FATAL_ERROR "${FORMULON_RELEASES_FILE}: release ${version} has no notes")
-        endif()
-        _formulon_changelog_entry(${version} "${notes}" ${date} "${maintainer}" changelog)
-        string(APPEND changelog "\n")
+        _formulon_close_release()
       endif()
       set(version ${CMAKE_MATCH_1})
       set(date ${CMAKE_MATCH_2})
       set(notes "")
+      set(items "")
       if(NOT newest)
         set(newest ${version})
         _formulon_changelog_date(${date} unused newest_epoch)
         set(FORMULON_RELEASE_DATE ${date} PARENT_SCOPE)
         set(FORMULON_RELEASE_EPOCH ${newest_epoch} PARENT_SCOPE)
       endif()
-      string(APPEND xml "    <release version=\"${version}\" date=\"${date}\"/>\n")
     elseif(version AND line MATCHES "^- (.+)$")
+      _formulon_close_note()
+      set(english "${CMAKE_MATCH_1}")
       string(APPEND notes "  * ${CMAKE_MATCH_1}\n")
-    elseif(version AND notes AND line MATCHES "^  ([^ ].*)$")
+    elseif(NOT english STREQUAL "" AND NOT in_russian AND line MATCHES "^  ru: (.+)$")
+      set(russian "${CMAKE_MATCH_1}")
+      set(in_russian TRUE)
+    elseif(in_russian AND line MATCHES "^  ([^ ].*)$")
+      string(APPEND russian " ${CMAKE_MATCH_1}")
+    elseif(NOT english STREQUAL "" AND line MATCHES "^  ([^ ].*)$")
+      string(APPEND english " ${CMAKE_MATCH_1}")
       string(APPEND notes "    ${CMAKE_MATCH_1}\n")
     else()
       message(FATAL_ERROR "${FORMULON_RELEASES_FILE}: cannot read the line '${line}'")
@@ -99,10 +147,7 @@ function(formulon_read_releases maintainer)
   if(NOT version)
     message(FATAL_ERROR "${FORMULON_RELEASES_FILE} lists no release")
   endif()
-  if(NOT notes)
-    message(FATAL_ERROR "${FORMULON_RELEASES_FILE}: release ${version} has no notes")
-  endif()
-  _formulon_changelog_entry(${version} "${notes}" ${date} "${maintainer}" changelog)
+  _formulon_close_release()
   if(NOT newest STREQUAL PROJECT_VERSION)
     message(FATAL_ERROR "${FORMULON_RELEASES_FILE}: the newest release is ${newest}, "
                         "but the project's version is ${PROJECT_VERSION}; add its release")

@@ -31,12 +31,13 @@ case "$(basename "$deb")" in
   *) fail "unexpected package file name $(basename "$deb")" ;;
 esac
 
-# Dependencies: Qt 6 (Qt Qml for the MathJax module), libjpeg and the fonts
-# the windows fall back to.
+# Dependencies: Qt 6 (Qt Qml for the MathJax module) with its Russian texts
+# and platform plugins, libjpeg and the fonts the windows fall back to.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6qml6 libjpeg62-turbo \
-               fonts-liberation fonts-dejavu-core fonts-comfortaa; do
+               fonts-liberation fonts-dejavu-core fonts-comfortaa qt6-translations-l10n \
+               qt6-qpa-plugins; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = formulon ] || fail "package name"
@@ -69,13 +70,16 @@ done
 if ldd "$root/usr/bin/formulon" | grep -qi libQt6Qml; then
   fail "usr/bin/formulon loads Qt Qml at start"
 fi
-if [ -f "$module" ] && ! nm -D --defined-only "$module" | grep -q ' formulonCreateMathJax'; then
+# grep -c reads to the end: an early exit would break nm's pipe under pipefail.
+if [ -f "$module" ] && [ "$(nm -D --defined-only "$module" | grep -c ' formulonCreateMathJax')" = 0 ]; then
   fail "the MathJax module exports no factory"
 fi
 eval="$root/usr/bin/formulon-eval"
 if [ -x "$eval" ]; then
   [ "$("$eval" --version)" = "formulon-eval $version" ] || fail "formulon-eval --version"
   [ "$(printf '2^10\n' | "$eval")" = "$(printf 'OK\t1024\t')" ] || fail "formulon-eval does not evaluate"
+  [ "$(printf 'SIN(Y-Z)\n' | "$eval" --check 1.1 | tail -n 1)" = "# 1 of 1 right" ] ||
+    fail "formulon-eval does not judge answers"
 fi
 
 # A gzip file made reproducibly (gzip -n): no file name, no time stamp.
@@ -87,11 +91,11 @@ reproducible_gzip() {
 }
 
 doc="$root/usr/share/doc/formulon"
-for page in man6/formulon.6 man1/formulon-eval.1; do
+for page in man6/formulon.6 man1/formulon-eval.1 ru/man6/formulon.6; do
   file="$root/usr/share/man/$page.gz"
   if [ -f "$file" ]; then
     reproducible_gzip "$file" || fail "$page.gz is not gzipped with -n"
-    name=${page#*/}
+    name=${page##*/}
     zcat "$file" | grep -q "^\.TH \"${name%.*}\" \"${name##*.}\"" || fail "$page has no title line"
   else
     fail "manual page $page missing"
@@ -101,8 +105,12 @@ done
 zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
   grep -q '~/\.local/share/Formulon/\.camp\.cam' ||
   fail "formulon(6) does not name the champions file"
-zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -q -- '--trace' ||
-  fail "formulon-eval(1) does not describe --trace"
+zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep -q 'Разбор ответа' ||
+  fail "the Russian formulon(6) does not describe \"Разбор ответа\""
+for option in --trace --check --tasks; do
+  zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -q -- "$option" ||
+    fail "formulon-eval(1) does not describe $option"
+done
 
 if [ -f "$doc/changelog.gz" ]; then
   reproducible_gzip "$doc/changelog.gz" || fail "changelog.gz is not gzipped with -n"
@@ -116,11 +124,16 @@ fi
 copyright="$doc/copyright"
 if [ -f "$copyright" ]; then
   for line in "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
-              "Files: *" "Files: resources/mathjax/*" "License: Apache-2.0"; do
+              "Files: *" "Files: resources/mathjax/*" "License: Apache-2.0" "License: GPL-3+" \
+              ' version 3 can be found in "/usr/share/common-licenses/GPL-3".'; do
     grep -qxF "$line" "$copyright" || fail "copyright lacks '$line'"
   done
   grep -q '^Copyright: .* Команда Formulon$' "$copyright" || fail "copyright lacks the project's holder"
-  grep -q 'All rights reserved' "$copyright" || fail "copyright does not reserve the rights"
+  # The project's files are GPL 3 or later, MathJax's stay Apache-2.0.
+  [ "$(awk '/^Files: \*$/ {getline; getline; print}' "$copyright")" = "License: GPL-3+" ] ||
+    fail "the project's files are not under GPL-3+"
+  [ "$(awk '/^Files: resources\/mathjax/ {getline; getline; print}' "$copyright")" = "License: Apache-2.0" ] ||
+    fail "MathJax is not under Apache-2.0"
   grep -q '^ *END OF TERMS AND CONDITIONS$' "$copyright" || fail "copyright lacks the full Apache-2.0 text"
 else
   fail "copyright file missing"
@@ -130,6 +143,7 @@ desktop="$root/usr/share/applications/$id.desktop"
 if [ -f "$desktop" ]; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
   for line in "Exec=formulon" "Icon=$id" "Categories=Education;Math;" "Name=Formulon" \
+              "StartupWMClass=Formulon" \
               "Comment=Тренажёр записи математических формул на языке BASIC"; do
     grep -qxF "$line" "$desktop" || fail "desktop entry lacks '$line'"
   done
@@ -142,8 +156,21 @@ if [ -f "$metainfo" ]; then
   appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo does not launch the desktop entry"
-  grep -q "<release version=\"$version\" date=\"[0-9-]*\"/>" "$metainfo" ||
+  grep -q "<release version=\"$version\" date=\"[0-9-]*\">" "$metainfo" ||
     fail "metainfo has no release $version"
+  # English base texts, each with its Russian translation; every release
+  # has notes in both.
+  for element in summary p li; do
+    english=$(grep -c "<$element>" "$metainfo" || true)
+    russian=$(grep -c "<$element xml:lang=\"ru\">" "$metainfo" || true)
+    [ "$english" -gt 0 ] && [ "$english" -eq "$russian" ] ||
+      fail "metainfo: $english English <$element> but $russian Russian ones"
+  done
+  releases=$(grep -c '<release ' "$metainfo" || true)
+  [ "$(grep -c '<description>' "$metainfo")" -eq $((releases + 1)) ] ||
+    fail "metainfo: a release without notes"
+  grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
+    fail "metainfo's project licence is not GPL-3.0-or-later"
 else
   fail "metainfo missing"
 fi
@@ -162,7 +189,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_mathjax\.so|share/(applications|metainfo|icons/hicolor|man/man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_mathjax\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 

@@ -11,6 +11,7 @@
 #include "engine/Formula.h"
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
+#include "quiz/core/AnswerBox.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
@@ -36,7 +37,8 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-// The answer box holds its text in lower case, whatever is typed or pasted.
+// The answer box holds its text in lower case, whatever is typed or pasted
+// (AnswerBoxText says what the check then reads).
 class TLowerCaseValidator : public QValidator {
 public:
     using QValidator::QValidator;
@@ -128,6 +130,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     }
     Edit1->setValidator(new TLowerCaseValidator(Edit1));
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
+    Edit1->setMaxLength(kAnswerBoxMaxLength);
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
     Button1->setGeometry(142, 216, 147, 49);
     GroupBox1->hide();

@@ -1,11 +1,10 @@
-// Console evaluator for teachers checking a new formula, and for tests and
-// benchmarks. Reads UTF-8 formulas, one per line, and prints one line each:
-//   OK<TAB><value text><TAB><LastErrorText>
-//   RAISE<TAB><error kind><TAB><message><TAB><LastErrorText>
-// With --trace, each result line is preceded by one line per engine step:
-//   TRACE<TAB><stage><TAB><text>
+// Console evaluator for teachers: evaluates formulas, judges a class's
+// answers to a task exactly as the quiz does, and lists the tasks. Reads
+// UTF-8 lines and prints one tab-separated line for each (see the help text
+// and formulon-eval(1) for the line formats).
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +16,30 @@
 #include "engine/FormulaTrace.h"
 #include "engine/NumberText.h"
 #include "formulon/Version.h"
+#include "quiz/core/AnswerBox.h"
+#include "quiz/core/AnswerHints.h"
+#include "quiz/core/TaskCatalogue.h"
+#include "tools/EvalInput.h"
+#include "tools/EvalTexts.h"
 
 using namespace formulon::engine;
 
 namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsageError = 2;
+constexpr int kCheckIoFailure = 3;
+
+enum class TMode { Evaluate, Check, Tasks };
+
+struct TOptions {
+    TMode Mode = TMode::Evaluate;
+    bool Trace = false;
+    bool Help = false;
+    bool Version = false;
+    int Task = 0;
+    int Variant = 0;
+};
 
 // One field of the output line: UTF-8, with every control character
 // escaped so that one formula always gives one line.
@@ -54,16 +73,22 @@ public:
     }
 };
 
-std::string Raised(const char* kind, const Exception& error) {
-    return std::string("RAISE\t") + kind + "\t" + Field(error.Message()) + "\t" +
-           Field(LastErrorText.Read());
+// What one evaluation gave: a value text, or the error it raised.
+struct TResult {
+    const char* RaisedKind = nullptr; // null when a value text came back
+    std::string Text;                 // the value text or the error's message
+    std::string Message;              // LastErrorText afterwards
+};
+
+template <class TError> TResult Raised(const char* kind, const TError& error) {
+    return {kind, error.Message(), LastErrorText.Read()};
 }
 
-std::string Evaluate(const std::string& formula) {
+TResult Evaluate(const std::string& formula) {
     LastErrorText.Clear();
     try {
-        const std::string value = FormulaValue(formula);
-        return "OK\t" + Field(value) + "\t" + Field(LastErrorText.Read());
+        std::string value = FormulaValue(formula);
+        return {nullptr, std::move(value), LastErrorText.Read()};
     } catch (const EConvertError& e) {
         return Raised("EConvertError", e);
     } catch (const EInvalidOp& e) {
@@ -75,60 +100,26 @@ std::string Evaluate(const std::string& formula) {
     }
 }
 
-constexpr int kFailure = 1;
-constexpr int kUsageError = 2;
-
-const char kHelp[] = "Usage: formulon-eval [--trace] [--help | --version]\n"
-                     "Evaluates formulas as the Formulon quiz does, with y = 7 and z = 11.\n"
-                     "Reads one formula per line (UTF-8) on standard input and prints one\n"
-                     "tab-separated line for each on standard output:\n"
-                     "  OK<TAB><value text><TAB><LastErrorText>\n"
-                     "  RAISE<TAB><error kind><TAB><message><TAB><LastErrorText>\n"
-                     "\n"
-                     "  --trace    print the engine's steps before each result line:\n"
-                     "             TRACE<TAB><stage><TAB><text>\n"
-                     "  --help     print this text and exit\n"
-                     "  --version  print the version and exit\n"
-                     "\n"
-                     "Exit status: 0 when every line was evaluated and written, 1 when the\n"
-                     "input could not be read or the output not written, 2 for a bad option.\n"
-                     "See formulon-eval(1).\n";
-
-// A full disk or a closed pipe must not pass for a complete run.
-int FlushOutput() {
-    if (std::cout.flush())
-        return 0;
-    std::cerr << "formulon-eval: error writing the standard output\n";
-    return kFailure;
+std::string ResultLine(const TResult& result) {
+    if (result.RaisedKind == nullptr)
+        return "OK\t" + Field(result.Text) + "\t" + Field(result.Message);
+    return std::string("RAISE\t") + result.RaisedKind + "\t" + Field(result.Text) + "\t" +
+           Field(result.Message);
 }
 
-// Answers --help and --version; returns -1 when the formulas are to be read.
-// Every argument is checked first, so a mistyped one is never ignored.
-int HandleArguments(int argc, char** argv, bool& trace) {
-    bool help = false;
-    bool version = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--trace") {
-            trace = true;
-        } else if (argument == "--help") {
-            help = true;
-        } else if (argument == "--version") {
-            version = true;
-        } else {
-            const char* what = argument.starts_with('-') ? "unknown option" : "unexpected argument";
-            std::cerr << "formulon-eval: " << what << " '" << argument << "'\n"
-                      << "Try 'formulon-eval --help' for more information.\n";
-            return kUsageError;
-        }
-    }
-    if (help)
-        std::cout << kHelp;
-    else if (version)
-        std::cout << "formulon-eval " << kProgramVersion << '\n';
-    else
-        return -1;
-    return FlushOutput();
+// A full disk or a closed pipe must not pass for a complete run.
+bool FlushOutput() {
+    if (std::cout.flush())
+        return true;
+    std::cerr << "formulon-eval: " << EvalTexts().WriteError << '\n';
+    return false;
+}
+
+bool InputFailed(const TLineReader& reader) {
+    if (!reader.Failed())
+        return false;
+    std::cerr << "formulon-eval: " << EvalTexts().ReadError << '\n';
+    return true;
 }
 
 int EvaluateLines(bool trace) {
@@ -136,26 +127,163 @@ int EvaluateLines(bool trace) {
     std::optional<FormulaTraceScope> scope;
     if (trace)
         scope.emplace(printer);
+    TLineReader reader(std::cin);
     std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::cout << Evaluate(Utf8ToCp1251(line)) << '\n';
+    while (reader.Next(line)) {
+        if (IsBlank(line))
+            std::cout << "BLANK\n";
+        else
+            std::cout << ResultLine(Evaluate(Utf8ToCp1251(line))) << '\n';
     }
-    if (std::cin.bad()) {
-        std::cerr << "formulon-eval: error reading the standard input\n";
-        return kFailure;
+    const bool failed = InputFailed(reader);
+    return FlushOutput() && !failed ? 0 : kFailure;
+}
+
+// One answer's line; 'right' tells whether it matched the reference.
+std::string JudgeLine(const TResult& reference, const std::string& line, bool& right) {
+    right = false;
+    if (IsBlank(line))
+        return "BLANK";
+    std::string reason;
+    const std::optional<std::u32string> typed = DecodeUtf8(line, reason);
+    if (!typed)
+        return "INVALID\t" + reason;
+    const std::string answer = AnswerBoxText(*typed);
+    const TResult result = Evaluate(answer);
+    right = !result.RaisedKind && !reference.RaisedKind && result.Text == reference.Text;
+    if (right)
+        return "RIGHT\t" + Field(result.Text) + "\t";
+    // The first of the hints "Разбор ответа" gives after a wrong answer.
+    return "WRONG\t" + Field(result.Text) + "\t" + Field(FirstHintText(answer));
+}
+
+int CheckAnswers(const TOptions& options) {
+    FillReferenceFormulas();
+    const TResult reference = Evaluate(ReferenceFormula(options.Task, options.Variant));
+    TLineReader reader(std::cin);
+    std::string line;
+    long answers = 0;
+    long rightAnswers = 0;
+    while (reader.Next(line)) {
+        bool right = false;
+        std::cout << JudgeLine(reference, line, right) << '\n';
+        ++answers;
+        rightAnswers += right ? 1 : 0;
     }
-    return FlushOutput();
+    std::cout << "# " << rightAnswers << " of " << answers << " right\n";
+    const bool failed = InputFailed(reader);
+    if (!FlushOutput() || failed)
+        return kCheckIoFailure;
+    return rightAnswers == answers ? 0 : kFailure;
+}
+
+int ListTasks() {
+    FillReferenceFormulas();
+    for (int task = 1; task <= kTaskCount; ++task) {
+        for (int variant = 1; variant <= kVariantCount; ++variant) {
+            const std::string& formula = ReferenceFormula(task, variant);
+            std::cout << task << '\t' << variant << '\t' << Field(formula) << '\t'
+                      << Field(Evaluate(formula).Text) << '\n';
+        }
+    }
+    return FlushOutput() ? 0 : kFailure;
+}
+
+int UsageError(const std::string& message) {
+    std::cerr << "formulon-eval: " << message << '\n' << EvalTexts().TryHelp << '\n';
+    return kUsageError;
+}
+
+// "1.1" to "10.3", written as the quiz numbers its tasks.
+bool ParseTask(std::string_view text, TOptions& options) {
+    const std::size_t dot = text.find('.');
+    if (dot == std::string_view::npos || text.size() != dot + 2)
+        return false;
+    const std::string_view task = text.substr(0, dot);
+    const char variant = text[dot + 1];
+    if (task != "10" && (task.size() != 1 || task[0] < '1' || task[0] > '9'))
+        return false;
+    if (variant < '1' || variant > '3')
+        return false;
+    options.Task = task == "10" ? 10 : task[0] - '0';
+    options.Variant = variant - '0';
+    return true;
+}
+
+// Reads the arguments into 'options'; returns -1 when they make sense,
+// else the exit status after the complaint. Every argument is checked, so
+// a mistyped one is never ignored.
+int ParseArguments(int argc, char** argv, TOptions& options) {
+    const TEvalTexts& texts = EvalTexts();
+    int modes = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--trace") {
+            options.Trace = true;
+        } else if (argument == "--help") {
+            options.Help = true;
+        } else if (argument == "--version") {
+            options.Version = true;
+        } else if (argument == "--tasks") {
+            options.Mode = TMode::Tasks;
+            ++modes;
+        } else if (argument == "--check" || argument.starts_with("--check=")) {
+            std::string_view task = argument.substr(std::string_view("--check").size());
+            if (task.empty() && i + 1 < argc)
+                task = argv[++i];
+            else if (task.empty())
+                return UsageError(Format(texts.MissingTask, "--check"));
+            else
+                task.remove_prefix(1);
+            if (!ParseTask(task, options))
+                return UsageError(Format(texts.BadTask, task));
+            options.Mode = TMode::Check;
+            ++modes;
+        } else {
+            const bool option = argument.starts_with('-');
+            return UsageError(
+                Format(option ? texts.UnknownOption : texts.UnexpectedArgument, argument));
+        }
+    }
+    if (modes > 1)
+        return UsageError(texts.TwoModes);
+    if (options.Trace && options.Mode != TMode::Evaluate)
+        return UsageError(texts.TraceOnlyFormulas);
+    return -1;
+}
+
+int Run(int argc, char** argv) {
+    TOptions options;
+    if (const int status = ParseArguments(argc, argv, options); status >= 0)
+        return status;
+    if (options.Help || options.Version) {
+        if (options.Help)
+            std::cout << EvalTexts().Help;
+        else
+            std::cout << "formulon-eval " << kProgramVersion << '\n';
+        return FlushOutput() ? 0 : kFailure;
+    }
+    InitFloatingPointEnvironment();
+    switch (options.Mode) {
+    case TMode::Check:
+        return CheckAnswers(options);
+    case TMode::Tasks:
+        return ListTasks();
+    case TMode::Evaluate:
+        break;
+    }
+    return EvaluateLines(options.Trace);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    bool trace = false;
-    if (const int status = HandleArguments(argc, argv, trace); status >= 0)
-        return status;
-    InitFloatingPointEnvironment();
-    return EvaluateLines(trace);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // A line too long to hold ends the run with a word, not a crash.
+        std::cerr << "formulon-eval: " << EvalTexts().OutOfMemory << '\n';
+        return kCheckIoFailure;
+    }
 }

@@ -8,21 +8,30 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+usage() {
+  cat <<'USAGE'
+Usage: tools/run-tests.sh [--quick]
+Installs what building and testing need, then runs the formatting check,
+the plain suite (build), the suite under AddressSanitizer and UBSan
+(build-asan) and the fuzzing (build-fuzz; FUZZ_SECONDS a target, 60).
+  --quick  stop after the plain suite (the inner loop while changing code)
+  --help   print this text
+USAGE
+}
+
 quick=false
 for arg in "$@"; do
-  case "$arg" in
+  case $arg in
     --quick) quick=true ;;
-    *)
-      echo "run-tests.sh: unknown argument '$arg' (only --quick)" >&2
-      exit 2
-      ;;
+    -h | --help) usage; exit 0 ;;
+    *) echo "run-tests.sh: unknown argument '$arg'" >&2; usage >&2; exit 2 ;;
   esac
 done
 
 started=$SECONDS
 phase() { echo "== $1 ($((SECONDS - started)) s so far)"; }
 
-tools/install-deps.sh
+tools/install-deps.sh --test
 
 phase "Formatting (.clang-format)"
 find app bench champions engine quiz tests tools \( -name '*.cpp' -o -name '*.h' \) -print0 |

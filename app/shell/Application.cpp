@@ -5,6 +5,36 @@
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
 
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own texts (the answer box's context menu, standard buttons) in
+// Russian, from Debian's qt6-translations-l10n. The file is named outright,
+// so loading it costs one look-up and a mapping, no search by locale.
+// Without it they stay English.
+void LoadQtTranslation(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+// The window icon from the bitmaps task bars and window lists ask for; no
+// vector drawing at start.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/formulon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 // Only the name: a display name would make Qt append " — Formulon" to every
@@ -26,6 +56,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void PrepareApplication(TApplication& app) {
     app.SetTitle(QStringLiteral("Formulon"));
+    // Desktops match the windows to the menu entry, and so to its icon, by
+    // this name; the window class (the title above) matches its
+    // StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.formulon"));
+    QGuiApplication::setWindowIcon(ProgramIcon());
+    LoadQtTranslation(app);
     TApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     KeepWindowsOnScreen(app);

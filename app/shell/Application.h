@@ -19,9 +19,9 @@ public:
 // The application's title: caption of the error box.
 QString ApplicationTitle();
 
-// Start-up before the windows: the title "Formulon", the font
-// substitutions, every window kept on its screen, the activation handed back
-// when a modal window closes, and no quitting when the last window hides (the
-// main window is hidden while another replaces it; only its close handler
-// quits).
+// Start-up before the windows: the title "Formulon", the desktop file name
+// and the window icon, Qt's own texts in Russian, the font substitutions,
+// every window kept on its screen, the activation handed back when a modal
+// window closes, and no quitting when the last window hides (the main window
+// is hidden while another replaces it; only its close handler quits).
 void PrepareApplication(TApplication& app);

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QStyleOption>
 #include <QTimer>
+#include <QWindow>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -64,15 +65,35 @@ public:
             return false;
         auto* widget = static_cast<QWidget*>(watched);
         if (Keep(widget))
-            QTimer::singleShot(kFramingSettles, widget, [widget] {
-                if (widget->isVisible())
-                    Keep(widget);
-            });
+            KeepOnceFramed(widget, kFramingTries);
         return false;
     }
 
 private:
     static constexpr int kFramingSettles = 300; // milliseconds
+    static constexpr int kFramingTries = 10;
+
+    // A busy window manager may take longer than one pause to frame the
+    // window: looks again until the frame is known, or until the tries are
+    // up (no window manager at all).
+    static void KeepOnceFramed(QWidget* widget, int triesLeft) {
+        QTimer::singleShot(kFramingSettles, widget, [widget, triesLeft] {
+            if (!widget->isVisible())
+                return;
+            if (!FrameMargins(widget).isNull() || triesLeft <= 1)
+                Keep(widget);
+            else
+                KeepOnceFramed(widget, triesLeft - 1);
+        });
+    }
+
+    // The frame as the window system tells it now. QWidget::frameGeometry
+    // keeps what it read last, which can be from the moment the manager was
+    // still building its frame (a frame smaller than the window).
+    static QMargins FrameMargins(const QWidget* widget) {
+        const QWindow* window = widget->windowHandle();
+        return window ? window->frameMargins() : QMargins();
+    }
 
     // Returns whether the widget is a window this keeps on screen.
     static bool Keep(QWidget* widget) {
@@ -81,7 +102,7 @@ private:
             return false;
         // Some window managers put the frame's corner where the window's
         // own corner was asked for: room is kept for either reading.
-        const QRect frame = widget->frameGeometry();
+        const QRect frame = widget->geometry().marginsAdded(FrameMargins(widget));
         const QRect room = frame.united(QRect(widget->geometry().topLeft(), frame.size()));
         QScreen* screen = QGuiApplication::screenAt(frame.center());
         if (!screen)

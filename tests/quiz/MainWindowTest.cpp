@@ -1,10 +1,12 @@
 // The main window's frame: layout, menu, input boxes, close and exit.
+#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
 #include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
+#include "quiz/core/AnswerBox.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -108,6 +110,33 @@ TEST_F(MainWindowTest, AnswerBoxHoldsLowerCase) {
     EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("sinabs(y)+ж"));
     EXPECT_EQ(Form1->Edit1->cursorPosition(), 6);
     Form1->GroupBox1->hide();
+}
+
+// The console checker reads answers through AnswerBoxText: whatever is
+// pasted, the box must hold what it reads, every code point and the limit.
+TEST_F(MainWindowTest, AnswerBoxHoldsWhatTheCheckerReads) {
+    const auto expectSame = [](const std::u32string& pasted) {
+        Form1->Edit1->clear();
+        Form1->Edit1->insert(
+            QString::fromUcs4(pasted.data(), static_cast<qsizetype>(pasted.size())));
+        return ToCp1251(Form1->Edit1->text()) == AnswerBoxText(pasted);
+    };
+    std::u32string chunk;
+    for (char32_t codePoint = 0; codePoint <= 0x10FFFF; ++codePoint) {
+        if (codePoint < 0xD800 || codePoint > 0xDFFF)
+            chunk += codePoint;
+        if (chunk.size() == 4096 || codePoint == 0x10FFFF) {
+            ASSERT_TRUE(expectSame(chunk))
+                << "code points up to U+" << std::hex << static_cast<unsigned>(codePoint);
+            chunk.clear();
+        }
+    }
+    const std::u32string full(kAnswerBoxMaxLength - 1, U'A');
+    for (const std::u32string& pasted :
+         {full + U"BC", full + U"\U0001D400", full + U"\u0130", std::u32string(40000, U'\u0130'),
+          std::u32string(kAnswerBoxMaxLength / 2, U'\U0001D400') + U"yz"})
+        EXPECT_TRUE(expectSame(pasted)) << pasted.size();
+    Form1->Edit1->clear();
 }
 
 TEST_F(MainWindowTest, NameBoxTakesOnlyCodePage1251Characters) {

@@ -58,6 +58,17 @@ main=$(wait_window Formulon) || fail "no main window titled \"Formulon\""
 sleep 0.5
 import -window "$main" "$artefacts/main-window.png"
 
+# Task bars show the menu entry's icon: the window's class is the entry's
+# StartupWMClass, and the window carries the icon itself as well.
+desktop="$(dirname "$0")/../../packaging/org.example.formulon.desktop"
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+xprop -id "$main" WM_CLASS | grep -qF "\"$wm_class\"" ||
+  fail "window class $(xprop -id "$main" WM_CLASS) is not StartupWMClass=$wm_class"
+# Read whole before searching: grep -q would stop xprop early, and pipefail
+# would take its broken pipe for a failure.
+icons=$(xprop -id "$main" _NET_WM_ICON)
+grep -q 'Icon (48 x 48)' <<<"$icons" || fail "the main window has no icon"
+
 # An empty name: the warning box. The name box has the focus.
 press "$main" ctrl+a BackSpace Return
 warning=$(wait_window Warning) || fail "no box titled \"Warning\" for an empty name"

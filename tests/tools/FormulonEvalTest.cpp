@@ -1,6 +1,7 @@
-// The console evaluator's output is a contract: one line per formula.
+// The console evaluator's output is a contract: one line per input line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,23 +15,44 @@
 
 namespace {
 
+std::string ReadAndRemove(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::remove(path.c_str());
+    return text;
+}
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the evaluator with 'arguments' (shell words) on 'input', with the
+// environment settings 'locale' (English messages unless it says else);
+// stdout goes to 'target' when given, else to a file that is read back.
+RunResult RunEval(const std::string& input, const std::string& arguments,
+                  const std::string& target = "", const std::string& locale = "LC_ALL=C") {
+    // CTest runs the rows in parallel: each needs files of its own.
+    const std::string base = testing::TempDir() + "formulon-eval-" + std::to_string(getpid());
+    std::ofstream(base + ".in", std::ios::binary) << input;
+    const std::string outPath = target.empty() ? base + ".out" : target;
+    const std::string command = "env -u LC_ALL -u LC_MESSAGES -u LANG " + locale + " " +
+                                FORMULON_EVAL + " " + arguments + " <" + base + ".in >" + outPath +
+                                " 2>" + base + ".err";
+    const int raw = std::system(command.c_str());
+    RunResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadAndRemove(base + ".err")};
+    std::remove((base + ".in").c_str());
+    if (target.empty())
+        result.out = ReadAndRemove(outPath);
+    return result;
+}
+
 // Runs the evaluator on 'input' and returns what it printed.
 std::string RunEvaluator(const std::string& input, const std::string& options = "") {
-    // CTest runs the rows in parallel: each needs a file of its own.
-    const std::string inputPath =
-        testing::TempDir() + "formulon-eval-" + std::to_string(getpid()) + ".txt";
-    std::ofstream(inputPath, std::ios::binary) << input;
-    const std::string command = std::string(FORMULON_EVAL) + options + " < " + inputPath;
-    FILE* pipe = popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0);
-    std::remove(inputPath.c_str());
-    return output;
+    const RunResult result = RunEval(input, options);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return result.out;
 }
 
 struct EvalRow {
@@ -51,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         EvalRow{"sin(y-z)", "OK\t-0,0697564737441253\t"},
         EvalRow{"2/0", "OK\t~\tНельзя делить на ноль"},
         EvalRow{"tan(90)", "OK\tОшибка\tОшибка в тангенсах"},
-        EvalRow{"2+(3", "OK\t\tНе хватает скобки \")\""}, EvalRow{"", "OK\t\t"},
+        EvalRow{"2+(3", "OK\t\tНе хватает скобки \")\""}, EvalRow{"", "BLANK"},
         EvalRow{"2*x", "RAISE\tEConvertError\t'x' is not a valid floating point value\t"},
         EvalRow{"2/0.0", "RAISE\tEZeroDivide\tFloating point division by zero\t"},
         EvalRow{"0/0.0", "RAISE\tEInvalidOp\tInvalid floating point operation\t"},
@@ -92,33 +114,6 @@ TEST(FormulonEval, TracesEachFormulaOfTheInput) {
               "TRACE\tsubst\t7\nTRACE\tnorm\t7\nOK\t7\t\n"
               "TRACE\tsubst\t1+1\nTRACE\tnorm\t1+1\nTRACE\tflat\t2\nOK\t2\t\n");
 }
-std::string ReadAndRemove(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::remove(path.c_str());
-    return text;
-}
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the evaluator with 'arguments' (shell words) on one formula; stdout
-// goes to 'target' when given, else to a file that is read back.
-RunResult RunWithArguments(const std::string& arguments, const std::string& target) {
-    const std::string base = testing::TempDir() + "formulon-eval-args-" + std::to_string(getpid());
-    const std::string outPath = target.empty() ? base + ".out" : target;
-    const std::string command = "echo 1+1 | " + std::string(FORMULON_EVAL) + " " + arguments +
-                                " >" + outPath + " 2>" + base + ".err";
-    const int raw = std::system(command.c_str());
-    RunResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadAndRemove(base + ".err")};
-    if (target.empty())
-        result.out = ReadAndRemove(outPath);
-    return result;
-}
-
 struct OptionRow {
     const char* arguments;
     const char* target; // stdout's destination; empty: a file read back
@@ -131,7 +126,7 @@ class FormulonEvalOptionTest : public testing::TestWithParam<OptionRow> {};
 
 TEST_P(FormulonEvalOptionTest, AnswersTheOption) {
     const OptionRow& row = GetParam();
-    const RunResult result = RunWithArguments(row.arguments, row.target);
+    const RunResult result = RunEval("1+1\n", row.arguments, row.target);
     EXPECT_EQ(result.status, row.status);
     if (row.out.starts_with('*')) {
         EXPECT_NE(result.out.find(row.out.substr(1)), std::string::npos) << result.out;
@@ -150,13 +145,136 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         OptionRow{"", "", 0, "OK\t2\t\n", ""},
         OptionRow{"--version", "", 0, std::string("formulon-eval ") + kProgramVersion + "\n", ""},
-        OptionRow{"--help", "", 0, "*Usage: formulon-eval [--trace] [--help | --version]\n", ""},
+        OptionRow{"--help", "", 0, "*Usage: formulon-eval [--trace]\n", ""},
         OptionRow{"--version --help", "", 0, "*formulon-eval(1)", ""},
         OptionRow{"--help --bogus", "", 2, "", "unknown option '--bogus'"},
         OptionRow{"--bogus", "", 2, "", "formulon-eval: unknown option '--bogus'"},
         OptionRow{"-", "", 2, "", "unknown option '-'"},
         OptionRow{"formulas.txt", "", 2, "", "unexpected argument 'formulas.txt'"},
         OptionRow{"", "/dev/full", 1, "", "error writing the standard output"},
-        OptionRow{"--version", "/dev/full", 1, "", "error writing the standard output"}));
+        OptionRow{"--version", "/dev/full", 1, "", "error writing the standard output"},
+        OptionRow{"--check", "", 2, "", "option '--check' needs TASK.VARIANT"},
+        OptionRow{"--check=2.2", "", 1, "WRONG\t2\t\n# 0 of 1 right\n", ""},
+        OptionRow{"--check 0.1", "", 2, "", "'0.1' is not a task"},
+        OptionRow{"--check 1.4", "", 2, "", "'1.4' is not a task"},
+        OptionRow{"--check 01.1", "", 2, "", "'01.1' is not a task"},
+        OptionRow{"--check 1.1 --tasks", "", 2, "", "at most one of --check and --tasks"},
+        OptionRow{"--trace --check 1.1", "", 2, "", "--trace goes only with evaluating"},
+        OptionRow{"--check 1.1", "/dev/full", 3, "", "error writing the standard output"}));
+
+// Every mode reads lines alike: a byte-order mark and CRLF line ends are
+// dropped, and a blank line is not a formula; none of these stops the run.
+TEST(FormulonEval, InputHygiene) {
+    EXPECT_EQ(RunEvaluator("\xEF\xBB\xBF"
+                           "7\r\n\r\n  \t\r\n1+1\r\n"),
+              "OK\t7\t\nBLANK\nBLANK\nOK\t2\t\n");
+    EXPECT_EQ(RunEvaluator("\xEF\xBB\xBF\n7\n", " --trace"),
+              "BLANK\nTRACE\tsubst\t7\nTRACE\tnorm\t7\nOK\t7\t\n");
+}
+
+struct CheckRow {
+    const char* task;
+    std::string answers;
+    std::string lines; // standard output
+    int status;
+};
+
+class FormulonEvalCheckTest : public testing::TestWithParam<CheckRow> {};
+
+TEST_P(FormulonEvalCheckTest, JudgesAsTheQuizDoes) {
+    const RunResult result = RunEval(GetParam().answers, std::string("--check ") + GetParam().task);
+    EXPECT_EQ(result.out, GetParam().lines);
+    EXPECT_EQ(result.status, GetParam().status);
+    EXPECT_EQ(result.err, "");
+}
+
+const std::string kRight11 = "RIGHT\t-0,0697564737441253\t\n";
+const std::string kSpaces(32767 - 8, ' '); // "sin(y-z)" and these fill the box
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalCheckTest,
+    testing::Values(
+        CheckRow{"1.1", "sin(y-z)\n", kRight11 + "# 1 of 1 right\n", 0},
+        CheckRow{"1.1", "\xEF\xBB\xBFSIN(Y-Z)\r\n-sin(z-y)\r\n",
+                 kRight11 + kRight11 + "# 2 of 2 right\n", 0},
+        CheckRow{"1.1", "sin(y+z)", "WRONG\t0,309016994374947\t\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "2*x\n",
+                 "WRONG\t'x' is not a valid floating point value\tимя «x» программа не знает: "
+                 "функции — sin, cos, tan, atn, log, sqr, exp, abs; переменные — y и z\n"
+                 "# 0 of 1 right\n",
+                 1},
+        CheckRow{"1.1", "2/0\n1+(2\n",
+                 "WRONG\t~\t\nWRONG\t\tскобка «(» не закрыта: допишите «)»\n# 0 of 2 right\n", 1},
+        // The hint column: the first of the explanation's hints.
+        CheckRow{"1.1", "tg(y-z)\nsin y-z\n",
+                 "WRONG\tОшибка\tтангенс пишут tan: tan(y-z)\n"
+                 "WRONG\t-10,8781306565949\tаргумент функции пишут в скобках: sin(y)\n"
+                 "# 0 of 2 right\n",
+                 1},
+        CheckRow{"1.1", "\n \t\nsin(y-z)\n", "BLANK\nBLANK\n" + kRight11 + "# 1 of 3 right\n", 1},
+        CheckRow{"1.1", "\xFF\n", "INVALID\tnot UTF-8 at byte 1 (0xFF)\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "1\xC0\x80\n", "INVALID\tnot UTF-8 at byte 2 (0xC0)\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "\xED\xA0\x80\n", "INVALID\tnot UTF-8 at byte 1 (0xED)\n# 0 of 1 right\n",
+                 1},
+        CheckRow{"1.1", "\xF4\x90\x80\x80\n",
+                 "INVALID\tnot UTF-8 at byte 1 (0xF4)\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "sin(y\xD0\n", "INVALID\tnot UTF-8 at byte 6 (0xD0)\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "1\t2\n", "WRONG\t1\\t2\t\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "sin(y-z)" + kSpaces + "+1\n", kRight11 + "# 1 of 1 right\n", 0},
+        CheckRow{"1.1", "sin(y-z)" + kSpaces.substr(1) + "+1\n", "WRONG\t~\t\n# 0 of 1 right\n", 1},
+        CheckRow{"9.3", "(4.5*TAN(Z^2-3*Y-10)^EXP(Y-Z))/(SIN(ABS(Z-Y^10+5))^COS(3*Z^2-Y^5))\n1\n",
+                 "RIGHT\tОшибка\t\nWRONG\t1\t\n# 1 of 2 right\n", 1},
+        CheckRow{"10.3", "", "# 0 of 0 right\n", 0}));
+
+TEST(FormulonEval, ReadFailuresAreNotAnswers) {
+    const std::string command = std::string(FORMULON_EVAL) + " --check 1.1 </ >/dev/null 2>&1";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 3);
+}
+
+TEST(FormulonEval, TasksListsTheThirtyReferenceFormulasWithTheirValues) {
+    const std::string out = RunEvaluator("", " --tasks");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 30);
+    EXPECT_TRUE(out.starts_with("1\t1\tsin(y-z)\t-0,0697564737441253\n1\t2\tcos(3*y-5)\t")) << out;
+    EXPECT_NE(out.find("\n2\t2\t3*z+exp(y+5)\t162787,791419004\n"), std::string::npos);
+    EXPECT_NE(out.find("\n9\t3\t(4.5*tan(z^2-3*y-10)^exp(y-z))/"), std::string::npos);
+    EXPECT_TRUE(out.ends_with("\t8,52408243490287\n")) << out;
+}
+
+struct LocaleRow {
+    const char* locale; // environment settings
+    const char* arguments;
+    const char* out; // a part of standard output
+    const char* err; // a part of standard error
+};
+
+class FormulonEvalLocaleTest : public testing::TestWithParam<LocaleRow> {};
+
+TEST_P(FormulonEvalLocaleTest, SpeaksTheLocalesLanguage) {
+    const RunResult result = RunEval("", GetParam().arguments, "", GetParam().locale);
+    EXPECT_NE(result.out.find(GetParam().out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(GetParam().err), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalLocaleTest,
+    testing::Values(LocaleRow{"LANG=ru_RU.UTF-8", "--help", "Запуск: formulon-eval [--trace]\n",
+                              ""},
+                    LocaleRow{"LC_MESSAGES=ru_RU.UTF-8 LANG=en_GB.UTF-8", "--help", "Запуск:", ""},
+                    LocaleRow{"LC_ALL=ru_RU.UTF-8 LC_MESSAGES=C", "--help", "Запуск:", ""},
+                    LocaleRow{"LC_ALL=C LANG=ru_RU.UTF-8", "--help", "Usage:", ""},
+                    LocaleRow{"LANG=rue_UA", "--help", "Usage:", ""},
+                    LocaleRow{"LC_ALL= LANG=ru_UA.UTF-8", "--help", "Запуск:", ""},
+                    LocaleRow{"LANG=ru_RU.UTF-8", "--bogus", "", "неизвестный параметр «--bogus»"},
+                    LocaleRow{"LANG=ru_RU.UTF-8", "--check 0.1", "", "«0.1» — не задание"}));
+
+// The help speaks to teachers, not to the program's developers.
+TEST(FormulonEval, HelpNamesNoInternals) {
+    for (const char* locale : {"LC_ALL=C", "LC_ALL=ru_RU.UTF-8"}) {
+        const std::string help = RunEval("", "--help", "", locale).out;
+        for (const char* internal : {"LastErrorText", "EConvertError", "FormulaValue", "Edit1"})
+            EXPECT_EQ(help.find(internal), std::string::npos) << locale << ": " << internal;
+    }
+}
 
 } // namespace

@@ -93,6 +93,7 @@ struct TShownBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
     int width = 0;
+    QString ok; // the OK button's text
 };
 
 TShownBox CaptureRealBox(const std::function<void()>& show) {
@@ -102,7 +103,8 @@ TShownBox CaptureRealBox(const std::function<void()>& show) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size()), box->width()};
+                 static_cast<int>(box->buttons().size()), box->width(),
+                 box->button(QMessageBox::Ok)->text()};
         box->button(QMessageBox::Ok)->click();
     });
     show();
@@ -115,6 +117,8 @@ TEST(ErrorBox, RealBoxIsACriticalBoxWithOneOkButton) {
     EXPECT_EQ(box.text, "Disk full.");
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.buttons, 1);
+    // Qt's texts are Russian, but the box's button stays "OK".
+    EXPECT_EQ(box.ok, "OK");
 }
 
 // A carriage return alone breaks the line, as the changed-file message
@@ -163,7 +167,7 @@ TEST_P(QuestionBoxTest, AsksWithDaAndNetAndNetIsTheDefault) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size())};
+                 static_cast<int>(box->buttons().size()), box->width(), QString()};
         for (QAbstractButton* button : box->buttons())
             buttons << button->text();
         EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("Нет"));

@@ -1,0 +1,126 @@
+#include "tools/EvalTexts.h"
+
+#include <cstdlib>
+
+namespace {
+
+const TEvalTexts kEnglish = {
+    "Usage: formulon-eval [--trace]\n"
+    "       formulon-eval --check TASK.VARIANT\n"
+    "       formulon-eval --tasks\n"
+    "       formulon-eval --help | --version\n"
+    "Evaluates formulas as the Formulon quiz does, with y = 7 and z = 11.\n"
+    "\n"
+    "Reads one formula per line (UTF-8) on standard input and prints one\n"
+    "tab-separated line for each on standard output:\n"
+    "  OK<TAB><value><TAB><message>\n"
+    "  RAISE<TAB><kind of error><TAB><its text><TAB><message>\n"
+    "  BLANK (for an empty line, or one of blanks only)\n"
+    "The message is the engine's comment on a failure; a raised error stops\n"
+    "the quiz's check with an error box.\n"
+    "\n"
+    "  --trace       print the engine's steps before each result line:\n"
+    "                TRACE<TAB><stage><TAB><text>\n"
+    "  --check TASK.VARIANT\n"
+    "                judge answers to one task (1 to 10) and variant (1 to 3)\n"
+    "                exactly as the quiz does; one line for each answer:\n"
+    "                  RIGHT<TAB><value><TAB><hint>\n"
+    "                  WRONG<TAB><value or error text><TAB><hint>\n"
+    "                  BLANK\n"
+    "                  INVALID<TAB><why the line is not UTF-8>\n"
+    "                then a last line '# N of M right'\n"
+    "  --tasks       print the thirty tasks: task, variant, reference formula\n"
+    "                and its value, tab-separated\n"
+    "  --help        print this text and exit\n"
+    "  --version     print the version and exit\n"
+    "\n"
+    "A byte-order mark and CRLF line ends are accepted.\n"
+    "Exit status: 0 success, 1 an input or output failure, 2 bad usage.\n"
+    "With --check: 0 every answer right, 1 any answer not right, 2 bad usage,\n"
+    "3 an input or output failure.\n"
+    "See formulon-eval(1).\n",
+    "unknown option '%s'",
+    "unexpected argument '%s'",
+    "option '%s' needs TASK.VARIANT, for example 1.1",
+    "'%s' is not a task: give TASK.VARIANT, task 1 to 10, variant 1 to 3",
+    "give at most one of --check and --tasks",
+    "--trace goes only with evaluating formulas",
+    "Try 'formulon-eval --help' for more information.",
+    "error reading the standard input",
+    "error writing the standard output",
+    "out of memory",
+};
+
+const TEvalTexts kRussian = {
+    "Запуск: formulon-eval [--trace]\n"
+    "        formulon-eval --check ЗАДАНИЕ.ВАРИАНТ\n"
+    "        formulon-eval --tasks\n"
+    "        formulon-eval --help | --version\n"
+    "Вычисляет формулы так же, как тренажёр Formulon, при y = 7 и z = 11.\n"
+    "\n"
+    "Читает со стандартного ввода по одной формуле в строке (UTF-8) и для\n"
+    "каждой выводит строку с полями через табуляцию:\n"
+    "  OK<TAB><значение><TAB><сообщение>\n"
+    "  RAISE<TAB><вид ошибки><TAB><её текст><TAB><сообщение>\n"
+    "  BLANK (для пустой строки или строки из одних пробелов)\n"
+    "Сообщение — замечание вычислителя о неудаче; при ошибке (RAISE)\n"
+    "тренажёр прерывает проверку и показывает окно ошибки.\n"
+    "\n"
+    "  --trace       перед каждой строкой результата вывести шаги вычисления:\n"
+    "                TRACE<TAB><этап><TAB><текст>\n"
+    "  --check ЗАДАНИЕ.ВАРИАНТ\n"
+    "                проверить ответы к заданию (1–10) и варианту (1–3)\n"
+    "                в точности как тренажёр; по строке на каждый ответ:\n"
+    "                  RIGHT<TAB><значение><TAB><подсказка>\n"
+    "                  WRONG<TAB><значение или текст ошибки><TAB><подсказка>\n"
+    "                  BLANK\n"
+    "                  INVALID<TAB><почему строка не в UTF-8>\n"
+    "                и последней строкой «# N of M right» (верно N из M)\n"
+    "  --tasks       вывести тридцать заданий: задание, вариант, эталонную\n"
+    "                формулу и её значение через табуляцию\n"
+    "  --help        вывести эту справку и выйти\n"
+    "  --version     вывести версию и выйти\n"
+    "\n"
+    "Метка порядка байтов и концы строк CRLF допускаются.\n"
+    "Код выхода: 0 — успех, 1 — ошибка ввода или вывода, 2 — неверный вызов.\n"
+    "С --check: 0 — все ответы верны, 1 — есть неверный ответ, 2 — неверный\n"
+    "вызов, 3 — ошибка ввода или вывода.\n"
+    "Подробнее: formulon-eval(1).\n",
+    "неизвестный параметр «%s»",
+    "лишний аргумент «%s»",
+    "параметру «%s» нужно ЗАДАНИЕ.ВАРИАНТ, например 1.1",
+    "«%s» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ, задание от 1 до 10, вариант от 1 до 3",
+    "укажите не больше одного из --check и --tasks",
+    "--trace годится только для вычисления формул",
+    "Справка: formulon-eval --help",
+    "ошибка чтения стандартного ввода",
+    "ошибка записи в стандартный вывод",
+    "не хватает памяти",
+};
+
+// The locale that decides the language of messages, as the C library
+// chooses it.
+std::string_view MessagesLocale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return value;
+    }
+    return {};
+}
+
+} // namespace
+
+const TEvalTexts& EvalTexts() {
+    const std::string_view locale = MessagesLocale();
+    const bool russian =
+        locale.starts_with("ru") && (locale.size() == 2 || locale.find_first_of("_.@") == 2);
+    return russian ? kRussian : kEnglish;
+}
+
+std::string Format(const char* text, std::string_view argument) {
+    std::string result = text;
+    if (const std::size_t at = result.find("%s"); at != std::string::npos)
+        result.replace(at, 2, argument);
+    return result;
+}

@@ -1,0 +1,27 @@
+// What formulon-eval says to a person, in English or Russian by the locale.
+// The result lines are the same in every locale, so scripts can read them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct TEvalTexts {
+    const char* Help;
+    const char* UnknownOption; // %s: the option
+    const char* UnexpectedArgument;
+    const char* MissingTask; // %s: the option that needs it
+    const char* BadTask;     // %s: what was given
+    const char* TwoModes;
+    const char* TraceOnlyFormulas;
+    const char* TryHelp;
+    const char* ReadError;
+    const char* WriteError;
+    const char* OutOfMemory;
+};
+
+// Russian when the locale that decides messages (LC_ALL, else LC_MESSAGES,
+// else LANG, the first one set and not empty) is a Russian one.
+const TEvalTexts& EvalTexts();
+
+// 'text' with its "%s" replaced by 'argument'.
+std::string Format(const char* text, std::string_view argument);
