@@ -102,9 +102,9 @@ TShownBox CaptureRealBox(const std::function<void()>& show) {
     QTimer::singleShot(50, [&shown] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size()), box->width(),
-                 box->button(QMessageBox::Ok)->text()};
+        shown = {box->windowTitle(), box->text(),
+                 box->icon(),        static_cast<int>(box->buttons().size()),
+                 box->width(),       box->button(QMessageBox::Ok)->text()};
         box->button(QMessageBox::Ok)->click();
     });
     show();
@@ -166,8 +166,9 @@ TEST_P(QuestionBoxTest, AsksWithDaAndNetAndNetIsTheDefault) {
     QTimer::singleShot(50, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        shown = {box->windowTitle(), box->text(), box->icon(),
-                 static_cast<int>(box->buttons().size()), box->width(), QString()};
+        shown = {box->windowTitle(), box->text(),
+                 box->icon(),        static_cast<int>(box->buttons().size()),
+                 box->width(),       QString()};
         for (QAbstractButton* button : box->buttons())
             buttons << button->text();
         EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("Нет"));
