@@ -135,6 +135,8 @@ TEST_F(QuizGameTest, AWholeGameFromStartToTheRecord) {
         QTest::keyClick(Form1->Edit1, Qt::Key_Return);
         ASSERT_TRUE(Form2->isVisible()) << task;
         EXPECT_FALSE(Form1->isVisible());
+        // The clock counts through the verdict window; only a record stops it.
+        EXPECT_EQ(Form1->Timer1->isActive(), task < kTaskCount);
         const QString verdict = task < kTaskCount ? kVerdictRight : kVerdictWin;
         EXPECT_EQ(Form2->Label1->text(), verdict) << task << "." << variant;
         PressNext();

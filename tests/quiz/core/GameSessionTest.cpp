@@ -43,9 +43,10 @@ protected:
 
 // Actions, one letter each: S "Начать" as "pupil", s "Начать" without a
 // name, A an activation of the main window, T a second of the clock, N
-// "Далее", K and J the hidden selector to task 10.1 and 9.3; checks: R a
-// right answer, W a wrong one, M a wrong one the engine comments ("Нельзя
-// делить на ноль"), E one that raises.
+// "Далее", I, J and K the hidden selector to task 1.1, 9.3 and 10.1; checks:
+// R a right answer, W a wrong one, M a wrong one the engine comments
+// ("Нельзя делить на ноль"), L one whose value differs from task 1.1's in
+// the last digit only, E one that raises.
 std::string AnswerFor(const TGameSession& session, char action) {
     switch (action) {
     case 'R':
@@ -55,6 +56,8 @@ std::string AnswerFor(const TGameSession& session, char action) {
         return "y+z";
     case 'M':
         return "3/0";
+    case 'L':
+        return "sin(y-z)/3*3";
     }
     return "2*x";
 }
@@ -94,10 +97,14 @@ std::string Play(TGameSession& session, const char* actions) {
         case 'N':
             session.LeaveVerdict();
             break;
-        case 'K':
+        case 'I':
+            EXPECT_TRUE(session.SelectTask("1", "1"));
+            break;
         case 'J':
-            EXPECT_TRUE(
-                session.SelectTask(*action == 'K' ? "10" : "9", *action == 'K' ? "1" : "3"));
+            EXPECT_TRUE(session.SelectTask("9", "3"));
+            break;
+        case 'K':
+            EXPECT_TRUE(session.SelectTask("10", "1"));
             break;
         default:
             checks += Check(session, AnswerFor(session, *action));
@@ -151,6 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         SessionRow{"SRTTS", nullptr, "R", 1, 'R', 0, true, "Превосходно!"}, // a restart
         SessionRow{"SJR", nullptr, "R", 10, 'R', 0, true, "Превосходно!"},  // both "Ошибка"
         SessionRow{"SJW", nullptr, "W", 9, 'W', 0, true, "Ошибка в тангенсах"},
+        SessionRow{"SJEKW", nullptr, "XW", 10, 'W', 0, true, "Ошибка в тангенсах"}, // left over
+        SessionRow{"SIL", nullptr, "W", 1, 'W', 0, true, "Где-то есть ошибка"},
         SessionRow{"STRARARARARARARARARAR", nullptr, "RRRRRRRRRP", 0, 'R', 0, false,
                    "Превосходно!"},
         SessionRow{"SKTTRR", "2", "V-", 0, 'R', 2, true, "Превосходно!"}, // equal: no record

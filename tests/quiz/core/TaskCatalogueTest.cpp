@@ -165,17 +165,21 @@ INSTANTIATE_TEST_SUITE_P(Rows, SelectTaskTest,
                                          SelectRow{"267", "1", false},
                                          SelectRow{"-1", "2", false}));
 
-TEST(DrawVariant, StaysWithinOneToThreeAndReachesEach) {
+TEST(DrawVariant, StaysWithinOneToThreeReachesEachAndMayRepeat) {
     TVariantDraw draw;
     draw.Seed();
     bool seen[4] = {};
+    int repeats = 0, last = 0;
     for (int i = 0; i < 300; ++i) {
         const int v = draw.Draw();
         ASSERT_GE(v, 1);
         ASSERT_LE(v, 3);
         seen[v] = true;
+        repeats += v == last;
+        last = v;
     }
     EXPECT_TRUE(seen[1] && seen[2] && seen[3]);
+    EXPECT_GT(repeats, 0) << "each draw is independent of the one before";
 }
 
 } // namespace
