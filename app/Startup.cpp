@@ -9,6 +9,7 @@
 #include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
+#include "quiz/core/GameSession.h"
 
 #include <QApplication>
 
@@ -18,7 +19,7 @@ namespace {
 
 // The windows' requests of one another. Every window exists by now; the
 // connections run synchronously, in the order the windows ask.
-void ConnectWindows() {
+void ConnectWindows(const TGameSession& session) {
     QObject::connect(Form1, &TForm1::verdictGiven, Form2, &TForm2::ShowVerdict);
     QObject::connect(Form1, &TForm1::championsRequested, Form3, &QWidget::show);
     QObject::connect(Form1, &TForm1::aboutRequested, AboutFrm, &TAboutFrm::ShowAbout);
@@ -31,6 +32,7 @@ void ConnectWindows() {
     QObject::connect(Form3, &TForm3::closedToMain, Form1, &QWidget::show);
     // A new record reaches the file at once, not only when the window closes.
     QObject::connect(Form1, &TForm1::recordEntered, Form1, &SaveChampionsQuietly);
+    ExplainFrm->SetCheckSource([&session] { return session.LastCheck(); });
     QObject::connect(Form1, &TForm1::explainRequested, ExplainFrm,
                      Handler([] { ExplainFrm->ShowExplain(Form1); }));
     QObject::connect(Form2, &TForm2::explainRequested, ExplainFrm,
@@ -43,11 +45,13 @@ void CreateWindows() {
     // The first window created is the main window. Each creation step runs
     // the way the old runtime runs a handler: an error goes to the error box
     // and start-up carries on with the next step.
-    Form1 = new TForm1();
+    // The quiz's one game session, shown by the main and verdict windows.
+    static TGameSession session;
+    Form1 = new TForm1(session);
     Form1->SetChampionsFile([] { LoadChampions(); }, [] { SaveChampions(); }, ChampionsFilePath());
     RunProtected([] { Form1->LoadLayoutPictures(); });
     RunProtected([] { Form1->FormCreate(); });
-    Form2 = new TForm2();
+    Form2 = new TForm2(session);
     RunProtected([] { Form2->LoadLayoutPictures(); });
     RunProtected([] { Form2->FormCreate(); });
     Form3 = new TForm3();
@@ -56,7 +60,7 @@ void CreateWindows() {
     AboutFrm = new TAboutFrm();
     RunProtected([] { AboutFrm->LoadLayoutPictures(); });
     ExplainFrm = new TExplainFrm();
-    ConnectWindows();
+    ConnectWindows(session);
 }
 
 void BringVisibleWindowToFront() {

@@ -214,6 +214,14 @@ void TExplainFrm::FitAndCentre(QWidget* opener) {
     move(framed.topLeft()); // where the frame goes
 }
 
+bool TExplainFrm::HasLastCheck() const {
+    return checkSource_ && checkSource_();
+}
+
+const TCheckRecord& TExplainFrm::LastCheck() const {
+    return *checkSource_();
+}
+
 void TExplainFrm::ShowExplain(QWidget* opener) {
     if (!HasLastCheck())
         return;

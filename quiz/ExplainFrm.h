@@ -10,11 +10,14 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QScrollArea;
+struct TCheckRecord;
 
 class TExplainFrm : public QDialog {
     Q_OBJECT
@@ -24,6 +27,11 @@ public:
 
     // Does nothing while no check has been made in this run.
     void ShowExplain(QWidget* opener);
+
+    // Where the check to explain comes from: the quiz's last check, or null
+    // before the first one. Start-up gives it.
+    using TCheckSource = std::function<const TCheckRecord*()>;
+    void SetCheckSource(TCheckSource source) { checkSource_ = std::move(source); }
 
     // Fills every control from the last check (building them the first time).
     void FormShow();
@@ -59,6 +67,10 @@ private:
     void ShowSteps();
     void ShowValues();
     void ShowMessages();
+    bool HasLastCheck() const;
+    const TCheckRecord& LastCheck() const;
+
+    TCheckSource checkSource_;
 };
 
 extern TExplainFrm* ExplainFrm;

@@ -8,12 +8,8 @@
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "champions/core/ChampionsMerge.h"
-#include "engine/Formula.h"
-#include "engine/IntegerText.h"
 #include "engine/NumberText.h"
 #include "quiz/core/AnswerBox.h"
-#include "quiz/core/CheckRecord.h"
-#include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QAction>
@@ -24,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
@@ -71,7 +68,7 @@ template <class TControl> TControl* Hidden(TControl* control, int x, int y) {
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setWindowTitle(QStringLiteral("Formulon"));
     // Default font "Lucida Console" 13 px, blue; window colour clGrayText.
     setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
@@ -205,7 +202,6 @@ void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> 
 }
 
 void TForm1::FormCreate() {
-    ResetGameState();
     LastErrorText.Clear();
     FillReferenceFormulas();
     if (loadChampions_)
@@ -263,37 +259,41 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::ShowTaskCaption() {
-    GroupBox1->setTitle(QStringLiteral("Задание № ") + QString::number(GameState.TaskNo));
+    GroupBox1->setTitle(QStringLiteral("Задание № ") + QString::number(session_.TaskNo()));
 }
 
 void TForm1::LoadTaskPicture() {
-    const std::string name = PictureName(GameState.TaskNo, GameState.Variant);
+    const std::string name = PictureName(session_.TaskNo(), session_.Variant());
     ShowPicture(Image1, [name = QString::fromStdString(name)](qreal ratio) {
         return TaskPicture(name, ratio);
     });
     Image1->setAccessibleName(
-        QStringLiteral("Задание № %1, картинка формулы").arg(GameState.TaskNo));
+        QStringLiteral("Задание № %1, картинка формулы").arg(session_.TaskNo()));
 }
 
 void TForm1::FormActivate() {
     ShowTaskCaption();
-    if (DrawDueVariant())
+    if (session_.Activate())
         LoadTaskPicture();
 }
 
+void TForm1::ShowClock() {
+    Label5->setText(QString::number(session_.Seconds()));
+    // A running clock goes on running; restarting it would lose part of a second.
+    if (!session_.ClockRunning())
+        Timer1->stop();
+    else if (!Timer1->isActive())
+        Timer1->start();
+}
+
 void TForm1::Button4Click() {
-    const QString name = Edit2->text();
-    if (name.isEmpty()) {
+    if (!session_.Start(ToCp1251(Edit2->text()))) {
         ShowWarningBox(QStringLiteral("Введите имя"));
         return;
     }
-    Label5->setText(QStringLiteral("0"));
-    StartGame(ToCp1251(name));
+    ShowClock();
     GroupBox1->show();
     ShowTaskCaption();
-    // A running clock goes on running; restarting it would lose part of a second.
-    if (!Timer1->isActive())
-        Timer1->start();
     LoadTaskPicture();
     Edit1->setFocus(); // the pupil types the answer next
 }
@@ -303,52 +303,42 @@ void TForm1::N2Click() {
 }
 
 void TForm1::Button1Click() {
-    // No task in progress (before a game, after a win): nothing to check
-    // against.
-    if (!IsValidTask(GameState.TaskNo, GameState.Variant))
-        return;
-    const std::string typed = ToCp1251(Edit1->text());
-    BeginCheckRecord(GameState.TaskNo, GameState.Variant, typed);
-    N10->setEnabled(true);
-    const std::string reference =
-        RecordedReferenceValue(ReferenceFormula(GameState.TaskNo, GameState.Variant));
-    Label1->setText(FromCp1251(reference));
-    const std::string answer = RecordedAnswerValue(typed);
-    Label7->setText(FromCp1251(answer));
-    if (answer == reference)
-        RightAnswer();
-    else
-        WrongAnswer();
+    // A check that raises has still got as far as it got.
+    const auto showValues = qScopeGuard([this] { ShowCheckValues(); });
+    if (const std::optional<TCheckOutcome> outcome = session_.Check(ToCp1251(Edit1->text())))
+        ShowOutcome(*outcome);
 }
 
-void TForm1::RightAnswer() {
-    const TCheckOutcome outcome = ::RightAnswer(ToCp1251(Label5->text()));
+void TForm1::ShowCheckValues() {
+    const TCheckRecord* check = session_.LastCheck();
+    if (!check)
+        return;
+    N10->setEnabled(true);
+    if (check->ReferenceDone)
+        Label1->setText(FromCp1251(check->ReferenceValue));
+    if (check->AnswerDone)
+        Label7->setText(FromCp1251(check->AnswerValue));
+}
+
+void TForm1::ShowOutcome(const TCheckOutcome& outcome) {
     if (outcome.Record) {
-        Timer1->stop();
-        Label5->setText(QStringLiteral("0"));
+        ShowClock();
         // The record is in the table even when its sort fails below.
         emit recordEntered();
     }
     // Won, with or without a record: no task is left to show or check.
-    if (outcome.Record || outcome.Verdict == TVerdict::Win)
+    if (outcome.Verdict == TVerdict::Win)
         GroupBox1->hide();
     if (outcome.SortFault)
         std::rethrow_exception(outcome.SortFault);
-    ShowVerdictWindow(outcome);
-    ShowBestTime();
-}
-
-void TForm1::WrongAnswer() {
-    ShowVerdictWindow(::WrongAnswer());
-}
-
-void TForm1::ShowVerdictWindow(const TCheckOutcome& outcome) {
-    emit verdictGiven(outcome.Verdict, outcome.Comment);
+    emit verdictGiven();
     hide();
+    if (outcome.Verdict != TVerdict::Wrong)
+        ShowBestTime();
 }
 
 void TForm1::ShowBestTime() {
-    Label4->setText(FromCp1251(BestTime()));
+    Label4->setText(FromCp1251(TGameSession::BestTime()));
 }
 
 void TForm1::ClearAnswer() {
@@ -356,12 +346,13 @@ void TForm1::ClearAnswer() {
 }
 
 void TForm1::Timer1Timer() {
-    Label5->setText(QString::fromStdString(IntToStr(StrToInt(ToCp1251(Label5->text())) + 1)));
+    session_.Tick();
+    ShowClock();
 }
 
 void TForm1::Button5Click() {
     // The hidden selector ignores anything but a task of the catalogue.
-    if (SelectTask(ToCp1251(Edit3->text()), ToCp1251(Edit4->text()), GameState))
+    if (session_.SelectTask(ToCp1251(Edit3->text()), ToCp1251(Edit4->text())))
         LoadTaskPicture();
 }
 

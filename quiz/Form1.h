@@ -1,14 +1,14 @@
 // The main window: registration, clock, task picture and answer check.
-// The game's state, rules and progression live in quiz/core; this window
-// owns its controls and handlers and signals what it needs of the others.
+// The game itself is the session (quiz/core/GameSession.h): this window
+// hands it the pupil's actions, shows what it says and signals what it
+// needs of the other windows.
 #pragma once
 
-#include "quiz/core/GameProgress.h"
+#include "quiz/core/GameSession.h"
 
 #include <QMainWindow>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 class QAction;
@@ -23,9 +23,12 @@ class QTimer;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Builds the layout's controls; raises nothing. Start-up then runs
-    // LoadLayoutPictures and FormCreate, each inside RunProtected.
-    explicit TForm1(QWidget* parent = nullptr);
+    // Builds the layout's controls for the game session, which outlives
+    // the window; raises nothing. Start-up then runs LoadLayoutPictures and
+    // FormCreate, each inside RunProtected.
+    explicit TForm1(TGameSession& session, QWidget* parent = nullptr);
+
+    TGameSession& Session() const { return session_; }
 
     // The layout's pictures: the title picture and the menu icons. Raises
     // Exception when one is missing.
@@ -105,9 +108,9 @@ public slots:
     void Timer2Timer();
 
 signals:
-    // The check's verdict for the verdict window; the comment is code page
-    // 1251 and given only after a wrong answer.
-    void verdictGiven(TVerdict verdict, const std::optional<std::string>& comment);
+    // A check gave its verdict (the session's last outcome): the verdict
+    // window is to show it.
+    void verdictGiven();
     // "Чемпионы" and "О программе" chosen.
     void championsRequested();
     void aboutRequested();
@@ -128,9 +131,13 @@ private:
     // Records of this run that never reached the file, on standard error.
     void ReportUnsavedRecords() const;
     void ShowTaskCaption();
-    void RightAnswer();
-    void WrongAnswer();
-    void ShowVerdictWindow(const TCheckOutcome& outcome);
+    // Label5 shows the session's clock, and Timer1 runs while it does.
+    void ShowClock();
+    // The hidden labels receive the value texts the last check got to.
+    void ShowCheckValues();
+    void ShowOutcome(const TCheckOutcome& outcome);
+
+    TGameSession& session_;
 
     std::function<void()> loadChampions_;
     std::function<void()> saveChampions_;

@@ -7,7 +7,6 @@
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
-#include "engine/NumberText.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -24,8 +23,6 @@
 #include <QRegion>
 #include <QScreen>
 #include <QShowEvent>
-
-using namespace formulon::engine;
 
 TForm2* Form2 = nullptr;
 
@@ -61,7 +58,7 @@ void FitToWidth(QLabel* label, int largestPixels) {
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QWidget(parent) {
+TForm2::TForm2(TGameSession& session, QWidget* parent) : QWidget(parent), session_(session) {
     // A dialog frame without close, minimise or maximise buttons: "Далее"
     // is the way back. Minimised, it would leave no window on screen while
     // the clock runs.
@@ -132,27 +129,33 @@ void TForm2::FormCreate() {
     BitBtn1->repaint();
 }
 
-void TForm2::ShowVerdict(TVerdict verdict, const std::optional<std::string>& comment) {
-    Label1->setText(VerdictText(verdict));
-    if (comment)
-        Label2->setText(FromCp1251(*comment));
+void TForm2::ShowVerdict() {
+    if (const TCheckOutcome* outcome = session_.LastOutcome()) {
+        Label1->setText(VerdictText(outcome->Verdict));
+        if (outcome->Comment)
+            Label2->setText(FromCp1251(*outcome->Comment));
+    }
     show();
 }
 
 void TForm2::FormActivate() {
-    if (LastErrorText.Empty())
-        Label2->setText(QStringLiteral("Где-то есть ошибка"));
-    const QString verdict = Label1->text();
-    if (verdict == kVerdictRight || verdict == kVerdictWin) {
-        Label2->setText(QStringLiteral("Превосходно!"));
+    const TCheckOutcome* outcome = session_.LastOutcome();
+    if (!outcome)
+        return;
+    Label2->setText(FromCp1251(session_.VerdictComment()));
+    switch (outcome->Verdict) {
+    case TVerdict::Win:
         emit answerAccepted();
-    }
-    if (verdict == kVerdictWin)
         ShowPicture(QStringLiteral("win"), QStringLiteral("Картинка: вы победили"));
-    else if (verdict == kVerdictRight)
+        break;
+    case TVerdict::Right:
+        emit answerAccepted();
         ShowPicture(QStringLiteral("inf"), QStringLiteral("Картинка: ответ правильный"));
-    else
+        break;
+    case TVerdict::Wrong:
         ShowPicture(QStringLiteral("dum"), QStringLiteral("Картинка: ответ не верный"));
+        break;
+    }
 }
 
 void TForm2::ShowPicture(const QString& resourceName, const QString& accessibleName) {
@@ -166,7 +169,7 @@ void TForm2::ShowPicture(const QString& resourceName, const QString& accessibleN
 void TForm2::BitBtn1Click() {
     hide();
     emit nextPressed();
-    LastErrorText.Clear();
+    session_.LeaveVerdict();
 }
 
 // Shown means in front and active, as a check's verdict expects, with the

@@ -1,17 +1,14 @@
 // The verdict window: answers every check of the main window.
 //
-// ShowVerdict writes the verdict into Label1 (and, after a wrong answer,
-// the comment into Label2), then shows this window. Everything else follows
-// from Label1's text each time the window is activated.
+// ShowVerdict writes the session's last verdict into Label1 (and, after a
+// wrong answer, the comment into Label2), then shows this window. Each time
+// the window is activated it shows the comment and picture of that verdict.
 #pragma once
 
-#include "quiz/core/GameProgress.h"
+#include "quiz/core/GameSession.h"
 
 #include <QString>
 #include <QWidget>
-
-#include <optional>
-#include <string>
 
 class QFrame;
 class QLabel;
@@ -25,8 +22,9 @@ inline const QString kVerdictWrong = QStringLiteral("Ответ не верны�
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
-    // Builds the controls; raises nothing.
-    explicit TForm2(QWidget* parent = nullptr);
+    // Builds the controls for the game session, which outlives the window;
+    // raises nothing.
+    explicit TForm2(TGameSession& session, QWidget* parent = nullptr);
 
     // The button's glyph; raises Exception when it is missing.
     void LoadLayoutPictures();
@@ -41,9 +39,9 @@ public:
 
     // Run by the start-up once the window exists: shapes the oval button.
     void FormCreate();
-    // The verdict of a check, and the comment (code page 1251) when there
-    // is one; then the window comes up.
-    void ShowVerdict(TVerdict verdict, const std::optional<std::string>& comment);
+    // The session's last verdict, and its comment when there is one; then
+    // the window comes up.
+    void ShowVerdict();
     // Run every time the window becomes the active window.
     void FormActivate();
     void BitBtn1Click();
@@ -67,6 +65,8 @@ private:
     void Layout();
     // The verdict's picture, and what a screen reader calls it.
     void ShowPicture(const QString& resourceName, const QString& accessibleName);
+
+    TGameSession& session_;
 };
 
 extern TForm2* Form2;

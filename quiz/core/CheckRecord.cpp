@@ -3,6 +3,7 @@
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
 #include "quiz/core/MinusPower.h"
+#include "quiz/core/TaskCatalogue.h"
 
 #include <algorithm>
 #include <exception>
@@ -10,9 +11,6 @@
 using namespace formulon::engine;
 
 namespace {
-
-TCheckRecord lastCheck;
-bool hasLastCheck = false;
 
 // Appends what the answer's evaluation does to the record as the engine
 // reports it, so that the steps before a raised error are kept as well.
@@ -47,65 +45,70 @@ private:
 
 // Keeps the raised error's text and LastErrorText as they were when it was
 // raised; the caller rethrows.
-void RecordRaisedError(const std::exception& error) {
-    lastCheck.Raised = true;
-    lastCheck.RaisedError = error.what();
-    lastCheck.Message = LastErrorText.Read();
+void RecordRaisedError(TCheckRecord& check, const std::exception& error) {
+    check.Raised = true;
+    check.RaisedError = error.what();
+    check.Message = LastErrorText.Read();
 }
 
 } // namespace
 
-bool HasLastCheck() {
-    return hasLastCheck;
+void BeginCheckRecord(TCheckRecord& check, int taskNo, int variant, const std::string& answer) {
+    check = {};
+    check.TaskNo = taskNo;
+    check.Variant = variant;
+    check.Answer = answer;
+    check.Message = LastErrorText.Read();
 }
 
-const TCheckRecord& LastCheck() {
-    return lastCheck;
-}
-
-void ForgetLastCheck() {
-    lastCheck = {};
-    hasLastCheck = false;
-}
-
-void BeginCheckRecord(int taskNo, int variant, const std::string& answer) {
-    lastCheck = {};
-    lastCheck.TaskNo = taskNo;
-    lastCheck.Variant = variant;
-    lastCheck.Answer = answer;
-    lastCheck.Message = LastErrorText.Read();
-    hasLastCheck = true;
-}
-
-std::string RecordedReferenceValue(const std::string& referenceFormula) {
+std::string RecordedReferenceValue(TCheckRecord& check, const std::string& referenceFormula) {
     try {
         std::string value = FormulaValue(referenceFormula);
-        lastCheck.ReferenceValue = value;
-        lastCheck.ReferenceDone = true;
-        lastCheck.Message = LastErrorText.Read();
+        check.ReferenceValue = value;
+        check.ReferenceDone = true;
+        check.Message = LastErrorText.Read();
         return value;
     } catch (const std::exception& error) {
-        RecordRaisedError(error);
+        RecordRaisedError(check, error);
         throw;
     }
 }
 
-std::string RecordedAnswerValue(const std::string& answer) {
+std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer) {
     std::string value;
     try {
-        TStepRecorder recorder(lastCheck);
+        TStepRecorder recorder(check);
         FormulaTraceScope scope(recorder);
         value = FormulaValue(answer);
     } catch (const std::exception& error) {
-        RecordRaisedError(error);
+        RecordRaisedError(check, error);
         throw;
     }
-    lastCheck.AnswerValue = value;
-    lastCheck.AnswerDone = true;
-    lastCheck.Message = LastErrorText.Read();
-    if (lastCheck.ReferenceDone && value != lastCheck.ReferenceValue)
-        lastCheck.MinusPowerAt = MinusPowerPositions(answer, value);
+    check.AnswerValue = value;
+    check.AnswerDone = true;
+    check.Message = LastErrorText.Read();
+    if (check.ReferenceDone && value != check.ReferenceValue)
+        check.MinusPowerAt = MinusPowerPositions(answer, value);
     return value;
+}
+
+bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& answer) {
+    BeginCheckRecord(check, taskNo, variant, answer);
+    const std::string reference = RecordedReferenceValue(check, ReferenceFormula(taskNo, variant));
+    return RecordedAnswerValue(check, answer) == reference;
+}
+
+TKeptErrorText::TKeptErrorText() : saved_(LastErrorText.Read()) {}
+
+TKeptErrorText::~TKeptErrorText() {
+    // Put back, not written: no evaluation's observer hears it.
+    FormulaObserver* const observer = ActiveFormulaObserver;
+    ActiveFormulaObserver = nullptr;
+    if (saved_.empty())
+        LastErrorText.Clear();
+    else
+        LastErrorText.Set(saved_);
+    ActiveFormulaObserver = observer;
 }
 
 int FirstDifference(const std::string& a, const std::string& b) {

@@ -1,4 +1,4 @@
-// What the most recent check saw, kept so that it can be explained later
+// What a check saw, kept so that it can be explained later
 // without evaluating anything again. Only the answer's steps are kept: the
 // reference formula contributes its value text and nothing else.
 #pragma once
@@ -42,21 +42,35 @@ struct TCheckRecord {
     std::string RaisedError; // its message, code page 1251
 };
 
-// Whether a check has been made in this run, and the last one's record.
-bool HasLastCheck();
-const TCheckRecord& LastCheck();
+// The check's own evaluations, recorded into 'check' as they run. Each
+// returns exactly what FormulaValue returns and lets every error through
+// unchanged, the record then saying how far it got. A wrong answer's value
+// is checked for subtracted powers at once, while the check runs on the one
+// thread that owns LastErrorText, and so that explaining it later never
+// evaluates anything; that leaves no trace (QuietFormulaValue).
+void BeginCheckRecord(TCheckRecord& check, int taskNo, int variant, const std::string& answer);
+std::string RecordedReferenceValue(TCheckRecord& check, const std::string& referenceFormula);
+std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer);
 
-// The check's own evaluations, recorded as they run. Each returns exactly
-// what FormulaValue returns and lets every error through unchanged. A wrong
-// answer's value is checked for subtracted powers at once, while the check
-// runs on the one thread that owns LastErrorText, and so that explaining it
-// later never evaluates anything; that leaves no trace (QuietFormulaValue).
-void BeginCheckRecord(int taskNo, int variant, const std::string& answer);
-std::string RecordedReferenceValue(const std::string& referenceFormula);
-std::string RecordedAnswerValue(const std::string& answer);
+// The quiz's check of an answer (code page 1251) to a task of the catalogue,
+// recorded into 'check' from the start: the reference formula's value, then
+// the answer's; right when the two texts are equal, and nothing else is
+// compared. Raises what the evaluations raise. LastErrorText is written as
+// the engine writes it; a check apart from the quiz keeps it (below).
+bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& answer);
 
-// Test seam: forgets the last check.
-void ForgetLastCheck();
+// Puts LastErrorText back as it was when made, however its scope ends: a
+// check apart from the quiz (practice) leaves the quiz's message alone.
+class TKeptErrorText {
+public:
+    TKeptErrorText();
+    ~TKeptErrorText();
+    TKeptErrorText(const TKeptErrorText&) = delete;
+    TKeptErrorText& operator=(const TKeptErrorText&) = delete;
+
+private:
+    std::string saved_;
+};
 
 // 1-based position of the first character where the texts differ, or 0
 // when they are equal.

@@ -1,57 +1,27 @@
 #include "quiz/core/GameState.h"
 
 #include <chrono>
-#include <random>
 
 #include "engine/IntegerText.h"
 #include "quiz/core/TaskCatalogue.h"
 
 using namespace formulon::engine;
 
-TGameState GameState;
-std::string PlayerName;
-
-namespace {
-
-std::mt19937& Generator() {
-    static std::mt19937 generator;
-    return generator;
-}
-
-TVariantSource& VariantSource() {
-    static TVariantSource source;
-    return source;
-}
-
-} // namespace
-
-void ResetGameState() {
-    GameState = TGameState{};
-    PlayerName.clear();
-}
-
-void SeedVariantGenerator() {
+void TVariantDraw::Seed() {
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count() ^
                        std::chrono::system_clock::now().time_since_epoch().count();
-    Generator().seed(static_cast<std::mt19937::result_type>(ticks));
+    generator_.seed(static_cast<std::mt19937::result_type>(ticks));
 }
 
-int DrawVariant() {
-    if (VariantSource())
-        return VariantSource()();
+int TVariantDraw::Draw() {
+    if (source_)
+        return source_();
     std::uniform_int_distribution<int> variants(1, kVariantCount);
-    return variants(Generator());
+    return variants(generator_);
 }
 
-void SetVariantSource(TVariantSource source) {
-    VariantSource() = std::move(source);
-}
-
-bool IsRecordTime(const std::string& gameTime, const std::string& slot15Result) {
-    if (slot15Result.empty())
-        return true;
-    const std::int32_t time = StrToInt(gameTime);
-    return time < StrToInt(slot15Result);
+bool IsRecordTime(std::int32_t seconds, const std::string& slot15Result) {
+    return slot15Result.empty() || seconds < StrToInt(slot15Result);
 }
 
 bool SelectTask(const std::string& taskText, const std::string& variantText, TGameState& state) {

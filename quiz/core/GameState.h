@@ -1,8 +1,11 @@
-// The quiz game's state and rules, apart from any window.
+// The quiz game's plain pieces: the state's fields, the draw of a variant,
+// the record decision and the hidden picture selector. The game session
+// (GameSession.h) holds and uses them.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 
 // The verdict of the last check; the values are the old program's bytes.
@@ -22,31 +25,29 @@ struct TGameState {
     bool VariantDue = false;
 };
 
-extern TGameState GameState;
-
-// The name entered into the champions table on a record (at most 255
-// characters, code page 1251).
-extern std::string PlayerName;
-
 inline constexpr int kWonTaskNo = 11;
 
-// The start values: no game, no verdict, no player.
-void ResetGameState();
-
-// Seeds the variant generator from the clock; done at each start of a game.
-void SeedVariantGenerator();
-
-// A uniformly random variant 1..3, independent of the previous one.
-int DrawVariant();
-
-// Test seam: replaces the random draw (an empty function restores it).
+// Replaces the random draw in tests.
 using TVariantSource = std::function<int()>;
-void SetVariantSource(TVariantSource source);
+
+// Draws variants: uniformly 1..3, each draw independent of the last.
+class TVariantDraw {
+public:
+    // Seeds the generator from the clock; done at each start of a game.
+    void Seed();
+    int Draw();
+    // An empty function restores the random draw.
+    void SetSource(TVariantSource source) { source_ = std::move(source); }
+
+private:
+    std::mt19937 generator_;
+    TVariantSource source_;
+};
 
 // Whether a finishing time enters the table: always when slot 15 is empty,
 // otherwise only when strictly smaller than slot 15's time. Raises
 // EConvertError when slot 15 holds a time that is not an integer text.
-bool IsRecordTime(const std::string& gameTime, const std::string& slot15Result);
+bool IsRecordTime(std::int32_t seconds, const std::string& slot15Result);
 
 // The hidden picture selector: the task and variant when both texts are
 // integers within the catalogue's bounds, and nothing left due; false

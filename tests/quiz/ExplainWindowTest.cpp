@@ -4,7 +4,6 @@
 #include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
-#include "quiz/core/GameState.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -31,7 +30,7 @@ protected:
     void SetUp() override {
         CreateWindowsOnce();
         Form2->hide();
-        ResetGameState();
+        Form1->Session() = TGameSession();
         LastErrorText.Clear();
         Form1->show();
         Form1->activateWindow();
@@ -79,7 +78,8 @@ protected:
 };
 
 TEST_F(ExplainWindowTest, TheMenuItemWaitsForTheFirstCheck) {
-    TForm1 fresh;
+    TGameSession session;
+    TForm1 fresh(session);
     EXPECT_FALSE(fresh.N10->isEnabled());
     EXPECT_EQ(fresh.N10->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(fresh.N10->text(), QStringLiteral("&Разбор ответа"));

@@ -8,7 +8,6 @@
 #include "engine/NumberText.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
-#include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
 
@@ -68,7 +67,7 @@ protected:
         ChampionTable.Reset();
         RunRecords.Reset();
         QFile::remove(ChampionsFilePath());
-        ResetGameState();
+        Form1->Session() = TGameSession();
         LastErrorText.Clear();
         Form1->Timer1->stop();
         // The clock runs, but only the test's own ticks count: a slow run
@@ -84,7 +83,7 @@ protected:
         Form2->hide();
         Form1->Timer1->stop();
         Form1->Timer1->setInterval(1000);
-        SetVariantSource({});
+        Form1->Session().SetVariantSource({});
     }
 
     static void ShowMain() {
@@ -127,22 +126,24 @@ TEST_F(QuizGameTest, AWholeGameFromStartToTheRecord) {
     ASSERT_TRUE(Form1->GroupBox1->isVisible());
     EXPECT_TRUE(Form1->Timer1->isActive());
     for (int task = 1; task <= kTaskCount; ++task) {
-        ASSERT_EQ(GameState.TaskNo, task);
+        ASSERT_EQ(Form1->Session().TaskNo(), task);
         EXPECT_EQ(Caption(), QStringLiteral("Задание № %1").arg(task));
-        const int variant = GameState.Variant;
+        const int variant = Form1->Session().Variant();
         ASSERT_TRUE(variant >= 1 && variant <= 3);
         Form1->Timer1Timer(); // one second per task
         TypeAnswer(QString::fromLatin1(kRightAnswers[task - 1][variant - 1]));
         QTest::keyClick(Form1->Edit1, Qt::Key_Return);
         ASSERT_TRUE(Form2->isVisible()) << task;
         EXPECT_FALSE(Form1->isVisible());
+        // The clock counts through the verdict window; only a record stops it.
+        EXPECT_EQ(Form1->Timer1->isActive(), task < kTaskCount);
         const QString verdict = task < kTaskCount ? kVerdictRight : kVerdictWin;
         EXPECT_EQ(Form2->Label1->text(), verdict) << task << "." << variant;
         PressNext();
         EXPECT_TRUE(Form1->Edit1->text().isEmpty());
     }
     EXPECT_TRUE(boxes.Errors.isEmpty());
-    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(Form1->Session().TaskNo(), 0);
     EXPECT_FALSE(Form1->Timer1->isActive());
     EXPECT_FALSE(Form1->GroupBox1->isVisible());
     EXPECT_EQ(Form1->Label5->text(), QStringLiteral("0"));
@@ -192,9 +193,9 @@ TEST_F(QuizGameTest, AWrongAnswerKeepsTaskPictureAndTextAndShowsTheMessage) {
         EXPECT_EQ(Form2->Label1->text(), kWrongVerdict);
         EXPECT_EQ(Form2->Label2->text(), row.comment) << row.answer;
         PressNext();
-        EXPECT_EQ(GameState.TaskNo, 2);
-        EXPECT_EQ(GameState.Variant, 2);
-        EXPECT_EQ(GameState.LastVerdict, TLastVerdict::Wrong);
+        EXPECT_EQ(Form1->Session().TaskNo(), 2);
+        EXPECT_EQ(Form1->Session().Variant(), 2);
+        EXPECT_EQ(Form1->Session().LastVerdict(), TLastVerdict::Wrong);
         EXPECT_EQ(Form1->Edit1->text(), QString::fromLatin1(row.answer));
         EXPECT_EQ(Form1->Image1->pixmap().toImage(), picture);
         EXPECT_TRUE(LastErrorText.Empty());
@@ -220,8 +221,8 @@ TEST_F(QuizGameTest, ARaisedErrorShowsTheErrorBoxAndChangesNothing) {
         EXPECT_EQ(boxes.ErrorCaptions.last(), QStringLiteral("Formulon"));
         EXPECT_FALSE(Form2->isVisible());
         EXPECT_TRUE(Form1->isVisible());
-        EXPECT_EQ(GameState.TaskNo, 1);
-        EXPECT_EQ(GameState.Variant, 1);
+        EXPECT_EQ(Form1->Session().TaskNo(), 1);
+        EXPECT_EQ(Form1->Session().Variant(), 1);
         EXPECT_EQ(Form1->Label5->text(), QStringLiteral("1"));
         EXPECT_TRUE(Form1->Timer1->isActive());
         EXPECT_EQ(Form1->Edit1->text(), QString::fromLatin1(row.answer));
@@ -244,7 +245,7 @@ TEST_F(QuizGameTest, TaskNineVariantThreeIsRightOnlyForAFailingAnswer) {
         << "the answer box holds its text in lower case";
     Check();
     EXPECT_EQ(Form2->Label1->text(), kVerdictRight);
-    EXPECT_EQ(GameState.TaskNo, 10);
+    EXPECT_EQ(Form1->Session().TaskNo(), 10);
     PressNext();
 }
 
@@ -256,26 +257,26 @@ TEST_F(QuizGameTest, AnEmptyNameIsRefusedAndANameOfBlanksAccepted) {
     EXPECT_EQ(boxes.WarningCaptions, QStringList{QStringLiteral("Warning")});
     EXPECT_FALSE(Form1->GroupBox1->isVisible());
     EXPECT_FALSE(Form1->Timer1->isActive());
-    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(Form1->Session().TaskNo(), 0);
 
     QTest::keyClicks(Form1->Edit2, QStringLiteral("   "));
     Form1->N2->trigger();
     EXPECT_EQ(boxes.Warnings.size(), 1);
-    EXPECT_EQ(GameState.TaskNo, 1);
-    EXPECT_EQ(PlayerName, "   ");
+    EXPECT_EQ(Form1->Session().TaskNo(), 1);
+    EXPECT_EQ(Form1->Session().PlayerName(), "   ");
 }
 
 TEST_F(QuizGameTest, StartingAgainDuringAGameRestartsAtTaskOneWithTheClockRunning) {
-    SetVariantSource([] { return 1; });
+    Form1->Session().SetVariantSource([] { return 1; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     TypeAnswer(QStringLiteral("sin(y-z)"));
     Check();
     PressNext();
-    ASSERT_EQ(GameState.TaskNo, 2);
+    ASSERT_EQ(Form1->Session().TaskNo(), 2);
     Form1->Timer1Timer();
     Form1->Timer1Timer();
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
-    EXPECT_EQ(GameState.TaskNo, 1);
+    EXPECT_EQ(Form1->Session().TaskNo(), 1);
     EXPECT_EQ(Caption(), QStringLiteral("Задание № 1"));
     EXPECT_EQ(Form1->Label5->text(), QStringLiteral("0"));
     EXPECT_TRUE(Form1->Timer1->isActive());
@@ -293,7 +294,7 @@ void WinAt(int time, const char* slot15) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(ChampionsFileBytes());
     file.close();
-    SetVariantSource([] { return 1; });
+    Form1->Session().SetVariantSource([] { return 1; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     Form1->Edit3->setText(QStringLiteral("10"));
     Form1->Edit4->setText(QStringLiteral("1"));
@@ -309,20 +310,20 @@ TEST_F(QuizGameTest, AFinishingTimeEqualToTheLastPlaceIsNoRecord) {
     EXPECT_EQ(Form2->Label1->text(), kVerdictWin);
     EXPECT_EQ(ChampionTable[kRankingSlots].Result(), "100");
     EXPECT_EQ(ChampionTable[kRankingSlots].Name(), "p15");
-    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(Form1->Session().TaskNo(), 0);
     EXPECT_TRUE(Form1->Timer1->isActive()) << "the clock runs on after a win without a record";
     PressNext();
     // No task is left: the title picture shows, the clock runs on.
     EXPECT_FALSE(Form1->GroupBox1->isVisible());
     EXPECT_TRUE(Form1->Image2->isVisible());
     EXPECT_TRUE(Form1->Timer1->isActive());
-    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(Form1->Session().TaskNo(), 0);
 }
 
 TEST_F(QuizGameTest, OneSecondLessThanTheLastPlaceIsARecord) {
     WinAt(99, "100");
     EXPECT_EQ(ChampionTable[kRankingSlots].Result(), "99");
-    EXPECT_EQ(ChampionTable[kRankingSlots].Name(), PlayerName);
+    EXPECT_EQ(ChampionTable[kRankingSlots].Name(), Form1->Session().PlayerName());
     EXPECT_FALSE(Form1->Timer1->isActive());
     EXPECT_EQ(Form1->Label4->text(), QStringLiteral("1"));
     PressNext();
@@ -334,7 +335,7 @@ TEST_F(QuizGameTest, AHandMadeLastPlaceTimeEndsTheGameWithTheErrorBox) {
     WinAt(50, "abc");
     EXPECT_EQ(boxes.Errors, QStringList{QStringLiteral("'abc' is not a valid integer value.")});
     EXPECT_FALSE(Form2->isVisible());
-    EXPECT_EQ(GameState.TaskNo, 0);
+    EXPECT_EQ(Form1->Session().TaskNo(), 0);
     Check();
     EXPECT_EQ(boxes.Errors.size(), 1) << "no task is left to check";
 }
@@ -346,8 +347,8 @@ TEST_F(QuizGameTest, TheHiddenSelectorIgnoresWhatIsNotATask) {
         Form1->Edit3->setText(QString::fromLatin1(task));
         Form1->Edit4->setText(QString::fromLatin1(variant));
         Form1->Button5->click();
-        EXPECT_EQ(GameState.TaskNo, 4);
-        EXPECT_EQ(GameState.Variant, 2);
+        EXPECT_EQ(Form1->Session().TaskNo(), 4);
+        EXPECT_EQ(Form1->Session().Variant(), 2);
     }
 }
 
@@ -371,7 +372,7 @@ TEST_F(QuizGameTest, TheAboutWindowOpensOnTheProgramPageEveryTime) {
 } // namespace
 
 TEST_F(QuizGameTest, TheAnswerBoxTakesTheFocusAtEachStartAndAfterEachVerdict) {
-    SetVariantSource([] { return 1; });
+    Form1->Session().SetVariantSource([] { return 1; });
     const std::function<void()> steps[] = {
         [] { QTest::mouseClick(Form1->Button4, Qt::LeftButton); },
         [] { QTest::keyClick(Form1->Edit2, Qt::Key_Return); },

@@ -4,7 +4,6 @@
 #include "champions/Form3.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
-#include "quiz/core/GameState.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -80,11 +79,11 @@ const std::pair<const char*, std::function<void()>> kWaysBack[] = {
 
 TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
     CreateWindowsOnce();
-    ResetGameState();
+    Form1->Session() = TGameSession();
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
     int draws = 0, next = 1;
-    SetVariantSource([&] { return ++draws, next; });
+    Form1->Session().SetVariantSource([&] { return ++draws, next; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     next = 3;
     Enter(Form1->Edit1, QStringLiteral("sin(y-z)")); // task 1, variant 1: right
@@ -106,12 +105,12 @@ TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
             << "the main window was not activated again";
         EXPECT_EQ(QApplication::focusWidget(), Form1->Edit1);
         EXPECT_EQ(draws, 2);
-        EXPECT_EQ(GameState.Variant, 3);
+        EXPECT_EQ(Form1->Session().Variant(), 3);
         EXPECT_EQ(Form1->Image1->pixmap().toImage(), picture);
         EXPECT_EQ(Form1->GroupBox1->title(), QStringLiteral("Задание № 2"));
     }
     Form1->removeEventFilter(&activations);
-    SetVariantSource({});
+    Form1->Session().SetVariantSource({});
     Form1->Timer1->stop();
 }
 

@@ -5,7 +5,6 @@
 #include "engine/NumberText.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
-#include "quiz/core/GameState.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
 
@@ -46,7 +45,7 @@ protected:
         Form1->Timer1->stop();
         LastErrorText.Clear();
         ChampionTable.Reset();
-        ResetGameState();
+        Form1->Session() = TGameSession();
     }
 
     // The main window's own check of an answer to (task, variant); the
@@ -235,8 +234,7 @@ TEST_F(VerdictWindowTest, LongestMessageFitsTheCommentBox) {
 } // namespace
 
 TEST_F(VerdictWindowTest, NextShowsAFocusMarkInsideItsOval) {
-    Form2->ShowVerdict(TVerdict::Right, std::nullopt);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
+    CheckAnswer(1, 1, QStringLiteral("sin(y-z)"));
     QPushButton* const button = Form2->BitBtn1;
     button->clearFocus();
     const QImage plain = button->grab().toImage();

@@ -170,6 +170,19 @@ QRect TextRect(const QLabel* label) {
     return text;
 }
 
+// The layout's texts as written, spelling included: the window shows what
+// the program always showed.
+TEST_F(AboutWindowTest, TextsAsTheLayoutWritesThem) {
+    const std::pair<QLabel*, QString> rows[] = {
+        {AboutFrm->Label11, QStringLiteral("Последние обновление:")},
+        {AboutFrm->Label18, QStringLiteral("Вам понравилась программа???")},
+        {AboutFrm->Label19, QStringLiteral("Вы поддержать проэкт по адресу")},
+        {AboutFrm->Label21, QStringLiteral("Пишите программы мелким почерком")},
+    };
+    for (const auto& [label, text] : rows)
+        EXPECT_EQ(label->text(), text);
+}
+
 // Every text of both pages is whole, inside its page and clear of the others.
 TEST_F(AboutWindowTest, PageTextsFitTheirPanels) {
     for (QFrame* panel : {AboutFrm->Panel1, AboutFrm->Panel2}) {

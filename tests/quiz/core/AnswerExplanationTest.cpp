@@ -11,15 +11,16 @@ using namespace formulon::engine;
 
 namespace {
 
+// The check explained by the tests below.
+TCheckRecord check;
+
 TAnswerExplanation Check(int task, int variant, const std::string& answer) {
     LastErrorText.Clear();
-    BeginCheckRecord(task, variant, answer);
     try {
-        RecordedReferenceValue(ReferenceFormula(task, variant));
-        RecordedAnswerValue(answer);
+        RunCheck(check, task, variant, answer);
     } catch (const Exception&) {
     }
-    return ExplainCheck(LastCheck());
+    return ExplainCheck(check);
 }
 
 // Every text the explanation shows, one after another.
@@ -42,7 +43,7 @@ void ExpectTheTraceIn(const std::vector<TStepLine>& lines) {
     for (const TStepLine& line : lines)
         told += line.Text + "\n";
     std::size_t at = 0;
-    for (const TTraceStep& step : LastCheck().Steps) {
+    for (const TTraceStep& step : check.Steps) {
         if (step.Kind != TStepKind::Trace)
             continue;
         const std::size_t found = told.find(step.Text, at);
@@ -74,7 +75,7 @@ TEST_P(CatalogueTest, AWrongAnswerNeverShowsTheTasksValue) {
     for (char& c : answer)
         c = c == 'y' ? 'z' : c == 'z' ? 'y' : c;
     const TAnswerExplanation explanation = Check(Task(), Variant(), answer);
-    const std::string& taskValue = LastCheck().ReferenceValue;
+    const std::string& taskValue = check.ReferenceValue;
     ASSERT_FALSE(explanation.Right) << answer;
     for (const std::string& text : Texts(explanation))
         EXPECT_EQ(text.find(taskValue), std::string::npos) << answer << ": " << Cp1251ToUtf8(text);

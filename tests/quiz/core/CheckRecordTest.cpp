@@ -27,10 +27,8 @@ struct CheckRow {
 
 class CheckRecordTest : public testing::TestWithParam<CheckRow> {
 protected:
-    void SetUp() override {
-        ForgetLastCheck();
-        LastErrorText.Clear();
-    }
+    void SetUp() override { LastErrorText.Clear(); }
+    TCheckRecord check;
 };
 
 std::vector<std::string> Utf8Lines(const std::vector<TStepLine>& cp1251) {
@@ -53,11 +51,11 @@ TEST_P(CheckRecordTest, RecordsWhatTheUnwatchedCheckGives) {
     plainMessage = LastErrorText.Read();
     LastErrorText.Clear();
 
-    BeginCheckRecord(4, 2, row.answer);
-    const std::string reference = RecordedReferenceValue("y+z");
+    BeginCheckRecord(check, 4, 2, row.answer);
+    const std::string reference = RecordedReferenceValue(check, "y+z");
     bool raised = false;
     try {
-        EXPECT_EQ(RecordedAnswerValue(row.answer), plainValue);
+        EXPECT_EQ(RecordedAnswerValue(check, row.answer), plainValue);
     } catch (const Exception& error) {
         raised = true;
         EXPECT_EQ(error.Message(), row.raised) << "the error goes on unchanged";
@@ -66,8 +64,6 @@ TEST_P(CheckRecordTest, RecordsWhatTheUnwatchedCheckGives) {
     EXPECT_EQ(raised, plainRaised);
     EXPECT_EQ(LastErrorText.Read(), plainMessage);
 
-    ASSERT_TRUE(HasLastCheck());
-    const TCheckRecord& check = LastCheck();
     EXPECT_EQ(check.TaskNo * 10 + check.Variant, 42);
     EXPECT_EQ(check.Answer, row.answer);
     EXPECT_EQ(check.ReferenceValue, reference);
@@ -143,10 +139,11 @@ TEST(CheckRecordMessageTest, TheAnswersOwnMessageOnly) {
                 {"1", "2/0", "Нельзя делить на ноль"}};
     for (const Row& row : rows) {
         LastErrorText.Set(Utf8ToCp1251("Ошибка в логарифмах")); // an earlier check's
-        BeginCheckRecord(1, 1, row.answer);
-        RecordedReferenceValue(row.reference);
-        RecordedAnswerValue(row.answer);
-        EXPECT_EQ(Cp1251ToUtf8(LastCheck().AnswerMessage), row.own) << row.answer;
+        TCheckRecord check;
+        BeginCheckRecord(check, 1, 1, row.answer);
+        RecordedReferenceValue(check, row.reference);
+        RecordedAnswerValue(check, row.answer);
+        EXPECT_EQ(Cp1251ToUtf8(check.AnswerMessage), row.own) << row.answer;
     }
 }
 
@@ -166,13 +163,13 @@ TEST(CheckRecordMinusPowerTest, NotedWhereItExplainsAWrongValue) {
         {"1-10^1000.5", "y+z", {}}, // bracketed, it overflows
         {"2^2-1", "y+z", {}}};
     for (const Row& row : rows) {
-        ForgetLastCheck();
         LastErrorText.Clear();
-        BeginCheckRecord(1, 1, row.answer);
-        RecordedReferenceValue(row.reference);
-        const std::string value = RecordedAnswerValue(row.answer);
+        TCheckRecord check;
+        BeginCheckRecord(check, 1, 1, row.answer);
+        RecordedReferenceValue(check, row.reference);
+        RecordedAnswerValue(check, row.answer);
         const std::string message = LastErrorText.Read();
-        EXPECT_EQ(LastCheck().MinusPowerAt, row.at) << row.answer;
+        EXPECT_EQ(check.MinusPowerAt, row.at) << row.answer;
         EXPECT_EQ(LastErrorText.Read(), message) << row.answer;
     }
 }
@@ -198,11 +195,9 @@ TEST(QuietFormulaValueTest, LeavesNoTrace) {
 }
 
 TEST(CheckRecordLifeTest, AnErrorInTheReferenceIsKeptAndTheAnswerNotEvaluated) {
-    ForgetLastCheck();
-    EXPECT_FALSE(HasLastCheck());
-    BeginCheckRecord(1, 1, "y");
-    EXPECT_THROW(RecordedReferenceValue("2*q"), EConvertError);
-    const TCheckRecord& check = LastCheck();
+    TCheckRecord check;
+    BeginCheckRecord(check, 1, 1, "y");
+    EXPECT_THROW(RecordedReferenceValue(check, "2*q"), EConvertError);
     EXPECT_TRUE(check.Raised);
     EXPECT_FALSE(check.ReferenceDone);
     EXPECT_FALSE(check.AnswerDone);

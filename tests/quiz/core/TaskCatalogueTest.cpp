@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
 namespace {
 
 struct RecordRow {
-    const char* time;
+    int time;
     const char* slot15;
     bool record;
 };
@@ -129,13 +129,12 @@ TEST_P(RecordDecisionTest, OnlyAStrictlyBetterTimeOrAFreePlaceEnters) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RecordDecisionTest,
-                         testing::Values(RecordRow{"100", "", true}, RecordRow{"100", "100", false},
-                                         RecordRow{"99", "100", true},
-                                         RecordRow{"101", "100", false}, RecordRow{"9", "10", true},
-                                         RecordRow{"0", "$10", true}));
+                         testing::Values(RecordRow{100, "", true}, RecordRow{100, "100", false},
+                                         RecordRow{99, "100", true}, RecordRow{101, "100", false},
+                                         RecordRow{9, "10", true}, RecordRow{0, "$10", true}));
 
 TEST(RecordDecision, AHandMadeSlotTimeRaisesTheConversionError) {
-    EXPECT_THROW(IsRecordTime("5", "abc"), EConvertError);
+    EXPECT_THROW(IsRecordTime(5, "abc"), EConvertError);
 }
 
 struct SelectRow {
@@ -166,17 +165,21 @@ INSTANTIATE_TEST_SUITE_P(Rows, SelectTaskTest,
                                          SelectRow{"267", "1", false},
                                          SelectRow{"-1", "2", false}));
 
-TEST(DrawVariant, StaysWithinOneToThreeAndReachesEach) {
-    SetVariantSource({});
-    SeedVariantGenerator();
+TEST(DrawVariant, StaysWithinOneToThreeReachesEachAndMayRepeat) {
+    TVariantDraw draw;
+    draw.Seed();
     bool seen[4] = {};
+    int repeats = 0, last = 0;
     for (int i = 0; i < 300; ++i) {
-        const int v = DrawVariant();
+        const int v = draw.Draw();
         ASSERT_GE(v, 1);
         ASSERT_LE(v, 3);
         seen[v] = true;
+        repeats += v == last;
+        last = v;
     }
     EXPECT_TRUE(seen[1] && seen[2] && seen[3]);
+    EXPECT_GT(repeats, 0) << "each draw is independent of the one before";
 }
 
 } // namespace
