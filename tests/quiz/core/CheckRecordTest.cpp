@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <string>
 #include <vector>
@@ -207,6 +208,81 @@ TEST(CheckRecordLifeTest, AnErrorInTheReferenceIsKeptAndTheAnswerNotEvaluated) {
     EXPECT_FALSE(check.ReferenceDone);
     EXPECT_FALSE(check.AnswerDone);
     EXPECT_TRUE(check.Steps.empty()) << "the reference's steps are never kept";
+}
+
+// The trace's first steps, as formulon-eval --trace prints them, and how
+// many there are in all.
+class TTracePrefix : public FormulaObserver {
+public:
+    void Step(TraceStage, const std::string& text) override {
+        if (kept_ < 2 * kRecordedStepsBudget) {
+            texts.push_back(text);
+            kept_ += text.size();
+        }
+        ++count;
+    }
+    std::vector<std::string> texts;
+    std::size_t count = 0;
+
+private:
+    std::size_t kept_ = 0;
+};
+
+std::string Repeated(const std::string& unit, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text += unit;
+    return text;
+}
+
+// Answers as long as the box takes: the steps kept fit the budget and are
+// the trace's first ones, in order; the words then say that the rest is
+// left out and still end with how the evaluation ended.
+TEST(CheckRecordBudgetTest, LongAnswersKeepTheTracesFirstStepsWithinTheBudget) {
+    struct Row {
+        std::string answer;
+        bool cut;
+    } rows[] = {
+        {"y" + Repeated("*z", 16383), true},
+        {"0" + Repeated("+(1)", 8191), true},
+        {Repeated("(", 16383) + "1" + Repeated(")", 16383), true},
+        {Repeated("(", 300) + "1" + Repeated(")", 300), false},
+    };
+    for (const Row& row : rows) {
+        TTracePrefix trace;
+        {
+            FormulaTraceScope scope(trace);
+            try {
+                FormulaValue(row.answer);
+            } catch (const Exception&) {
+            }
+        }
+        ForgetLastCheck();
+        BeginCheckRecord(1, 1, row.answer);
+        RecordedReferenceValue("y+z");
+        const std::string value = RecordedAnswerValue(row.answer);
+        const TCheckRecord& check = LastCheck();
+        EXPECT_EQ(check.StepsCut, row.cut) << row.answer.size();
+        std::size_t size = 0;
+        std::vector<std::string> kept;
+        for (const TTraceStep& step : check.Steps) {
+            size += sizeof(TTraceStep) + step.Text.size() + step.Left.size() + step.Right.size();
+            if (step.Kind == TStepKind::Trace)
+                kept.push_back(step.Text);
+        }
+        EXPECT_LE(size, kRecordedStepsBudget);
+        ASSERT_LE(kept.size(), trace.texts.size());
+        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), trace.texts.begin()));
+        EXPECT_EQ(kept.size() + check.TraceStepsLeftOut, trace.count);
+
+        const std::vector<std::string> lines = Utf8Lines(DescribeSteps(check));
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines.back(), "Значение ответа: " + value);
+        const std::string leftOut = "Остальные шаги (ещё " +
+                                    std::to_string(check.TraceStepsLeftOut) +
+                                    ") не показаны: их слишком много для разбора";
+        EXPECT_EQ(lines[lines.size() - 2] == leftOut, row.cut) << lines[lines.size() - 2];
+    }
 }
 
 TEST(FirstDifferenceTest, MarksTheFirstDifferingCharacter) {
