@@ -100,9 +100,32 @@ bool TMathTypesetter::EnsureLoaded() {
         return mathJax_ != nullptr;
     loaded_ = true;
     std::unique_ptr<TMathJax> mathJax = LoadMathJaxModule(MathJaxModuleFolders(), loadError_);
-    if (mathJax && mathJax->Load(loadError_))
+    if (!mathJax)
+        return false;
+    {
+        // Reachable by Abandon from here on, the script's loading included.
+        std::lock_guard guard(abandonLock_);
+        if (abandoned_)
+            mathJax->Abandon();
         mathJax_ = std::move(mathJax);
-    return mathJax_ != nullptr;
+    }
+    if (mathJax_->Load(loadError_))
+        return true;
+    std::lock_guard guard(abandonLock_);
+    mathJax_.reset();
+    return false;
+}
+
+bool TMathTypesetter::Abandoned() {
+    std::lock_guard guard(abandonLock_);
+    return abandoned_;
+}
+
+void TMathTypesetter::Abandon() {
+    std::lock_guard guard(abandonLock_);
+    abandoned_ = true;
+    if (mathJax_)
+        mathJax_->Abandon();
 }
 
 TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm) {
@@ -130,6 +153,9 @@ TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize
     if (!(fontPixelSize > 0) || !(devicePixelRatio > 0))
         return Failure(TTypesetFormula::TStatus::TooLarge,
                        QStringLiteral("Размер шрифта и масштаб должны быть больше нуля"));
+    if (Abandoned())
+        return Failure(TTypesetFormula::TStatus::Unavailable,
+                       QStringLiteral("Набор формул остановлен"));
     if (!EnsureLoaded())
         return Failure(TTypesetFormula::TStatus::Unavailable, loadError_);
 

@@ -15,6 +15,7 @@
 
 #include <list>
 #include <memory>
+#include <mutex>
 
 struct TTypesetFormula {
     enum class TStatus {
@@ -33,6 +34,9 @@ struct TTypesetFormula {
     QSizeF Size;
     // Logical pixels from the top of Image to the formula's baseline.
     qreal Baseline = 0;
+    // The formula's size on screen to its own, below 1 when drawn smaller
+    // to fit a box.
+    qreal Scale = 1;
 
     bool Ok() const { return Status == TStatus::Ok; }
 };
@@ -66,14 +70,22 @@ public:
     // True once loading MathJax has been tried (successfully or not).
     bool IsLoaded() const { return loaded_; }
 
+    // From any thread: interrupts the formula being typeset (or MathJax's
+    // loading) and refuses every later one, for an orderly end.
+    void Abandon();
+
 private:
     // The window shows one answer at several ratios and may be opened again
     // for the same answer, so the last few are kept.
     static constexpr size_t kRecentFormulas = 8;
 
     bool EnsureLoaded();
+    bool Abandoned();
     TMathJaxOutput RunMathJax(const QString& tex, qreal pixelsPerEm);
 
+    // Set on the typesetting thread under the lock, which Abandon takes.
+    std::mutex abandonLock_;
+    bool abandoned_ = false;
     std::unique_ptr<TMathJax> mathJax_;
     bool loaded_ = false;
     int timeLimitMs_ = DefaultTimeLimitMs;

@@ -1,0 +1,194 @@
+// The typesetter on its own thread: answers come later, on the asking
+// thread, for the latest request of each client only, and the service ends
+// promptly however busy it is.
+#include "app/shell/TypesetService.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+namespace {
+
+// Loading MathJax takes seconds under the sanitizers.
+constexpr int kPatience = 30000;
+
+// What one client was answered, and on which thread.
+struct TAnswers {
+    explicit TAnswers(TTypesetClient& client) {
+        QObject::connect(
+            &client, &TTypesetClient::typeset, &client, [this](const TTypesetFormula& formula) {
+                Formulas.push_back(formula);
+                OnMainThread = OnMainThread &&
+                               QThread::currentThread() == QCoreApplication::instance()->thread();
+            });
+    }
+    std::vector<TTypesetFormula> Formulas;
+    bool OnMainThread = true;
+};
+
+TTypesetRequest Formula(const QString& tex) {
+    TTypesetRequest request;
+    request.Tex = tex;
+    return request;
+}
+
+// Wide enough to be drawn smaller in a small box, and slow enough to be
+// still running when the next request comes.
+QString LongFormula(int terms) {
+    return QStringLiteral("\\frac{y}{z}+").repeated(terms) + QStringLiteral("1");
+}
+
+TEST(TypesetService, AnswersLaterOnTheAskingThread) {
+    TTypesetService service;
+    TTypesetClient client(nullptr, &service);
+    TAnswers answers(client);
+    client.Request(Formula(QStringLiteral("\\sqrt{y}")));
+    EXPECT_TRUE(client.Pending());
+    EXPECT_TRUE(answers.Formulas.empty()) << "the request returned before the answer";
+    ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
+    EXPECT_TRUE(answers.OnMainThread);
+    EXPECT_FALSE(client.Pending());
+    ASSERT_EQ(answers.Formulas.size(), 1u);
+    EXPECT_TRUE(answers.Formulas[0].Ok()) << answers.Formulas[0].Message.toStdString();
+    EXPECT_FALSE(answers.Formulas[0].Image.isNull());
+}
+
+// Requests are answered in the order they came, so when a later client's
+// answer is in, every earlier request has been dealt with.
+TEST(TypesetService, ANewerRequestSupersedesTheOlderOnes) {
+    TTypesetService service;
+    TTypesetClient typing(nullptr, &service), other(nullptr, &service);
+    TAnswers typed(typing), others(other);
+    for (const int terms : {30, 2, 3})
+        typing.Request(Formula(LongFormula(terms)));
+    other.Request(Formula(QStringLiteral("z")));
+    ASSERT_TRUE(WaitFor([&] { return !others.Formulas.empty(); }, kPatience));
+    ASSERT_EQ(typed.Formulas.size(), 1u);
+    EXPECT_FALSE(typing.Pending());
+    // The first may have begun before the others came; the second waited
+    // and was dropped unrun.
+    EXPECT_LE(service.FormulasBegun(), 3);
+    other.Request(Formula(LongFormula(3)));
+    ASSERT_TRUE(WaitFor([&] { return others.Formulas.size() == 2; }, kPatience));
+    EXPECT_TRUE(typed.Formulas[0].Ok());
+    EXPECT_EQ(typed.Formulas[0].Size, others.Formulas[1].Size) << "the latest one";
+}
+
+TEST(TypesetService, APauseRestartsWithEveryRequestAndCancelTakesItBack) {
+    TTypesetService service;
+    TTypesetClient typing(nullptr, &service), other(nullptr, &service);
+    TAnswers typed(typing), others(other);
+    typing.Request(Formula(QStringLiteral("y")), 40);
+    typing.Request(Formula(QStringLiteral("y+")), 40);
+    typing.Request(Formula(QStringLiteral("y+z")), 40);
+    ASSERT_TRUE(WaitFor([&] { return !typed.Formulas.empty(); }, kPatience));
+    EXPECT_EQ(service.FormulasBegun(), 1) << "only the request after the pause";
+    EXPECT_TRUE(typed.Formulas[0].Ok());
+
+    typing.Request(Formula(QStringLiteral("y-z")), 40);
+    typing.Cancel();
+    EXPECT_FALSE(typing.Pending());
+    other.Request(Formula(QStringLiteral("z")), 80);
+    ASSERT_TRUE(WaitFor([&] { return !others.Formulas.empty(); }, kPatience));
+    EXPECT_EQ(typed.Formulas.size(), 1u);
+    EXPECT_EQ(service.FormulasBegun(), 2);
+}
+
+TEST(TypesetService, AClientGoneBeforeItsAnswerIsNeverAnswered) {
+    TTypesetService service;
+    auto gone = std::make_unique<TTypesetClient>(nullptr, &service);
+    bool answered = false;
+    QObject::connect(gone.get(), &TTypesetClient::typeset, [&] { answered = true; });
+    gone->Request(Formula(LongFormula(10)));
+    gone.reset();
+    TTypesetClient other(nullptr, &service);
+    TAnswers others(other);
+    other.Request(Formula(QStringLiteral("z")));
+    ASSERT_TRUE(WaitFor([&] { return !others.Formulas.empty(); }, kPatience));
+    EXPECT_FALSE(answered);
+}
+
+// Ended in the middle of a formula, or before MathJax has loaded: the
+// thread is interrupted and joined (a hang would stop the test), nothing is
+// answered afterwards, and a client outliving the service does no harm.
+TEST(TypesetService, EndsWhileTypesetting) {
+    for (const bool loaded : {false, true}) {
+        auto service = std::make_unique<TTypesetService>();
+        TTypesetClient client(nullptr, service.get());
+        TAnswers answers(client);
+        if (loaded) {
+            client.Request(Formula(QStringLiteral("y")));
+            ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
+        }
+        service->SetTimeLimit(60000);
+        client.Request(Formula(LongFormula(200)));
+        ASSERT_TRUE(WaitFor([&] { return service->FormulasBegun() == (loaded ? 2 : 1); }));
+        service.reset();
+        const std::size_t before = answers.Formulas.size();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(answers.Formulas.size(), before);
+        client.Request(Formula(QStringLiteral("z")));
+        client.Cancel();
+    }
+}
+
+struct Fitted {
+    const char* name;
+    QSizeF box;
+    qreal minScale;
+    qreal ratio;
+};
+
+void PrintTo(const Fitted& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class TypesetToFit : public ::testing::TestWithParam<Fitted> {};
+
+// Drawn smaller, not scaled afterwards: at the screen's ratio, with the
+// pixels the smaller size needs.
+TEST_P(TypesetToFit, DrawsAWideFormulaSmallerDownToTheLeastScale) {
+    const Fitted& row = GetParam();
+    TTypesetService service;
+    TTypesetClient client(nullptr, &service);
+    TAnswers answers(client);
+    TTypesetRequest request = Formula(LongFormula(8));
+    request.DevicePixelRatio = row.ratio;
+    client.Request(request);
+    ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
+    request.FitInto = row.box;
+    request.MinScale = row.minScale;
+    client.Request(request);
+    ASSERT_TRUE(WaitFor([&] { return answers.Formulas.size() == 2; }, kPatience));
+    const TTypesetFormula& natural = answers.Formulas[0];
+    const TTypesetFormula& fitted = answers.Formulas[1];
+    ASSERT_TRUE(natural.Ok() && fitted.Ok());
+    EXPECT_EQ(natural.Scale, 1);
+    const qreal expected = std::clamp(
+        std::min(row.box.width() / natural.Size.width(), row.box.height() / natural.Size.height()),
+        row.minScale, qreal(1));
+    EXPECT_NEAR(fitted.Scale, expected, 1e-9);
+    EXPECT_EQ(fitted.Image.devicePixelRatio(), row.ratio);
+    EXPECT_NEAR(fitted.Size.width(), natural.Size.width() * expected, 1);
+    EXPECT_NEAR(fitted.Image.width(), natural.Image.width() * expected, 1);
+    if (expected > row.minScale) {
+        EXPECT_LE(fitted.Size.width(), row.box.width() + 1);
+        EXPECT_LE(fitted.Size.height(), row.box.height() + 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, TypesetToFit,
+                         ::testing::Values(Fitted{"roomy", {4000, 400}, 0.5, 1},
+                                           Fitted{"narrow", {200, 400}, 0.1, 1},
+                                           Fitted{"narrowAtRatio2", {200, 400}, 0.1, 2},
+                                           Fitted{"tooNarrow", {50, 400}, 0.5, 1},
+                                           Fitted{"low", {4000, 20}, 0.1, 1}));
+
+} // namespace
