@@ -55,8 +55,8 @@ QSize DeviceSize(const QSizeF& size, qreal devicePixelRatio) {
 // pixel size and baseline: the SVG's own width, height and vertical-align
 // are in ex, rounded, and Qt SVG does not size ex as MathJax means it.
 TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
-                     qreal devicePixelRatio, const QColor& ink) {
-    const qreal pixelsPerUnit = fontPixelSize / 1000.0;
+                     qreal devicePixelRatio, const QColor& ink, qreal scale) {
+    const qreal pixelsPerUnit = fontPixelSize * scale / 1000.0;
     const QSizeF size(box.width() * pixelsPerUnit, box.height() * pixelsPerUnit);
     const QSize device = DeviceSize(size, devicePixelRatio);
     if (device.isEmpty())
@@ -78,6 +78,7 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
     painter.end();
     result.Status = TTypesetFormula::TStatus::Ok;
     result.Size = size;
+    result.Scale = scale;
     result.Baseline = -box.y() * pixelsPerUnit;
     return result;
 }
@@ -146,11 +147,11 @@ TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm
 }
 
 TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize,
-                                         qreal devicePixelRatio, const QColor& ink) {
+                                         qreal devicePixelRatio, const QColor& ink, qreal scale) {
     if (tex.size() > MaxTexLength)
         return Failure(TTypesetFormula::TStatus::TooLarge,
                        QStringLiteral("Формула слишком длинная, чтобы её набрать"));
-    if (!(fontPixelSize > 0) || !(devicePixelRatio > 0))
+    if (!(fontPixelSize > 0) || !(devicePixelRatio > 0) || !(scale > 0))
         return Failure(TTypesetFormula::TStatus::TooLarge,
                        QStringLiteral("Размер шрифта и масштаб должны быть больше нуля"));
     if (Abandoned())
@@ -162,5 +163,5 @@ TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize
     const TMathJaxOutput output = RunMathJax(tex, fontPixelSize);
     if (output.Status != TMathJaxOutput::TStatus::Ok)
         return Failure(FormulaStatus(output.Status), output.Message);
-    return Draw(output.Svg, output.Box, fontPixelSize, devicePixelRatio, ink);
+    return Draw(output.Svg, output.Box, fontPixelSize, devicePixelRatio, ink, scale);
 }

@@ -34,8 +34,8 @@ struct TTypesetFormula {
     QSizeF Size;
     // Logical pixels from the top of Image to the formula's baseline.
     qreal Baseline = 0;
-    // The formula's size on screen to its own, below 1 when drawn smaller
-    // to fit a box.
+    // The size drawn to the formula's own, below 1 when drawn smaller to
+    // fit a box.
     qreal Scale = 1;
 
     bool Ok() const { return Status == TStatus::Ok; }
@@ -61,8 +61,10 @@ public:
     // fontPixelSize is the size of one em in logical pixels; the smallest
     // script size depends on it, as in the task pictures (18 px per em), but
     // not on the ratio, so a formula's layout is the same at every scale.
+    // 'scale' draws that layout smaller (or larger) to fit a box: drawing
+    // again at another scale or ratio costs no MathJax run.
     TTypesetFormula Typeset(const QString& tex, qreal fontPixelSize, qreal devicePixelRatio = 1.0,
-                            const QColor& ink = Qt::black);
+                            const QColor& ink = Qt::black, qreal scale = 1);
 
     // How long one formula may take before MathJax is interrupted.
     void SetTimeLimit(int milliseconds) { timeLimitMs_ = milliseconds; }

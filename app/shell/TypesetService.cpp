@@ -37,14 +37,8 @@ TTypesetFormula TypesetToFit(TMathTypesetter& typesetter, const TTypesetRequest&
     if (!(scale < 1))
         return formula;
     TTypesetFormula smaller = typesetter.Typeset(request.Tex, request.PixelsPerEm,
-                                                 request.DevicePixelRatio * scale, request.Ink);
-    if (!smaller.Ok())
-        return formula;
-    smaller.Image.setDevicePixelRatio(request.DevicePixelRatio);
-    smaller.Size = QSizeF(smaller.Image.size()) / request.DevicePixelRatio;
-    smaller.Baseline *= scale;
-    smaller.Scale = scale;
-    return smaller;
+                                                 request.DevicePixelRatio, request.Ink, scale);
+    return smaller.Ok() ? smaller : formula;
 }
 
 } // namespace

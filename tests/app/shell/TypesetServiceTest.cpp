@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -139,6 +140,15 @@ TEST(TypesetService, EndsWhileTypesetting) {
     }
 }
 
+// Over all pixels, 0 for the same coverage everywhere, 1 for opposite.
+double MeanAlphaDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            sum += std::abs(qAlpha(a.pixel(x, y)) - qAlpha(b.pixel(x, y)));
+    return sum / (255.0 * a.width() * a.height());
+}
+
 struct Fitted {
     const char* name;
     QSizeF box;
@@ -178,6 +188,10 @@ TEST_P(TypesetToFit, DrawsAWideFormulaSmallerDownToTheLeastScale) {
     EXPECT_EQ(fitted.Image.devicePixelRatio(), row.ratio);
     EXPECT_NEAR(fitted.Size.width(), natural.Size.width() * expected, 1);
     EXPECT_NEAR(fitted.Image.width(), natural.Image.width() * expected, 1);
+    // The same drawing, smaller: like the full-size picture shrunk.
+    const QImage shrunk =
+        natural.Image.scaled(fitted.Image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(MeanAlphaDifference(shrunk, fitted.Image), 0.06);
     if (expected > row.minScale) {
         EXPECT_LE(fitted.Size.width(), row.box.width() + 1);
         EXPECT_LE(fitted.Size.height(), row.box.height() + 1);
