@@ -3,9 +3,7 @@
 #include "app/shell/MathJaxModule.h"
 #include "app/shell/MathSvg.h"
 
-#include <QCoreApplication>
 #include <QPainter>
-#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
@@ -88,13 +86,6 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
 TMathTypesetter::TMathTypesetter(QObject* parent) : QObject(parent) {}
 
 TMathTypesetter::~TMathTypesetter() = default;
-
-TMathTypesetter& TMathTypesetter::Shared() {
-    static QPointer<TMathTypesetter> shared;
-    if (!shared)
-        shared = new TMathTypesetter(QCoreApplication::instance());
-    return *shared;
-}
 
 bool TMathTypesetter::EnsureLoaded() {
     if (loaded_)

@@ -54,10 +54,6 @@ public:
     explicit TMathTypesetter(QObject* parent = nullptr);
     ~TMathTypesetter() override;
 
-    // The program's one typesetter, created on first use and owned by the
-    // application object.
-    static TMathTypesetter& Shared();
-
     // fontPixelSize is the size of one em in logical pixels; the smallest
     // script size depends on it, as in the task pictures (18 px per em), but
     // not on the ratio, so a formula's layout is the same at every scale.

@@ -4,7 +4,6 @@
 #include "engine/NumberText.h"
 #include "quiz/core/MinusPower.h"
 
-#include <algorithm>
 #include <exception>
 
 using namespace formulon::engine;
@@ -128,12 +127,4 @@ std::string RecordedAnswerValue(const std::string& answer) {
     if (lastCheck.ReferenceDone && value != lastCheck.ReferenceValue)
         lastCheck.MinusPowerAt = MinusPowerPositions(answer, value);
     return value;
-}
-
-int FirstDifference(const std::string& a, const std::string& b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i)
-        if (a[i] != b[i])
-            return static_cast<int>(i) + 1;
-    return a.size() == b.size() ? 0 : static_cast<int>(common) + 1;
 }

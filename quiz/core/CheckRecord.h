@@ -70,7 +70,3 @@ std::string RecordedAnswerValue(const std::string& answer);
 
 // Test seam: forgets the last check.
 void ForgetLastCheck();
-
-// 1-based position of the first character where the texts differ, or 0
-// when they are equal.
-int FirstDifference(const std::string& a, const std::string& b);

@@ -285,15 +285,4 @@ TEST(CheckRecordBudgetTest, LongAnswersKeepTheTracesFirstStepsWithinTheBudget) {
     }
 }
 
-TEST(FirstDifferenceTest, MarksTheFirstDifferingCharacter) {
-    struct Row {
-        const char* a;
-        const char* b;
-        int expected;
-    } rows[] = {{"12,5", "12,5", 0}, {"12,5", "12,6", 4}, {"1", "12", 2},
-                {"", "~", 1},        {"", "", 0},         {"-3", "3", 1}};
-    for (const Row& row : rows)
-        EXPECT_EQ(FirstDifference(row.a, row.b), row.expected) << row.a << " / " << row.b;
-}
-
 } // namespace
