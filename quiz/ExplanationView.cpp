@@ -71,6 +71,15 @@ int PlaceText(QLabel* label, int x, int y, int width) {
     return height > 0 ? y + height + kGap : y;
 }
 
+// An answer's value can be as long as the answer (its brackets left over):
+// beyond a few lines its middle is left out, so the page stays readable.
+QString Shortened(const QString& text) {
+    constexpr int kKept = 120; // characters kept at each end
+    if (text.size() <= 2 * kKept + 1)
+        return text;
+    return text.left(kKept) + QStringLiteral(" … ") + text.right(kKept);
+}
+
 QString PlaceName(int position, int length) {
     return position > length ? QStringLiteral("В конце ответа: ")
                              : QStringLiteral("Знак %1: ").arg(position);
@@ -247,10 +256,10 @@ void TExplanationView::ShowValue(const TCheckRecord& check, const TAnswerExplana
     else if (check.AnswerValue.empty())
         Label5->setText(QStringLiteral("(пустой текст)"));
     else
-        Label5->setText(FromCp1251(check.AnswerValue));
+        Label5->setText(Shortened(FromCp1251(check.AnswerValue)));
     QStringList comparison;
     for (const std::string& line : explanation.Comparison)
-        comparison << FromCp1251(line);
+        comparison << Shortened(FromCp1251(line));
     Label7->setText(comparison.join(QLatin1Char('\n')));
     QStringList lines;
     if (!explanation.Message.empty())
