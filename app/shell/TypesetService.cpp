@@ -197,7 +197,8 @@ void TTypesetService::Deliver(quint64 client, quint64 generation, const TTypeset
 }
 
 TTypesetClient::TTypesetClient(QObject* parent, TTypesetService* service)
-    : QObject(parent), service_(service), pause_(new QTimer(this)) {
+    : QObject(parent), service_(service), ownService_(service != nullptr),
+      pause_(new QTimer(this)) {
     pause_->setSingleShot(true);
     connect(pause_, &QTimer::timeout, this, &TTypesetClient::Send);
 }
@@ -210,6 +211,10 @@ TTypesetClient::~TTypesetClient() {
 void TTypesetClient::Request(const TTypesetRequest& request, int delayMs) {
     // The shared service starts with the first request, not with the client.
     if (!service_) {
+        if (ownService_) {
+            pending_ = false; // gone: nothing will be answered
+            return;
+        }
         service_ = &TTypesetService::Shared();
         id_ = 0;
     }

@@ -80,6 +80,7 @@ private:
 class TTypesetClient : public QObject {
     Q_OBJECT
 public:
+    // Asks the given service, or the shared one when none is given.
     explicit TTypesetClient(QObject* parent = nullptr, TTypesetService* service = nullptr);
     ~TTypesetClient() override;
 
@@ -89,8 +90,9 @@ public:
     void Request(const TTypesetRequest& request, int delayMs = 0);
     // Takes back the request not yet answered, if any.
     void Cancel();
-    // Whether a request waits for its answer.
-    bool Pending() const { return pending_; }
+    // Whether a request waits for its answer (none does once the service
+    // has ended).
+    bool Pending() const { return pending_ && service_; }
 
 signals:
     // The answer to the latest request, on this client's thread.
@@ -101,6 +103,7 @@ private:
     void Answer(quint64 generation, const TTypesetFormula& formula);
 
     QPointer<TTypesetService> service_;
+    bool ownService_; // given, not the shared one
     quint64 id_ = 0;
     quint64 generation_ = 0;
     bool pending_ = false;

@@ -98,30 +98,30 @@ protected:
             kPatience);
     }
 
-    static QStringList Steps() {
-        QStringList steps;
-        for (int row = 0; row < View()->ListBox1->count(); ++row)
-            steps << View()->ListBox1->item(row)->text();
-        return steps;
+    static QStringList Rows(const QListWidget* list) {
+        QStringList rows;
+        for (int row = 0; row < list->count(); ++row)
+            rows << list->item(row)->text();
+        return rows;
     }
-
-    static QStringList Hints() {
-        QStringList hints;
-        for (int row = 0; row < View()->ListBox2->count(); ++row)
-            hints << View()->ListBox2->item(row)->text();
-        return hints;
-    }
+    static QStringList Steps() { return Rows(View()->ListBox1); }
+    static QStringList Hints() { return Rows(View()->ListBox2); }
 };
 
 // Every text a pupil or a screen reader can meet in the window: what the
-// controls show, their tooltips and what they tell a screen reader, down to
-// each line of the lists.
+// controls tell a screen reader (a label's text, an edit box's value), their
+// tooltips, and each line of the lists, shown or scrolled away.
 void CollectTexts(QAccessibleInterface* node, QStringList& texts, int depth = 0) {
     if (node == nullptr || depth > 12)
         return;
     for (const QAccessible::Text kind :
          {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help})
         texts << node->text(kind);
+    if (auto* widget = qobject_cast<QWidget*>(node->object()))
+        texts << widget->toolTip();
+    if (auto* list = qobject_cast<QListWidget*>(node->object()))
+        for (int row = 0; row < list->count(); ++row)
+            texts << list->item(row)->text() << list->item(row)->toolTip();
     for (int i = 0; i < node->childCount(); ++i)
         CollectTexts(node->child(i), texts, depth + 1);
 }
@@ -129,16 +129,6 @@ void CollectTexts(QAccessibleInterface* node, QStringList& texts, int depth = 0)
 QStringList TextsOnScreen() {
     QStringList texts;
     CollectTexts(QAccessible::queryAccessibleInterface(ExplainFrm), texts);
-    for (QWidget* widget : ExplainFrm->findChildren<QWidget*>()) {
-        texts << widget->toolTip() << widget->whatsThis() << widget->windowTitle();
-        if (auto* label = qobject_cast<QLabel*>(widget))
-            texts << label->text();
-        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
-            texts << edit->toPlainText();
-        if (auto* list = qobject_cast<QListWidget*>(widget))
-            for (int row = 0; row < list->count(); ++row)
-                texts << list->item(row)->text() << list->item(row)->toolTip();
-    }
     return texts;
 }
 
@@ -164,9 +154,7 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
             ASSERT_FALSE(steps.isEmpty());
             EXPECT_EQ(steps.first(), QStringLiteral("1. Подставили y = 7, z = 11: -sin((11)-(7))"));
             EXPECT_EQ(View()->Label5->text(), QStringLiteral("-0,0697564737441253"));
-            EXPECT_EQ(View()->Label7->text(), QStringLiteral("совпадает"));
             EXPECT_EQ(View()->Label3->text(), QStringLiteral("Подсказок нет"));
-            EXPECT_TRUE(View()->Label8->text().isEmpty());
             ASSERT_TRUE(WaitForTheFormula());
             const QPixmap typeset = View()->Formula1->Picture()->pixmap();
             EXPECT_FALSE(typeset.isNull());
@@ -177,20 +165,6 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
     EXPECT_TRUE(Form2->isVisible()) << "the verdict window stays";
 }
 
-// The window is filled without waiting for the typesetter: its answer can
-// only arrive through the event loop, after the window is up.
-TEST_F(ExplainWindowTest, OpensBeforeTheAnswerIsTypeset) {
-    CheckAndGoBack(QStringLiteral("sin(y-z)+y/z"));
-    ExplainFrm->FormShow();
-    EXPECT_EQ(View()->Formula1->State(), TFormulaView::TState::Typesetting);
-    EXPECT_EQ(View()->Formula1->Picture()->text(), QStringLiteral("Формула набирается…"));
-    ExplainWhile([] { Form1->N10->trigger(); },
-                 [] {
-                     ASSERT_TRUE(WaitForTheFormula());
-                     EXPECT_EQ(View()->Formula1->State(), TFormulaView::TState::Shown);
-                 });
-}
-
 TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
     struct Row {
         QString answer;
@@ -199,7 +173,6 @@ TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
         QString unreadable; // in place of the typeset answer
         QString message;
     } rows[] = {
-        {QStringLiteral("3/0+z"), {}, {}, {}, QStringLiteral("Сообщение: Нельзя делить на ноль")},
         {QStringLiteral("2y"),
          {QStringLiteral("Знак 2: пропущен знак умножения: 2*y")},
          {2},
@@ -241,34 +214,40 @@ TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
     }
 }
 
-// A long answer: the typed answer is scrolled to its earliest marked place
-// and to a hint's place when the hint is chosen; the steps wrap; the
-// typeset answer is drawn smaller to fit; a new opening starts at the top.
+// A long answer: the window is filled without waiting for the typesetter
+// (its answer can only arrive through the event loop); the typed answer is
+// scrolled to its earliest marked place, and to a hint's place when the hint
+// is chosen; the steps wrap; the typeset answer is drawn smaller to fit;
+// each opening starts at the top.
 TEST_F(ExplainWindowTest, ALongAnswerScrollsToItsPlacesWrapsAndFits) {
-    const QString answer = QStringLiteral("(y+z)/2+").repeated(12) + QStringLiteral("y^-2");
+    const QString answer =
+        QStringLiteral("z^-2+") + QStringLiteral("(y+z)/2+").repeated(12) + QStringLiteral("y^-2");
     CheckAndGoBack(answer);
+    ExplainFrm->FormShow();
+    EXPECT_EQ(View()->Formula1->Picture()->text(), QStringLiteral("Формула набирается…"));
     for (int opening = 0; opening < 2; ++opening) {
         ExplainWhile(
             [] { Form1->N10->trigger(); },
             [&] {
                 QScrollBar* sideways = View()->Memo1->horizontalScrollBar();
-                EXPECT_EQ(View()->MarkedPlaces(), std::vector<int>{int(answer.size()) - 1});
+                EXPECT_EQ(View()->MarkedPlaces(), std::vector<int>({3, int(answer.size()) - 1}));
+                EXPECT_EQ(View()->Memo1->textCursor().position(), 2);
+                EXPECT_EQ(sideways->value(), 0);
+                View()->ListBox2->setCurrentRow(1);
                 EXPECT_EQ(View()->Memo1->textCursor().position(), answer.size() - 2);
-                EXPECT_GT(sideways->value(), 0) << "scrolled to the place";
+                EXPECT_GT(sideways->value(), 0) << "scrolled to the hint's place";
                 EXPECT_EQ(View()->ListBox1->verticalScrollBar()->value(), 0);
                 EXPECT_EQ(View()->ListBox1->horizontalScrollBar()->maximum(), 0);
                 const QListWidget* steps = View()->ListBox1;
                 EXPECT_GT(steps->visualItemRect(steps->item(0)).height(),
                           2 * steps->fontMetrics().height())
                     << "the first step wraps";
-                EXPECT_EQ(ExplainFrm->ScrollBox2->verticalScrollBar()->value(), 0);
                 ASSERT_TRUE(WaitForTheFormula());
                 EXPECT_LT(View()->Formula1->Scale(), 1);
                 EXPECT_LE(View()->Formula1->Picture()->pixmap().deviceIndependentSize().width(),
                           View()->Formula1->viewport()->width());
                 View()->ListBox1->verticalScrollBar()->setValue(
                     View()->ListBox1->verticalScrollBar()->maximum());
-                ExplainFrm->ScrollBox2->verticalScrollBar()->setValue(100);
             });
     }
 }

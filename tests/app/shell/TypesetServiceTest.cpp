@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-#include <ostream>
 #include <vector>
 
 namespace {
@@ -46,36 +45,28 @@ QString LongFormula(int terms) {
     return QStringLiteral("\\frac{y}{z}+").repeated(terms) + QStringLiteral("1");
 }
 
-TEST(TypesetService, AnswersLaterOnTheAskingThread) {
-    TTypesetService service;
-    TTypesetClient client(nullptr, &service);
-    TAnswers answers(client);
-    client.Request(Formula(QStringLiteral("\\sqrt{y}")));
-    EXPECT_TRUE(client.Pending());
-    EXPECT_TRUE(answers.Formulas.empty()) << "the request returned before the answer";
-    ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
-    EXPECT_TRUE(answers.OnMainThread);
-    EXPECT_FALSE(client.Pending());
-    ASSERT_EQ(answers.Formulas.size(), 1u);
-    EXPECT_TRUE(answers.Formulas[0].Ok()) << answers.Formulas[0].Message.toStdString();
-    EXPECT_FALSE(answers.Formulas[0].Image.isNull());
-}
-
-// Requests are answered in the order they came, so when a later client's
-// answer is in, every earlier request has been dealt with.
+// Requests are answered later, in the order they came, so when a later
+// client's answer is in, every earlier request has been dealt with. A
+// client gone before its answer is never answered.
 TEST(TypesetService, ANewerRequestSupersedesTheOlderOnes) {
     TTypesetService service;
+    auto gone = std::make_unique<TTypesetClient>(nullptr, &service);
     TTypesetClient typing(nullptr, &service), other(nullptr, &service);
-    TAnswers typed(typing), others(other);
+    TAnswers typed(typing), others(other), goneAnswers(*gone);
     for (const int terms : {30, 2, 3})
         typing.Request(Formula(LongFormula(terms)));
+    gone->Request(Formula(LongFormula(10)));
+    gone.reset();
     other.Request(Formula(QStringLiteral("z")));
+    EXPECT_TRUE(typing.Pending() && typed.Formulas.empty()) << "returned before the answer";
     ASSERT_TRUE(WaitFor([&] { return !others.Formulas.empty(); }, kPatience));
+    EXPECT_TRUE(typed.OnMainThread && others.OnMainThread);
     ASSERT_EQ(typed.Formulas.size(), 1u);
+    EXPECT_TRUE(goneAnswers.Formulas.empty());
     EXPECT_FALSE(typing.Pending());
     // The first may have begun before the others came; the second waited
     // and was dropped unrun.
-    EXPECT_LE(service.FormulasBegun(), 3);
+    EXPECT_LE(service.FormulasBegun(), 4);
     other.Request(Formula(LongFormula(3)));
     ASSERT_TRUE(WaitFor([&] { return others.Formulas.size() == 2; }, kPatience));
     EXPECT_TRUE(typed.Formulas[0].Ok());
@@ -86,13 +77,10 @@ TEST(TypesetService, APauseRestartsWithEveryRequestAndCancelTakesItBack) {
     TTypesetService service;
     TTypesetClient typing(nullptr, &service), other(nullptr, &service);
     TAnswers typed(typing), others(other);
-    typing.Request(Formula(QStringLiteral("y")), 40);
-    typing.Request(Formula(QStringLiteral("y+")), 40);
-    typing.Request(Formula(QStringLiteral("y+z")), 40);
+    for (const char* tex : {"y", "y+", "y+z"})
+        typing.Request(Formula(QString::fromLatin1(tex)), 40);
     ASSERT_TRUE(WaitFor([&] { return !typed.Formulas.empty(); }, kPatience));
     EXPECT_EQ(service.FormulasBegun(), 1) << "only the request after the pause";
-    EXPECT_TRUE(typed.Formulas[0].Ok());
-
     typing.Request(Formula(QStringLiteral("y-z")), 40);
     typing.Cancel();
     EXPECT_FALSE(typing.Pending());
@@ -100,20 +88,6 @@ TEST(TypesetService, APauseRestartsWithEveryRequestAndCancelTakesItBack) {
     ASSERT_TRUE(WaitFor([&] { return !others.Formulas.empty(); }, kPatience));
     EXPECT_EQ(typed.Formulas.size(), 1u);
     EXPECT_EQ(service.FormulasBegun(), 2);
-}
-
-TEST(TypesetService, AClientGoneBeforeItsAnswerIsNeverAnswered) {
-    TTypesetService service;
-    auto gone = std::make_unique<TTypesetClient>(nullptr, &service);
-    bool answered = false;
-    QObject::connect(gone.get(), &TTypesetClient::typeset, [&] { answered = true; });
-    gone->Request(Formula(LongFormula(10)));
-    gone.reset();
-    TTypesetClient other(nullptr, &service);
-    TAnswers others(other);
-    other.Request(Formula(QStringLiteral("z")));
-    ASSERT_TRUE(WaitFor([&] { return !others.Formulas.empty(); }, kPatience));
-    EXPECT_FALSE(answered);
 }
 
 // Ended in the middle of a formula, or before MathJax has loaded: the
@@ -136,7 +110,7 @@ TEST(TypesetService, EndsWhileTypesetting) {
         QCoreApplication::processEvents();
         EXPECT_EQ(answers.Formulas.size(), before);
         client.Request(Formula(QStringLiteral("z")));
-        client.Cancel();
+        EXPECT_FALSE(client.Pending()) << "its service is gone";
     }
 }
 
@@ -149,60 +123,49 @@ double MeanAlphaDifference(const QImage& a, const QImage& b) {
     return sum / (255.0 * a.width() * a.height());
 }
 
-struct Fitted {
-    const char* name;
-    QSizeF box;
-    qreal minScale;
-    qreal ratio;
-};
-
-void PrintTo(const Fitted& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class TypesetToFit : public ::testing::TestWithParam<Fitted> {};
-
 // Drawn smaller, not scaled afterwards: at the screen's ratio, with the
-// pixels the smaller size needs.
-TEST_P(TypesetToFit, DrawsAWideFormulaSmallerDownToTheLeastScale) {
-    const Fitted& row = GetParam();
+// pixels the smaller size needs, down to the least scale asked for.
+TEST(TypesetService, DrawsAWideFormulaSmallerToFitItsBox) {
+    const struct {
+        QSizeF box;
+        qreal minScale, ratio;
+    } rows[] = {{{4000, 400}, 0.5, 1}, // roomy
+                {{200, 400}, 0.1, 2},
+                {{50, 400}, 0.5, 1}, // narrower than half the formula
+                {{4000, 20}, 0.1, 1}};
     TTypesetService service;
     TTypesetClient client(nullptr, &service);
     TAnswers answers(client);
-    TTypesetRequest request = Formula(LongFormula(8));
-    request.DevicePixelRatio = row.ratio;
-    client.Request(request);
-    ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
-    request.FitInto = row.box;
-    request.MinScale = row.minScale;
-    client.Request(request);
-    ASSERT_TRUE(WaitFor([&] { return answers.Formulas.size() == 2; }, kPatience));
-    const TTypesetFormula& natural = answers.Formulas[0];
-    const TTypesetFormula& fitted = answers.Formulas[1];
-    ASSERT_TRUE(natural.Ok() && fitted.Ok());
-    EXPECT_EQ(natural.Scale, 1);
-    const qreal expected = std::clamp(
-        std::min(row.box.width() / natural.Size.width(), row.box.height() / natural.Size.height()),
-        row.minScale, qreal(1));
-    EXPECT_NEAR(fitted.Scale, expected, 1e-9);
-    EXPECT_EQ(fitted.Image.devicePixelRatio(), row.ratio);
-    EXPECT_NEAR(fitted.Size.width(), natural.Size.width() * expected, 1);
-    EXPECT_NEAR(fitted.Image.width(), natural.Image.width() * expected, 1);
-    // The same drawing, smaller: like the full-size picture shrunk.
-    const QImage shrunk =
-        natural.Image.scaled(fitted.Image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    EXPECT_LT(MeanAlphaDifference(shrunk, fitted.Image), 0.06);
-    if (expected > row.minScale) {
-        EXPECT_LE(fitted.Size.width(), row.box.width() + 1);
-        EXPECT_LE(fitted.Size.height(), row.box.height() + 1);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.box.width());
+        TTypesetRequest request = Formula(LongFormula(8));
+        request.DevicePixelRatio = row.ratio;
+        answers.Formulas.clear();
+        client.Request(request);
+        ASSERT_TRUE(WaitFor([&] { return answers.Formulas.size() == 1; }, kPatience));
+        request.FitInto = row.box;
+        request.MinScale = row.minScale;
+        client.Request(request);
+        ASSERT_TRUE(WaitFor([&] { return answers.Formulas.size() == 2; }, kPatience));
+        const TTypesetFormula& natural = answers.Formulas[0];
+        const TTypesetFormula& fitted = answers.Formulas[1];
+        ASSERT_TRUE(natural.Ok() && fitted.Ok());
+        EXPECT_EQ(natural.Scale, 1);
+        const qreal expected = std::clamp(std::min(row.box.width() / natural.Size.width(),
+                                                   row.box.height() / natural.Size.height()),
+                                          row.minScale, qreal(1));
+        EXPECT_NEAR(fitted.Scale, expected, 1e-9);
+        EXPECT_EQ(fitted.Image.devicePixelRatio(), row.ratio);
+        EXPECT_NEAR(fitted.Size.width(), natural.Size.width() * expected, 1);
+        EXPECT_NEAR(fitted.Image.width(), natural.Image.width() * expected, 1);
+        // The same drawing, smaller: like the full-size picture shrunk.
+        const QImage shrunk = natural.Image.scaled(fitted.Image.size(), Qt::IgnoreAspectRatio,
+                                                   Qt::SmoothTransformation);
+        EXPECT_LT(MeanAlphaDifference(shrunk, fitted.Image), 0.06);
+        if (expected > row.minScale) {
+            EXPECT_LE(fitted.Size.width(), row.box.width() + 1);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Boxes, TypesetToFit,
-                         ::testing::Values(Fitted{"roomy", {4000, 400}, 0.5, 1},
-                                           Fitted{"narrow", {200, 400}, 0.1, 1},
-                                           Fitted{"narrowAtRatio2", {200, 400}, 0.1, 2},
-                                           Fitted{"tooNarrow", {50, 400}, 0.5, 1},
-                                           Fitted{"low", {4000, 20}, 0.1, 1}));
 
 } // namespace

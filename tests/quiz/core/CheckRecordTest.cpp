@@ -210,27 +210,21 @@ TEST(CheckRecordLifeTest, AnErrorInTheReferenceIsKeptAndTheAnswerNotEvaluated) {
     EXPECT_TRUE(check.Steps.empty()) << "the reference's steps are never kept";
 }
 
-// The trace's first steps, as formulon-eval --trace prints them, and how
-// many there are in all.
-class TTracePrefix : public FormulaObserver {
-public:
+// The trace's first steps, as formulon-eval --trace prints them (twice the
+// budget's bytes of them), and how many there are in all.
+struct TTracePrefix : FormulaObserver {
     void Step(TraceStage, const std::string& text) override {
-        if (kept_ < 2 * kRecordedStepsBudget) {
-            texts.push_back(text);
-            kept_ += text.size();
-        }
         ++count;
+        if ((bytes += text.size()) < 2 * kRecordedStepsBudget)
+            texts.push_back(text);
     }
     std::vector<std::string> texts;
-    std::size_t count = 0;
-
-private:
-    std::size_t kept_ = 0;
+    std::size_t count = 0, bytes = 0;
 };
 
 std::string Repeated(const std::string& unit, std::size_t times) {
     std::string text;
-    for (std::size_t i = 0; i < times; ++i)
+    while (times-- > 0)
         text += unit;
     return text;
 }
@@ -239,7 +233,7 @@ std::string Repeated(const std::string& unit, std::size_t times) {
 // the trace's first ones, in order; the words then say that the rest is
 // left out and still end with how the evaluation ended.
 TEST(CheckRecordBudgetTest, LongAnswersKeepTheTracesFirstStepsWithinTheBudget) {
-    struct Row {
+    const struct {
         std::string answer;
         bool cut;
     } rows[] = {
@@ -248,7 +242,7 @@ TEST(CheckRecordBudgetTest, LongAnswersKeepTheTracesFirstStepsWithinTheBudget) {
         {Repeated("(", 16383) + "1" + Repeated(")", 16383), true},
         {Repeated("(", 300) + "1" + Repeated(")", 300), false},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         TTracePrefix trace;
         {
             FormulaTraceScope scope(trace);
