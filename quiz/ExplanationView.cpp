@@ -193,8 +193,13 @@ void TExplanationView::ShowAnswer(const TCheckRecord& check,
         Formula1->ShowTex(QString::fromStdString(tex.Tex), kFormulaPixelsPerEm);
     } else {
         Formula1->Clear();
-        Label2->setText(
-            QStringLiteral("Знак %1: %2").arg(tex.ProblemPos).arg(FromCp1251(tex.Problem)));
+        // An empty answer has no place to name.
+        QString problem = FromCp1251(tex.Problem);
+        if (typed.isEmpty() && !problem.isEmpty())
+            problem[0] = problem[0].toUpper();
+        else
+            problem.prepend(PlaceName(tex.ProblemPos, static_cast<int>(typed.size())));
+        Label2->setText(problem);
     }
 }
 

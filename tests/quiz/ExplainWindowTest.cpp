@@ -189,6 +189,7 @@ TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
          {4},
          QStringLiteral("Знак 4: не хватает скобки «)»"),
          QStringLiteral("Сообщение: Не хватает скобки \")\"")},
+        {QString(), {}, {1}, QStringLiteral("Ответ пуст"), {}},
         {QStringLiteral("sin"),
          {QStringLiteral("В конце ответа: аргумент функции пишут в скобках: sin(x)")},
          {1, 4},
