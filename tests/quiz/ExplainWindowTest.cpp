@@ -295,24 +295,24 @@ TEST_P(ExplainCatalogueTest, NeverGivesTheTaskAway) {
             QTest::mouseClick(Form1->Button4, Qt::LeftButton); // a win would end the game
             Pick(task, variant);
             CheckAndGoBack(answer);
-            ExplainWhile([] { Form1->N10->trigger(); },
-                         [&] {
-                             SCOPED_TRACE(answer.toStdString());
-                             ASSERT_TRUE(WaitForTheFormula());
-                             if (answer == formula) {
-                                 EXPECT_EQ(View()->Label7->text(), QStringLiteral("совпадает"));
-                                 EXPECT_TRUE(Hints().isEmpty());
-                                 EXPECT_TRUE(View()->MarkedPlaces().empty());
-                                 return;
-                             }
-                             const QString value = FromCp1251(LastCheck().ReferenceValue);
-                             EXPECT_TRUE(
-                                 View()->Label7->text().startsWith(QStringLiteral("не совпадает")));
-                             for (const QString& text : TextsOnScreen()) {
-                                 EXPECT_FALSE(text.contains(value)) << text.toStdString();
-                                 EXPECT_FALSE(text.contains(formula)) << text.toStdString();
-                             }
-                         });
+            ExplainWhile(
+                [] { Form1->N10->trigger(); },
+                [&] {
+                    SCOPED_TRACE(answer.toStdString());
+                    ASSERT_TRUE(WaitForTheFormula());
+                    if (answer == formula) {
+                        EXPECT_EQ(View()->Label7->text(), QStringLiteral("совпадает"));
+                        EXPECT_TRUE(Hints().isEmpty());
+                        EXPECT_TRUE(View()->MarkedPlaces().empty());
+                        return;
+                    }
+                    const QString value = FromCp1251(Form1->Session().LastCheck()->ReferenceValue);
+                    EXPECT_TRUE(View()->Label7->text().startsWith(QStringLiteral("не совпадает")));
+                    for (const QString& text : TextsOnScreen()) {
+                        EXPECT_FALSE(text.contains(value)) << text.toStdString();
+                        EXPECT_FALSE(text.contains(formula)) << text.toStdString();
+                    }
+                });
         }
     }
 }
