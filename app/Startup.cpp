@@ -1,10 +1,15 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "app/FTAbout/FTAbout.h"
+#include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
+#include "app/shell/Application.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
+#include "champions/ChampionsLocation.h"
 #include "champions/Form3.h"
 #include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
@@ -12,6 +17,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -37,7 +43,48 @@ void ConnectWindows() {
                      Handler([] { ExplainFrm->ShowExplain(Form2); }));
 }
 
+// Another copy runs: bring it forward, or say so when it does not answer.
+int HandOverToRunningCopy(const TSingleInstance& instance) {
+    if (!instance.ReachRunningCopy())
+        ShowInformationBox(QStringLiteral("Formulon уже запущен."));
+    return 0;
+}
+
+// The champions file this run uses; false when the arguments are refused.
+bool ChooseChampionsFile(int argc, char** argv) {
+    const TCommandLine line = ParseCommandLine(argc, argv);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "formulon: %s\n%s", qUtf8Printable(line.error),
+                     qUtf8Printable(UsageText()));
+        return false;
+    }
+    QString problem;
+    UseClassTable(ChooseClassTable(line, &problem));
+    if (!problem.isEmpty())
+        ShowErrorBox(ToCp1251(problem));
+    return true;
+}
+
 } // namespace
+
+int RunProgram(TApplication& app, int argc, char** argv, const std::function<void()>& beforeShow) {
+    PrepareApplication(app);
+    if (!ChooseChampionsFile(argc, argv))
+        return 2;
+    TSingleInstance instance(
+        TSingleInstance::ServerNameFor(PersonalDataFolder(), ChampionsFileNativePath()));
+    if (instance.Claim() == TSingleInstance::TClaim::Running)
+        return HandOverToRunningCopy(instance);
+    QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
+    CreateWindows();
+    // Caught only from here: before the windows exist there is nothing to save.
+    TTerminationSignals termination;
+    EndOnTermination(termination);
+    if (beforeShow)
+        beforeShow();
+    Form1->show();
+    return app.exec();
+}
 
 void CreateWindows() {
     // The first window created is the main window. Each creation step runs

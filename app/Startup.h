@@ -1,6 +1,18 @@
 // Start-up's window set: the one place that knows every window.
 #pragma once
 
+#include <functional>
+
+class TApplication;
+
+// The program once its application object exists: the application prepared,
+// the champions file chosen (arguments, setting), one running copy per user
+// and table, the windows, the event loop. Returns the exit status: 2 for
+// refused arguments. beforeShow runs just before the main window is first
+// shown (the start-up benchmark watches for its first frame from there).
+int RunProgram(TApplication& app, int argc, char** argv,
+               const std::function<void()>& beforeShow = {});
+
 // Creates Form1, Form2, Form3 and AboutFrm in that order, each creation
 // step inside RunProtected, and connects what each window asks of the
 // others.

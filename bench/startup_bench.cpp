@@ -1,6 +1,7 @@
 // Start-up time to the first shown main window. Runs the program's own
-// start-up steps in the program's order and ends the process as soon as the
-// main window has painted its first frame. Prints
+// start (RunProgram, as its main() does, with a fresh user's champions file
+// in the caller's environment) and ends the process as soon as the main
+// window has painted its first frame. Prints
 //   main <ms>      from entry into main() to the first frame;
 //   frame_ns <ns>  the wall clock (CLOCK_REALTIME) at the first frame, from
 //                  which run-benchmarks.sh measures the time since it
@@ -151,20 +152,22 @@ private:
 
 int main(int argc, char* argv[]) {
     const Clock::time_point entry = Clock::now();
-    // The same steps as the program's main(), in the same order.
-    InitFloatingPointEnvironment();
-    TApplication app(argc, argv);
-    PrepareApplication(app);
-    CreateWindows();
     const int explanations =
         argc > 2 && std::strcmp(argv[1], "--explain") == 0 ? std::atoi(argv[2]) : 0;
+    // The program's own start, as its main() runs it, without the
+    // benchmark's arguments.
+    int programArgc = 1;
+    InitFloatingPointEnvironment();
+    TApplication app(programArgc, argv);
     AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     TFirstFrame firstFrame(entry, explanations);
-    Form1->installEventFilter(&firstFrame);
-    Form1->show();
     QTimer::singleShot(10000, [] {
         std::fprintf(stderr, "no frame of the main window within 10 s\n");
         QCoreApplication::exit(1);
     });
-    return app.exec();
+    return RunProgram(app, programArgc, argv, [&firstFrame] {
+        // Installed last, so it sees the first frame before the program's
+        // own watchers do.
+        Form1->installEventFilter(&firstFrame);
+    });
 }
