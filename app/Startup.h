@@ -15,8 +15,23 @@ int RunProgram(TApplication& app, int argc, char** argv,
 
 // Creates Form1, Form2, Form3 and AboutFrm in that order, each creation
 // step inside RunProtected, and connects what each window asks of the
-// others.
+// others: CreateMainWindow, then CreateOtherWindows.
 void CreateWindows();
+
+// Creates Form1 with its creation steps (the champions file's load, and its
+// message, included) and connects what it asks of the other windows: each
+// request creates them first when they do not exist yet.
+void CreateMainWindow();
+
+// Creates Form2, Form3 and AboutFrm in that order, each creation step
+// inside RunProtected, and the explanation window, unless they exist or
+// their creation is under way; connects what they ask.
+void CreateOtherWindows();
+
+// The program's way: the other windows are created as soon as the main
+// window's first frame is out (or sooner, when the main window asks for
+// one), since the first frame needs none of them.
+void CreateOtherWindowsAfterFirstFrame();
 
 // Shows, raises and activates whichever of the program's windows is
 // visible (a modal one first), for a later start that found this copy.

@@ -104,6 +104,7 @@ void CheckAndExplain(int answers) {
                                            "abs(3*exp(y-2)-sin(y^2-4*z))",
                                            "tan((y^3-5)^0.5+log(25-2*z))",
                                            "-atn((z^2+y^3)^(1/2))+abs(tan(3*y^5+5))"};
+    CreateOtherWindows(); // the first check would, but the filter below needs them now
     Form1->Button4->click();
     Form1->Edit3->setText(QStringLiteral("1"));
     Form1->Edit4->setText(QStringLiteral("1"));
