@@ -7,14 +7,10 @@
 
 using namespace formulon::engine;
 
-namespace {
-
 void RequireResource(const QString& path) {
     if (!QFile::exists(path))
         throw Exception("Resource " + path.toStdString() + " not found");
 }
-
-} // namespace
 
 QIcon IconResource(const QString& path) {
     RequireResource(path);

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QString>
 
+// Raises the missing picture's Exception unless path names a resource.
+void RequireResource(const QString& path);
+
 QIcon IconResource(const QString& path);
 // An icon whose disabled state shows a picture of its own.
 QIcon IconResource(const QString& path, const QString& disabledPath);
