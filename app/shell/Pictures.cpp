@@ -300,11 +300,12 @@ QPixmap VerdictPicture(const QString& name, qreal ratio) {
 }
 
 QPixmap TitlePicture(qreal ratio) {
-    const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
-    const int rows = qMin(kTitleRows, title.height());
+    const QString path = QStringLiteral(":/jpeg/title.jpg");
     const QByteArray vector = VectorFor(QStringLiteral("title"), ratio);
-    if (vector.isEmpty())
-        return QPixmap::fromImage(title.copy(0, 0, title.width(), rows));
+    if (vector.isEmpty()) // only the rows shown are kept, and the pixmap takes them as they are
+        return QPixmap::fromImage(JpegResource(path, kTitleRows));
+    const QImage title = JpegResource(path);
+    const int rows = qMin(kTitleRows, title.height());
     return QPixmap::fromImage(Rendered(vector, QSizeF(title.width(), rows),
                                        QRectF(QPointF(0, 0), QSizeF(title.size())), ratio));
 }

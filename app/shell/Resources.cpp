@@ -26,7 +26,7 @@ QIcon IconResource(const QString& path, const QString& disabledPath) {
     return icon;
 }
 
-QImage JpegResource(const QString& path) {
+QImage JpegResource(const QString& path, int rows) {
     RequireResource(path);
-    return LoadJpegResource(path);
+    return LoadJpegResource(path, rows);
 }
