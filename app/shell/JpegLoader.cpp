@@ -93,7 +93,7 @@ QImage DecodeJpeg(const QByteArray& data, int rows) {
         Fail(d, "unexpected number of colour components");
 
     const int height = static_cast<int>(d.info.output_height);
-    QImage image(static_cast<int>(d.info.output_width), rows >= 0 && rows < height ? rows : height,
+    QImage image(static_cast<int>(d.info.output_width), rows > 0 && rows < height ? rows : height,
                  QImage::Format_RGB32);
     if (image.isNull())
         Fail(d, "picture too large");

@@ -8,7 +8,7 @@
 
 // The picture in data as 32-bit RGB (QImage::Format_RGB32, the format a
 // pixmap keeps as it is, so showing it copies nothing): its first `rows`
-// rows, or all of them when rows is negative or larger. The whole stream is
+// rows, or all of them when rows is not positive or larger. The whole stream is
 // read and checked either way. Raises Exception "Picture is not a valid
 // JPEG: <reason>" for an empty, truncated or otherwise broken stream.
 QImage DecodeJpeg(const QByteArray& data, int rows = -1);

@@ -13,5 +13,5 @@ void RequireResource(const QString& path);
 QIcon IconResource(const QString& path);
 // An icon whose disabled state shows a picture of its own.
 QIcon IconResource(const QString& path, const QString& disabledPath);
-// The JPEG's first `rows` rows (all when negative), as LoadJpegResource.
+// The JPEG's first `rows` rows (all when not positive), as LoadJpegResource.
 QImage JpegResource(const QString& path, int rows = -1);
