@@ -43,6 +43,7 @@ run_once() {
   awk '/^spawn_ns / {s = $2} /^frame_ns / {f = $2} END {printf "%.2f\n", (f - s) / 1e6}' \
     <<<"$out" >>"$scratch/$name.frame"
   awk '/^wall_ms / {print $2}' <<<"$out" >>"$scratch/$name.wall"
+  awk '/^cpu_ms / {print $2}' <<<"$out" >>"$scratch/$name.cpu"
   awk '/^maxrss_kb / {printf "%.1f\n", $2 / 1024}' <<<"$out" >>"$scratch/$name.rss"
 }
 
@@ -51,7 +52,7 @@ echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 # libraries warm.
 run_once 0 && run_once 1
 for name in "${names[@]}"; do
-  for kind in main frame wall rss; do : >"$scratch/$name.$kind"; done
+  for kind in main frame wall cpu rss; do : >"$scratch/$name.$kind"; done
 done
 for round in $(seq "$runs"); do
   if ((round % 2)); then run_once 0 && run_once 1; else run_once 1 && run_once 0; fi
@@ -70,6 +71,7 @@ echo "medians of $runs paired starts (range):"
 report wall ms "launch to exit"
 report frame ms "launch to first frame"
 report main ms "main() to first frame"
+report cpu ms "processor time (user+sys)"
 report rss MiB "peak memory (max RSS)"
 
 if [[ ${INSTRUCTIONS:-0} == 1 ]] && command -v valgrind >/dev/null; then
