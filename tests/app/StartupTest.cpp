@@ -89,6 +89,12 @@ TEST(Startup, OtherWindowsFollowTheMainWindowsFirstFrame) {
     EXPECT_EQ(Shown(), QWidgetList{Form1});
     EXPECT_TRUE(WaitFor([] { return Form3->StringGrid1->item(1, 0)->text() == "1"; }));
     EXPECT_TRUE(boxes.Errors.isEmpty());
+    // Nothing of the typesetter is loaded until a formula is typeset.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    EXPECT_FALSE(mapped.contains("libformulon_mathjax"));
+    EXPECT_FALSE(mapped.contains("libQt6Qml"));
 }
 
 // A request of the main window that comes before its first frame finds the
