@@ -52,11 +52,10 @@ bool OtherWindows() {
 // exist, so a request that comes before they are created finds them all the
 // same. The connections run synchronously, in the order the window asks.
 void ConnectMainWindow() {
-    QObject::connect(Form1, &TForm1::verdictGiven, Form1,
-                     [](TVerdict verdict, const std::optional<std::string>& comment) {
-                         if (OtherWindows())
-                             Form2->ShowVerdict(verdict, comment);
-                     });
+    QObject::connect(Form1, &TForm1::verdictGiven, Form1, [] {
+        if (OtherWindows())
+            Form2->ShowVerdict();
+    });
     QObject::connect(Form1, &TForm1::championsRequested, Form1, [] {
         if (OtherWindows())
             Form3->show();
