@@ -7,8 +7,8 @@
 //   hexadecimal HELPER_DATA_HOME_HEX when set; HELPER_TABLE, when set,
 //   names a class table.
 //   path        prints the file's path
-//   loop        saves round after round until killed; writes one byte to
-//               stdout once the first save is done
+//   loop N      saves round after round from round N until killed; writes
+//               one byte to stdout once the first save is done
 //   load-save   loads, enters "new" with time 1, saves twice; prints one
 //               line per step: "ok" or the error's text
 //   save        saves once, entering nothing; prints a line as load-save
@@ -52,11 +52,11 @@ bool Step(const char* name, void (*action)()) {
     }
 }
 
-[[noreturn]] void SaveForever() {
-    for (int round = 0;; ++round) {
+[[noreturn]] void SaveForever(int first) {
+    for (int round = first;; ++round) {
         EnterRound(round);
         SaveChampions();
-        if (round == 0)
+        if (round == first)
             (void)!::write(1, "r", 1);
     }
 }
@@ -96,15 +96,16 @@ void Configure(const QByteArray& home) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <home> path|loop|load-save|save|stress N|tidy\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <home> path|loop N|load-save|save|stress N|tidy\n",
+                     argv[0]);
         return 2;
     }
     Configure(argv[1]);
     const char* command = argv[2];
     if (std::strcmp(command, "path") == 0) {
         std::printf("%s\n", ChampionsFileNativePath().constData());
-    } else if (std::strcmp(command, "loop") == 0) {
-        SaveForever();
+    } else if (std::strcmp(command, "loop") == 0 && argc == 4) {
+        SaveForever(std::atoi(argv[3]));
     } else if (std::strcmp(command, "load-save") == 0) {
         Step("load", [] { LoadChampions(); });
         RunRecords.Enter("new", "1");
