@@ -36,13 +36,16 @@ bool IsDense(qreal ratio) {
 // or Qt SVG's module is not there: the bitmap is shown then, enlarged,
 // rather than nothing.
 QByteArray FindVector(const QString& dir, const QString& name) {
+    // The vector pictures are resources of Qt SVG's module: there once it is.
+    const TSvgDrawing* drawing = SvgDrawing();
+    if (drawing == nullptr)
+        return {};
     for (const QFileInfo& info : QDir(dir).entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
         if (info.completeBaseName().compare(name, Qt::CaseInsensitive) != 0)
             continue;
         QFile file(info.filePath());
         const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        const TSvgDrawing* drawing = SvgDrawing();
-        return drawing != nullptr && drawing->IsValid(svg) ? svg : QByteArray();
+        return drawing->IsValid(svg) ? svg : QByteArray();
     }
     return {};
 }

@@ -11,6 +11,6 @@
 extern const QString kSvgModuleName;
 
 // Qt SVG's drawing from the first module folder that holds it, loaded on the
-// first call from any thread; null when no folder's module serves, and then
-// on every later call too.
+// first call from any thread, with the vector pictures (:/svg) it brings;
+// null when no folder's module serves, and then on every later call too.
 const TSvgDrawing* SvgDrawing();
