@@ -19,6 +19,13 @@ inline std::string Repeat(const std::string& unit, std::size_t count) {
     return text;
 }
 
+// head, then tail: appended, as gcc 12 warns falsely (-Wrestrict) about a
+// literal added to a string in release builds.
+inline std::string Joined(std::string head, const std::string& tail) {
+    head += tail;
+    return head;
+}
+
 inline std::string LongAnswer(int kind) {
     switch (kind) {
     case 0: { // deepest nesting
@@ -26,23 +33,23 @@ inline std::string LongAnswer(int kind) {
         return Repeat("(", depth) + "1" + Repeat(")", depth);
     }
     case 1: // as many groups as fit, each put back behind a sign
-        return "0" + Repeat("+(1)", (kAnswerLimit - 1) / 4);
+        return Joined("0", Repeat("+(1)", (kAnswerLimit - 1) / 4));
     case 2: { // nested functions
         const std::size_t depth = (kAnswerLimit - 1) / 5;
         return Repeat("sin(", depth) + "1" + Repeat(")", depth);
     }
     case 3: // one flat sum
-        return "1" + Repeat("+1", (kAnswerLimit - 1) / 2);
+        return Joined("1", Repeat("+1", (kAnswerLimit - 1) / 2));
     case 4: { // sign flips behind minus
         const std::size_t depth = (kAnswerLimit - 2) / 3;
         return Repeat("-(", depth) + "-1" + Repeat(")", depth);
     }
     case 5: // one long number behind a group
-        return "(" + Repeat("9", kAnswerLimit - 4) + ")+1";
+        return Joined("(", Repeat("9", kAnswerLimit - 4)) + ")+1";
     case 6: // groups that each scan far for their closing bracket
         return Repeat("(1+", (kAnswerLimit - 1) / 4) + "1" + Repeat(")", (kAnswerLimit - 1) / 4);
     default: // variables expand three- and fourfold
-        return "y" + Repeat("*z", (kAnswerLimit - 1) / 2);
+        return Joined("y", Repeat("*z", (kAnswerLimit - 1) / 2));
     }
 }
 

@@ -23,8 +23,8 @@
 #include "app/Startup.h"
 #include "app/shell/Application.h"
 #include "app/shell/FormulaView.h"
-#include "app/shell/MathJaxModule.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/Modules.h"
 #include "bench/LongAnswers.h"
 #include "engine/FloatEnv.h"
 #include "quiz/ExplainFrm.h"
@@ -223,7 +223,7 @@ int main(int argc, char* argv[]) {
     int programArgc = 1;
     InitFloatingPointEnvironment();
     TApplication app(programArgc, argv);
-    AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
+    AddModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     TFirstFrame firstFrame(entry, explanations, longAnswers);
     QTimer::singleShot(10000, [] {
         std::fprintf(stderr, "no frame of the main window within 10 s\n");

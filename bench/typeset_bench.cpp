@@ -8,8 +8,8 @@
 //   short_ms median <ms> max <ms>   \frac{y^{k}}{2}, k = 1 to 20;
 //   rss_mb before <MB> loaded <MB> end <MB>   resident memory.
 // Exits 1 when a task formula cannot be typeset.
-#include "app/shell/MathJaxModule.h"
 #include "app/shell/MathTypesetter.h"
+#include "app/shell/Modules.h"
 #include "quiz/core/TaskTables.h"
 
 #include <QElapsedTimer>
@@ -54,7 +54,7 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
+    AddModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     const QStringList formulas = TaskFormulas();
     const double before = ResidentMegabytes();
     TMathTypesetter typesetter;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks what a desktop user would get from the Debian package: unpacked
 # into a scratch root (dpkg -x), the two programs and their libraries, the
-# formula typesetter's MathJax module, the menu entry, the metainfo, the icons, the manual pages, the copyright file,
-# the changelog and the package's dependencies, all of one version.
+# modules (the formula typesetter's MathJax, Qt SVG's drawing), the menu
+# entry, the metainfo, the icons, the manual pages, the copyright file, the
+# changelog and the package's dependencies, all of one version.
 # Given a build folder instead of a package, it builds the package first.
 # Usage: packaging/check-package.sh <package.deb | build folder> <version>
 set -euo pipefail
@@ -34,11 +35,12 @@ case "$(basename "$deb")" in
   *) fail "unexpected package file name $(basename "$deb")" ;;
 esac
 
-# Dependencies: Qt 6 (Qt Qml for the MathJax module) with its Russian texts
-# and platform plugins, libjpeg and the fonts the windows fall back to.
+# Dependencies: Qt 6 (Qt Qml for the MathJax module, Qt SVG for the SVG
+# module) with its Russian texts and platform plugins, libjpeg and the fonts
+# the windows fall back to.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6qml6 libjpeg62-turbo \
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6qml6 libqt6svg6 libjpeg62-turbo \
                fonts-liberation fonts-dejavu-core fonts-comfortaa qt6-translations-l10n \
                qt6-qpa-plugins; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
@@ -49,11 +51,12 @@ done
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 
-# The programs and the MathJax module, which the program loads from
+# The programs and the modules, which the program loads from
 # ../lib/formulon/modules beside its own folder: present, every library found, no
 # path into the build tree left in them.
 module="$root/usr/lib/formulon/modules/libformulon_mathjax.so"
-for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module"; do
+svgmodule="$root/usr/lib/formulon/modules/libformulon_svg.so"
+for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module" "$svgmodule"; do
   name=${program#"$root"/}
   if [ -f "$program" ]; then
     if ldd "$program" | grep 'not found' >/dev/null; then
@@ -69,13 +72,20 @@ done
 for name in formulon formulon-eval; do
   [ -x "$root/usr/bin/$name" ] || fail "usr/bin/$name is not executable"
 done
-# Qt Qml only in the module, loaded with the first formula, never at start.
+# Qt Qml and Qt SVG only in their modules, loaded with the first formula or
+# the first picture drawn from SVG, never at start.
 if ldd "$root/usr/bin/formulon" | grep -i libQt6Qml >/dev/null; then
   fail "usr/bin/formulon loads Qt Qml at start"
+fi
+if ldd "$root/usr/bin/formulon" | grep -i libQt6Svg >/dev/null; then
+  fail "usr/bin/formulon loads Qt SVG at start"
 fi
 # grep -c reads to the end: an early exit would break nm's pipe under pipefail.
 if [ -f "$module" ] && [ "$(nm -D --defined-only "$module" | grep -c ' formulonCreateMathJax')" = 0 ]; then
   fail "the MathJax module exports no factory"
+fi
+if [ -f "$svgmodule" ] && [ "$(nm -D --defined-only "$svgmodule" | grep -c ' formulonSvgDrawing')" = 0 ]; then
+  fail "the SVG module exports no factory"
 fi
 eval="$root/usr/bin/formulon-eval"
 if [ -x "$eval" ]; then
@@ -193,7 +203,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_mathjax\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 

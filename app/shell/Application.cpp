@@ -72,6 +72,7 @@ void PrepareApplication(TApplication& app) {
     QGuiApplication::setWindowIcon(ProgramIcon());
     LoadQtTranslation(app);
     TApplication::setQuitOnLastWindowClosed(false);
+    KeepImagePluginsOffTheFirstFrame();
     InstallFontSubstitutions();
     KeepWindowsOnScreen(app);
     ReturnActivationAfterModals(app);

@@ -1,7 +1,8 @@
 #include "app/shell/MathTypesetter.h"
 
 #include "app/shell/MathJaxModule.h"
-#include "app/shell/MathSvg.h"
+#include "app/shell/Modules.h"
+#include "app/shell/SvgModule.h"
 
 #include <QPainter>
 
@@ -68,9 +69,10 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
                        QStringLiteral("Формула слишком велика, чтобы её показать"));
     result.Image.setDevicePixelRatio(devicePixelRatio);
     result.Image.fill(Qt::transparent);
+    const TSvgDrawing* drawing = SvgDrawing();
     QPainter painter(&result.Image);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!DrawMathSvg(painter, InInk(svg, ink), size))
+    if (drawing == nullptr || !drawing->DrawMath(painter, InInk(svg, ink), size))
         return Failure(TTypesetFormula::TStatus::DrawError,
                        QStringLiteral("Не удалось нарисовать набранную формулу"));
     painter.end();
@@ -91,7 +93,7 @@ bool TMathTypesetter::EnsureLoaded() {
     if (loaded_)
         return mathJax_ != nullptr;
     loaded_ = true;
-    std::unique_ptr<TMathJax> mathJax = LoadMathJaxModule(MathJaxModuleFolders(), loadError_);
+    std::unique_ptr<TMathJax> mathJax = LoadMathJaxModule(ModuleFolders(), loadError_);
     if (!mathJax)
         return false;
     {

@@ -2,7 +2,7 @@
 // JavaScript engine, writes SVG, which Qt SVG draws into an image. The
 // MathJax script is large (0.2 to 0.5 s to load) and the JavaScript engine
 // costs memory even unused, so both are in a module loaded on the first
-// formula, never at start-up.
+// formula, never at start-up; so is Qt SVG, in a module of its own.
 #pragma once
 
 #include "app/shell/mathjax/MathJax.h"
@@ -23,7 +23,7 @@ struct TTypesetFormula {
         TexError,    // MathJax refused the TeX; Message holds its words
         TooLarge,    // the TeX or the picture exceeds the limits below
         TimedOut,    // MathJax ran past the time limit
-        DrawError,   // Qt SVG could not read MathJax's picture
+        DrawError,   // Qt SVG could not read MathJax's picture, or was not loaded
         Unavailable, // the MathJax module or script could not be loaded
     };
     TStatus Status = TStatus::Unavailable;

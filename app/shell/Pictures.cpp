@@ -2,6 +2,7 @@
 
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Resources.h"
+#include "app/shell/SvgModule.h"
 
 #include <QDir>
 #include <QEvent>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <QtMath>
 
 #include <exception>
@@ -32,15 +32,20 @@ bool IsDense(qreal ratio) {
 }
 
 // The vector picture in dir whose base name equals name in any letter case,
-// as the bitmaps are looked up. Empty when there is none or it does not
-// parse: the bitmap is shown then, enlarged, rather than nothing.
+// as the bitmaps are looked up. Empty when there is none, it does not parse
+// or Qt SVG's module is not there: the bitmap is shown then, enlarged,
+// rather than nothing.
 QByteArray FindVector(const QString& dir, const QString& name) {
+    // The vector pictures are resources of Qt SVG's module: there once it is.
+    const TSvgDrawing* drawing = SvgDrawing();
+    if (drawing == nullptr)
+        return {};
     for (const QFileInfo& info : QDir(dir).entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
         if (info.completeBaseName().compare(name, Qt::CaseInsensitive) != 0)
             continue;
         QFile file(info.filePath());
         const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return QSvgRenderer(svg).isValid() ? svg : QByteArray();
+        return drawing->IsValid(svg) ? svg : QByteArray();
     }
     return {};
 }
@@ -60,14 +65,14 @@ QImage Canvas(QSizeF size, qreal ratio, const QColor& ground) {
 }
 
 // The vector picture drawn over target (device-independent pixels) on a
-// canvas; the canvas clips whatever lies outside it.
+// canvas; the canvas clips whatever lies outside it. Only for a picture
+// FindVector gave, so Qt SVG's module is loaded.
 QImage Rendered(const QByteArray& svg, QSizeF canvas, const QRectF& target, qreal ratio,
                 const QColor& ground = Qt::transparent) {
     QImage image = Canvas(canvas, ratio, ground);
-    QSvgRenderer renderer(svg);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, target);
+    SvgDrawing()->Render(painter, svg, target);
     return image;
 }
 

@@ -1,14 +1,19 @@
 #include "app/shell/WidgetStyle.h"
 
+#include "app/shell/Pictures.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmap>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRegion>
 #include <QScreen>
+#include <QStringList>
 #include <QStyleOption>
 #include <QTimer>
 #include <QWindow>
@@ -31,6 +36,26 @@ public:
         }
         qDrawShadeRect(painter, option->rect.adjusted(0, 0, -1, -1), option->palette, true, 1, 0,
                        nullptr);
+    }
+};
+
+// Answers as its base style does, but gives the icon of a menu bar's
+// extension button as one made on its first use: the button shows only when
+// the menus do not fit, and reading the icon loads Qt's image plugins. Only
+// the menu bar's question (no option) is deferred; an option would have to
+// be kept.
+class TExtensionIconOnUseStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QIcon standardIcon(StandardPixmap pixmap, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (pixmap != SP_ToolBarHorizontalExtensionButton || option != nullptr)
+            return QProxyStyle::standardIcon(pixmap, option, widget);
+        return DeferredIcon([base = QPointer<QStyle>(baseStyle()),
+                             widget = QPointer<const QWidget>(widget)] {
+            return base ? base->standardIcon(SP_ToolBarHorizontalExtensionButton, nullptr, widget)
+                        : QIcon();
+        });
     }
 };
 
@@ -195,4 +220,18 @@ QPoint OnScreenPosition(const QRect& frame, const QRect& available) {
 
 void KeepWindowsOnScreen(QApplication& app) {
     app.installEventFilter(new TScreenKeeper(&app));
+}
+
+void KeepImagePluginsOffTheFirstFrame() {
+    QStyle* style = QApplication::style(); // the one Qt chose, or -style named
+    if (style->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0) {
+        // QPixmap keeps what it reads in the pixmap cache, where Fusion
+        // finds its frame picture (Qt's own resource) when it first draws one.
+        const QStringList folders = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        const QPixmap frame(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+        QCoreApplication::setLibraryPaths(folders);
+    }
+    QApplication::setStyle(new TExtensionIconOnUseStyle(style));
 }

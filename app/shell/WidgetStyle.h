@@ -65,3 +65,13 @@ QPoint OnScreenPosition(const QRect& frame, const QRect& available);
 // Every top-level window, as it is shown, moves just far enough to lie
 // within the available area of the screen it opens on.
 void KeepWindowsOnScreen(QApplication& app);
+
+// The style in use, unchanged to the eye, made so that a window's first
+// frame reads no picture through Qt's image plugins. QPixmap and QIcon load
+// every image format plugin before they read any picture (one might claim
+// its format), and the main window's first frame would wait for them: the
+// menu bar's extension button icon, which Qt makes with every menu bar, is
+// read on its first use instead, and the picture Fusion draws group box
+// frames from is read now, with no plugin in reach. Call before any widget
+// exists.
+void KeepImagePluginsOffTheFirstFrame();

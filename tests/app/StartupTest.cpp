@@ -14,6 +14,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QTableWidget>
@@ -72,6 +73,30 @@ QWidgetList Shown() {
     return shown;
 }
 
+QByteArray MappedFiles() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
+}
+
+// What the process has mapped once the window's first frame is out, before
+// anything start-up does after it: installed after start-up's own watcher,
+// it sees the frame first.
+class TMappedAtFirstFrame : public QObject {
+public:
+    explicit TMappedAtFirstFrame(QWidget* window) { window->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, this, [this] { Files = MappedFiles(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    QByteArray Files;
+
+private:
+    bool painted_ = false;
+};
+
 } // namespace
 
 // The program's own start: the main window alone before its first frame,
@@ -83,8 +108,14 @@ TEST(Startup, OtherWindowsFollowTheMainWindowsFirstFrame) {
     CreateMainWindow();
     CreateOtherWindowsAfterFirstFrame();
     EXPECT_FALSE(Form2 || Form3 || AboutFrm || ExplainFrm);
+    TMappedAtFirstFrame atFirstFrame(Form1);
     Form1->show();
     ASSERT_TRUE(WaitFor(OtherWindowsExist));
+    // The first frame's pictures are read without Qt's image plugins, and
+    // at a device pixel ratio of 1 none is drawn from SVG.
+    ASSERT_FALSE(atFirstFrame.Files.isEmpty());
+    for (const char* unneeded : {"/imageformats/", "/iconengines/", "libQt6Svg", "libformulon_svg"})
+        EXPECT_FALSE(atFirstFrame.Files.contains(unneeded)) << unneeded;
     EXPECT_EQ(Form3->StringGrid1->item(0, 1)->text(), "Имя"); // Form3's creation ran
     EXPECT_EQ(Shown(), QWidgetList{Form1});
     EXPECT_TRUE(WaitFor([] { return Form3->StringGrid1->item(1, 0)->text() == "1"; }));

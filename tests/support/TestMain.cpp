@@ -1,6 +1,6 @@
 // The GUI tests' main: GoogleTest first, then the application object.
 #include "app/shell/Application.h"
-#include "app/shell/MathJaxModule.h"
+#include "app/shell/Modules.h"
 #include "engine/FloatEnv.h"
 #include "tests/support/TestSupport.h"
 
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
 
     // Test programs live elsewhere in the build tree than the program.
-    AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
+    AddModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     InitFloatingPointEnvironment();
     qtHandler = qInstallMessageHandler(DropFontNoise);
     TApplication app(argc, argv);

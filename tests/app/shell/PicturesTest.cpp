@@ -1,6 +1,7 @@
 // The built-in pictures themselves: the formats and sizes the windows rely on.
 #include "app/shell/Pictures.h"
 #include "app/shell/BitmapResources.h"
+#include "app/shell/SvgModule.h"
 
 #include <QAction>
 #include <QFile>
@@ -132,6 +133,7 @@ QImage DrawnAtRatioTwo(QSvgRenderer& renderer, QSize size) {
 // every ink pixel of the bitmap is inked at ratio 2 near the same spot, and
 // every solid spot of the ratio-2 drawing is ink in the bitmap nearby.
 TEST(TaskPictures, VectorVersionsMatchTheBitmapsAtTwiceTheDetail) {
+    ASSERT_NE(SvgDrawing(), nullptr); // brings the vector pictures
     for (int task = 1; task <= 10; ++task) {
         for (int variant = 1; variant <= 3; ++variant) {
             const QString name = TaskPictureName(task, variant);
@@ -178,6 +180,7 @@ struct Vector {
 };
 
 TEST(VectorPictures, ComeAtTheSizeOfTheirBitmaps) {
+    ASSERT_NE(SvgDrawing(), nullptr); // brings the vector pictures
     for (const Vector& v :
          {Vector{"DUM", {192, 222}}, Vector{"INF", {192, 222}}, Vector{"WIN", {192, 222}},
           Vector{"title", {392, 290}}, Vector{"banner", {275, 106}},

@@ -1,4 +1,4 @@
-#include "app/shell/MathSvg.h"
+#include "app/shell/svg/MathSvg.h"
 
 #include <QPainter>
 #include <QRegularExpression>
