@@ -1,6 +1,7 @@
-// The files a save makes beside the champions file: its temporary file,
-// named so no one would pick the name by hand, and numbered backups of files
-// it could not merge. Both are only ever touched under the lock.
+// The files a save makes beside the file it saves (the champions file,
+// practice's progress): its temporary file, named so no one would pick the
+// name by hand, and numbered backups of files it could not read. Both are
+// only ever touched under the folder's lock (FolderLock.h).
 #pragma once
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
-#include "champions/ChampionsSideFiles.h"
+#include "app/shell/SideFiles.h"
 
-#include "champions/ChampionsIo.h"
+#include "app/shell/SafeFile.h"
 
 #include <QRandomGenerator>
 
