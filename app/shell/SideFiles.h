@@ -33,5 +33,6 @@ void RemoveSaveLeftovers(const QByteArray& path,
 // Keeps what the path names (a file that failed its check, unreadable or a
 // link) as the next numbered backup, never over an existing one; the path
 // still names it until a new file replaces it. Keeps the newest
-// kBackupsKept. Raises EInOutError when it cannot be kept.
-void KeepAsBackup(const QByteArray& path);
+// kBackupsKept. Returns the backup's path; raises EInOutError when it
+// cannot be kept.
+QByteArray KeepAsBackup(const QByteArray& path);
