@@ -43,14 +43,25 @@ done
 
 echo
 # "Разбор ответа" opened after start-up: the first opening loads the
-# typesetter; six answers, each opened after its check and once more.
-echo "== Explanation window (formulon-startup-bench --explain 6, 3 runs)"
+# typesetter; eight answers (the last two as long as task 10's formulas),
+# each opened after its check and once more. Each line gives the
+# time to the window's first frame and to the typeset answer.
+echo "== Explanation window (formulon-startup-bench --explain 8, 3 runs)"
 for _ in 1 2 3; do
   HOME="$scratch" QT_QPA_PLATFORM=offscreen \
-    "$build/bench/formulon-startup-bench" --explain 6 2>/dev/null | grep -E '^(explain|peak)' |
-    tr '\n' ' '
+    "$build/bench/formulon-startup-bench" --explain 8 2>/dev/null | grep -E '^(explain|peak)'
   echo
 done
+
+echo
+# The eight longest answers the answer box takes, checked and explained after
+# an ordinary one (MathJax loaded): the peak memory.
+echo "== Explanation of the longest answers (formulon-startup-bench --explain 2 --explain-long)"
+HOME="$scratch" QT_QPA_PLATFORM=offscreen /usr/bin/time -v -o "$scratch/long.time" \
+  "$build/bench/formulon-startup-bench" --explain 2 --explain-long 2>/dev/null |
+  grep -E '^explain_long' | tr '\n' ' '
+echo
+grep -E 'Maximum resident' "$scratch/long.time"
 
 echo
 # One start-up run per platform plugin: offscreen always; the X11 plugin under

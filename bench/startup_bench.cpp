@@ -5,19 +5,29 @@
 //   frame_ns <ns>  the wall clock (CLOCK_REALTIME) at the first frame, from
 //                  which run-benchmarks.sh measures the time since it
 //                  started the process, dynamic loading included.
-// With "--explain N" it then checks N answers to task 1 (the first y^1/2)
-// and opens "Разбор ответа" from the verdict window twice after each,
-// printing
-//   explain_first, explain_new, explain_again <ms>   from the request to the
-//                  window's first whole frame: the first opening (typesetter
-//                  loaded), a newly checked answer, the same answer again;
+// With "--explain N" it then checks N answers to task 1 (the first y^1/2,
+// the last ones of the length of task 10's formulas) and opens "Разбор
+// ответа" from the verdict window twice after each, printing
+//   explain_<kind> <ms> formula <ms>   from the request to the window's
+//                  first whole frame, and to the typeset answer shown (or
+//                  refused); kind: first (typesetter loaded with it), new
+//                  (a newly checked answer), again (the same answer again),
+//                  task10_new, task10_again (an answer as long as task 10's);
 //   peak_kb <kB>   the process's peak resident memory (VmHWM) at the end.
+// With "--explain-long" (after those, when both are given) it checks the
+// eight longest answers the answer box takes (bench/LongAnswers.h) and opens
+// the window once after each, printing explain_long<k> <ms> formula <ms>
+// and peak_kb.
 // Exits 1 when no frame arrives within ten seconds.
 #include "app/Startup.h"
 #include "app/shell/Application.h"
+#include "app/shell/FormulaView.h"
 #include "app/shell/MathJaxModule.h"
+#include "app/shell/MessageBoxes.h"
+#include "bench/LongAnswers.h"
 #include "engine/FloatEnv.h"
 #include "quiz/ExplainFrm.h"
+#include "quiz/ExplanationView.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 
@@ -62,65 +72,108 @@ long PeakResidentKb() {
     return -1;
 }
 
-// Closes the explanation once it has painted, noting the time.
+// Opens the explanation and closes it once it has painted its first whole
+// frame and the typeset answer is in, noting both times.
 class TExplainFrame : public QObject {
 public:
+    TExplainFrame() { ExplainFrm->installEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (waiting_ && event->type() == QEvent::Paint) {
-            waiting_ = false;
-            // After the whole window has painted, children included.
-            QTimer::singleShot(0, ExplainFrm, [this] {
-                std::printf("explain_%s %.2f\n", kind_, MillisecondsSince(start_));
-                ExplainFrm->reject();
+        // The controls come with the first opening.
+        if (!connected_ && ExplainFrm->View1 != nullptr) {
+            connected_ = true;
+            connect(ExplainFrm->View1->Formula1, &TFormulaView::finished, this, [this] {
+                formula_ = MillisecondsSince(start_);
+                CloseWhenDone();
             });
         }
+        if (frame_ < 0 && event->type() == QEvent::Paint)
+            // After the whole window has painted, children included.
+            QTimer::singleShot(0, ExplainFrm, [this] {
+                frame_ = MillisecondsSince(start_);
+                CloseWhenDone();
+            });
         return QObject::eventFilter(watched, event);
     }
-    void Open(const char* kind) {
+    void Open(const std::string& kind) {
         kind_ = kind;
-        waiting_ = true;
+        frame_ = formula_ = -1;
         start_ = Clock::now();
         emit Form2->explainRequested();
     }
 
 private:
-    const char* kind_ = "";
-    bool waiting_ = false;
+    void CloseWhenDone() {
+        if (frame_ < 0 || !ExplainFrm->isVisible())
+            return;
+        if (formula_ < 0 &&
+            ExplainFrm->View1->Formula1->State() == TFormulaView::TState::Typesetting)
+            return;
+        std::printf("explain_%s %.2f formula %.2f\n", kind_.c_str(), frame_,
+                    formula_ < 0 ? frame_ : formula_);
+        ExplainFrm->reject();
+    }
+
+    std::string kind_;
+    bool connected_ = false;
+    double frame_ = -1, formula_ = -1;
     Clock::time_point start_;
 };
 
-void Check(const char* answer) {
-    Form1->Edit1->setText(QString::fromLatin1(answer));
+void Check(const std::string& answer) {
+    Form1->Edit1->setText(QString::fromStdString(answer));
     Form1->Button1->click();
+}
+
+void StartOnTask1() {
+    Form1->Button4->click();
+    Form1->Edit3->setText(QStringLiteral("1"));
+    Form1->Edit4->setText(QStringLiteral("1"));
+    Form1->Button5->click();
 }
 
 // The first opening loads the typesetter; then each answer is opened twice,
 // once after its check and once more.
 void CheckAndExplain(int answers) {
-    static const char* const kAnswers[] = {"y^1/2",
-                                           "sin(y-z)",
-                                           "(y)^(1/2)",
-                                           "abs(3*exp(y-2)-sin(y^2-4*z))",
-                                           "tan((y^3-5)^0.5+log(25-2*z))",
-                                           "-atn((z^2+y^3)^(1/2))+abs(tan(3*y^5+5))"};
-    Form1->Button4->click();
-    Form1->Edit3->setText(QStringLiteral("1"));
-    Form1->Edit4->setText(QStringLiteral("1"));
-    Form1->Button5->click();
+    static const char* const kAnswers[] = {
+        "y^1/2",
+        "sin(y-z)",
+        "(y)^(1/2)",
+        "abs(3*exp(y-2)-sin(y^2-4*z))",
+        "tan((y^3-5)^0.5+log(25-2*z))",
+        "-atn((z^2+y^3)^(1/2))+abs(tan(3*y^5+5))",
+        "(abs(tan(3*sin(3*y-z)^2+exp(z^(-2)))^exp((y^0.5-3)^2)))^(1/2)/(7.03*sin((y-z)^3-(y+z)^2))"
+        "-5.63",
+        "(5*sin(cos(tan(log(y^2+z^4+10))^4)^3)^2)/abs(tan(sin(y^2+cos(z+4^(exp(-y+4)))))^2)"};
+    constexpr int kTask10 = 6; // the answers from here on are as long as task 10's
+    StartOnTask1();
     TExplainFrame frame;
-    ExplainFrm->installEventFilter(&frame);
     for (int i = 0; i < answers; ++i) {
-        Check(kAnswers[i % std::size(kAnswers)]);
-        frame.Open(i == 0 ? "first" : "new");
-        frame.Open("again");
+        const int which = i % static_cast<int>(std::size(kAnswers));
+        Check(kAnswers[which]);
+        const std::string kind = i == 0 ? "first" : which >= kTask10 ? "task10_new" : "new";
+        frame.Open(kind);
+        frame.Open(which >= kTask10 ? "task10_again" : "again");
+    }
+    std::printf("peak_kb %ld\n", PeakResidentKb());
+}
+
+// The longest answers: some raise an error, which the box would show; the
+// window explains them all the same.
+void CheckAndExplainLong() {
+    SetErrorBoxPresenter([](const QString&, const QString&) {});
+    StartOnTask1();
+    TExplainFrame frame;
+    for (int kind = 0; kind < bench::kLongAnswerKinds; ++kind) {
+        Check(bench::LongAnswer(kind));
+        frame.Open("long" + std::to_string(kind));
     }
     std::printf("peak_kb %ld\n", PeakResidentKb());
 }
 
 class TFirstFrame : public QObject {
 public:
-    TFirstFrame(Clock::time_point entry, int explanations)
-        : entry_(entry), explanations_(explanations) {}
+    TFirstFrame(Clock::time_point entry, int explanations, bool longAnswers)
+        : entry_(entry), explanations_(explanations), longAnswers_(longAnswers) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!done_ && event->type() == QEvent::Paint) {
             done_ = true;
@@ -130,6 +183,8 @@ public:
                             RealtimeNanoseconds());
                 if (explanations_ > 0)
                     CheckAndExplain(explanations_);
+                if (longAnswers_)
+                    CheckAndExplainLong();
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
@@ -140,6 +195,7 @@ public:
 private:
     Clock::time_point entry_;
     int explanations_;
+    bool longAnswers_;
     bool done_ = false;
 };
 
@@ -152,10 +208,16 @@ int main(int argc, char* argv[]) {
     TApplication app(argc, argv);
     PrepareApplication(app);
     CreateWindows();
-    const int explanations =
-        argc > 2 && std::strcmp(argv[1], "--explain") == 0 ? std::atoi(argv[2]) : 0;
+    int explanations = 0;
+    bool longAnswers = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--explain") == 0 && i + 1 < argc)
+            explanations = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--explain-long") == 0)
+            longAnswers = true;
+    }
     AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
-    TFirstFrame firstFrame(entry, explanations);
+    TFirstFrame firstFrame(entry, explanations, longAnswers);
     Form1->installEventFilter(&firstFrame);
     Form1->show();
     QTimer::singleShot(10000, [] {

@@ -1,11 +1,12 @@
 // "Разбор ответа": how the program read and evaluated the last checked
-// answer, from what the check recorded (nothing is evaluated again). Only
-// the task's value text is shown, never its formula.
+// answer, from what the check recorded (nothing is evaluated again): the
+// task and its picture above the explanation view (ExplanationView.h).
+// After a wrong answer nothing in it holds the task's value or formula.
 //
 // Opening: ShowExplain(opener) fills the window and shows it modally over
 // the opener, centred on it and no larger than the screen (the page above
 // "Закрыть" scrolls); it returns when "Закрыть", Escape or the close button
-// ends the showing.
+// ends the showing. It opens at once: the typeset answer appears when ready.
 #pragma once
 
 #include <QDialog>
@@ -14,10 +15,10 @@
 
 class QFrame;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QScrollArea;
 struct TCheckRecord;
+class TExplanationView;
 
 class TExplainFrm : public QDialog {
     Q_OBJECT
@@ -36,23 +37,10 @@ public:
     // Fills every control from the last check (building them the first time).
     void FormShow();
 
-    QLabel* Label1 = nullptr; // task and variant
-    QFrame* Panel1 = nullptr; // white ground of the task picture
-    QLabel* Image1 = nullptr; // task picture
-    QLabel* Label2 = nullptr; // "Ваш ответ:"
-    QLabel* Label3 = nullptr; // the answer as checked
-    QScrollArea* ScrollBox1 = nullptr;
-    QLabel* Image2 = nullptr;          // the answer typeset
-    QLabel* Label12 = nullptr;         // or the answer as typed, in its place
-    QLabel* Label4 = nullptr;          // why it is not typeset, when it is not
-    QLabel* Label5 = nullptr;          // "Как программа считала ответ:"
-    QListWidget* ListBox1 = nullptr;   // the numbered steps
-    QLabel* Label6 = nullptr;          // "Значение ответа:"
-    QLabel* Label7 = nullptr;          // the answer's value text
-    QLabel* Label8 = nullptr;          // "Значение задания:"
-    QLabel* Label9 = nullptr;          // the task's value text
-    QLabel* Label10 = nullptr;         // where the values first differ
-    QLabel* Label11 = nullptr;         // the engine's message, the raised error
+    QLabel* Label1 = nullptr;          // task and variant
+    QFrame* Panel1 = nullptr;          // white ground of the task picture
+    QLabel* Image1 = nullptr;          // task picture
+    TExplanationView* View1 = nullptr; // the answer explained
     QPushButton* Button1 = nullptr;    // "Закрыть"
     QScrollArea* ScrollBox2 = nullptr; // scrolls the page above "Закрыть"
     QWidget* Panel2 = nullptr;         // the page: everything but "Закрыть"
@@ -63,10 +51,6 @@ private:
     void Layout();
     void FitAndCentre(QWidget* opener);
     void ShowTask();
-    void ShowAnswer();
-    void ShowSteps();
-    void ShowValues();
-    void ShowMessages();
     bool HasLastCheck() const;
     const TCheckRecord& LastCheck() const;
 

@@ -2,6 +2,7 @@
 
 #include "app/shell/Fonts.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
 
@@ -36,6 +37,10 @@ QIcon ProgramIcon() {
 } // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+TApplication::~TApplication() {
+    TTypesetService::StopShared();
+}
 
 // Only the name: a display name would make Qt append " — Formulon" to every
 // other window's title as the window manager shows it.

@@ -11,6 +11,9 @@ class TApplication : public QApplication {
     Q_OBJECT
 public:
     TApplication(int& argc, char** argv);
+    // Ends the formula typesetter's thread while the windowing system,
+    // which its drawing uses, is still there.
+    ~TApplication() override;
     // Sets the title "Formulon" as the application's name.
     void SetTitle(const QString& title);
     bool notify(QObject* receiver, QEvent* event) override;

@@ -3,9 +3,7 @@
 #include "app/shell/MathJaxModule.h"
 #include "app/shell/MathSvg.h"
 
-#include <QCoreApplication>
 #include <QPainter>
-#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
@@ -55,8 +53,8 @@ QSize DeviceSize(const QSizeF& size, qreal devicePixelRatio) {
 // pixel size and baseline: the SVG's own width, height and vertical-align
 // are in ex, rounded, and Qt SVG does not size ex as MathJax means it.
 TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
-                     qreal devicePixelRatio, const QColor& ink) {
-    const qreal pixelsPerUnit = fontPixelSize / 1000.0;
+                     qreal devicePixelRatio, const QColor& ink, qreal scale) {
+    const qreal pixelsPerUnit = fontPixelSize * scale / 1000.0;
     const QSizeF size(box.width() * pixelsPerUnit, box.height() * pixelsPerUnit);
     const QSize device = DeviceSize(size, devicePixelRatio);
     if (device.isEmpty())
@@ -78,6 +76,7 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
     painter.end();
     result.Status = TTypesetFormula::TStatus::Ok;
     result.Size = size;
+    result.Scale = scale;
     result.Baseline = -box.y() * pixelsPerUnit;
     return result;
 }
@@ -88,21 +87,37 @@ TMathTypesetter::TMathTypesetter(QObject* parent) : QObject(parent) {}
 
 TMathTypesetter::~TMathTypesetter() = default;
 
-TMathTypesetter& TMathTypesetter::Shared() {
-    static QPointer<TMathTypesetter> shared;
-    if (!shared)
-        shared = new TMathTypesetter(QCoreApplication::instance());
-    return *shared;
-}
-
 bool TMathTypesetter::EnsureLoaded() {
     if (loaded_)
         return mathJax_ != nullptr;
     loaded_ = true;
     std::unique_ptr<TMathJax> mathJax = LoadMathJaxModule(MathJaxModuleFolders(), loadError_);
-    if (mathJax && mathJax->Load(loadError_))
+    if (!mathJax)
+        return false;
+    {
+        // Reachable by Abandon from here on, the script's loading included.
+        std::lock_guard guard(abandonLock_);
+        if (abandoned_)
+            mathJax->Abandon();
         mathJax_ = std::move(mathJax);
-    return mathJax_ != nullptr;
+    }
+    if (mathJax_->Load(loadError_))
+        return true;
+    std::lock_guard guard(abandonLock_);
+    mathJax_.reset();
+    return false;
+}
+
+bool TMathTypesetter::Abandoned() {
+    std::lock_guard guard(abandonLock_);
+    return abandoned_;
+}
+
+void TMathTypesetter::Abandon() {
+    std::lock_guard guard(abandonLock_);
+    abandoned_ = true;
+    if (mathJax_)
+        mathJax_->Abandon();
 }
 
 TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm) {
@@ -123,18 +138,21 @@ TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm
 }
 
 TTypesetFormula TMathTypesetter::Typeset(const QString& tex, qreal fontPixelSize,
-                                         qreal devicePixelRatio, const QColor& ink) {
+                                         qreal devicePixelRatio, const QColor& ink, qreal scale) {
     if (tex.size() > MaxTexLength)
         return Failure(TTypesetFormula::TStatus::TooLarge,
                        QStringLiteral("Формула слишком длинная, чтобы её набрать"));
-    if (!(fontPixelSize > 0) || !(devicePixelRatio > 0))
+    if (!(fontPixelSize > 0) || !(devicePixelRatio > 0) || !(scale > 0))
         return Failure(TTypesetFormula::TStatus::TooLarge,
                        QStringLiteral("Размер шрифта и масштаб должны быть больше нуля"));
+    if (Abandoned())
+        return Failure(TTypesetFormula::TStatus::Unavailable,
+                       QStringLiteral("Набор формул остановлен"));
     if (!EnsureLoaded())
         return Failure(TTypesetFormula::TStatus::Unavailable, loadError_);
 
     const TMathJaxOutput output = RunMathJax(tex, fontPixelSize);
     if (output.Status != TMathJaxOutput::TStatus::Ok)
         return Failure(FormulaStatus(output.Status), output.Message);
-    return Draw(output.Svg, output.Box, fontPixelSize, devicePixelRatio, ink);
+    return Draw(output.Svg, output.Box, fontPixelSize, devicePixelRatio, ink, scale);
 }

@@ -15,6 +15,7 @@
 
 #include <list>
 #include <memory>
+#include <mutex>
 
 struct TTypesetFormula {
     enum class TStatus {
@@ -33,6 +34,9 @@ struct TTypesetFormula {
     QSizeF Size;
     // Logical pixels from the top of Image to the formula's baseline.
     qreal Baseline = 0;
+    // The size drawn to the formula's own, below 1 when drawn smaller to
+    // fit a box.
+    qreal Scale = 1;
 
     bool Ok() const { return Status == TStatus::Ok; }
 };
@@ -50,15 +54,13 @@ public:
     explicit TMathTypesetter(QObject* parent = nullptr);
     ~TMathTypesetter() override;
 
-    // The program's one typesetter, created on first use and owned by the
-    // application object.
-    static TMathTypesetter& Shared();
-
     // fontPixelSize is the size of one em in logical pixels; the smallest
     // script size depends on it, as in the task pictures (18 px per em), but
     // not on the ratio, so a formula's layout is the same at every scale.
+    // 'scale' draws that layout smaller (or larger) to fit a box: drawing
+    // again at another scale or ratio costs no MathJax run.
     TTypesetFormula Typeset(const QString& tex, qreal fontPixelSize, qreal devicePixelRatio = 1.0,
-                            const QColor& ink = Qt::black);
+                            const QColor& ink = Qt::black, qreal scale = 1);
 
     // How long one formula may take before MathJax is interrupted.
     void SetTimeLimit(int milliseconds) { timeLimitMs_ = milliseconds; }
@@ -66,14 +68,22 @@ public:
     // True once loading MathJax has been tried (successfully or not).
     bool IsLoaded() const { return loaded_; }
 
+    // From any thread: interrupts the formula being typeset (or MathJax's
+    // loading) and refuses every later one, for an orderly end.
+    void Abandon();
+
 private:
     // The window shows one answer at several ratios and may be opened again
     // for the same answer, so the last few are kept.
     static constexpr size_t kRecentFormulas = 8;
 
     bool EnsureLoaded();
+    bool Abandoned();
     TMathJaxOutput RunMathJax(const QString& tex, qreal pixelsPerEm);
 
+    // Set on the typesetting thread under the lock, which Abandon takes.
+    std::mutex abandonLock_;
+    bool abandoned_ = false;
     std::unique_ptr<TMathJax> mathJax_;
     bool loaded_ = false;
     int timeLimitMs_ = DefaultTimeLimitMs;

@@ -5,7 +5,6 @@
 #include "quiz/core/MinusPower.h"
 #include "quiz/core/TaskCatalogue.h"
 
-#include <algorithm>
 #include <exception>
 
 using namespace formulon::engine;
@@ -13,17 +12,24 @@ using namespace formulon::engine;
 namespace {
 
 // Appends what the answer's evaluation does to the record as the engine
-// reports it, so that the steps before a raised error are kept as well.
+// reports it, so that the steps before a raised error are kept as well,
+// until the steps reach their budget.
 class TStepRecorder : public FormulaObserver {
 public:
     explicit TStepRecorder(TCheckRecord& check) : check_(check) {}
     void Step(TraceStage stage, const std::string& text) override {
+        if (!Fits(text.size())) {
+            ++check_.TraceStepsLeftOut;
+            return;
+        }
         TTraceStep step;
         step.Stage = stage;
         step.Text = text;
         check_.Steps.push_back(std::move(step));
     }
     void Operation(const std::string& left, char op, const std::string& right) override {
+        if (!Fits(left.size() + right.size()))
+            return;
         TTraceStep step;
         step.Kind = TStepKind::Operation;
         step.Op = op;
@@ -32,15 +38,30 @@ public:
         check_.Steps.push_back(std::move(step));
     }
     void Message(const std::string& message) override {
+        check_.AnswerMessage = message;
+        if (!Fits(message.size()))
+            return;
         TTraceStep step;
         step.Kind = TStepKind::Message;
         step.Text = message;
         check_.Steps.push_back(std::move(step));
-        check_.AnswerMessage = message;
     }
 
 private:
+    // Whether a step holding this many text bytes is recorded; once one is
+    // not, none after it is.
+    bool Fits(std::size_t textBytes) {
+        const std::size_t cost = sizeof(TTraceStep) + textBytes;
+        if (check_.StepsCut || cost > kRecordedStepsBudget - used_) {
+            check_.StepsCut = true;
+            return false;
+        }
+        used_ += cost;
+        return true;
+    }
+
     TCheckRecord& check_;
+    std::size_t used_ = 0;
 };
 
 // Keeps the raised error's text and LastErrorText as they were when it was
@@ -109,12 +130,4 @@ TKeptErrorText::~TKeptErrorText() {
     else
         LastErrorText.Set(saved_);
     ActiveFormulaObserver = observer;
-}
-
-int FirstDifference(const std::string& a, const std::string& b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i)
-        if (a[i] != b[i])
-            return static_cast<int>(i) + 1;
-    return a.size() == b.size() ? 0 : static_cast<int>(common) + 1;
 }

@@ -5,8 +5,17 @@
 
 #include "engine/FormulaTrace.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+// Most the recorded steps may hold, in bytes (texts and the steps
+// themselves). Each step holds the whole formula as it then stands, so an
+// answer of the box's 32,767 characters can take hundreds of megabytes of
+// steps; a pupil reads a few screens of them at most. Steps past it are left
+// out, from the first that does not fit to the end, so the steps kept are
+// the trace's first ones, in order.
+inline constexpr std::size_t kRecordedStepsBudget = std::size_t{1} << 20;
 
 enum class TStepKind { Trace, Operation, Message };
 
@@ -29,6 +38,10 @@ struct TCheckRecord {
     // The answer's steps, operations and messages in the order the engine
     // took them; after a raised error, those up to it.
     std::vector<TTraceStep> Steps;
+    // The steps did not all fit in kRecordedStepsBudget: the rest were left
+    // out, TraceStepsLeftOut of them steps of the trace.
+    bool StepsCut = false;
+    std::size_t TraceStepsLeftOut = 0;
     bool ReferenceDone = false; // the reference's evaluation returned
     bool AnswerDone = false;    // the answer's evaluation returned
     std::string ReferenceValue;
@@ -71,7 +84,3 @@ public:
 private:
     std::string saved_;
 };
-
-// 1-based position of the first character where the texts differ, or 0
-// when they are equal.
-int FirstDifference(const std::string& a, const std::string& b);

@@ -84,6 +84,8 @@ public:
             else
                 Trace(step, i + 1 < steps.size() ? &steps[i + 1] : nullptr);
         }
+        if (check_.StepsCut)
+            Cut();
         Ending();
         return std::move(lines_);
     }
@@ -232,6 +234,18 @@ private:
         return text + Cp(" — программа сообщила: ") + Quoted(check_.AnswerMessage);
     }
 
+    // The rest was not recorded: what was waiting for it is not told, and
+    // the ending says only what the record itself holds.
+    void Cut() {
+        const std::string count =
+            check_.TraceStepsLeftOut > 0
+                ? Cp(" (ещё ") + std::to_string(check_.TraceStepsLeftOut) + ")"
+                : std::string();
+        Add(Cp("Остальные шаги") + count + Cp(" не показаны: их слишком много для разбора"));
+        pending_.reset();
+        function_.reset();
+    }
+
     void Ending() {
         if (pending_)
             Add(OperationName(pending_->Op) + ": " + pending_->Left + pending_->Op +
@@ -257,7 +271,7 @@ private:
         } else if (value.empty()) {
             Add(Cp("Значение ответа пустое: в ответе нет ни одного числа"));
         } else if (value == GroupFailureText) {
-            const bool foldFailed = !functionFailed_ && !pending_ &&
+            const bool foldFailed = !check_.StepsCut && !functionFailed_ && !pending_ &&
                                     (last_ == TraceStage::Inner || !IsFailureMarker(current_));
             if (foldFailed)
                 Add(FoldFailure());

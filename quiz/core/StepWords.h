@@ -2,7 +2,8 @@
 // from what the check recorded: each operation with its operands and
 // result, and a last step that says how the evaluation ended. The lines
 // hold every text formulon-eval --trace prints for the answer, in its
-// order. Texts are code page 1251.
+// order, up to where the record was cut (a line then says that the rest is
+// left out). Texts are code page 1251.
 #pragma once
 
 #include "quiz/core/CheckRecord.h"

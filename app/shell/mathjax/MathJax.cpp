@@ -6,6 +6,7 @@
 #include <QJSEngine>
 #include <QJSValue>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -58,22 +59,26 @@ private:
 
 // The bundle's helper functions use variables before their declaration,
 // which is sound JavaScript, yet Qt's compiler warns about each use while it
-// loads the script. Those warnings are dropped during the load only.
-QtMessageHandler gOuterHandler = nullptr;
+// loads the script. Those warnings are dropped during the load only. The
+// load runs on the typesetter's thread while other threads may log.
+std::atomic<QtMessageHandler> gOuterHandler = nullptr;
 
 void DropCompilerWarnings(QtMsgType type, const QMessageLogContext& context,
                           const QString& message) {
     if (type == QtWarningMsg && context.category != nullptr &&
         std::strcmp(context.category, "qt.qml.compiler") == 0)
         return;
-    if (gOuterHandler != nullptr)
-        gOuterHandler(type, context, message);
+    if (const QtMessageHandler outer = gOuterHandler)
+        outer(type, context, message);
     else
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 QJSValue EvaluateQuietly(QJSEngine& engine, const QString& program, const QString& fileName) {
-    gOuterHandler = qInstallMessageHandler(DropCompilerWarnings);
+    // The handler in force is read before this one replaces it, so that
+    // nothing logged meanwhile is lost.
+    gOuterHandler = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(DropCompilerWarnings);
     const QJSValue outcome = engine.evaluate(program, fileName);
     qInstallMessageHandler(gOuterHandler);
     return outcome;
@@ -88,9 +93,19 @@ class TQtMathJax final : public TMathJax {
 public:
     bool Load(QString& error) override;
     TMathJaxOutput Typeset(const QString& tex, qreal pixelsPerEm, int timeLimitMs) override;
+    void Abandon() override;
 
 private:
+    bool Ready() const { return engine_ && loaded_ && !abandoned_; }
+    // After a watchdog's interruption; an abandoned engine stays interrupted.
+    void Resume();
+
+    // The engine is made, used and destroyed on one thread; Abandon, from
+    // another, reaches it under the lock.
+    std::mutex lock_;
     std::unique_ptr<QJSEngine> engine_;
+    bool loaded_ = false;
+    std::atomic<bool> abandoned_ = false;
 };
 
 bool TQtMathJax::Load(QString& error) {
@@ -99,19 +114,43 @@ bool TQtMathJax::Load(QString& error) {
         error = QStringLiteral("Не найден сценарий MathJax %1").arg(kScriptPath);
         return false;
     }
-    auto engine = std::make_unique<QJSEngine>();
+    {
+        std::lock_guard guard(lock_);
+        if (abandoned_) {
+            error = QStringLiteral("Набор формул остановлен");
+            return false;
+        }
+        engine_ = std::make_unique<QJSEngine>();
+    }
     const QJSValue outcome =
-        EvaluateQuietly(*engine, QString::fromUtf8(file.readAll()), kScriptPath);
+        EvaluateQuietly(*engine_, QString::fromUtf8(file.readAll()), kScriptPath);
+    if (abandoned_) {
+        error = QStringLiteral("Набор формул остановлен");
+        return false;
+    }
     if (outcome.isError()) {
         error = QStringLiteral("Сценарий MathJax не запустился: %1").arg(outcome.toString());
         return false;
     }
-    if (!engine->globalObject().property(kTypesetFunction).isCallable()) {
+    if (!engine_->globalObject().property(kTypesetFunction).isCallable()) {
         error = QStringLiteral("В сценарии MathJax нет функции %1").arg(kTypesetFunction);
         return false;
     }
-    engine_ = std::move(engine);
+    loaded_ = true;
     return true;
+}
+
+void TQtMathJax::Abandon() {
+    std::lock_guard guard(lock_);
+    abandoned_ = true;
+    if (engine_)
+        engine_->setInterrupted(true);
+}
+
+void TQtMathJax::Resume() {
+    std::lock_guard guard(lock_);
+    if (!abandoned_)
+        engine_->setInterrupted(false);
 }
 
 TMathJaxOutput TQtMathJax::Typeset(const QString& tex, qreal pixelsPerEm, int timeLimitMs) {
@@ -119,15 +158,21 @@ TMathJaxOutput TQtMathJax::Typeset(const QString& tex, qreal pixelsPerEm, int ti
     TMathJaxOutput output;
     output.Tex = tex;
     output.PixelsPerEm = pixelsPerEm;
-    if (!engine_) {
-        output.Message = QStringLiteral("Сценарий MathJax не загружен");
+    if (!Ready()) {
+        output.Message = abandoned_ ? QStringLiteral("Набор формул остановлен")
+                                    : QStringLiteral("Сценарий MathJax не загружен");
         return output;
     }
     QJSValue function = engine_->globalObject().property(kTypesetFunction);
     TWatchdog watchdog(*engine_, timeLimitMs);
     const QJSValue outcome = function.call({tex, pixelsPerEm});
-    if (watchdog.Stop()) {
-        engine_->setInterrupted(false);
+    const bool timedOut = watchdog.Stop();
+    if (abandoned_) {
+        output.Message = QStringLiteral("Набор формул остановлен");
+        return output;
+    }
+    if (timedOut) {
+        Resume();
         output.Status = TStatus::TimedOut;
         output.Message =
             QStringLiteral("Набор формулы прерван: он шёл дольше %1 мс").arg(timeLimitMs);

@@ -26,10 +26,14 @@ public:
     virtual bool Load(QString& error) = 0;
     // Runs MathJax on one formula, interrupted after timeLimitMs.
     virtual TMathJaxOutput Typeset(const QString& tex, qreal pixelsPerEm, int timeLimitMs) = 0;
+    // From any thread: interrupts the script's loading or the formula being
+    // typeset, and refuses every later one. For an orderly end while
+    // MathJax runs on a thread of its own.
+    virtual void Abandon() = 0;
 };
 
 // The module's one exported function, resolved by this name. The number
 // changes whenever TMathJax or TMathJaxOutput does, so that a module left
 // from another build is refused rather than called wrongly.
-#define FORMULON_MATHJAX_FACTORY formulonCreateMathJax1
+#define FORMULON_MATHJAX_FACTORY formulonCreateMathJax2
 using TCreateMathJax = TMathJax* (*)();

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <string>
 #include <vector>
@@ -204,15 +205,72 @@ TEST(CheckRecordLifeTest, AnErrorInTheReferenceIsKeptAndTheAnswerNotEvaluated) {
     EXPECT_TRUE(check.Steps.empty()) << "the reference's steps are never kept";
 }
 
-TEST(FirstDifferenceTest, MarksTheFirstDifferingCharacter) {
-    struct Row {
-        const char* a;
-        const char* b;
-        int expected;
-    } rows[] = {{"12,5", "12,5", 0}, {"12,5", "12,6", 4}, {"1", "12", 2},
-                {"", "~", 1},        {"", "", 0},         {"-3", "3", 1}};
-    for (const Row& row : rows)
-        EXPECT_EQ(FirstDifference(row.a, row.b), row.expected) << row.a << " / " << row.b;
+// The trace's first steps, as formulon-eval --trace prints them (twice the
+// budget's bytes of them), and how many there are in all.
+struct TTracePrefix : FormulaObserver {
+    void Step(TraceStage, const std::string& text) override {
+        ++count;
+        if ((bytes += text.size()) < 2 * kRecordedStepsBudget)
+            texts.push_back(text);
+    }
+    std::vector<std::string> texts;
+    std::size_t count = 0, bytes = 0;
+};
+
+std::string Repeated(const std::string& unit, std::size_t times) {
+    std::string text;
+    while (times-- > 0)
+        text += unit;
+    return text;
+}
+
+// Long answers: the steps kept fit the budget and are the trace's first
+// ones, in order; the words then say that the rest is left out and still
+// end with how the evaluation ended.
+TEST(CheckRecordBudgetTest, LongAnswersKeepTheTracesFirstStepsWithinTheBudget) {
+    const struct {
+        std::string answer;
+        bool cut;
+    } rows[] = {
+        {"y" + Repeated("*z", 2000), true},   // a trace of 10 MB
+        {"0" + Repeated("+(1)", 2000), true}, // 8 MB
+        {Repeated("(", 8000) + "1" + Repeated(")", 8000), true},
+        {Repeated("(", 300) + "1" + Repeated(")", 300), false},
+    };
+    for (const auto& row : rows) {
+        TTracePrefix trace;
+        {
+            FormulaTraceScope scope(trace);
+            try {
+                FormulaValue(row.answer);
+            } catch (const Exception&) {
+            }
+        }
+        TCheckRecord check;
+        BeginCheckRecord(check, 1, 1, row.answer);
+        RecordedReferenceValue(check, "y+z");
+        const std::string value = RecordedAnswerValue(check, row.answer);
+        EXPECT_EQ(check.StepsCut, row.cut) << row.answer.size();
+        std::size_t size = 0;
+        std::vector<std::string> kept;
+        for (const TTraceStep& step : check.Steps) {
+            size += sizeof(TTraceStep) + step.Text.size() + step.Left.size() + step.Right.size();
+            if (step.Kind == TStepKind::Trace)
+                kept.push_back(step.Text);
+        }
+        EXPECT_LE(size, kRecordedStepsBudget);
+        ASSERT_LE(kept.size(), trace.texts.size());
+        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), trace.texts.begin()));
+        EXPECT_EQ(kept.size() + check.TraceStepsLeftOut, trace.count);
+
+        const std::vector<std::string> lines = Utf8Lines(DescribeSteps(check));
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines.back(), "Значение ответа: " + value);
+        const std::string leftOut = "Остальные шаги (ещё " +
+                                    std::to_string(check.TraceStepsLeftOut) +
+                                    ") не показаны: их слишком много для разбора";
+        EXPECT_EQ(lines[lines.size() - 2] == leftOut, row.cut) << lines[lines.size() - 2];
+    }
 }
 
 } // namespace
