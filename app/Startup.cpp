@@ -9,6 +9,8 @@
 #include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
+#include "quiz/PracticeFile.h"
+#include "quiz/PracticeFrm.h"
 #include "quiz/core/GameSession.h"
 
 #include <QApplication>
@@ -16,6 +18,17 @@
 #include <exception>
 
 namespace {
+
+// Practice adds nothing to start-up: its window, pictures and progress come
+// with its first opening.
+void ShowPractice(const TGameSession& session) {
+    static TPracticeSession practice(session);
+    if (!PracticeFrm) {
+        PracticeFrm = new TPracticeFrm(practice);
+        PracticeFrm->SetProgressFile(LoadPracticeProgress, SavePracticeProgress);
+    }
+    PracticeFrm->ShowPractice(Form1);
+}
 
 // The windows' requests of one another. Every window exists by now; the
 // connections run synchronously, in the order the windows ask.
@@ -37,6 +50,8 @@ void ConnectWindows(const TGameSession& session) {
                      Handler([] { ExplainFrm->ShowExplain(Form1); }));
     QObject::connect(Form2, &TForm2::explainRequested, ExplainFrm,
                      Handler([] { ExplainFrm->ShowExplain(Form2); }));
+    QObject::connect(Form1, &TForm1::practiceRequested, Form1,
+                     Handler([&session] { ShowPractice(session); }));
 }
 
 } // namespace

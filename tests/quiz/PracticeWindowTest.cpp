@@ -1,0 +1,245 @@
+// "Тренировка" driven through its keys: where it opens, the answer read
+// while it is typed, Enter's checks, the sample after three wrong ones, its
+// progress read and saved, and the menu item that opens it only while no
+// quiz task is shown.
+#include "app/shell/FormulaView.h"
+#include "engine/Cp1251.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "quiz/ExplanationView.h"
+#include "quiz/Form1.h"
+#include "quiz/PracticeChoice.h"
+#include "quiz/PracticeFrm.h"
+#include "quiz/core/AnswerBox.h"
+#include "quiz/core/TaskCatalogue.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace formulon::engine;
+
+namespace {
+
+// Loading MathJax takes seconds under the sanitizers.
+constexpr int kPatience = 30000;
+
+// 'open' opens the modal window; 'during' runs while it is up, then Escape
+// closes it.
+void While(TPracticeFrm*& window, const std::function<void()>& open,
+           const std::function<void()>& during) {
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(window && QTest::qWaitForWindowExposed(window));
+        shown = true;
+        EXPECT_EQ(QApplication::activeModalWidget(), window);
+        during();
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    open();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(window && window->isVisible());
+}
+
+QStringList Rows(const QListWidget* list) {
+    QStringList rows;
+    for (int row = 0; row < list->count(); ++row)
+        rows << list->item(row)->text();
+    return rows;
+}
+
+// Every name a screen reader finds for a focusable control or a picture.
+void CheckNames(QAccessibleInterface* node, QStringList& names) {
+    if (!node || node->state().invisible)
+        return;
+    if (node->state().focusable || node->role() == QAccessible::Graphic) {
+        names << node->text(QAccessible::Name);
+        EXPECT_FALSE(node->text(QAccessible::Name).isEmpty()) << node->role();
+    }
+    for (int i = 0; i < node->childCount(); ++i)
+        CheckNames(node->child(i), names);
+}
+
+class PracticeWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillReferenceFormulas();
+        LastErrorText.Set(Utf8ToCp1251("сообщение викторины"));
+        window->SetProgressFile([this] { return load; },
+                                [this](const TPracticeProgress& progress) {
+                                    if (failSave)
+                                        throw EInOutError("Disk full", 101);
+                                    saved.push_back(progress);
+                                    return progress;
+                                });
+    }
+    void TearDown() override {
+        EXPECT_EQ(Cp1251ToUtf8(LastErrorText.Read()), "сообщение викторины");
+        delete window;
+    }
+    void Open(const std::function<void()>& during) {
+        While(
+            window, [this] { window->ShowPractice(nullptr); }, during);
+    }
+    // Types into the answer box and waits for the preview after the pause.
+    void Type(const QString& keys) {
+        QTest::keyClicks(window->Edit1, keys);
+        EXPECT_TRUE(window->Timer1->isActive()) << "nothing is read before the pause";
+        ASSERT_TRUE(WaitFor(
+            [this] {
+                return !window->Timer1->isActive() &&
+                       window->Formula1->State() != TFormulaView::TState::Typesetting;
+            },
+            kPatience));
+    }
+    void Enter(const char* answer) {
+        window->Edit1->clear();
+        QTest::keyClicks(window->Edit1, QString::fromLatin1(answer));
+        QTest::keyClick(window->Edit1, Qt::Key_Return);
+    }
+
+    TGameSession quiz;
+    TPracticeSession practice{quiz};
+    TPracticeFrm* window = new TPracticeFrm(practice);
+    TPracticeLoad load;
+    std::vector<TPracticeProgress> saved;
+    bool failSave = false;
+};
+
+TEST_F(PracticeWindowTest, OpensOnTheFirstUnsolvedWithTheKeysInTheAnswerBoxAndEveryNameSaid) {
+    load.State = TPracticeLoad::TState::Loaded;
+    load.Progress.Marks[0].Solved = load.Progress.Marks[1].Solved = true;
+    Open([this] {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Тренировка"));
+        EXPECT_EQ(QApplication::focusWidget(), window->Edit1);
+        EXPECT_EQ(window->ListBox1->currentRow(), 2);
+        EXPECT_EQ(window->Label2->text(), QStringLiteral("Задание № 1, вариант 3: не решено"));
+        EXPECT_EQ(window->Edit1->maxLength(), kAnswerBoxMaxLength);
+        QStringList names;
+        CheckNames(QAccessible::queryAccessibleInterface(window), names);
+        for (const char* name : {"Задание 1, вариант 2, решено", "Задание 2, вариант 1, не решено",
+                                 "Задание № 1, вариант 3, картинка формулы", "Ваш ответ"})
+            EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name;
+        QTest::keyClick(window->ListBox1, Qt::Key_Down);
+        EXPECT_EQ(window->Label2->text(), QStringLiteral("Задание № 2, вариант 1: не решено"));
+        EXPECT_FALSE(window->Image1->pixmap().isNull());
+    });
+}
+
+TEST_F(PracticeWindowTest, ReadsTheAnswerAfterAPauseWithItsFirstUnreadablePlaceAndHints) {
+    const struct {
+        const char* keys;
+        const char* held;
+        bool typeset;
+        const char* problem; // the last line of what is said in its place
+        QStringList hints;
+    } rows[] = {
+        {"SIN(Y-Z)", "sin(y-z)", true, "", {}},
+        {"sin y+2z",
+         "sin y+2z",
+         false,
+         "Знак 8: пропущен знак действия",
+         {QStringLiteral("Знак 5: аргумент функции пишут в скобках: sin(y)"),
+          QStringLiteral("Знак 8: пропущен знак умножения: 2*z")}},
+    };
+    Open([&] {
+        for (const auto& row : rows) {
+            window->Edit1->clear();
+            Type(QString::fromLatin1(row.keys));
+            EXPECT_EQ(window->Edit1->text(), QString::fromLatin1(row.held));
+            EXPECT_EQ(window->Formula1->State() == TFormulaView::TState::Shown, row.typeset);
+            EXPECT_EQ(window->Label5->text().section(QStringLiteral("<br>"), -1),
+                      QString::fromUtf8(row.problem));
+            EXPECT_EQ(Rows(window->ListBox2), row.hints);
+        }
+    });
+}
+
+TEST_F(PracticeWindowTest, EnterMarksARightAnswerSolvedAndOffersTheNextUnsolved) {
+    Open([this] {
+        Enter("-sin(z-y)");
+        EXPECT_TRUE(window->Panel3->isVisible());
+        EXPECT_EQ(window->Label7->text(), QStringLiteral("Верно! Задание решено."));
+        EXPECT_TRUE(window->ListBox1->ShownSolved(0));
+        ASSERT_EQ(saved.size(), 1u);
+        EXPECT_TRUE(saved[0].Marks[0].Solved);
+        EXPECT_EQ(QApplication::focusWidget(), window->Button3);
+        QTest::keyClick(window->Button3, Qt::Key_Return);
+        EXPECT_EQ(window->ListBox1->currentRow(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), window->Edit1);
+        EXPECT_TRUE(window->Edit1->text().isEmpty());
+    });
+}
+
+TEST_F(PracticeWindowTest, WrongAnswersAreExplainedInPlaceAndTheSampleComesAfterThree) {
+    Open([this] {
+        for (const char* answer : {"y+z", "", "2*x", "2/0.0"}) {
+            EXPECT_FALSE(window->Button2->isEnabled());
+            Enter(answer);
+        }
+        EXPECT_EQ(saved.size(), 3u) << "an empty answer is no try";
+        EXPECT_EQ(window->Label7->text(), QStringLiteral("Неверно. Разбор ответа:"));
+        EXPECT_TRUE(window->View1->Label8->text().startsWith(
+            QStringLiteral("Ошибка: Floating point division by zero")));
+        ASSERT_TRUE(window->Button2->isEnabled());
+        EXPECT_FALSE(window->Panel4->isVisible());
+        QTest::mouseClick(window->Button2, Qt::LeftButton);
+        EXPECT_EQ(window->Label8->text(), QStringLiteral("Образец: sin(y-z)"));
+        EXPECT_TRUE(
+            WaitFor([this] { return window->Formula2->State() == TFormulaView::TState::Shown; },
+                    kPatience));
+        Type(QStringLiteral("y"));
+        EXPECT_TRUE(window->Panel2->isVisible()) << "typing again shows the preview";
+        EXPECT_FALSE(window->Panel3->isVisible());
+    });
+}
+
+TEST_F(PracticeWindowTest, ADamagedFileIsReportedOnceAndAFailedSaveIsSaidInTheWindow) {
+    TBoxRecorder boxes;
+    load.State = TPracticeLoad::TState::Damaged;
+    load.Backup = QStringLiteral("/data/practice.txt.formulon-backup-1");
+    failSave = true;
+    Open([this] {
+        Enter("y");
+        EXPECT_EQ(window->Label9->text(), QStringLiteral("Успехи не сохранены: Disk full."));
+        EXPECT_EQ(practice.ChosenMark().WrongChecks, 1);
+    });
+    ASSERT_EQ(boxes.Informations.size(), 1);
+    EXPECT_TRUE(boxes.Informations[0].contains(load.Backup));
+}
+
+TEST(PracticeMenuTest, OpensOnlyWhileNoQuizTaskIsShown) {
+    CreateWindowsOnce();
+    EXPECT_EQ(PracticeFrm, nullptr) << "nothing of it is made at start-up";
+    EXPECT_EQ(Form1->N11->text(), QStringLiteral("&Тренировка"));
+    EXPECT_EQ(Form1->N11->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
+    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+    EXPECT_FALSE(Form1->N11->isEnabled());
+    QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(PracticeFrm, nullptr) << "never while a game runs";
+    Form1->Edit3->setText(QStringLiteral("10"));
+    Form1->Edit4->setText(QStringLiteral("1"));
+    Form1->Button5->click();
+    Form1->Edit1->setText(QString::fromStdString(ReferenceFormula(10, 1)));
+    QTest::mouseClick(Form1->Button1, Qt::LeftButton); // won
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
+    EXPECT_TRUE(Form1->N11->isEnabled());
+    While(
+        PracticeFrm, [] { QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier); },
+        [] { EXPECT_EQ(PracticeFrm->windowHandle()->transientParent(), Form1->windowHandle()); });
+    Form1->Timer1->stop();
+}
+
+} // namespace
