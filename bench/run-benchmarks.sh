@@ -64,6 +64,18 @@ echo
 grep -E 'Maximum resident' "$scratch/long.time"
 
 echo
+# "Тренировка" opened after start-up (the first opening builds it), answers
+# of tasks 1 to 5 and 10 typed a key every 150 ms: each key to the answer
+# box's repaint, the last key to the preview, and the peak memory.
+echo "== Practice (formulon-startup-bench --practice, 3 runs)"
+for _ in 1 2 3; do
+  rm -rf "$scratch/share"
+  QT_QPA_PLATFORM=offscreen "$build/bench/formulon-startup-bench" --practice 2>/dev/null |
+    grep -E '^(practice|peak)'
+  echo
+done
+
+echo
 # One start-up run per platform plugin: offscreen always; the X11 plugin under
 # Xvfb as well when xvfb-run is installed (a real display server round trip).
 startup() {

@@ -18,6 +18,7 @@
 // eight longest answers the answer box takes (bench/LongAnswers.h) and opens
 // the window once after each, printing explain_long<k> <ms> formula <ms>
 // and peak_kb.
+// With "--practice" (after those) it measures "Тренировка" (PracticeBench.h).
 // Exits 1 when no frame arrives within ten seconds.
 #include "app/Startup.h"
 #include "app/shell/Application.h"
@@ -25,6 +26,7 @@
 #include "app/shell/MathJaxModule.h"
 #include "app/shell/MessageBoxes.h"
 #include "bench/LongAnswers.h"
+#include "bench/PracticeBench.h"
 #include "engine/FloatEnv.h"
 #include "quiz/ExplainFrm.h"
 #include "quiz/ExplanationView.h"
@@ -172,11 +174,15 @@ void CheckAndExplainLong() {
 
 class TFirstFrame : public QObject {
 public:
-    TFirstFrame(Clock::time_point entry, int explanations, bool longAnswers)
-        : entry_(entry), explanations_(explanations), longAnswers_(longAnswers) {}
+    TFirstFrame(Clock::time_point entry, QTimer* watchdog, int explanations, bool longAnswers,
+                bool practice)
+        : entry_(entry), watchdog_(watchdog), explanations_(explanations),
+          longAnswers_(longAnswers), practice_(practice) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!done_ && event->type() == QEvent::Paint) {
             done_ = true;
+            // The measures after it may take longer.
+            watchdog_->stop();
             // Let this paint finish, then stop the clock and leave.
             QTimer::singleShot(0, [this] {
                 std::printf("main %.2f\nframe_ns %lld\n", MillisecondsSince(entry_),
@@ -185,6 +191,8 @@ public:
                     CheckAndExplain(explanations_);
                 if (longAnswers_)
                     CheckAndExplainLong();
+                if (practice_)
+                    MeasurePractice();
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
@@ -194,8 +202,10 @@ public:
 
 private:
     Clock::time_point entry_;
+    QTimer* watchdog_;
     int explanations_;
     bool longAnswers_;
+    bool practice_;
     bool done_ = false;
 };
 
@@ -210,19 +220,25 @@ int main(int argc, char* argv[]) {
     CreateWindows();
     int explanations = 0;
     bool longAnswers = false;
+    bool practice = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--explain") == 0 && i + 1 < argc)
             explanations = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--explain-long") == 0)
             longAnswers = true;
+        else if (std::strcmp(argv[i], "--practice") == 0)
+            practice = true;
     }
     AddMathJaxModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
-    TFirstFrame firstFrame(entry, explanations, longAnswers);
+    QTimer watchdog;
+    TFirstFrame firstFrame(entry, &watchdog, explanations, longAnswers, practice);
     Form1->installEventFilter(&firstFrame);
     Form1->show();
-    QTimer::singleShot(10000, [] {
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
         std::fprintf(stderr, "no frame of the main window within 10 s\n");
         QCoreApplication::exit(1);
     });
+    watchdog.start(10000);
     return app.exec();
 }
