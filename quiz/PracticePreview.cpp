@@ -5,10 +5,15 @@
 
 #include <QListWidget>
 
+#include <algorithm>
+
 namespace {
 
 // Characters shown on either side of the marked place of a long answer.
 constexpr int kAround = 24;
+// An answer can hold thousands of mistakes ("1y+2y+3y…"); laying out every
+// hint after each pause would hold the keys up, and no pupil reads them all.
+constexpr std::size_t kShownHints = 50;
 
 // The answer round the place (1-based), the place marked; a place just past
 // the end marks a blank there, as for a missing bracket.
@@ -64,6 +69,10 @@ QListWidget* MakeHintList(QWidget* parent) {
 
 void ShowHints(QListWidget* list, const TPreview& preview) {
     list->clear();
-    for (const TAnswerHint& hint : preview.Hints)
-        list->addItem(PlaceName(hint.Position, preview.Length) + FromCp1251(hint.Text));
+    const std::size_t shown = std::min(preview.Hints.size(), kShownHints);
+    for (std::size_t i = 0; i < shown; ++i)
+        list->addItem(PlaceName(preview.Hints[i].Position, preview.Length) +
+                      FromCp1251(preview.Hints[i].Text));
+    if (shown < preview.Hints.size())
+        list->addItem(QStringLiteral("… и ещё %1").arg(preview.Hints.size() - shown));
 }

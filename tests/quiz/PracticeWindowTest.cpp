@@ -161,6 +161,14 @@ TEST_F(PracticeWindowTest, ReadsTheAnswerAfterAPauseWithItsFirstUnreadablePlaceA
                       QString::fromUtf8(row.problem));
             EXPECT_EQ(Rows(window->ListBox2), row.hints);
         }
+        QString many; // a missing star in each of 70 terms: 70 hints
+        for (int term = 1; term <= 70; ++term)
+            many += QStringLiteral("+%1y").arg(term);
+        window->Edit1->setText(many);
+        ASSERT_TRUE(WaitFor([this] { return !window->Timer1->isActive(); }, kPatience));
+        EXPECT_EQ(Rows(window->ListBox2).mid(49),
+                  QStringList({QStringLiteral("Знак 191: пропущен знак умножения: 50*y"),
+                               QStringLiteral("… и ещё 20")}));
     });
 }
 
