@@ -194,7 +194,8 @@ void TPracticeFrm::Layout() {
     Formula2->setGeometry(0, 20, 560, 50);
 }
 
-// The strip below the page: a failed save's words and "Закрыть".
+// The whole window when the screen holds it, else the page scrolls; the
+// strip below the page holds a failed save's words and "Закрыть".
 void TPracticeFrm::Fit(QWidget* opener) {
     const TFittedPlace place = FitOverOpener(this, kPageSize + QSize(0, kStrip),
                                              opener && opener->isVisible() ? opener : nullptr);
@@ -283,6 +284,8 @@ void TPracticeFrm::ListBox1Change(int row) {
         return;
     ShowChosen();
     Edit1->clear();
+    Panel3->hide();
+    Panel2->show();
     Panel4->hide();
     Layout();
     Timer1->stop();
