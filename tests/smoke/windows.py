@@ -95,12 +95,15 @@ def explanation(quiz):
     quiz.close_with('Разбор ответа', 'explanation', 'Escape')
 
 
-def practice(quiz):
-    """Only before a game: the keys start in its answer box."""
+def open_practice(quiz):
     quiz.session.focused(quiz.main)
     key('ctrl+t')
-    window = quiz.opened('Тренировка', 'practice')
-    tree = quiz.session.frame('Тренировка')
+    return quiz.opened('Тренировка', 'practice'), quiz.session.frame('Тренировка')
+
+
+def practice(quiz):
+    """Only before a game: the keys start in its answer box."""
+    window, tree = open_practice(quiz)
     box = wait(lambda: find(tree, 'text', 'Ваш ответ'), 'no answer box in "Тренировка"')
     type_text('sin y')
     wait(lambda: text_of(box) == 'sin y', 'the keys did not reach the answer box')
@@ -240,32 +243,27 @@ def practice_after_restart(program):
     table) is never touched."""
     session = Session(program)
     try:
-        folder = session.home + '/share/Formulon'
-        os.makedirs(folder)
-        champions = folder + '/.camp.cam'
+        os.makedirs(session.home + '/share/Formulon')
+        champions = session.home + '/share/Formulon/.camp.cam'
         with open(champions, 'wb') as table:
             table.write(bytes(8192 + 256) + b'\x010' + bytes(254))
-        before = os.stat(champions)
-        for run_number in range(2):
-            quiz = Quiz(session)
-            session.focused(quiz.main)
-            key('ctrl+t')
-            window = quiz.opened('Тренировка', 'practice')
-            tree = session.frame('Тренировка')
-            if run_number == 0:
+        def stamp():  # read at start, never written
+            info = os.stat(champions)
+            return info.st_ino, info.st_size, info.st_mtime_ns, info.st_ctime_ns
+        before = stamp()
+        for solve in (True, False):
+            _, tree = open_practice(Quiz(session))
+            if solve:
                 type_text(RIGHT_ANSWERS[0])
                 key('Return')
                 wait(lambda: find(tree, 'label', 'Верно! Задание решено.'), 'not solved')
                 session.app.kill()
                 session.app.wait()
-            else:
-                wait(lambda: find(tree, 'list item', 'Задание 1, вариант 1, решено'),
-                     'the solved task is no longer marked')
-                wait(lambda: find(tree, 'label', 'Задание № 1, вариант 2: не решено'),
-                     'it did not open on the next unsolved task')
-        after = os.stat(champions)
-        if (after.st_ino, after.st_mtime_ns, after.st_size) != (before.st_ino, before.st_mtime_ns,
-                                                                 before.st_size):
+        wait(lambda: find(tree, 'list item', 'Задание 1, вариант 1, решено'),
+             'the solved task is no longer marked')
+        wait(lambda: find(tree, 'label', 'Задание № 1, вариант 2: не решено'),
+             'it did not open on the next unsolved task')
+        if stamp() != before:
             raise Failure('practice touched the champions file')
     finally:
         session.close()
