@@ -2,7 +2,9 @@
 // by a local socket before any window: the first copy listens under a name
 // made of the user and the table; a later start finds it listening and asks
 // it to come forward. The kernel frees the name when its copy ends, however
-// it ends, so nothing stale is ever left to block a start.
+// it ends, so nothing stale is ever left to block a start. Plain sockets and
+// a notifier of Qt Core: Qt Network and the libraries it brings would cost
+// every start more than the check itself.
 #pragma once
 
 #include <QByteArray>
@@ -11,8 +13,7 @@
 
 #include <chrono>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 class TSingleInstance : public QObject {
     Q_OBJECT
@@ -41,8 +42,11 @@ signals:
     void frontRequested();
 
 private:
-    void AnswerRequest(QLocalSocket* socket);
+    // Listens under the name: 0, or the errno of the failure.
+    int Listen();
+    void AcceptRequests();
 
     QString serverName_;
-    QLocalServer* server_ = nullptr;
+    int listener_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
 };

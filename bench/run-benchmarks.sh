@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds Release in build-release and measures: FormulaValue on the reference
-# formulas and the longest answers (formulon-bench), and the program's
-# start-up to its first shown main window with its peak memory (offscreen,
-# several runs, median). Prints figures only; it never fails on a time.
-# STARTUP_RUNS sets the number of start-up runs (default 15).
+# formulas and the longest answers (formulon-bench), the formula typesetter,
+# "Разбор ответа", and the program's start-up to its first frame against a
+# bare Qt Widgets window (bench/startup-pairs.sh: paired starts, medians,
+# ratios). Prints figures only; it never fails on a time.
+# STARTUP_RUNS sets the number of paired start-ups (default 15).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,13 +12,14 @@ build=build-release
 runs="${STARTUP_RUNS:-15}"
 cmake --preset release >/dev/null
 cmake --build "$build" -j2 --target formulon-bench formulon-startup-bench formulon \
-  formulon-typeset-bench
+  formulon-typeset-bench formulon-bare-window formulon-measure-run
 
 echo "== Machine"
 echo "cores: $(nproc)"
 echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 echo "memory: $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
 echo "kernel: $(uname -r)"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # A fresh user: no champions file, so start-up shows no message box.
 scratch=$(mktemp -d)
@@ -76,41 +78,14 @@ for _ in 1 2 3; do
 done
 
 echo
-# One start-up run per platform plugin: offscreen always; the X11 plugin under
-# Xvfb as well when xvfb-run is installed (a real display server round trip).
-startup() {
-  local label=$1; shift
-  echo
-  echo "== Start-up to the first frame of the main window: $label ($runs runs)"
-  # One run first so the font cache is built; it is not counted.
-  "$@" "$build/bench/formulon-startup-bench" >/dev/null
-  : >"$scratch/main.ms"; : >"$scratch/exec.ms"; : >"$scratch/wall.ms"; : >"$scratch/rss.kb"
-  for _ in $(seq "$runs"); do
-    local begin end out
-    begin=$(date +%s%N)
-    out=$("$@" /usr/bin/time -v -o "$scratch/startup.time" "$build/bench/formulon-startup-bench")
-    end=$(date +%s%N)
-    awk '/^main/ {print $2}' <<<"$out" >>"$scratch/main.ms"
-    awk -v begin="$begin" '/^frame_ns/ {printf "%.2f\n", ($2 - begin) / 1e6}' <<<"$out" >>"$scratch/exec.ms"
-    awk -v begin="$begin" -v end="$end" 'BEGIN {printf "%.2f\n", (end - begin) / 1e6}' >>"$scratch/wall.ms"
-    awk -F': ' '/Maximum resident/ {print $2}' "$scratch/startup.time" >>"$scratch/rss.kb"
-  done
-  printf 'main() to first frame:          median %s ms  (range %s)\n' \
-    "$(median "$scratch/main.ms")" "$(range "$scratch/main.ms")"
-  printf 'launch to first frame:          median %s ms  (range %s)\n' \
-    "$(median "$scratch/exec.ms")" "$(range "$scratch/exec.ms")"
-  printf 'whole run, launch to exit:      median %s ms  (range %s)\n' \
-    "$(median "$scratch/wall.ms")" "$(range "$scratch/wall.ms")"
-  printf 'peak memory (max RSS):          median %s MB  (range %s kB)\n' \
-    "$(awk '{printf "%.1f\n", $1 / 1024}' "$scratch/rss.kb" | median /dev/stdin)" "$(range "$scratch/rss.kb")"
-}
-
-median() { sort -g "$1" | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
-range() { sort -g "$1" | awk 'NR == 1 {lo = $1} {hi = $1} END {print lo " .. " hi}'; }
-
-QT_QPA_PLATFORM=offscreen startup "offscreen" env
+# Start-up against the bare window, in pairs: offscreen always; the X11
+# plugin under one Xvfb server as well when xvfb-run is installed (a real
+# display server's round trips, the server started once, before the runs).
+echo "== Start-up to the first frame against a bare window: offscreen ($runs pairs)"
+QT_QPA_PLATFORM=offscreen INSTRUCTIONS=1 bench/startup-pairs.sh "$build" "$runs"
 if command -v xvfb-run >/dev/null; then
-  # "launch" here includes xvfb-run starting the X server, so only main()
-  # to the first frame and the memory compare with the offscreen run.
-  QT_QPA_PLATFORM=xcb startup "X11 under Xvfb" xvfb-run -a -s "-screen 0 1024x768x24"
+  echo
+  echo "== Start-up to the first frame against a bare window: X11 under Xvfb ($runs pairs)"
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
+    bench/startup-pairs.sh "$build" "$runs"
 fi

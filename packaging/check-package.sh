@@ -6,6 +6,9 @@
 # Given a build folder instead of a package, it builds the package first.
 # Usage: packaging/check-package.sh <package.deb | build folder> <version>
 set -euo pipefail
+# Where grep reads a pipe it reads to the end (>/dev/null, not -q): under
+# pipefail a writer cut off by grep -q's early exit dies of SIGPIPE and fails
+# the whole check, or hides what it looked for, by chance of timing.
 
 usage="usage: check-package.sh <package.deb | build folder> <version>"
 given=${1:?$usage}
@@ -53,10 +56,10 @@ module="$root/usr/lib/formulon/modules/libformulon_mathjax.so"
 for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module"; do
   name=${program#"$root"/}
   if [ -f "$program" ]; then
-    if ldd "$program" | grep -q 'not found'; then
+    if ldd "$program" | grep 'not found' >/dev/null; then
       ldd "$program"; fail "unresolved libraries in $name"
     fi
-    if readelf -d "$program" | grep -Eq 'RPATH|RUNPATH'; then
+    if readelf -d "$program" | grep -E 'RPATH|RUNPATH' >/dev/null; then
       readelf -d "$program" | grep -E 'RPATH|RUNPATH'; fail "build-tree run path left in $name"
     fi
   else
@@ -67,7 +70,7 @@ for name in formulon formulon-eval; do
   [ -x "$root/usr/bin/$name" ] || fail "usr/bin/$name is not executable"
 done
 # Qt Qml only in the module, loaded with the first formula, never at start.
-if ldd "$root/usr/bin/formulon" | grep -qi libQt6Qml; then
+if ldd "$root/usr/bin/formulon" | grep -i libQt6Qml >/dev/null; then
   fail "usr/bin/formulon loads Qt Qml at start"
 fi
 # grep -c reads to the end: an early exit would break nm's pipe under pipefail.
@@ -96,19 +99,20 @@ for page in man6/formulon.6 man1/formulon-eval.1 ru/man6/formulon.6; do
   if [ -f "$file" ]; then
     reproducible_gzip "$file" || fail "$page.gz is not gzipped with -n"
     name=${page##*/}
-    zcat "$file" | grep -q "^\.TH \"${name%.*}\" \"${name##*.}\"" || fail "$page has no title line"
+    zcat "$file" | grep "^\.TH \"${name%.*}\" \"${name##*.}\"" >/dev/null ||
+      fail "$page has no title line"
   else
     fail "manual page $page missing"
   fi
 done
 # roff guards a dot that might start a request with \&.
 zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
-  grep -q '~/\.local/share/Formulon/\.camp\.cam' ||
+  grep '~/\.local/share/Formulon/\.camp\.cam' >/dev/null ||
   fail "formulon(6) does not name the champions file"
-zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep -q 'Разбор ответа' ||
+zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep 'Разбор ответа' >/dev/null ||
   fail "the Russian formulon(6) does not describe \"Разбор ответа\""
 for option in --trace --check --tasks; do
-  zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -q -- "$option" ||
+  zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -- "$option" >/dev/null ||
     fail "formulon-eval(1) does not describe $option"
 done
 
@@ -179,7 +183,7 @@ icons="$root/usr/share/icons/hicolor"
 for size in 16 32 48 64 128 256; do
   icon="$icons/${size}x${size}/apps/$id.png"
   if [ -f "$icon" ]; then
-    file -b "$icon" | grep -q "PNG image data, $size x $size" ||
+    file -b "$icon" | grep "PNG image data, $size x $size" >/dev/null ||
       fail "$icon is not a $size x $size PNG: $(file -b "$icon")"
   else
     fail "icon ${size}x${size} missing"

@@ -72,7 +72,11 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     GroupBox3 = new QGroupBox(QStringLiteral("Регистрация"), ClientArea);
     GroupBox3->setGeometry(24, 16, 185, 105);
     Label8 = MakeLabel(GroupBox3, QStringLiteral("Введите имя:"), 24, 24);
-    Edit2 = new QLineEdit(QStringLiteral("Ученик"), GroupBox3);
+    Edit2 = new QLineEdit(GroupBox3);
+    // Given after the box has this window's font: a text given to the
+    // constructor is laid out in the default font first, which start-up
+    // would then load for nothing.
+    Edit2->setText(QStringLiteral("Ученик"));
     Edit2->setGeometry(24, 40, 121, 21);
     Edit2->setValidator(new TCp1251Validator(Edit2));
     Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
@@ -106,7 +110,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Label6 = MakeLabel(GroupBox1, QStringLiteral("Ваш ответ:"), 16, 144);
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(16, 164, 409, 28);
-    Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
+    SetFontWhenShown(Edit1, PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
     {
         QPalette palette = Edit1->palette();
         palette.setColor(QPalette::Base, clCream);

@@ -2,6 +2,7 @@
 
 #include "app/shell/Fonts.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/Pictures.h"
 #include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
@@ -26,12 +27,15 @@ void LoadQtTranslation(QCoreApplication& app) {
 }
 
 // The window icon from the bitmaps task bars and window lists ask for; no
-// vector drawing at start.
+// vector drawing. Read when a window first needs it: on X11 as the main
+// window is mapped, never on a platform that has no window icons.
 QIcon ProgramIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/formulon-%1.png").arg(size), QSize(size, size));
-    return icon;
+    return DeferredIcon([] {
+        QIcon icon;
+        for (const int size : {16, 32, 48, 64})
+            icon.addFile(QStringLiteral(":/icons/formulon-%1.png").arg(size), QSize(size, size));
+        return icon;
+    });
 }
 
 } // namespace

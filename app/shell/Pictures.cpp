@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QIconEngine>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -200,6 +201,82 @@ private:
     std::function<QPixmap(qreal)> draw_;
 };
 
+// Stands for the icon make() returns, made on the first question. Each
+// question is put to that icon's own engine in the one form QIcon passes it
+// on unchanged: a pixmap at ratio 1 is the engine's pixmap(), one above 1 its
+// scaledPixmap() (QIcon asks for size times ratio, so the size is divided
+// back first).
+class TDeferredIconEngine : public QIconEngine {
+public:
+    explicit TDeferredIconEngine(std::function<QIcon()> make) : make_(std::move(make)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        // The engine's own answer is the size of the pixmap it gives.
+        const QPixmap pixmap = this->pixmap(size, mode, state);
+        return pixmap.isNull() ? QSize() : pixmap.size();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().pixmap(size, 1.0, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        if (!(scale > 1.0))
+            return pixmap(size, mode, state);
+        return Icon().pixmap(size / scale, scale, mode, state);
+    }
+    void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State state) override {
+        Icon().addPixmap(pixmap, mode, state);
+    }
+    void addFile(const QString& fileName, const QSize& size, QIcon::Mode mode,
+                 QIcon::State state) override {
+        Icon().addFile(fileName, size, mode, state);
+    }
+    QString key() const override { return QStringLiteral("TDeferredIconEngine"); }
+    QIconEngine* clone() const override {
+        auto* copy = new TDeferredIconEngine(make_);
+        copy->made_ = made_;
+        copy->icon_ = icon_;
+        return copy;
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return Icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return Icon().name(); }
+    bool isNull() override { return Icon().isNull(); }
+    void virtual_hook(int id, void* data) override {
+        switch (id) {
+        case QIconEngine::IsNullHook:
+            *static_cast<bool*>(data) = isNull();
+            break;
+        case QIconEngine::ScaledPixmapHook: {
+            auto* argument = static_cast<QIconEngine::ScaledPixmapArgument*>(data);
+            argument->pixmap =
+                scaledPixmap(argument->size, argument->mode, argument->state, argument->scale);
+            break;
+        }
+        default:
+            QIconEngine::virtual_hook(id, data);
+        }
+    }
+
+private:
+    QIcon& Icon() {
+        if (!made_) {
+            made_ = true;
+            icon_ = make_();
+        }
+        return icon_;
+    }
+
+    std::function<QIcon()> make_;
+    bool made_ = false;
+    QIcon icon_;
+};
+
 } // namespace
 
 QPixmap TaskPicture(const QString& name, qreal ratio) {
@@ -223,11 +300,12 @@ QPixmap VerdictPicture(const QString& name, qreal ratio) {
 }
 
 QPixmap TitlePicture(qreal ratio) {
-    const QImage title = JpegResource(QStringLiteral(":/jpeg/title.jpg"));
-    const int rows = qMin(kTitleRows, title.height());
+    const QString path = QStringLiteral(":/jpeg/title.jpg");
     const QByteArray vector = VectorFor(QStringLiteral("title"), ratio);
-    if (vector.isEmpty())
-        return QPixmap::fromImage(title.copy(0, 0, title.width(), rows));
+    if (vector.isEmpty()) // only the rows shown are kept, and the pixmap takes them as they are
+        return QPixmap::fromImage(JpegResource(path, kTitleRows));
+    const QImage title = JpegResource(path);
+    const int rows = qMin(kTitleRows, title.height());
     return QPixmap::fromImage(Rendered(vector, QSizeF(title.width(), rows),
                                        QRectF(QPointF(0, 0), QSizeF(title.size())), ratio));
 }
@@ -242,17 +320,30 @@ QPixmap BannerPicture(qreal ratio) {
 }
 
 QIcon ScalableIcon(const QString& name) {
-    QIcon icon = IconResource(kIconDir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    AddVectorSizes(icon, name, false);
-    return icon;
+    const QString path = kIconDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    RequireResource(path);
+    return DeferredIcon([name, path] {
+        QIcon icon = IconResource(path);
+        AddVectorSizes(icon, name, false);
+        return icon;
+    });
 }
 
 QIcon ScalableGlyph(const QString& name) {
     const QString base = kIconDir + QLatin1Char('/') + name;
-    QIcon icon =
-        IconResource(base + QStringLiteral(".png"), base + QStringLiteral("-disabled.png"));
-    AddVectorSizes(icon, name, true);
-    return icon;
+    const QString path = base + QStringLiteral(".png");
+    const QString disabledPath = base + QStringLiteral("-disabled.png");
+    RequireResource(path);
+    RequireResource(disabledPath);
+    return DeferredIcon([name, path, disabledPath] {
+        QIcon icon = IconResource(path, disabledPath);
+        AddVectorSizes(icon, name, true);
+        return icon;
+    });
+}
+
+QIcon DeferredIcon(std::function<QIcon()> make) {
+    return QIcon(new TDeferredIconEngine(std::move(make)));
 }
 
 void ShowPicture(QLabel* label, std::function<QPixmap(qreal)> draw) {

@@ -27,10 +27,17 @@ QPixmap TitlePicture(qreal ratio);
 QPixmap BannerPicture(qreal ratio);
 
 // A 16 x 16 menu icon or button glyph (":/icons/<name>.png") with larger
-// sizes drawn from its vector version for denser screens.
+// sizes drawn from its vector version for denser screens. Raises the
+// missing picture's Exception at once; the pictures themselves are read and
+// drawn when the icon is first used (DeferredIcon).
 QIcon ScalableIcon(const QString& name);
 // The same with the greyed "<name>-disabled" twin for the disabled look.
 QIcon ScalableGlyph(const QString& name);
+
+// An icon that answers every question exactly as make()'s icon would, and
+// calls make only when the first question comes: a window's icons cost
+// nothing until a menu opens or a button paints. make must not raise.
+QIcon DeferredIcon(std::function<QIcon()> make);
 
 // Shows draw's picture in the label now (errors reach the caller) and draws
 // it again whenever the label comes to a screen of another ratio.

@@ -7,14 +7,10 @@
 
 using namespace formulon::engine;
 
-namespace {
-
 void RequireResource(const QString& path) {
     if (!QFile::exists(path))
         throw Exception("Resource " + path.toStdString() + " not found");
 }
-
-} // namespace
 
 QIcon IconResource(const QString& path) {
     RequireResource(path);
@@ -30,7 +26,7 @@ QIcon IconResource(const QString& path, const QString& disabledPath) {
     return icon;
 }
 
-QImage JpegResource(const QString& path) {
+QImage JpegResource(const QString& path, int rows) {
     RequireResource(path);
-    return LoadJpegResource(path);
+    return LoadJpegResource(path, rows);
 }

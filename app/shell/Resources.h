@@ -7,7 +7,11 @@
 #include <QImage>
 #include <QString>
 
+// Raises the missing picture's Exception unless path names a resource.
+void RequireResource(const QString& path);
+
 QIcon IconResource(const QString& path);
 // An icon whose disabled state shows a picture of its own.
 QIcon IconResource(const QString& path, const QString& disabledPath);
-QImage JpegResource(const QString& path);
+// The JPEG's first `rows` rows (all when not positive), as LoadJpegResource.
+QImage JpegResource(const QString& path, int rows = -1);

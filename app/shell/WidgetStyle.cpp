@@ -116,7 +116,32 @@ private:
     }
 };
 
+// Sets the font before the first Show event reaches the widget, then goes.
+class TFontOnShow : public QObject {
+public:
+    TFontOnShow(QWidget* widget, const QFont& font) : QObject(widget), font_(font) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            static_cast<QWidget*>(watched)->setFont(font_);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QFont font_;
+};
+
 } // namespace
+
+void SetFontWhenShown(QWidget* widget, const QFont& font) {
+    if (widget->isVisible()) {
+        widget->setFont(font);
+        return;
+    }
+    widget->installEventFilter(new TFontOnShow(widget, font));
+}
 
 QFont PixelFont(const QString& family, int pixels, unsigned styles) {
     QFont font(family);

@@ -39,6 +39,11 @@ inline const QColor clSilver(192, 192, 192);
 inline const QColor clWhite(255, 255, 255);
 inline const QColor clYellow(255, 255, 0);
 
+// Gives the widget its font as it is first shown. A line edit lays its text
+// out, and so loads the font, as soon as the font is set: one that starts
+// hidden need not make the start wait for a font it does not show yet.
+void SetFontWhenShown(QWidget* widget, const QFont& font);
+
 // The colour of the widget's texts (labels, boxes and buttons alike).
 void SetTextColour(QWidget* widget, const QColor& colour);
 

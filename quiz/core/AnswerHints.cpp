@@ -261,7 +261,9 @@ const TRuleEntry kRules[] = {
 std::string Filled(const char* hint, const std::vector<std::string>& args) {
     std::string text = Utf8ToCp1251(hint);
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string mark = "{" + std::to_string(i + 1) + "}";
+        std::string mark = "{"; // appended: gcc 12 warns falsely about "{" + string
+        mark += std::to_string(i + 1);
+        mark += '}';
         for (std::size_t at = text.find(mark); at != std::string::npos;
              at = text.find(mark, at + args[i].size()))
             text.replace(at, mark.size(), args[i]);

@@ -37,8 +37,12 @@ const std::string& ReferenceFormula(int task, int variant) {
 
 std::string PictureName(int task, int variant) {
     // Outside the table no picture exists; the name the rule gives finds none.
-    if (!IsValidTask(task, variant))
-        return "p" + std::to_string(task) + std::to_string(variant);
+    if (!IsValidTask(task, variant)) {
+        std::string name = "p"; // appended: gcc 12 warns falsely about "p" + string
+        name += std::to_string(task);
+        name += std::to_string(variant);
+        return name;
+    }
     std::string name(kTasks[Entry(task, variant)].Picture);
     for (char& c : name)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

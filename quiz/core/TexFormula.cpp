@@ -10,6 +10,14 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// A sign or a letter before a text. Built by appending: gcc 12 at -O3 warns falsely
+// (-Wrestrict) about "literal" + string.
+std::string Prefixed(std::string_view sign, const std::string& text) {
+    std::string joined(sign);
+    joined += text;
+    return joined;
+}
+
 // Typesets a reading in the conventions of the task pictures.
 class Typesetter {
 public:
@@ -29,9 +37,9 @@ public:
         case TReadKind::Func:
             return Function(node, "");
         case TReadKind::Neg:
-            return "-" + Tex(node.a);
+            return Prefixed("-", Tex(node.a));
         case TReadKind::Pos:
-            return "+" + Tex(node.a);
+            return Prefixed("+", Tex(node.a));
         case TReadKind::Pow:
             return Power(node);
         case TReadKind::Div:
@@ -98,7 +106,8 @@ private:
         if (node.text == "abs")
             return Tall(inside) ? "\\left|" + inside + "\\right|" : "|" + inside + "|";
         if (node.text == "exp")
-            return At(node.a).kind == TReadKind::Num && inside == "1" ? "e" : "e" + Sup(inside);
+            return At(node.a).kind == TReadKind::Num && inside == "1" ? "e"
+                                                                      : Prefixed("e", Sup(inside));
         std::string tex(NamedFunction(node.text));
         if (!power.empty())
             tex += Sup(power);

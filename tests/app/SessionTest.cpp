@@ -13,13 +13,17 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -75,6 +79,59 @@ TEST(SingleInstance, TheRunningCopyAnswersAFrontRequest) {
     EXPECT_TRUE(WaitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }));
     EXPECT_EQ(requests, 1);
 }
+
+// What a later start may send, in pieces as they may arrive: only the one
+// request line brings the window forward and is answered, once per
+// connection; anything else is hung up on.
+struct TRequestBytes {
+    const char* title;
+    std::vector<QByteArray> pieces;
+    int requests; // frontRequested emitted
+    QByteArray answer;
+};
+
+void PrintTo(const TRequestBytes& row, std::ostream* out) {
+    *out << row.title;
+}
+
+class FrontRequestTest : public ::testing::TestWithParam<TRequestBytes> {};
+
+TEST_P(FrontRequestTest, OnlyTheRequestLineIsAnswered) {
+    const TRequestBytes& row = GetParam();
+    TSingleInstance running(TSingleInstance::ServerNameFor(Unique(row.title), "pieces"));
+    ASSERT_EQ(running.Claim(), TSingleInstance::TClaim::First);
+    int requests = 0;
+    QObject::connect(&running, &TSingleInstance::frontRequested, [&requests] { ++requests; });
+    QLocalSocket later;
+    later.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    later.connectToServer(running.ServerName());
+    ASSERT_TRUE(later.waitForConnected(1000));
+    for (const QByteArray& piece : row.pieces) {
+        later.write(piece);
+        later.flush();
+        QTest::qWait(20); // each piece arrives on its own
+    }
+    QByteArray answer;
+    EXPECT_TRUE(WaitFor([&] {
+        answer += later.readAll();
+        return later.state() == QLocalSocket::UnconnectedState;
+    })) << "still connected";
+    answer += later.readAll();
+    EXPECT_EQ(answer, row.answer);
+    EXPECT_EQ(requests, row.requests);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pieces, FrontRequestTest,
+    ::testing::Values(TRequestBytes{"Whole", {"front\n"}, 1, "ok\n"},
+                      TRequestBytes{"InPieces", {"fr", "o", "nt", "\n"}, 1, "ok\n"},
+                      TRequestBytes{"Twice", {"front\nfront\n"}, 1, "ok\n"},
+                      TRequestBytes{"Longer", {"frontal\n"}, 0, ""},
+                      TRequestBytes{"LongerInPieces", {"front", "al"}, 0, ""},
+                      TRequestBytes{"Shorter", {"fro\n"}, 0, ""},
+                      TRequestBytes{"EmptyLine", {"\n"}, 0, ""},
+                      TRequestBytes{"NoLineEnd", {QByteArray(4096, 'x')}, 0, ""}),
+    [](const auto& info) { return std::string(info.param.title); });
 
 class TerminationSignalTest : public ::testing::TestWithParam<int> {};
 

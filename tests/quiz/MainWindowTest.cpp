@@ -82,6 +82,19 @@ TEST_F(MainWindowTest, LayoutOfTheFrame) {
     EXPECT_EQ(Form1->Timer1->interval(), 1000);
 }
 
+// Hidden until a game starts, the answer box has its own font by the time it
+// shows (it is given then, so start-up need not load it).
+TEST_F(MainWindowTest, AnswerBoxHasItsFontOnceAGameStarts) {
+    Form1->Button4->click();
+    ASSERT_TRUE(Form1->Edit1->isVisible());
+    const QFont font = Form1->Edit1->font();
+    EXPECT_EQ(font.family(), "MS Sans Serif");
+    EXPECT_EQ(font.pixelSize(), 16);
+    EXPECT_TRUE(font.bold());
+    Form1->N2->trigger(); // a new game keeps it
+    EXPECT_EQ(Form1->Edit1->font(), font);
+}
+
 TEST_F(MainWindowTest, MenuItemsInOrderWithIcons) {
     const QList<QAction*> top = Form1->menuBar()->actions();
     ASSERT_EQ(top.size(), 3);

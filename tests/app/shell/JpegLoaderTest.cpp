@@ -106,16 +106,55 @@ std::vector<BrokenStream> BrokenStreams() {
     };
 }
 
+// Keeping only the top rows still reads and checks the whole stream.
 TEST(JpegLoader, BrokenStreamsRaiseAnException) {
     for (const BrokenStream& broken : BrokenStreams()) {
-        SCOPED_TRACE(broken.what);
-        try {
-            DecodeJpeg(broken.data);
-            ADD_FAILURE() << "decoded without complaint";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message().rfind("Picture is not a valid JPEG: ", 0), 0u) << e.Message();
-            EXPECT_GT(e.Message().size(), std::string("Picture is not a valid JPEG: ").size());
+        for (const int rows : {-1, 1}) {
+            SCOPED_TRACE(std::string(broken.what) + ", rows " + std::to_string(rows));
+            try {
+                DecodeJpeg(broken.data, rows);
+                ADD_FAILURE() << "decoded without complaint";
+            } catch (const Exception& e) {
+                EXPECT_EQ(e.Message().rfind("Picture is not a valid JPEG: ", 0), 0u) << e.Message();
+                EXPECT_GT(e.Message().size(), std::string("Picture is not a valid JPEG: ").size());
+            }
         }
+    }
+}
+
+// The rows asked for are the whole picture's top rows, pixel for pixel.
+struct TopRows {
+    int rows;
+    int height; // of the result
+};
+
+void PrintTo(const TopRows& row, std::ostream* out) {
+    *out << row.rows;
+}
+
+class TitleTopRows : public testing::TestWithParam<TopRows> {};
+
+TEST_P(TitleTopRows, AreTheWholePicturesTopRows) {
+    const QByteArray data = ReadResource(QStringLiteral(":/jpeg/title.jpg"));
+    const QImage whole = DecodeJpeg(data);
+    const QImage top = DecodeJpeg(data, GetParam().rows);
+    ASSERT_EQ(top.size(), QSize(392, GetParam().height));
+    EXPECT_EQ(top, whole.copy(0, 0, whole.width(), GetParam().height));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TitleTopRows,
+                         testing::Values(TopRows{-1, 290}, TopRows{0, 290}, TopRows{1, 1},
+                                         TopRows{273, 273}, TopRows{289, 289}, TopRows{290, 290},
+                                         TopRows{1000, 290}));
+
+// A pixmap takes 32-bit RGB as it is, so the unused byte must be opaque.
+TEST_P(StoredJpegs, DecodeToOpaque32BitRgb) {
+    const QImage image = LoadJpegResource(QString::fromLatin1(GetParam().path));
+    ASSERT_EQ(image.format(), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(qAlpha(row[x]), 255) << x << ", " << y;
     }
 }
 

@@ -1,7 +1,10 @@
 // The built-in pictures themselves: the formats and sizes the windows rely on.
+#include "app/shell/Pictures.h"
 #include "app/shell/BitmapResources.h"
 
+#include <QAction>
 #include <QFile>
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QSet>
@@ -235,6 +238,83 @@ TEST(Icons, GreyedTwinsAreGreyVersionsOfTheirGlyphs) {
         }
     }
 }
+
+// An icon of the kind the windows use: bitmaps of several sizes, some with
+// a disabled look of their own.
+QIcon SampleIcon() {
+    QIcon icon(QStringLiteral(":/icons/next.png"));
+    icon.addFile(QStringLiteral(":/icons/next-disabled.png"), QSize(), QIcon::Disabled);
+    const QImage glyph(QStringLiteral(":/icons/next.png"));
+    for (const int size : {24, 32, 48}) {
+        const QImage larger =
+            glyph.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        icon.addPixmap(QPixmap::fromImage(larger));
+        if (size == 32)
+            icon.addPixmap(QPixmap::fromImage(larger.convertToFormat(QImage::Format_Grayscale8)),
+                           QIcon::Disabled);
+    }
+    return icon;
+}
+
+TEST(DeferredIcon, IsMadeOnItsFirstQuestionOnly) {
+    int made = 0;
+    const QIcon icon = DeferredIcon([&made] {
+        ++made;
+        return SampleIcon();
+    });
+    QAction action;
+    action.setIcon(icon); // as a window's menu item gets it
+    const QIcon copy = icon;
+    EXPECT_EQ(made, 0);
+    EXPECT_FALSE(copy.pixmap(QSize(16, 16), 1.0).isNull());
+    EXPECT_FALSE(action.icon().isNull());
+    EXPECT_EQ(icon.availableSizes().size(), 4);
+    EXPECT_EQ(made, 1);
+}
+
+// Every question a window, a style or a screen reader can put gets the made
+// icon's own answer, at each ratio a screen can have.
+class DeferredIconAnswers : public ::testing::TestWithParam<qreal> {};
+
+TEST_P(DeferredIconAnswers, AreTheMadeIconsAnswers) {
+    const qreal ratio = GetParam();
+    const QIcon made = SampleIcon();
+    const QIcon deferred = DeferredIcon(SampleIcon);
+    EXPECT_EQ(deferred.isNull(), made.isNull());
+    EXPECT_EQ(deferred.name(), made.name());
+    for (const QIcon::Mode mode :
+         {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+        for (const QIcon::State state : {QIcon::Off, QIcon::On}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ", state " << state);
+            EXPECT_EQ(deferred.availableSizes(mode, state), made.availableSizes(mode, state));
+            for (const int side : {8, 16, 20, 24, 32, 40, 48, 64, 100}) {
+                SCOPED_TRACE(side);
+                const QSize size(side, side);
+                EXPECT_EQ(deferred.actualSize(size, mode, state),
+                          made.actualSize(size, mode, state));
+                const QPixmap mine = deferred.pixmap(size, ratio, mode, state);
+                const QPixmap theirs = made.pixmap(size, ratio, mode, state);
+                EXPECT_EQ(mine.devicePixelRatio(), theirs.devicePixelRatio());
+                EXPECT_EQ(mine.toImage(), theirs.toImage());
+                // Painted, as a style draws an icon into a button or menu.
+                QImage canvases[2];
+                const QIcon* icons[2] = {&deferred, &made};
+                for (int i = 0; i < 2; ++i) {
+                    canvases[i] =
+                        QImage(QSize(110, 110) * ratio, QImage::Format_ARGB32_Premultiplied);
+                    canvases[i].setDevicePixelRatio(ratio);
+                    canvases[i].fill(Qt::transparent);
+                    QPainter painter(&canvases[i]);
+                    icons[i]->paint(&painter, QRect(QPoint(3, 5), size), Qt::AlignCenter, mode,
+                                    state);
+                }
+                EXPECT_EQ(canvases[0], canvases[1]);
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, DeferredIconAnswers, ::testing::Values(1.0, 1.25, 1.5, 2.0, 3.0));
 
 TEST(Icons, ProgramIconComesInEverySize) {
     for (int size : {16, 32, 48, 64, 128, 256}) {
