@@ -186,13 +186,13 @@ public:
             // The measures after it may take longer.
             watchdog_->stop();
             // Once this frame is out, stop the clock. Without explanations
-            // the process ends at once, before anything the program does
-            // after its first frame, as the bare window's does.
+            // or practice the process ends at once, before anything the
+            // program does after its first frame, as the bare window's does.
             QTimer::singleShot(0, [this] {
                 std::printf("main %.2f\nframe_ns %lld\n", MillisecondsSince(entry_),
                             RealtimeNanoseconds());
                 std::fflush(stdout);
-                if (explanations_ == 0 && !longAnswers_)
+                if (explanations_ == 0 && !longAnswers_ && !practice_)
                     std::_Exit(0);
                 if (explanations_ > 0)
                     CheckAndExplain(explanations_);
