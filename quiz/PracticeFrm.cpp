@@ -398,3 +398,14 @@ bool TPracticeFrm::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+// Enter anywhere else presses nothing: a button with the keys presses
+// itself, but the dialog would press the first button, "Проверить", and
+// check the answer box when Enter on a task only meant to go on to it.
+void TPracticeFrm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -123,6 +123,11 @@ TEST_F(PracticeWindowTest, OpensOnTheFirstUnsolvedAndARightAnswerOffersTheNext) 
         QTest::keyClick(window->ListBox1, Qt::Key_Down);
         EXPECT_EQ(window->Label2->text(), QStringLiteral("Задание № 2, вариант 2: не решено"));
         EXPECT_FALSE(window->Image1->pixmap().isNull());
+        QTest::keyClicks(window->Edit1, QStringLiteral("y"));
+        window->ListBox1->setFocus();
+        QTest::keyClick(window->ListBox1, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), window->Edit1) << "Enter on a task goes on";
+        EXPECT_EQ(practice.ChosenMark().WrongChecks, 0) << "and checks nothing";
     });
 }
 
