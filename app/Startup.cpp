@@ -14,6 +14,8 @@
 #include "quiz/ExplainFrm.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
+#include "quiz/PracticeFile.h"
+#include "quiz/PracticeFrm.h"
 #include "quiz/core/GameSession.h"
 
 #include <QApplication>
@@ -48,6 +50,17 @@ bool OtherWindows() {
     return otherWindows == TOtherWindows::Created;
 }
 
+// Practice adds nothing to start-up: its window, pictures and progress come
+// with its first opening.
+void ShowPractice() {
+    static TPracticeSession practice(Session());
+    if (!PracticeFrm) {
+        PracticeFrm = new TPracticeFrm(practice);
+        PracticeFrm->SetProgressFile(LoadPracticeProgress, SavePracticeProgress);
+    }
+    PracticeFrm->ShowPractice(Form1);
+}
+
 // What the main window asks of the others. Each request makes sure they
 // exist, so a request that comes before they are created finds them all the
 // same. The connections run synchronously, in the order the window asks.
@@ -74,6 +87,7 @@ void ConnectMainWindow() {
                          if (OtherWindows())
                              ExplainFrm->ShowExplain(Form1);
                      }));
+    QObject::connect(Form1, &TForm1::practiceRequested, Form1, Handler([] { ShowPractice(); }));
 }
 
 // What the other windows ask of the main window and of one another.

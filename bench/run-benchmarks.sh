@@ -66,6 +66,18 @@ echo
 grep -E 'Maximum resident' "$scratch/long.time"
 
 echo
+# "Тренировка" opened after start-up (the first opening builds it), answers
+# of tasks 1 to 5 and 10 typed a key every 150 ms: each key to the answer
+# box's repaint, the last key to the preview, and the peak memory.
+echo "== Practice (formulon-startup-bench --practice, 3 runs)"
+for _ in 1 2 3; do
+  rm -rf "$scratch/share"
+  QT_QPA_PLATFORM=offscreen "$build/bench/formulon-startup-bench" --practice 2>/dev/null |
+    grep -E '^(practice|peak)'
+  echo
+done
+
+echo
 # Start-up against the bare window, in pairs: offscreen always; the X11
 # plugin under one Xvfb server as well when xvfb-run is installed (a real
 # display server's round trips, the server started once, before the runs).

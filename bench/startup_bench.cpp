@@ -19,6 +19,7 @@
 // eight longest answers the answer box takes (bench/LongAnswers.h) and opens
 // the window once after each, printing explain_long<k> <ms> formula <ms>
 // and peak_kb.
+// With "--practice" (after those) it measures "Тренировка" (PracticeBench.h).
 // Exits 1 when no frame arrives within ten seconds.
 #include "app/Startup.h"
 #include "app/shell/Application.h"
@@ -26,6 +27,7 @@
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Modules.h"
 #include "bench/LongAnswers.h"
+#include "bench/PracticeBench.h"
 #include "engine/FloatEnv.h"
 #include "quiz/ExplainFrm.h"
 #include "quiz/ExplanationView.h"
@@ -174,24 +176,30 @@ void CheckAndExplainLong() {
 
 class TFirstFrame : public QObject {
 public:
-    TFirstFrame(Clock::time_point entry, int explanations, bool longAnswers)
-        : entry_(entry), explanations_(explanations), longAnswers_(longAnswers) {}
+    TFirstFrame(Clock::time_point entry, QTimer* watchdog, int explanations, bool longAnswers,
+                bool practice)
+        : entry_(entry), watchdog_(watchdog), explanations_(explanations),
+          longAnswers_(longAnswers), practice_(practice) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!done_ && event->type() == QEvent::Paint) {
             done_ = true;
+            // The measures after it may take longer.
+            watchdog_->stop();
             // Once this frame is out, stop the clock. Without explanations
-            // the process ends at once, before anything the program does
-            // after its first frame, as the bare window's does.
+            // or practice the process ends at once, before anything the
+            // program does after its first frame, as the bare window's does.
             QTimer::singleShot(0, [this] {
                 std::printf("main %.2f\nframe_ns %lld\n", MillisecondsSince(entry_),
                             RealtimeNanoseconds());
                 std::fflush(stdout);
-                if (explanations_ == 0 && !longAnswers_)
+                if (explanations_ == 0 && !longAnswers_ && !practice_)
                     std::_Exit(0);
                 if (explanations_ > 0)
                     CheckAndExplain(explanations_);
                 if (longAnswers_)
                     CheckAndExplainLong();
+                if (practice_)
+                    MeasurePractice();
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
@@ -201,8 +209,10 @@ public:
 
 private:
     Clock::time_point entry_;
+    QTimer* watchdog_;
     int explanations_;
     bool longAnswers_;
+    bool practice_;
     bool done_ = false;
 };
 
@@ -212,11 +222,14 @@ int main(int argc, char* argv[]) {
     const Clock::time_point entry = Clock::now();
     int explanations = 0;
     bool longAnswers = false;
+    bool practice = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--explain") == 0 && i + 1 < argc)
             explanations = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--explain-long") == 0)
             longAnswers = true;
+        else if (std::strcmp(argv[i], "--practice") == 0)
+            practice = true;
     }
     // The program's own start, as its main() runs it, without the
     // benchmark's arguments.
@@ -224,11 +237,14 @@ int main(int argc, char* argv[]) {
     InitFloatingPointEnvironment();
     TApplication app(programArgc, argv);
     AddModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
-    TFirstFrame firstFrame(entry, explanations, longAnswers);
-    QTimer::singleShot(10000, [] {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
         std::fprintf(stderr, "no frame of the main window within 10 s\n");
         QCoreApplication::exit(1);
     });
+    watchdog.start(10000);
+    TFirstFrame firstFrame(entry, &watchdog, explanations, longAnswers, practice);
     return RunProgram(app, programArgc, argv, [&firstFrame] {
         // Installed last, so it sees the first frame before the program's
         // own watchers do.

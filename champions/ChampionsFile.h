@@ -3,11 +3,15 @@
 // ChampionsLocation.h). Loads and saves hold the lock file beside it.
 #pragma once
 
+#include "app/shell/FolderLock.h"
 #include "champions/ChampionsLocation.h"
 #include "champions/core/ChampionsBytes.h"
 
 #include <QByteArray>
 #include <QString>
+
+// The champions file, as the lock beside it names it in its messages.
+const TLockedFile& ChampionsLockedFile();
 
 // The 8704 bytes of the current table.
 QByteArray ChampionsFileBytes();

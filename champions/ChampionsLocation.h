@@ -3,16 +3,10 @@
 // Paths are bytes, used exactly as the environment or the caller gives them.
 #pragma once
 
+#include "app/shell/DataFolder.h"
+
 #include <QByteArray>
 #include <QString>
-
-// <data home>/Formulon for the environment's XDG_DATA_HOME and HOME: a
-// relative XDG_DATA_HOME counts as unset, so the folder never depends on
-// where the program was started.
-QByteArray DataFolderFor(const QByteArray& xdgDataHome, const QByteArray& home);
-
-// This user's data folder (in QStandardPaths' test mode, its folder).
-QByteArray PersonalDataFolder();
 
 // From now on the champions file is the class table at path (absolute);
 // an empty path goes back to the personal file.

@@ -10,7 +10,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWindow>
@@ -24,14 +23,6 @@ namespace {
 constexpr int kPageWidth = 560;
 constexpr int kViewTop = 150;
 constexpr int kStrip = 44;
-
-// The frame a window manager put round a shown window.
-QMargins FrameMargins(const QWidget* window) {
-    const QRect frame = window->frameGeometry();
-    const QRect inner = window->geometry();
-    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-            frame.bottom() - inner.bottom()};
-}
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width = 0) {
     auto* label = new QLabel(text, parent);
@@ -100,22 +91,12 @@ void TExplainFrm::Layout() {
 // frame, else as much as it holds; the page scrolls and "Закрыть" stays at
 // the bottom. Centred on the opener, and wholly on the opener's screen.
 void TExplainFrm::FitAndCentre(QWidget* opener) {
-    const QMargins frame = opener ? FrameMargins(opener) : QMargins();
-    // Some window managers put the frame's corner where the window's own
-    // corner was asked for: room is kept for either reading.
-    const QMargins slack(0, 0, frame.left(), frame.top());
-    const QScreen* screen = opener ? opener->screen() : this->screen();
-    const QRect available =
-        screen ? screen->availableGeometry() : QRect(0, 0, kPageWidth, Panel2->height() + kStrip);
     const QSize whole(kPageWidth, Panel2->height() + kStrip);
-    const QSize size = whole.boundedTo((available - frame - slack).size()).expandedTo(whole / 4);
-    setFixedSize(size);
-    ScrollBox2->setGeometry(0, 0, size.width(), size.height() - kStrip);
-    Button1->setGeometry((size.width() - 96) / 2, size.height() - kStrip + 4, 96, 28);
-    QRect framed = QRect(QPoint(), size) + frame;
-    framed.moveCenter(opener ? opener->frameGeometry().center() : available.center());
-    framed.moveTopLeft(OnScreenPosition(framed + slack, available));
-    move(framed.topLeft()); // where the frame goes
+    const TFittedPlace place = FitOverOpener(this, whole, opener);
+    setFixedSize(place.Size);
+    ScrollBox2->setGeometry(0, 0, place.Size.width(), place.Size.height() - kStrip);
+    Button1->setGeometry((place.Size.width() - 96) / 2, place.Size.height() - kStrip + 4, 96, 28);
+    move(place.FramePosition); // where the frame goes
 }
 
 bool TExplainFrm::HasLastCheck() const {

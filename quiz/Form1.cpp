@@ -9,7 +9,7 @@
 #include "app/shell/WidgetStyle.h"
 #include "champions/core/ChampionsMerge.h"
 #include "engine/NumberText.h"
-#include "quiz/core/AnswerBox.h"
+#include "quiz/AnswerEdit.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QAction>
@@ -24,7 +24,6 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
-#include <QValidator>
 
 #include <cstdio>
 
@@ -33,17 +32,6 @@ using namespace formulon::engine;
 TForm1* Form1 = nullptr;
 
 namespace {
-
-// The answer box holds its text in lower case, whatever is typed or pasted
-// (AnswerBoxText says what the check then reads).
-class TLowerCaseValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        input = input.toLower(); // same length: the cursor stays put
-        return Acceptable;
-    }
-};
 
 // A label whose width runs to its parent's right edge, as an auto-sized
 // label of the layout would grow.
@@ -129,9 +117,8 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
         palette.setColor(QPalette::Text, clBlue);
         Edit1->setPalette(palette);
     }
-    Edit1->setValidator(new TLowerCaseValidator(Edit1));
+    MakeAnswerBox(Edit1);
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
-    Edit1->setMaxLength(kAnswerBoxMaxLength);
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
     Button1->setGeometry(142, 216, 147, 49);
     GroupBox1->hide();
@@ -162,6 +149,8 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     N10 = N9->addAction(QStringLiteral("&Разбор ответа"));
     N10->setShortcut(QKeySequence(Qt::Key_F1));
     N10->setEnabled(false);
+    N11 = N9->addAction(QStringLiteral("&Тренировка"));
+    N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
     N8 = N5->addAction(QStringLiteral("&О программе"));
     connect(N2, &QAction::triggered, this, Handler([this] { N2Click(); }));
@@ -169,6 +158,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     connect(N6, &QAction::triggered, this, Handler([this] { N6Click(); }));
     connect(N8, &QAction::triggered, this, Handler([this] { N8Click(); }));
     connect(N10, &QAction::triggered, this, Handler([this] { N10Click(); }));
+    connect(N11, &QAction::triggered, this, Handler([this] { N11Click(); }));
 
     connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
     connect(Button4, &QPushButton::clicked, this, Handler([this] { Button4Click(); }));
@@ -277,8 +267,13 @@ void TForm1::LoadTaskPicture() {
 
 void TForm1::FormActivate() {
     ShowTaskCaption();
+    ShowPracticeOpen();
     if (session_.Activate())
         LoadTaskPicture();
+}
+
+void TForm1::ShowPracticeOpen() {
+    N11->setEnabled(!session_.TaskInProgress());
 }
 
 void TForm1::ShowClock() {
@@ -298,6 +293,7 @@ void TForm1::Button4Click() {
     ShowClock();
     GroupBox1->show();
     ShowTaskCaption();
+    ShowPracticeOpen();
     LoadTaskPicture();
     Edit1->setFocus(); // the pupil types the answer next
 }
@@ -309,7 +305,7 @@ void TForm1::N2Click() {
 void TForm1::Button1Click() {
     // A check that raises has still got as far as it got.
     const auto showValues = qScopeGuard([this] { ShowCheckValues(); });
-    if (const std::optional<TCheckOutcome> outcome = session_.Check(ToCp1251(Edit1->text())))
+    if (const std::optional<TCheckOutcome> outcome = session_.Check(AnswerText(Edit1)))
         ShowOutcome(*outcome);
 }
 
@@ -333,6 +329,7 @@ void TForm1::ShowOutcome(const TCheckOutcome& outcome) {
     // Won, with or without a record: no task is left to show or check.
     if (outcome.Verdict == TVerdict::Win)
         GroupBox1->hide();
+    ShowPracticeOpen();
     if (outcome.SortFault)
         std::rethrow_exception(outcome.SortFault);
     emit verdictGiven();
@@ -358,6 +355,7 @@ void TForm1::Button5Click() {
     // The hidden selector ignores anything but a task of the catalogue.
     if (session_.SelectTask(ToCp1251(Edit3->text()), ToCp1251(Edit4->text())))
         LoadTaskPicture();
+    ShowPracticeOpen();
 }
 
 void TForm1::N8Click() {
@@ -366,6 +364,11 @@ void TForm1::N8Click() {
 
 void TForm1::N10Click() {
     emit explainRequested();
+}
+
+void TForm1::N11Click() {
+    if (!session_.TaskInProgress())
+        emit practiceRequested();
 }
 
 void TForm1::N4Click() {

@@ -94,6 +94,9 @@ public:
     QAction* N8 = nullptr; // "&О программе"
     // "&Разбор ответа" in "&Вид", shortcut F1; enabled by the first check.
     QAction* N10 = nullptr;
+    // "&Тренировка" in "&Вид", shortcut Ctrl+T; disabled while a quiz task
+    // is shown, so practice never helps a running game.
+    QAction* N11 = nullptr;
 
 public slots:
     void Button1Click();
@@ -104,6 +107,7 @@ public slots:
     void N6Click();
     void N8Click();
     void N10Click();
+    void N11Click();
     void Timer1Timer();
     void Timer2Timer();
 
@@ -116,6 +120,8 @@ signals:
     void aboutRequested();
     // "Разбор ответа" chosen (or F1): the last check is to be explained.
     void explainRequested();
+    // "Тренировка" chosen (or Ctrl+T) while no quiz task is shown.
+    void practiceRequested();
     // Timer2's tick: the champions grid is to show the loaded table.
     void championsLoaded();
     // A winner's time entered the champions table.
@@ -136,6 +142,8 @@ private:
     // The hidden labels receive the value texts the last check got to.
     void ShowCheckValues();
     void ShowOutcome(const TCheckOutcome& outcome);
+    // "Тренировка" is open exactly while no quiz task is shown.
+    void ShowPracticeOpen();
 
     TGameSession& session_;
 

@@ -218,6 +218,31 @@ QPoint OnScreenPosition(const QRect& frame, const QRect& available) {
     return {left, top};
 }
 
+namespace {
+
+// The frame a window manager put round a shown window.
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+} // namespace
+
+TFittedPlace FitOverOpener(const QWidget* window, const QSize& whole, const QWidget* opener) {
+    const QMargins frame = opener ? FrameMargins(opener) : QMargins();
+    // Some window managers put the frame's corner where the window's own
+    // corner was asked for: room is kept for either reading.
+    const QMargins slack(0, 0, frame.left(), frame.top());
+    const QScreen* screen = opener ? opener->screen() : window->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(), whole);
+    const QSize size = whole.boundedTo((available - frame - slack).size()).expandedTo(whole / 4);
+    QRect framed = QRect(QPoint(), size) + frame;
+    framed.moveCenter(opener ? opener->frameGeometry().center() : available.center());
+    return {size, OnScreenPosition(framed + slack, available)};
+}
+
 void KeepWindowsOnScreen(QApplication& app) {
     app.installEventFilter(new TScreenKeeper(&app));
 }

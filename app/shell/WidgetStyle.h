@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
 class QApplication;
@@ -28,6 +30,7 @@ inline const QColor clAqua(0, 255, 255);
 inline const QColor clBlue(0, 0, 255);
 inline const QColor clCream(255, 251, 240);
 inline const QColor clGray(128, 128, 128);
+inline const QColor clGreen(0, 128, 0);
 inline const QColor clLime(0, 255, 0);
 inline const QColor clNavy(0, 0, 128);
 inline const QColor clPurple(128, 0, 128);
@@ -61,6 +64,17 @@ void CentreOnScreen(QWidget* window);
 // Where a window's frame goes so that all of it lies within the available
 // area; a frame larger than the area keeps its title bar's corner in view.
 QPoint OnScreenPosition(const QRect& frame, const QRect& available);
+
+// Where a window that wants 'whole' (its frame not counted) goes over the
+// window it is opened from: the size it gets, all of it when the screen's
+// available area holds it with its frame, else as much as it holds (a page
+// within it then scrolls), and where its frame goes, centred on the opener
+// and wholly on the opener's screen. No opener: centred on its own screen.
+struct TFittedPlace {
+    QSize Size;
+    QPoint FramePosition;
+};
+TFittedPlace FitOverOpener(const QWidget* window, const QSize& whole, const QWidget* opener);
 
 // Every top-level window, as it is shown, moves just far enough to lie
 // within the available area of the screen it opens on.

@@ -1,7 +1,7 @@
 // The lock file beside the table: whatever sits at its path, whoever made
 // it, a load or save neither hangs nor is kept from the file for good, and
 // nothing but a stale lock file is ever removed.
-#include "champions/ChampionsLock.h"
+#include "app/shell/FolderLock.h"
 #include "champions/ChampionsFile.h"
 #include "engine/Errors.h"
 #include "tests/champions/ChampionsTestFiles.h"
@@ -45,7 +45,7 @@ void PrintTo(const TLockCase& row, std::ostream* out) {
 
 // An owner line as another process would write it.
 QByteArray OwnerLine(pid_t pid, const QByteArray& host = {}) {
-    QList<QByteArray> own = TChampionsLock::OwnerLine().split(' ');
+    QList<QByteArray> own = TFolderLock::OwnerLine().split(' ');
     own[0] = QByteArray::number(pid);
     if (!host.isEmpty())
         own[1] = host;
@@ -100,10 +100,11 @@ TEST_P(LockTest, NeitherHangsNorRemovesWhatIsNotAStaleLock) {
 
     TOutcome outcome = TOutcome::Busy;
     try {
-        const TChampionsLock lock(QFile::encodeName(folder.path()), std::chrono::milliseconds(100));
+        const TFolderLock lock(QFile::encodeName(folder.path()), ChampionsLockedFile(),
+                               std::chrono::milliseconds(100));
         outcome = lock.Held() ? TOutcome::TakenOver : TOutcome::Unguarded;
         if (lock.Held()) {
-            EXPECT_EQ(ReadAll(path), TChampionsLock::OwnerLine());
+            EXPECT_EQ(ReadAll(path), TFolderLock::OwnerLine());
         }
     } catch (const EInOutError& e) {
         EXPECT_NE(std::string(e.what()).find("formulon.lock"), std::string::npos) << e.what();

@@ -16,11 +16,11 @@
 //               saving after each; exits 1 on a failed save
 //   tidy        takes the lock and removes every leftover of a cut-short
 //               save, however young
+#include "app/shell/FolderLock.h"
 #include "app/shell/MessageBoxes.h"
+#include "app/shell/SafeFile.h"
+#include "app/shell/SideFiles.h"
 #include "champions/ChampionsFile.h"
-#include "champions/ChampionsIo.h"
-#include "champions/ChampionsLock.h"
-#include "champions/ChampionsSideFiles.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "tests/champions/SaveLoopTables.h"
@@ -74,7 +74,7 @@ int Stress(int process) {
 
 void Tidy() {
     const QByteArray path = ChampionsFileNativePath();
-    TChampionsLock lock(FolderOf(path));
+    TFolderLock lock(FolderOf(path), ChampionsLockedFile());
     RemoveSaveLeftovers(path, std::chrono::seconds(-1));
 }
 

@@ -73,7 +73,8 @@ class Session:
         self.width = int(size.split('x')[0])
         read, write = os.pipe()
         self.processes.append(subprocess.Popen(
-            ['Xvfb', '-displayfd', str(write), '-screen', '0', size + 'x24', '-nolisten', 'tcp'],
+            ['Xvfb', '-displayfd', str(write), '-screen', '0', size + 'x24', '-nolisten', 'tcp',
+             '-noreset'],
             pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         os.close(write)
         # The number and a line feed, read whole: Xvfb dies writing to a

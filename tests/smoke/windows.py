@@ -4,7 +4,8 @@ window and box, with and without a window manager. Under openbox: the
 _MOTIF_WM_HINTS of each, a verdict window that does not stay minimised, a
 task picture no way back redraws, and over AT-SPI a name for every control
 and picture and no hidden control. "Разбор ответа" on the screen at a scale
-factor of 2."""
+factor of 2. "Тренировка": a task solved there is still marked solved after
+a restart, and the champions file stays as it was."""
 import os
 import re
 import subprocess
@@ -94,6 +95,25 @@ def explanation(quiz):
     quiz.close_with('Разбор ответа', 'explanation', 'Escape')
 
 
+def open_practice(quiz):
+    quiz.session.focused(quiz.main)
+    key('ctrl+t')
+    return quiz.opened('Тренировка', 'practice'), quiz.session.frame('Тренировка')
+
+
+def practice(quiz):
+    """Only before a game: the keys start in its answer box."""
+    window, tree = open_practice(quiz)
+    box = wait(lambda: find(tree, 'text', 'Ваш ответ'), 'no answer box in "Тренировка"')
+    type_text('sin y')
+    wait(lambda: text_of(box) == 'sin y', 'the keys did not reach the answer box')
+    wait(lambda: find(tree, 'list item', 'Знак 5: аргумент функции пишут в скобках: sin(y)'),
+         'no hint while typing')
+    quiz.inspect(tree)
+    key('Escape')
+    quiz.session.gone(window)
+
+
 def other_program(quiz):
     logo = subprocess.Popen(['xlogo'], stderr=subprocess.DEVNULL)
     try:
@@ -135,6 +155,7 @@ def without_window_manager(program):
         with open(session.home + '/share/Formulon/.camp.cam', 'wb') as damaged:
             damaged.write(bytes(100))  # cut short: a box comes before the main window
         quiz = Quiz(session, startup_box=True)
+        practice(quiz)
         session.focused(quiz.main)  # with no click, the name box has the keys
         key('ctrl+a')
         type_text('Pupil')
@@ -158,6 +179,7 @@ def under_openbox(program):
                                      prop(quiz.main, '_MOTIF_WM_HINTS').split(', ')[:3])
         if functions & 56 != 56 or decorations & 96 != 96:
             raise Failure('the main window lost its minimise, maximise or close button')
+        practice(quiz)
         quiz.start_game()
         check_names(quiz.tree)
         hidden = [node.name for node in walk(quiz.tree.getChildAtIndex(0))
@@ -180,8 +202,8 @@ def under_openbox(program):
             quiz.type_answer('y')
             if session.screenshot(*extents(picture)) != shown:
                 raise Failure(f'the task picture changed after the {way_back.__name__}')
-        expected = {'verdict': NO_BUTTONS, 'error box': CLOSE_ONLY, 'champions': CLOSE_ONLY,
-                    'about': CLOSE_ONLY, 'explanation': CLOSE_ONLY}
+        expected = {'practice': CLOSE_ONLY, 'verdict': NO_BUTTONS, 'error box': CLOSE_ONLY,
+                    'champions': CLOSE_ONLY, 'about': CLOSE_ONLY, 'explanation': CLOSE_ONLY}
         if quiz.hints != expected:
             raise Failure(f'_MOTIF_WM_HINTS {quiz.hints}, expected {expected}')
     finally:
@@ -215,7 +237,40 @@ def explanation_at_scale_factor_2(program):
         session.close()
 
 
+def practice_after_restart(program):
+    """A task solved in practice, then the program killed: the next run
+    marks it solved and opens on the next one; the champions file (an empty
+    table) is never touched."""
+    session = Session(program)
+    try:
+        os.makedirs(session.home + '/share/Formulon')
+        champions = session.home + '/share/Formulon/.camp.cam'
+        with open(champions, 'wb') as table:
+            table.write(bytes(8192 + 256) + b'\x010' + bytes(254))
+        def stamp():  # read at start, never written
+            info = os.stat(champions)
+            return info.st_ino, info.st_size, info.st_mtime_ns, info.st_ctime_ns
+        before = stamp()
+        for solve in (True, False):
+            _, tree = open_practice(Quiz(session))
+            if solve:
+                type_text(RIGHT_ANSWERS[0])
+                key('Return')
+                wait(lambda: find(tree, 'label', 'Верно! Задание решено.'), 'not solved')
+                session.app.kill()
+                session.app.wait()
+        wait(lambda: find(tree, 'list item', 'Задание 1, вариант 1, решено'),
+             'the solved task is no longer marked')
+        wait(lambda: find(tree, 'label', 'Задание № 1, вариант 2: не решено'),
+             'it did not open on the next unsolved task')
+        if stamp() != before:
+            raise Failure('practice touched the champions file')
+    finally:
+        session.close()
+
+
 if __name__ == '__main__':
     sys.exit(main({'without-window-manager': without_window_manager,
                    'under-openbox': under_openbox,
-                   'explanation-at-scale-factor-2': explanation_at_scale_factor_2}))
+                   'explanation-at-scale-factor-2': explanation_at_scale_factor_2,
+                   'practice-after-restart': practice_after_restart}))

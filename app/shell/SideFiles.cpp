@@ -1,6 +1,6 @@
-#include "champions/ChampionsSideFiles.h"
+#include "app/shell/SideFiles.h"
 
-#include "champions/ChampionsIo.h"
+#include "app/shell/SafeFile.h"
 
 #include <QRandomGenerator>
 
@@ -143,7 +143,7 @@ void RemoveSaveLeftovers(const QByteArray& path, std::chrono::seconds age) {
     });
 }
 
-void KeepAsBackup(const QByteArray& path) {
+QByteArray KeepAsBackup(const QByteArray& path) {
     int number = 0;
     for (const int n : BackupNumbers(path))
         number = std::max(number, n);
@@ -158,4 +158,5 @@ void KeepAsBackup(const QByteArray& path) {
             RaiseInOutError(code);
     }
     PruneBackups(path, number);
+    return BackupPath(path, number);
 }

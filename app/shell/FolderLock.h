@@ -1,9 +1,11 @@
-// The lock file beside the champions table, held only while the file is
-// read or saved, so copies of the program on this and other machines that
-// share the folder never read a half-made merge or save over each other.
+// The lock file of a folder that holds the program's files (the champions
+// table, practice's progress), held only while a file there is read or
+// saved, so copies of the program on this and other machines that share
+// the folder never read a half-made merge or save over each other.
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <chrono>
 
@@ -13,7 +15,15 @@
 // made it is gone, and it is taken over.
 inline constexpr std::chrono::seconds kLockTakeOverAge{10};
 
-class TChampionsLock {
+// What the lock guards, for the messages: "Файл рекордов" when another
+// copy keeps it, "the champions file" on standard error when it cannot be
+// taken.
+struct TLockedFile {
+    QString Name;
+    const char* EnglishName;
+};
+
+class TFolderLock {
 public:
     // Takes <folder>/formulon.lock, waiting up to `patience` while another
     // copy holds it. A lock file of a dead owner on this machine, of unknown
@@ -24,11 +34,11 @@ public:
     // something other than a plain file sits at its path (a folder, a link,
     // a pipe), the file goes unguarded: never followed, blocked on or
     // removed, and Held() is false.
-    explicit TChampionsLock(const QByteArray& folder,
-                            std::chrono::milliseconds patience = kLockTakeOverAge);
-    ~TChampionsLock();
-    TChampionsLock(const TChampionsLock&) = delete;
-    TChampionsLock& operator=(const TChampionsLock&) = delete;
+    TFolderLock(const QByteArray& folder, const TLockedFile& file,
+                std::chrono::milliseconds patience = kLockTakeOverAge);
+    ~TFolderLock();
+    TFolderLock(const TFolderLock&) = delete;
+    TFolderLock& operator=(const TFolderLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
     QByteArray Path() const { return path_; }
@@ -38,7 +48,7 @@ public:
 
 private:
     void Hold(int fd);
-    void CreateInPlace();
+    void CreateInPlace(const TLockedFile& file);
     void Release();
 
     QByteArray path_;

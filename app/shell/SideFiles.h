@@ -1,6 +1,7 @@
-// The files a save makes beside the champions file: its temporary file,
-// named so no one would pick the name by hand, and numbered backups of files
-// it could not merge. Both are only ever touched under the lock.
+// The files a save makes beside the file it saves (the champions file,
+// practice's progress): its temporary file, named so no one would pick the
+// name by hand, and numbered backups of files it could not read. Both are
+// only ever touched under the folder's lock (FolderLock.h).
 #pragma once
 
 #include <QByteArray>
@@ -32,5 +33,6 @@ void RemoveSaveLeftovers(const QByteArray& path,
 // Keeps what the path names (a file that failed its check, unreadable or a
 // link) as the next numbered backup, never over an existing one; the path
 // still names it until a new file replaces it. Keeps the newest
-// kBackupsKept. Raises EInOutError when it cannot be kept.
-void KeepAsBackup(const QByteArray& path);
+// kBackupsKept. Returns the backup's path; raises EInOutError when it
+// cannot be kept.
+QByteArray KeepAsBackup(const QByteArray& path);

@@ -1,12 +1,13 @@
-#include "champions/ChampionsLock.h"
+#include "app/shell/FolderLock.h"
 
+#include "app/shell/SafeFile.h"
+#include "app/shell/SideFiles.h"
 #include "app/shell/TextCodec.h"
-#include "champions/ChampionsIo.h"
-#include "champions/ChampionsSideFiles.h"
 #include "engine/Errors.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <cerrno>
 #include <csignal>
@@ -71,7 +72,7 @@ QList<QByteArray> OwnerOf(const QByteArray& path, const struct stat& seen) {
 // this process is an earlier process's that had the same id: a lock is
 // looked at only while this process holds none.
 bool OwnerDeadHere(const QList<QByteArray>& owner) {
-    const QList<QByteArray> own = TChampionsLock::OwnerLine().simplified().split(' ');
+    const QList<QByteArray> own = TFolderLock::OwnerLine().simplified().split(' ');
     if (owner.size() != 3 || owner[1] != own[1] || owner[2] != own[2])
         return false;
     bool number = false;
@@ -105,19 +106,20 @@ void TakeOver(const QByteArray& path, const struct stat& stale) {
         ::rename(aside.constData(), path.constData());
 }
 
-void ReportUnguarded(const QByteArray& path, int code) {
-    static bool reported = false;
-    if (reported)
+// Once per lock file and run: every load and save there would say the same.
+void ReportUnguarded(const QByteArray& path, int code, const TLockedFile& file) {
+    static QSet<QByteArray> reported;
+    if (reported.contains(path))
         return;
-    reported = true;
-    std::fprintf(stderr, "formulon: %s: %s; the champions file is read and saved without a lock\n",
-                 path.constData(), code ? std::strerror(code) : "not a plain file");
+    reported.insert(path);
+    std::fprintf(stderr, "formulon: %s: %s; %s is read and saved without a lock\n",
+                 path.constData(), code ? std::strerror(code) : "not a plain file",
+                 file.EnglishName);
 }
 
-[[noreturn]] void RaiseBusy(const QByteArray& path) {
-    throw EInOutError(ToCp1251(QStringLiteral("Файл рекордов занят другой копией Formulon "
-                                              "(блокировка %1)")
-                                   .arg(QFile::decodeName(path))),
+[[noreturn]] void RaiseBusy(const QByteArray& path, const TLockedFile& file) {
+    throw EInOutError(ToCp1251(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
+                                   .arg(file.Name, QFile::decodeName(path))),
                       EWOULDBLOCK);
 }
 
@@ -138,7 +140,7 @@ public:
             return;
         }
         ::fchmod(fd_, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH);
-        WriteAll(fd_, TChampionsLock::OwnerLine());
+        WriteAll(fd_, TFolderLock::OwnerLine());
     }
     ~TPreparedLock() {
         if (fd_ < 0)
@@ -168,19 +170,20 @@ private:
 
 } // namespace
 
-QByteArray TChampionsLock::OwnerLine() {
+QByteArray TFolderLock::OwnerLine() {
     static const QByteArray line =
         QByteArray::number(::getpid()) + ' ' + HostName() + ' ' + BootId() + '\n';
     return line;
 }
 
-TChampionsLock::TChampionsLock(const QByteArray& folder, std::chrono::milliseconds patience)
+TFolderLock::TFolderLock(const QByteArray& folder, const TLockedFile& file,
+                         std::chrono::milliseconds patience)
     : path_(LockPath(folder)) {
     TPreparedLock prepared(path_);
     if (prepared.Error()) {
         // No folder yet means no file to guard either.
         if (prepared.Error() != ENOENT)
-            ReportUnguarded(path_, prepared.Error());
+            ReportUnguarded(path_, prepared.Error(), file);
         return;
     }
     const Clock::time_point deadline = Clock::now() + patience;
@@ -194,14 +197,14 @@ TChampionsLock::TChampionsLock(const QByteArray& folder, std::chrono::millisecon
         }
         if (placed != EEXIST) {
             // No links on this file system: the lock file is made in place.
-            CreateInPlace();
+            CreateInPlace(file);
             return;
         }
         struct stat info {};
         if (!LinkStatus(path_, info))
             continue; // released a moment ago
         if (!S_ISREG(info.st_mode)) {
-            ReportUnguarded(path_, 0);
+            ReportUnguarded(path_, 0, file);
             return;
         }
         if (Stale(path_, info)) {
@@ -219,16 +222,16 @@ TChampionsLock::TChampionsLock(const QByteArray& folder, std::chrono::millisecon
             continue;
         }
         if (now >= deadline)
-            RaiseBusy(path_);
+            RaiseBusy(path_, file);
         Pause();
     }
 }
 
-TChampionsLock::~TChampionsLock() {
+TFolderLock::~TFolderLock() {
     Release();
 }
 
-void TChampionsLock::Hold(int fd) {
+void TFolderLock::Hold(int fd) {
     struct stat info {};
     ::fstat(fd, &info);
     fd_ = fd;
@@ -236,7 +239,7 @@ void TChampionsLock::Hold(int fd) {
     inode_ = info.st_ino;
 }
 
-void TChampionsLock::CreateInPlace() {
+void TFolderLock::CreateInPlace(const TLockedFile& file) {
     // Polls like the loop above would; rare enough (file systems without
     // links) to wait simply. A kill before the owner line is written
     // leaves it empty: taken over by age.
@@ -252,7 +255,7 @@ void TChampionsLock::CreateInPlace() {
         }
         struct stat info {};
         if (errno != EEXIST || !LinkStatus(path_, info) || !S_ISREG(info.st_mode)) {
-            ReportUnguarded(path_, errno == EEXIST ? 0 : errno);
+            ReportUnguarded(path_, errno == EEXIST ? 0 : errno, file);
             return;
         }
         if (Stale(path_, info) || Clock::now() >= deadline)
@@ -262,7 +265,7 @@ void TChampionsLock::CreateInPlace() {
     }
 }
 
-void TChampionsLock::Release() {
+void TFolderLock::Release() {
     if (fd_ < 0)
         return;
     // Only our own: a copy that took it over (we took too long) keeps its.

@@ -1,5 +1,8 @@
-// The champions file's system calls and the old runtime's input/output
-// errors they raise. Paths are bytes, used exactly as given.
+// Small files the program keeps in the user's data folder or a shared one
+// (the champions table, practice's progress), read and saved so that a
+// crash, a full disk or another copy never leaves half a file: the system
+// calls, the old runtime's input/output errors they raise, and the safe
+// replacement of a whole file. Paths are bytes, used exactly as given.
 #pragma once
 
 #include <QByteArray>
@@ -46,3 +49,21 @@ void FlushFolder(const QByteArray& folder);
 
 // The lstat of a path; false when there is nothing there.
 bool LinkStatus(const QByteArray& path, struct stat& info);
+
+// The mode and group a file replaced by ReplaceFile gets.
+struct TNewFileMode {
+    mode_t mode;
+    gid_t group; // (gid_t)-1: whatever the folder gives
+};
+
+// The mode and group of the plain file at the path, with reading and
+// writing for its owner added (or the next save could not read it); the
+// fallback when no plain file is there.
+TNewFileMode KeptFileMode(const QByteArray& path, const TNewFileMode& fallback);
+
+// Replaces the file at the path with the bytes: a new file renamed over
+// it, so a link there is replaced, never followed, and the old file stays
+// whole until the new one is on disk (temporary file, fsync, rename, fsync
+// of the folder). A folder that allows no new file but holds a writable
+// plain file: that file is rewritten in place. Raises EInOutError.
+void ReplaceFile(const QByteArray& path, const QByteArray& bytes, const TNewFileMode& mode);

@@ -1,0 +1,174 @@
+#include "app/shell/SafeFile.h"
+
+#include "app/shell/SideFiles.h"
+#include "engine/Errors.h"
+#include "engine/IntegerText.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace formulon::engine;
+
+void RaiseInOutError(int code) {
+    switch (code) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: // a folder where the file belongs
+        throw EInOutError("File access denied", 5);
+    case ENOSPC:
+    case EDQUOT:
+        throw EInOutError("Disk full", 101);
+    default:
+        throw EInOutError("I/O error " + IntToStr(code), code);
+    }
+}
+
+void RaiseReadBeyondEnd() {
+    throw EInOutError("Read beyond end of file", 100);
+}
+
+TDescriptor::~TDescriptor() {
+    Close();
+}
+
+int TDescriptor::Close() {
+    if (fd_ < 0)
+        return 0;
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+}
+
+void ReadExactly(int fd, char* into, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, into + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseInOutError(errno);
+        }
+        if (n == 0)
+            RaiseReadBeyondEnd();
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+int WriteAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += n;
+    }
+    return 0;
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return ".";
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+QByteArray NameOf(const QByteArray& path) {
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+void MakeFolders(const QByteArray& folder) {
+    struct stat info {};
+    if (folder.isEmpty() || ::stat(folder.constData(), &info) == 0)
+        return; // a file in its place fails later, at the file's own call
+    if (const QByteArray parent = FolderOf(folder); parent != folder)
+        MakeFolders(parent);
+    if (::mkdir(folder.constData(), S_IRWXU) != 0 && errno != EEXIST)
+        RaiseInOutError(errno);
+}
+
+void FlushFolder(const QByteArray& folder) {
+    TDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Open())
+        ::fsync(fd.Get());
+}
+
+bool LinkStatus(const QByteArray& path, struct stat& info) {
+    return ::lstat(path.constData(), &info) == 0;
+}
+
+TNewFileMode KeptFileMode(const QByteArray& path, const TNewFileMode& fallback) {
+    struct stat info {};
+    if (LinkStatus(path, info) && S_ISREG(info.st_mode))
+        return {static_cast<mode_t>((info.st_mode & 0777) | S_IRUSR | S_IWUSR), info.st_gid};
+    return fallback;
+}
+
+namespace {
+
+// On the descriptor, so a link can never redirect it; a group or mode the
+// system refuses leaves the file as created. Then the bytes, on disk before
+// the caller relies on them.
+int WriteNewFile(int fd, const QByteArray& bytes, const TNewFileMode& mode) {
+    if (mode.group != static_cast<gid_t>(-1))
+        (void)!::fchown(fd, static_cast<uid_t>(-1), mode.group);
+    ::fchmod(fd, mode.mode);
+    if (const int code = WriteAll(fd, bytes))
+        return code;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The folder allows no new file: write the file itself, never through a
+// link and never into anything but a plain file; its mode stays. 0 or an
+// error number.
+int WriteInPlace(const QByteArray& path, const QByteArray& bytes, const TNewFileMode& mode) {
+    // Non-blocking, so a pipe at the path cannot hang the open.
+    TDescriptor file(::open(path.constData(),
+                            O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode.mode));
+    if (!file.Open())
+        return errno;
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0)
+        return errno;
+    if (!S_ISREG(info.st_mode)) // a device or pipe is refused, not written
+        return EACCES;
+    if (const int code = WriteAll(file.Get(), bytes))
+        return code;
+    if (::ftruncate(file.Get(), bytes.size()) != 0 || ::fsync(file.Get()) != 0)
+        return errno;
+    return file.Close();
+}
+
+} // namespace
+
+void ReplaceFile(const QByteArray& path, const QByteArray& bytes, const TNewFileMode& mode) {
+    QByteArray temporary = TemporaryPattern(path);
+    // O_EXCL creation: the temporary is a new file, never a link's target.
+    TDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file.Open()) {
+        const int code = errno;
+        // A folder an administrator keeps read-only may still hold a
+        // writable file: rewrite that file in place.
+        if (code != EACCES && code != EPERM)
+            RaiseInOutError(code);
+        if (const int failed = WriteInPlace(path, bytes, mode))
+            RaiseInOutError(failed);
+        return;
+    }
+    int code = WriteNewFile(file.Get(), bytes, mode);
+    if (const int closed = file.Close(); code == 0)
+        code = closed;
+    if (code == 0 && ::rename(temporary.constData(), path.constData()) != 0)
+        code = errno;
+    if (code != 0) {
+        ::unlink(temporary.constData());
+        RaiseInOutError(code);
+    }
+    FlushFolder(FolderOf(path));
+}

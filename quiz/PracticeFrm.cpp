@@ -1,0 +1,411 @@
+#include "quiz/PracticeFrm.h"
+
+#include "app/shell/FormulaView.h"
+#include "app/shell/Handler.h"
+#include "app/shell/MessageBoxes.h"
+#include "app/shell/Pictures.h"
+#include "app/shell/TextCodec.h"
+#include "app/shell/TypesetService.h"
+#include "app/shell/WidgetStyle.h"
+#include "app/shell/Windowing.h"
+#include "engine/Errors.h"
+#include "quiz/AnswerEdit.h"
+#include "quiz/ExplanationView.h"
+#include "quiz/PracticeChoice.h"
+#include "quiz/PracticePreview.h"
+#include "quiz/core/TaskCatalogue.h"
+#include "quiz/core/TexFormula.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWindow>
+
+using namespace formulon::engine;
+
+TPracticeFrm* PracticeFrm = nullptr;
+
+namespace {
+
+// One em of a typeset formula, as in the task pictures.
+constexpr qreal kPixelsPerEm = 18;
+
+// The page holds everything but the strip with "Закрыть" below it.
+constexpr QSize kPageSize(840, 640);
+constexpr int kStrip = 44;
+
+QLabel* MakeLabel(QWidget* parent, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* MakeCaption(QWidget* parent, const QString& text) {
+    QLabel* label = MakeLabel(parent, text);
+    SetTextColour(label, clBlue);
+    return label;
+}
+
+// A button that Enter presses only while it has the keys: Enter in the
+// answer box checks, and nothing else.
+QPushButton* MakeButton(QWidget* parent, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(true);
+    return button;
+}
+
+TFormulaView* MakeFormula(QWidget* parent, const QString& name) {
+    auto* formula = new TFormulaView(parent);
+    formula->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SetBackground(formula->viewport(), clWhite);
+    SetBackground(formula->Picture(), clWhite);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(formula), static_cast<QWidget*>(formula->Picture())})
+        widget->setAccessibleName(name);
+    return formula;
+}
+
+} // namespace
+
+TPracticeFrm::TPracticeFrm(TPracticeSession& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
+    setWindowTitle(QStringLiteral("Тренировка"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    SetTitleButtons(this, TTitleButtons::Close);
+    setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
+    SetBackground(this, clSilver);
+    SetTextColour(this, clNavy);
+    CreateControls();
+    CreatePages();
+    Layout();
+    ConnectHandlers();
+    ListBox1->LoadPictures();
+}
+
+void TPracticeFrm::CreateControls() {
+    // Everything but the strip at the bottom lies on a page that scrolls
+    // when the screen is too small for the whole window.
+    Page = new QWidget;
+    ScrollBox2 = new QScrollArea(this);
+    ScrollBox2->setFrameShape(QFrame::NoFrame);
+    ScrollBox2->setWidget(Page);
+    ScrollBox2->setAccessibleName(QStringLiteral("Тренировка"));
+
+    Label1 = MakeCaption(Page, QStringLiteral("Задания:"));
+    ListBox1 = new TPracticeChoice(Page);
+    Label2 = MakeCaption(Page, {});
+    Panel1 = new QFrame(Page);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SetBackground(Panel1, clWhite);
+    Image1 = new QLabel(Panel1);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3 = MakeCaption(Page, QStringLiteral("Ваш ответ:"));
+    Edit1 = new QLineEdit(Page);
+    MakeAnswerBox(Edit1);
+    Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
+    Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
+    {
+        QPalette palette = Edit1->palette();
+        palette.setColor(QPalette::Base, clCream);
+        palette.setColor(QPalette::Text, clBlue);
+        Edit1->setPalette(palette);
+    }
+    Button1 = MakeButton(Page, QStringLiteral("Проверить"));
+    Button2 = MakeButton(Page, QStringLiteral("Показать образец"));
+
+    Label9 = MakeLabel(this);
+    Label9->setWordWrap(true);
+    SetTextColour(Label9, clRed);
+    Button4 = MakeButton(this, QStringLiteral("Закрыть"));
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(PreviewPauseMs);
+    // MathJax loads with the first formula, on the typesetter's thread:
+    // asked for as the window opens, it is ready by the first preview.
+    warmUp_ = new TTypesetClient(this);
+}
+
+void TPracticeFrm::CreatePages() {
+    // While the pupil types: the answer as the program reads it.
+    Panel2 = new QWidget(Page);
+    Label4 = MakeCaption(Panel2, QStringLiteral("Так программа читает ответ:"));
+    Formula1 = MakeFormula(Panel2, QStringLiteral("Ваш ответ в школьной записи"));
+    Label5 = new QLabel(Panel2);
+    Label5->setTextFormat(Qt::RichText);
+    Label5->setWordWrap(true);
+    Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label6 = MakeCaption(Panel2, {});
+    ListBox2 = MakeHintList(Panel2);
+
+    // After a check, in the same place until the pupil types again.
+    Panel3 = new QWidget(Page);
+    Label7 = MakeLabel(Panel3);
+    Label7->setFont(PixelFont(QStringLiteral("Lucida Console"), 15, kBold));
+    Button3 = MakeButton(Panel3, QStringLiteral("Следующее нерешённое"));
+    ScrollBox1 = new QScrollArea(Panel3);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    View1 = new TExplanationView;
+    ScrollBox1->setWidget(View1);
+    ScrollBox1->setAccessibleName(QStringLiteral("Разбор ответа"));
+    Panel3->hide();
+
+    // The sample, after three wrong checks and only when asked for.
+    Panel4 = new QWidget(Page);
+    Label8 = MakeLabel(Panel4);
+    Label8->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Formula2 = MakeFormula(Panel4, QStringLiteral("Образец в школьной записи"));
+    Panel4->hide();
+}
+
+// Positions are left, top in the page or in the panel named; sizes width
+// x height.
+void TPracticeFrm::Layout() {
+    Page->setFixedSize(kPageSize);
+    Label1->setGeometry(16, 8, 232, 18);
+    ListBox1->setGeometry(16, 28, 232, 604);
+    Label2->setGeometry(264, 8, 560, 18);
+    Panel1->setGeometry(264, 28, 560, 115);
+    Image1->setGeometry(8, 5, 393, 105);
+    Label3->setGeometry(264, 152, 560, 18);
+    Edit1->setGeometry(264, 170, 560, 28);
+    Button1->setGeometry(264, 206, 120, 28);
+    Button2->setGeometry(392, 206, 170, 28);
+    // Panel2, the preview, and Panel3, the outcome, in one place, down to
+    // Panel4, the sample, while it is shown.
+    const int pages = Panel4->isVisibleTo(Page) ? 318 : 390;
+    Panel2->setGeometry(264, 242, 560, pages);
+    Label4->setGeometry(0, 0, 560, 18);
+    Formula1->setGeometry(0, 20, 560, 100);
+    Label5->setGeometry(0, 124, 560, 40);
+    Label6->setGeometry(0, 168, 560, 18);
+    ListBox2->setGeometry(0, 188, 560, pages - 188);
+    Panel3->setGeometry(264, 242, 560, pages);
+    Label7->setGeometry(0, 0, 560, 20);
+    Button3->setGeometry(0, 26, 230, 28);
+    ScrollBox1->setGeometry(0, 24, 560, pages - 24);
+    Panel4->setGeometry(264, 564, 560, 70);
+    Label8->setGeometry(0, 0, 560, 18);
+    Formula2->setGeometry(0, 20, 560, 50);
+}
+
+// The whole window when the screen holds it, else the page scrolls; the
+// strip below the page holds a failed save's words and "Закрыть".
+void TPracticeFrm::Fit(QWidget* opener) {
+    const TFittedPlace place = FitOverOpener(this, kPageSize + QSize(0, kStrip),
+                                             opener && opener->isVisible() ? opener : nullptr);
+    setFixedSize(place.Size);
+    const int strip = place.Size.height() - kStrip;
+    ScrollBox2->setGeometry(0, 0, place.Size.width(), strip);
+    Label9->setGeometry(16, strip + 2, place.Size.width() - 144, kStrip - 4);
+    Button4->setGeometry(place.Size.width() - 112, strip + 8, 96, 28);
+    move(place.FramePosition);
+}
+
+void TPracticeFrm::ConnectHandlers() {
+    connect(ListBox1, &QListWidget::currentRowChanged, this,
+            Handler([this] { ListBox1Change(ListBox1->currentRow()); }));
+    // Enter on a task goes on to its answer.
+    connect(ListBox1, &QListWidget::itemActivated, Edit1, [this] { Edit1->setFocus(); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(Timer1, &QTimer::timeout, this, Handler([this] { Timer1Timer(); }));
+    connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, Handler([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, Handler([this] { Button3Click(); }));
+    connect(Button4, &QPushButton::clicked, this, &QDialog::accept);
+    Edit1->installEventFilter(this);
+    setTabOrder(ListBox1, Edit1);
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, Button4);
+}
+
+void TPracticeFrm::SetProgressFile(TLoad load, TSave save) {
+    load_ = std::move(load);
+    save_ = std::move(save);
+}
+
+void TPracticeFrm::ShowPractice(QWidget* opener) {
+    if (!session_.Available())
+        return;
+    if (!windowHandle())
+        winId();
+    if (opener && opener->windowHandle())
+        windowHandle()->setTransientParent(opener->windowHandle());
+    RunProtected([this] { LoadProgress(); });
+    ListBox1->ShowMarks(session_.Progress());
+    ListBox1->setCurrentRow(session_.FirstUnsolved());
+    ListBox1Change(session_.FirstUnsolved());
+    TTypesetRequest warmUp;
+    warmUp.Tex = QStringLiteral("y");
+    warmUp_->Request(warmUp);
+    Fit(opener);
+    ScrollBox2->verticalScrollBar()->setValue(0);
+    Edit1->setFocus(); // the pupil can type at once
+    exec();
+    Timer1->stop();
+}
+
+// What another copy saved since is kept with what this one has. A damaged
+// file was kept as a backup: said once, before the window shows.
+void TPracticeFrm::LoadProgress() {
+    if (!load_)
+        return;
+    const TPracticeLoad load = load_();
+    session_.SetProgress(MergePracticeProgress(load.Progress, session_.Progress()));
+    if (load.State == TPracticeLoad::TState::Damaged)
+        ShowInformationBox(
+            QStringLiteral("Файл тренировки повреждён, он сохранён как\r%1.\rТренировка "
+                           "начинается заново.")
+                .arg(load.Backup));
+}
+
+// A failed save says so in the window and is tried again with the next
+// check; the quiz never hears of it.
+void TPracticeFrm::SaveProgress() {
+    if (!save_)
+        return;
+    try {
+        session_.SetProgress(save_(session_.Progress()));
+        Label9->clear();
+    } catch (const Exception& error) {
+        Label9->setText(QStringLiteral("Успехи не сохранены: ") + ErrorBoxText(error.Message()));
+    }
+}
+
+void TPracticeFrm::ListBox1Change(int row) {
+    if (!session_.Choose(row))
+        return;
+    ShowChosen();
+    Edit1->clear();
+    Panel3->hide();
+    Panel2->show();
+    Panel4->hide();
+    Layout();
+    Timer1->stop();
+    ShowPreview({});
+}
+
+// The chosen task's caption, picture and sample button.
+void TPracticeFrm::ShowChosen() {
+    const int task = PracticeTaskNo(session_.Chosen());
+    const int variant = PracticeVariant(session_.Chosen());
+    const TPracticeMark& mark = session_.ChosenMark();
+    QString state = mark.Solved ? QStringLiteral("решено") : QStringLiteral("не решено");
+    if (mark.WrongChecks > 0)
+        state += QStringLiteral(", неверных проверок: %1").arg(mark.WrongChecks);
+    Label2->setText(
+        QStringLiteral("Задание № %1, вариант %2: %3").arg(task).arg(variant).arg(state));
+    const QString name = QString::fromStdString(PictureName(task, variant));
+    ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
+    Image1->setAccessibleName(
+        QStringLiteral("Задание № %1, вариант %2, картинка формулы").arg(task).arg(variant));
+    Button2->setEnabled(session_.SampleAvailable());
+}
+
+// Each key restarts the pause; the outcome of a check gives way to the
+// preview as soon as the pupil types again.
+void TPracticeFrm::Edit1Change() {
+    Panel3->hide();
+    Panel2->show();
+    Timer1->start();
+}
+
+void TPracticeFrm::Timer1Timer() {
+    ShowPreview(AnswerText(Edit1));
+}
+
+void TPracticeFrm::ShowPreview(const std::string& answer) {
+    const TPreview preview = MakePreview(answer);
+    if (preview.Tex.isEmpty())
+        Formula1->Clear();
+    else
+        Formula1->ShowTex(preview.Tex, kPixelsPerEm);
+    Label5->setText(preview.Problem);
+    ShowHints(ListBox2, preview);
+    Label6->setText(preview.Hints.empty() ? QStringLiteral("Подсказок нет")
+                                          : QStringLiteral("Подсказки:"));
+}
+
+void TPracticeFrm::Button1Click() {
+    const std::optional<TPracticeCheck> check = session_.Check(AnswerText(Edit1));
+    if (!check)
+        return; // a blank answer is no try
+    Timer1->stop();
+    SaveProgress();
+    ListBox1->ShowMarks(session_.Progress());
+    ShowChosen();
+    Panel2->hide();
+    Panel3->show();
+    if (check->Right)
+        ShowRight();
+    else
+        ShowWrong(check->Record);
+}
+
+void TPracticeFrm::ShowRight() {
+    ScrollBox1->hide();
+    const bool next = session_.NextUnsolved().has_value();
+    Label7->setText(next ? QStringLiteral("Верно! Задание решено.")
+                         : QStringLiteral("Верно! Все задания решены."));
+    SetTextColour(Label7, clGreen);
+    Button3->setVisible(next);
+    if (next)
+        Button3->setFocus(); // Enter goes on
+}
+
+void TPracticeFrm::ShowWrong(const TCheckRecord& check) {
+    Label7->setText(QStringLiteral("Неверно. Разбор ответа:"));
+    SetTextColour(Label7, clRed);
+    Button3->hide();
+    View1->ShowCheck(check);
+    ScrollBox1->show();
+    ScrollBox1->verticalScrollBar()->setValue(0);
+}
+
+void TPracticeFrm::Button2Click() {
+    const std::optional<std::string> sample = session_.Sample();
+    if (!sample)
+        return;
+    Label8->setText(QStringLiteral("Образец: ") + FromCp1251(*sample));
+    Formula2->ShowTex(QString::fromStdString(FormulaToTex(*sample).Tex), kPixelsPerEm);
+    Panel4->show();
+    Layout();
+}
+
+void TPracticeFrm::Button3Click() {
+    if (const std::optional<int> next = session_.NextUnsolved()) {
+        ListBox1->setCurrentRow(*next);
+        Edit1->setFocus();
+    }
+}
+
+// Enter in the answer box checks and goes no further: the dialog would
+// press the button that has just taken the keys.
+bool TPracticeFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunProtected([this] { Button1Click(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Enter anywhere else presses nothing: a button with the keys presses
+// itself, but the dialog would press the first button, "Проверить", and
+// check the answer box when Enter on a task only meant to go on to it.
+void TPracticeFrm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,70 @@
+// Practice ("Тренировка"): the thirty tasks at the pupil's own pace, apart
+// from the quiz. Each check is the quiz's check, in a record of its own; it
+// never changes what the quiz shows (its LastErrorText, game state, last
+// check or champions), and practice is open only while the quiz shows no
+// task, so it never helps a running game. Texts are code page 1251.
+#pragma once
+
+#include "quiz/core/CheckRecord.h"
+#include "quiz/core/PracticeProgress.h"
+
+#include <optional>
+#include <string>
+
+class TGameSession;
+
+// After this many wrong checks of one task a correct answer may be shown.
+inline constexpr int kWrongChecksBeforeSample = 3;
+
+// A task of the catalogue by its entry, 0..29, task-major.
+int PracticeTaskNo(int entry);
+int PracticeVariant(int entry);
+
+struct TPracticeCheck {
+    bool Right = false;
+    // What "Разбор ответа" would explain; after an error raised by the
+    // engine (a letter that is no number, a floating-point fault) it says
+    // so, and the check counts as wrong.
+    TCheckRecord Record;
+};
+
+class TPracticeSession {
+public:
+    // 'quiz' tells whether a quiz task is shown; it outlives this session.
+    explicit TPracticeSession(const TGameSession& quiz) : quiz_(quiz) {}
+
+    // Only while the quiz shows no task: before "Начать", after a win.
+    bool Available() const;
+
+    const TPracticeProgress& Progress() const { return progress_; }
+    // Progress read from the file; the chosen task stays.
+    void SetProgress(const TPracticeProgress& progress) { progress_ = progress; }
+
+    int Chosen() const { return chosen_; }
+    const TPracticeMark& ChosenMark() const { return progress_.Marks[chosen_]; }
+    // False, and nothing changes, for anything but an entry 0..29.
+    bool Choose(int entry);
+    // The first unsolved task from the start, or the first task when all
+    // are solved: where practice opens.
+    int FirstUnsolved() const;
+    // The next unsolved task after the chosen one, round past the last;
+    // none when every other task is solved.
+    std::optional<int> NextUnsolved() const;
+
+    // Enter: the answer (as the answer box holds it) checked against the
+    // chosen task; right marks it solved, wrong counts a wrong check. None,
+    // and nothing changes, while practice is not available or the answer
+    // is blank (an Enter pressed too soon is no try).
+    std::optional<TPracticeCheck> Check(const std::string& answer);
+
+    // "Показать образец": after kWrongChecksBeforeSample wrong checks of
+    // the chosen task, and only while practice is available, a correct
+    // answer in BASIC notation (the task's reference formula); else none.
+    bool SampleAvailable() const;
+    std::optional<std::string> Sample() const;
+
+private:
+    const TGameSession& quiz_;
+    TPracticeProgress progress_;
+    int chosen_ = 0;
+};

@@ -1,0 +1,97 @@
+// Practice's progress file on disk: a fresh start, a save that comes back,
+// damaged files kept as backups and reported once, and a save merged with
+// another copy's.
+#include "quiz/PracticeFile.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray Bytes(const TPracticeProgress& progress) {
+    return QByteArray::fromStdString(EncodePracticeProgress(progress));
+}
+
+TPracticeProgress Marked(int entry, TPracticeMark mark) {
+    TPracticeProgress progress;
+    progress.Marks[entry] = mark;
+    return progress;
+}
+
+// The champions file beside it is never touched: tests/smoke/windows.py
+// (practice-after-restart) checks that on the real program.
+class PracticeFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(DataFolder()).removeRecursively();
+        DataFolder(); // made again, empty
+    }
+};
+
+TEST_F(PracticeFileTest, AFreshStartThenASaveComesBackPrivate) {
+    EXPECT_EQ(PracticeFilePath(), DataFolder() + "/practice.txt");
+    EXPECT_EQ(LoadPracticeProgress().State, TPracticeLoad::TState::NoFile);
+    EXPECT_FALSE(QFile::exists(PracticeFilePath())) << "opening alone writes nothing";
+    const TPracticeProgress progress = Marked(29, {true, 4});
+    EXPECT_EQ(SavePracticeProgress(progress), progress);
+    EXPECT_EQ(Read(PracticeFilePath()), Bytes(progress));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(PracticeFilePath()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    const TPracticeLoad again = LoadPracticeProgress();
+    EXPECT_EQ(again.State, TPracticeLoad::TState::Loaded);
+    EXPECT_EQ(again.Progress, progress);
+    EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"practice.txt"}))
+        << "no lock, temporary or backup left";
+}
+
+TEST_F(PracticeFileTest, ADamagedFileIsKeptAsABackupAndReportedOnce) {
+    const QByteArray written = Bytes(Marked(3, {true, 0}));
+    int backup = 0;
+    for (const QByteArray& bytes :
+         {QByteArray(), QByteArray("garbage"), written + "\n", QByteArray(100000, '\n')}) {
+        Write(PracticeFilePath(), bytes);
+        const TPracticeLoad load = LoadPracticeProgress();
+        EXPECT_EQ(load.State, TPracticeLoad::TState::Damaged) << bytes.left(40).toStdString();
+        EXPECT_EQ(load.Progress, TPracticeProgress{});
+        EXPECT_EQ(load.Backup,
+                  PracticeFilePath() + ".formulon-backup-" + QString::number(++backup));
+        EXPECT_EQ(Read(load.Backup), bytes);
+        EXPECT_EQ(Read(PracticeFilePath()), Bytes({})) << "a fresh start in its place";
+        EXPECT_EQ(LoadPracticeProgress().State, TPracticeLoad::TState::Loaded) << "said once";
+    }
+}
+
+TEST_F(PracticeFileTest, ASaveKeepsWhatAnotherCopySavedButNeverADamagedFile) {
+    TPracticeProgress theirs = Marked(5, {true, 0}), ours = Marked(0, {true, 0}), both;
+    theirs.Marks[1].WrongChecks = 7;
+    ours.Marks[1].WrongChecks = 2;
+    both.Marks[0] = both.Marks[5] = {true, 0};
+    both.Marks[1].WrongChecks = 7;
+    Write(PracticeFilePath(), Bytes(theirs));
+    EXPECT_EQ(SavePracticeProgress(ours), both);
+    EXPECT_EQ(Read(PracticeFilePath()), Bytes(both));
+    Write(PracticeFilePath(), "damaged since");
+    EXPECT_EQ(SavePracticeProgress(ours), ours);
+    EXPECT_EQ(Read(PracticeFilePath() + ".formulon-backup-1"), "damaged since");
+}
+
+} // namespace

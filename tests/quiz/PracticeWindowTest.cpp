@@ -1,0 +1,214 @@
+// "Тренировка" driven through its keys: where it opens, the answer read
+// while it is typed, Enter's checks, the sample after three wrong ones, its
+// progress read and saved, and the menu item that opens it only while no
+// quiz task is shown.
+#include "app/shell/FormulaView.h"
+#include "engine/Cp1251.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "quiz/ExplanationView.h"
+#include "quiz/Form1.h"
+#include "quiz/PracticeChoice.h"
+#include "quiz/PracticeFrm.h"
+#include "quiz/core/AnswerBox.h"
+#include "quiz/core/TaskCatalogue.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace formulon::engine;
+
+namespace {
+
+// Loading MathJax takes seconds under the sanitizers.
+constexpr int kPatience = 30000;
+
+// 'open' opens the modal window; 'during' runs while it is up, then Escape
+// closes it.
+void While(TPracticeFrm*& window, const std::function<void()>& open,
+           const std::function<void()>& during) {
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(window && QTest::qWaitForWindowExposed(window));
+        shown = true;
+        EXPECT_EQ(QApplication::activeModalWidget(), window);
+        during();
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    open();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(window && window->isVisible());
+}
+
+QStringList Rows(const QListWidget* list) {
+    QStringList rows;
+    for (int row = 0; row < list->count(); ++row)
+        rows << list->item(row)->text();
+    return rows;
+}
+
+class PracticeWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillReferenceFormulas();
+        LastErrorText.Set(Utf8ToCp1251("сообщение викторины"));
+        window->SetProgressFile([this] { return load; },
+                                [this](const TPracticeProgress& progress) {
+                                    if (failSave)
+                                        throw EInOutError("Disk full", 101);
+                                    saved.push_back(progress);
+                                    return progress;
+                                });
+    }
+    void TearDown() override {
+        EXPECT_EQ(Cp1251ToUtf8(LastErrorText.Read()), "сообщение викторины");
+        delete window;
+    }
+    void Open(const std::function<void()>& during) {
+        While(
+            window, [this] { window->ShowPractice(nullptr); }, during);
+    }
+    // Types into the answer box and waits for the preview after the pause.
+    void Type(const QString& keys) {
+        QTest::keyClicks(window->Edit1, keys);
+        EXPECT_TRUE(window->Timer1->isActive()) << "nothing is read before the pause";
+        ASSERT_TRUE(WaitFor(
+            [this] {
+                return !window->Timer1->isActive() &&
+                       window->Formula1->State() != TFormulaView::TState::Typesetting;
+            },
+            kPatience));
+    }
+    void Enter(const char* answer) {
+        window->Edit1->clear();
+        QTest::keyClicks(window->Edit1, QString::fromLatin1(answer));
+        QTest::keyClick(window->Edit1, Qt::Key_Return);
+    }
+
+    TGameSession quiz;
+    TPracticeSession practice{quiz};
+    TPracticeFrm* window = new TPracticeFrm(practice);
+    TPracticeLoad load;
+    std::vector<TPracticeProgress> saved;
+    bool failSave = false;
+};
+
+// Names for a screen reader are checked over AT-SPI (tests/smoke/windows.py).
+TEST_F(PracticeWindowTest, OpensOnTheFirstUnsolvedAndARightAnswerOffersTheNext) {
+    load.State = TPracticeLoad::TState::Loaded;
+    load.Progress.Marks[0].Solved = load.Progress.Marks[2].Solved = true;
+    Open([this] {
+        EXPECT_EQ(QApplication::focusWidget(), window->Edit1);
+        EXPECT_EQ(window->Edit1->maxLength(), kAnswerBoxMaxLength);
+        EXPECT_EQ(window->Label2->text(), QStringLiteral("Задание № 1, вариант 2: не решено"));
+        Enter("cos(y*3-5)");
+        EXPECT_EQ(window->Label7->text(), QStringLiteral("Верно! Задание решено."));
+        EXPECT_TRUE(window->ListBox1->ShownSolved(1));
+        ASSERT_EQ(saved.size(), 1u);
+        EXPECT_TRUE(saved[0].Marks[1].Solved);
+        EXPECT_EQ(QApplication::focusWidget(), window->Button3);
+        QTest::keyClick(window->Button3, Qt::Key_Return);
+        EXPECT_EQ(window->ListBox1->currentRow(), 3) << "1.3 was solved before";
+        EXPECT_EQ(QApplication::focusWidget(), window->Edit1);
+        EXPECT_TRUE(window->Edit1->text().isEmpty());
+        QTest::keyClick(window->ListBox1, Qt::Key_Down);
+        EXPECT_EQ(window->Label2->text(), QStringLiteral("Задание № 2, вариант 2: не решено"));
+        EXPECT_FALSE(window->Image1->pixmap().isNull());
+        QTest::keyClicks(window->Edit1, QStringLiteral("y"));
+        window->ListBox1->setFocus();
+        QTest::keyClick(window->ListBox1, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), window->Edit1) << "Enter on a task goes on";
+        EXPECT_EQ(practice.ChosenMark().WrongChecks, 0) << "and checks nothing";
+    });
+}
+
+TEST_F(PracticeWindowTest, ReadsTheAnswerAfterAPauseWithItsFirstUnreadablePlaceAndHints) {
+    Open([this] {
+        Type(QStringLiteral("SIN(Y-Z)"));
+        EXPECT_EQ(window->Edit1->text(), QStringLiteral("sin(y-z)"));
+        EXPECT_EQ(window->Formula1->State(), TFormulaView::TState::Shown);
+        EXPECT_EQ(window->Label5->text() + window->Label6->text(), QStringLiteral("Подсказок нет"));
+        window->Edit1->clear();
+        Type(QStringLiteral("sin y+2z"));
+        EXPECT_EQ(window->Formula1->State(), TFormulaView::TState::Empty);
+        EXPECT_TRUE(window->Label5->text().endsWith("<br>Знак 8: пропущен знак действия"));
+        EXPECT_EQ(Rows(window->ListBox2),
+                  QStringList({QStringLiteral("Знак 5: аргумент функции пишут в скобках: sin(y)"),
+                               QStringLiteral("Знак 8: пропущен знак умножения: 2*z")}));
+        QString many; // a missing star in each of 70 terms: 70 hints, fifty shown
+        for (int term = 1; term <= 70; ++term)
+            many += QStringLiteral("+%1y").arg(term);
+        window->Edit1->setText(many);
+        ASSERT_TRUE(WaitFor([this] { return !window->Timer1->isActive(); }, kPatience));
+        EXPECT_EQ(Rows(window->ListBox2).mid(49),
+                  QStringList({QStringLiteral("Знак 191: пропущен знак умножения: 50*y"),
+                               QStringLiteral("… и ещё 20")}));
+    });
+}
+
+// A damaged file is reported before the window shows; a failed save is
+// said in the window, never in a box.
+TEST_F(PracticeWindowTest, WrongAnswersAreExplainedInPlaceAndTheSampleComesAfterThree) {
+    TBoxRecorder boxes;
+    load.State = TPracticeLoad::TState::Damaged;
+    load.Backup = QStringLiteral("/data/practice.txt.formulon-backup-1");
+    failSave = true;
+    Open([this] {
+        for (const char* answer : {"y+z", "", "2*x", "2/0.0"}) {
+            EXPECT_FALSE(window->Button2->isEnabled());
+            Enter(answer);
+        }
+        EXPECT_EQ(practice.ChosenMark().WrongChecks, 3) << "an empty answer is no try";
+        EXPECT_EQ(window->Label9->text(), QStringLiteral("Успехи не сохранены: Disk full."));
+        EXPECT_EQ(window->Label7->text(), QStringLiteral("Неверно. Разбор ответа:"));
+        EXPECT_TRUE(window->View1->Label8->text().startsWith(
+            QStringLiteral("Ошибка: Floating point division by zero")));
+        ASSERT_TRUE(window->Button2->isEnabled());
+        QTest::mouseClick(window->Button2, Qt::LeftButton);
+        EXPECT_EQ(window->Label8->text(), QStringLiteral("Образец: sin(y-z)"));
+        EXPECT_TRUE(
+            WaitFor([this] { return window->Formula2->State() == TFormulaView::TState::Shown; },
+                    kPatience));
+        Type(QStringLiteral("y"));
+        EXPECT_TRUE(window->Panel2->isVisible()) << "typing again shows the preview";
+        EXPECT_FALSE(window->Panel3->isVisible());
+    });
+    ASSERT_EQ(boxes.Informations.size(), 1);
+    EXPECT_TRUE(boxes.Informations[0].contains(load.Backup));
+}
+
+TEST(PracticeMenuTest, OpensOnlyWhileNoQuizTaskIsShown) {
+    CreateWindowsOnce();
+    EXPECT_EQ(PracticeFrm, nullptr) << "nothing of it is made at start-up";
+    EXPECT_EQ(Form1->N11->text(), QStringLiteral("&Тренировка"));
+    EXPECT_EQ(Form1->N11->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
+    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+    EXPECT_FALSE(Form1->N11->isEnabled());
+    QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(PracticeFrm, nullptr) << "never while a game runs";
+    Form1->Edit3->setText(QStringLiteral("10"));
+    Form1->Edit4->setText(QStringLiteral("1"));
+    Form1->Button5->click();
+    Form1->Edit1->setText(QString::fromStdString(ReferenceFormula(10, 1)));
+    QTest::mouseClick(Form1->Button1, Qt::LeftButton); // won
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
+    EXPECT_TRUE(Form1->N11->isEnabled());
+    While(
+        PracticeFrm, [] { QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier); },
+        [] { EXPECT_EQ(PracticeFrm->windowHandle()->transientParent(), Form1->windowHandle()); });
+    Form1->Timer1->stop();
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+// Practice without windows: the choice of a task, checks and what they
+// mark, the sample after three wrong checks, the progress file's bytes, and
+// a quiz that practice leaves exactly as it was.
+#include "quiz/core/Practice.h"
+#include "tests/engine/EngineTestSupport.h"
+
+#include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsBytes.h"
+#include "champions/core/ChampionsMerge.h"
+#include "quiz/core/GameSession.h"
+#include "quiz/core/TaskCatalogue.h"
+
+#include <sstream>
+
+namespace {
+
+class PracticeTest : public testing::Test {
+protected:
+    void SetUp() override {
+        FillReferenceFormulas();
+        ChampionTable.Reset();
+        RunRecords.Reset();
+        LastErrorText.Clear();
+    }
+    TGameSession quiz;
+    TPracticeSession practice{quiz};
+};
+
+// Actions on the chosen task, one letter each: R its own formula, W a wrong
+// answer, M a wrong one the engine comments, E one that raises a conversion
+// error, F one that raises a floating-point fault, B a blank answer. The
+// checks: R right, W wrong, - none.
+std::string Play(TPracticeSession& practice, const char* actions) {
+    std::string checks;
+    for (const char* action = actions; *action; ++action) {
+        const int entry = practice.Chosen();
+        const std::string answers = "RWMEFB";
+        const std::string answer[] = {
+            ReferenceFormula(PracticeTaskNo(entry), PracticeVariant(entry)),
+            "y+z",
+            "3/0",
+            "2*x",
+            "2/0.0",
+            " "};
+        const std::optional<TPracticeCheck> check = practice.Check(answer[answers.find(*action)]);
+        checks += !check ? '-' : check->Right ? 'R' : 'W';
+    }
+    return checks;
+}
+
+TEST_F(PracticeTest, MarksTheChosenTaskAndOffersTheSampleAfterThreeWrongChecks) {
+    const struct {
+        int entry;
+        const char* actions;
+        const char* checks;
+        TPracticeMark mark;
+    } rows[] = {{0, "R", "R", {true, 0}},        {0, "WWR", "WWR", {true, 2}},
+                {0, "WEW", "WWW", {false, 3}},   {4, "FMWWR", "WWWWR", {true, 4}},
+                {1, "BBWB", "--W-", {false, 1}}, {29, "RWWW", "RWWW", {true, 3}},
+                {26, "W", "W", {false, 1}}, // 9.3: a number is wrong, "Ошибка" right
+                {26, "R", "R", {true, 0}}};
+    for (const auto& row : rows) {
+        TPracticeSession fresh(quiz);
+        ASSERT_TRUE(fresh.Choose(row.entry));
+        EXPECT_EQ(Play(fresh, row.actions), row.checks);
+        TPracticeProgress expected;
+        expected.Marks[row.entry] = row.mark;
+        EXPECT_EQ(fresh.Progress(), expected) << row.actions << ": the chosen task only";
+        const std::string sample =
+            ReferenceFormula(PracticeTaskNo(row.entry), PracticeVariant(row.entry));
+        EXPECT_EQ(fresh.Sample().value_or("none"), row.mark.WrongChecks >= 3 ? sample : "none");
+    }
+}
+
+TEST_F(PracticeTest, OpensOnTheFirstUnsolvedAndOffersTheNext) {
+    const std::string allButFive = "111110111111111111111111111111";
+    const struct {
+        std::string solved;      // one digit per entry
+        int chosen, first, next; // next -1: none
+    } rows[] = {{"", 0, 0, 1},
+                {"111", 0, 3, 3},
+                {"011", 29, 0, 0}, // round past the last
+                {allButFive, 5, 5, -1},
+                {allButFive, 9, 5, 5}};
+    for (const auto& row : rows) {
+        TPracticeProgress progress;
+        for (std::size_t entry = 0; entry < row.solved.size(); ++entry)
+            progress.Marks[entry].Solved = row.solved[entry] == '1';
+        practice.SetProgress(progress);
+        ASSERT_TRUE(practice.Choose(row.chosen));
+        EXPECT_FALSE(practice.Choose(-1) || practice.Choose(30));
+        EXPECT_EQ(practice.FirstUnsolved(), row.first) << row.solved;
+        EXPECT_EQ(practice.NextUnsolved().value_or(-1), row.next) << row.solved;
+    }
+}
+
+// What the quiz shows: its state, last check, last verdict, message and
+// champions, all of it.
+std::string QuizSnapshot(const TGameSession& quiz) {
+    std::ostringstream shown;
+    shown << quiz.TaskNo() << ' ' << quiz.Variant() << ' ' << int(quiz.LastVerdict()) << ' '
+          << quiz.Seconds() << ' ' << quiz.ClockRunning() << ' ' << quiz.VerdictComment() << '|'
+          << LastErrorText.Read() << '|' << EncodeChampionsFile() << '|'
+          << RunRecords.Entered.size();
+    if (const TCheckRecord* check = quiz.LastCheck())
+        shown << '|' << check->Answer << ' ' << check->AnswerValue << ' ' << check->Message << ' '
+              << check->Steps.size();
+    return shown.str();
+}
+
+struct QuizRow {
+    const char* before; // s: start, w: a wrong check, k: task 10.1, r: a right check
+    bool available;
+};
+
+class PracticeApartTest : public PracticeTest, public testing::WithParamInterface<QuizRow> {};
+
+TEST_P(PracticeApartTest, LeavesTheQuizAsItWasAndNeverHelpsARunningGame) {
+    for (const char* action = GetParam().before; *action; ++action) {
+        if (*action == 's')
+            quiz.Start("pupil");
+        else if (*action == 'k')
+            quiz.SelectTask("10", "1");
+        else
+            quiz.Check(*action == 'r' ? ReferenceFormula(quiz.TaskNo(), quiz.Variant()) : "3/0");
+    }
+    LastErrorText.Set(Cp("сообщение викторины"));
+    const std::string before = QuizSnapshot(quiz);
+    EXPECT_EQ(practice.Available(), GetParam().available);
+    for (int entry : {0, 26, 27}) {
+        practice.Choose(entry);
+        Play(practice, "WEFMWR");
+        EXPECT_EQ(practice.Sample().has_value(), GetParam().available);
+    }
+    EXPECT_EQ(QuizSnapshot(quiz), before);
+    EXPECT_EQ(practice.Progress() == TPracticeProgress{}, !GetParam().available);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quizzes, PracticeApartTest,
+                         testing::Values(QuizRow{"", true}, QuizRow{"s", false},
+                                         QuizRow{"sw", false},
+                                         QuizRow{"skr", true}, // won, with a record
+                                         QuizRow{"skwr", true}));
+
+// The written file, and that file with one piece replaced: damaged.
+TEST(PracticeProgressFile, ReadsBackWhatItWritesAndNothingElse) {
+    TPracticeProgress progress;
+    progress.Marks[0] = {true, 0};
+    progress.Marks[1] = {false, 3};
+    progress.Marks[29] = {true, 123456}; // counted up to 9999
+    const std::string bytes = EncodePracticeProgress(progress);
+    EXPECT_EQ(bytes.substr(0, 36), "Formulon practice 1\n1.1 1 0\n1.2 0 3\n");
+    EXPECT_EQ(bytes.substr(bytes.size() - 13), "\n10.3 1 9999\n");
+    progress.Marks[29].WrongChecks = kMaxWrongChecks;
+    EXPECT_EQ(DecodePracticeProgress(bytes), progress);
+    const auto damaged = [&bytes](const std::string& piece, const std::string& replacement) {
+        std::string changed = bytes;
+        return changed.replace(changed.find(piece), piece.size(), replacement);
+    };
+    for (const char* marks : {" 2 3", " 0 03", " 0 -3", " 0 10000", " 0  3", " 0\t3", " 0 3 ", " 0",
+                              " 0 3\r", " 0 99999999999999999999"})
+        EXPECT_FALSE(DecodePracticeProgress(damaged(" 0 3", marks))) << marks;
+    for (const std::string& replacement : {std::string(" 0\0 3", 5), std::string("\n")})
+        EXPECT_FALSE(DecodePracticeProgress(damaged(" 0 3", replacement)));
+    for (const auto& [piece, by] : {std::pair{"practice 1", "practice 2"},
+                                    {"1.2 0 3\n", ""},
+                                    {"1.2", "1.3"},
+                                    {"9999\n", "9999"},
+                                    {"9999\n", "9999\n\n"}})
+        EXPECT_FALSE(DecodePracticeProgress(damaged(piece, by))) << piece;
+    for (const std::string& other : {std::string(), bytes.substr(0, 20), std::string(8704, '\0'),
+                                     bytes + std::string(kProgressFileMaxSize, ' ')})
+        EXPECT_FALSE(DecodePracticeProgress(other)) << other.size();
+}
+
+} // namespace
