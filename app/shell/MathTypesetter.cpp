@@ -25,7 +25,6 @@ TTypesetFormula::TStatus FormulaStatus(TMathJaxOutput::TStatus status) {
     case TMathJaxOutput::TStatus::TexError:
         return TTypesetFormula::TStatus::TexError;
     case TMathJaxOutput::TStatus::TimedOut:
-    case TMathJaxOutput::TStatus::Interrupted:
         return TTypesetFormula::TStatus::TimedOut;
     case TMathJaxOutput::TStatus::DrawError:
         break;
@@ -102,7 +101,6 @@ bool TMathTypesetter::EnsureLoaded() {
         std::lock_guard guard(abandonLock_);
         if (abandoned_)
             mathJax->Abandon();
-        mathJax->SetInterrupted(interrupted_);
         mathJax_ = std::move(mathJax);
     }
     if (mathJax_->Load(loadError_))
@@ -124,13 +122,6 @@ void TMathTypesetter::Abandon() {
         mathJax_->Abandon();
 }
 
-void TMathTypesetter::SetInterrupted(bool interrupted) {
-    std::lock_guard guard(abandonLock_);
-    interrupted_ = interrupted;
-    if (mathJax_)
-        mathJax_->SetInterrupted(interrupted);
-}
-
 TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm) {
     for (auto it = recent_.begin(); it != recent_.end(); ++it) {
         if (it->Tex == tex && it->PixelsPerEm == pixelsPerEm) {
@@ -139,10 +130,8 @@ TMathJaxOutput TMathTypesetter::RunMathJax(const QString& tex, qreal pixelsPerEm
         }
     }
     TMathJaxOutput output = mathJax_->Typeset(tex, pixelsPerEm, timeLimitMs_);
-    // A timed-out formula may succeed when the machine is less busy, an
-    // interrupted one when it is asked for again.
-    if (output.Status != TMathJaxOutput::TStatus::TimedOut &&
-        output.Status != TMathJaxOutput::TStatus::Interrupted) {
+    // A timed-out formula may succeed when the machine is less busy.
+    if (output.Status != TMathJaxOutput::TStatus::TimedOut) {
         recent_.push_front(output);
         if (recent_.size() > kRecentFormulas)
             recent_.pop_back();

@@ -22,7 +22,7 @@ struct TTypesetFormula {
         Ok,
         TexError,    // MathJax refused the TeX; Message holds its words
         TooLarge,    // the TeX or the picture exceeds the limits below
-        TimedOut,    // MathJax ran past the time limit, or was interrupted
+        TimedOut,    // MathJax ran past the time limit
         DrawError,   // Qt SVG could not read MathJax's picture, or was not loaded
         Unavailable, // the MathJax module or script could not be loaded
     };
@@ -71,10 +71,6 @@ public:
     // From any thread: interrupts the formula being typeset (or MathJax's
     // loading) and refuses every later one, for an orderly end.
     void Abandon();
-    // From any thread: with true, interrupts the formula being typeset now
-    // and refuses every later one until called with false (they end
-    // TimedOut and are not kept). For formulas no one waits for any more.
-    void SetInterrupted(bool interrupted);
 
 private:
     // The window shows one answer at several ratios and may be opened again
@@ -88,7 +84,6 @@ private:
     // Set on the typesetting thread under the lock, which Abandon takes.
     std::mutex abandonLock_;
     bool abandoned_ = false;
-    bool interrupted_ = false; // passed on to MathJax once it is made
     std::unique_ptr<TMathJax> mathJax_;
     bool loaded_ = false;
     int timeLimitMs_ = DefaultTimeLimitMs;

@@ -87,7 +87,6 @@ public:
     }
 
     std::atomic<int> Begun = 0;
-    std::atomic<int> Interrupted = 0;
 
 protected:
     void run() override {
@@ -98,10 +97,6 @@ protected:
         }
         while (std::optional<TJob> job = Next(typesetter)) {
             TTypesetFormula formula = TypesetToFit(typesetter, job->Request);
-            {
-                std::lock_guard guard(lock_);
-                running_ = 0;
-            }
             // Queued to the service's thread; should the service be gone by
             // then, its posted calls go with it.
             QMetaObject::invokeMethod(
@@ -123,23 +118,12 @@ private:
         TJob job = std::move(jobs_.front());
         jobs_.pop_front();
         typesetter.SetTimeLimit(timeLimitMs_);
-        typesetter.SetInterrupted(false); // the last job's, if it was
-        running_ = job.Client;
         ++Begun;
         return job;
     }
 
-    // Its waiting job, and the one being typeset, which no one will take:
-    // a pupil typing on need not wait for the preview of what he typed
-    // before. Under the lock, so running_ names the job the interruption
-    // reaches, whether MathJax has begun it yet or not.
     void DropJobOf(quint64 client) {
         jobs_.remove_if([client](const TJob& job) { return job.Client == client; });
-        if (running_ == client && typesetter_ != nullptr) {
-            typesetter_->SetInterrupted(true);
-            running_ = 0;
-            ++Interrupted;
-        }
     }
 
     TTypesetService* const service_;
@@ -149,7 +133,6 @@ private:
     bool stopping_ = false;
     int timeLimitMs_ = TMathTypesetter::DefaultTimeLimitMs;
     TMathTypesetter* typesetter_ = nullptr; // while the thread runs
-    quint64 running_ = 0;                   // the client whose job is being typeset, while wanted
 };
 
 namespace {
@@ -187,10 +170,6 @@ void TTypesetService::SetTimeLimit(int milliseconds) {
 
 int TTypesetService::FormulasBegun() const {
     return worker_->Begun;
-}
-
-int TTypesetService::FormulasInterrupted() const {
-    return worker_->Interrupted;
 }
 
 quint64 TTypesetService::Register(TTypesetClient* client) {

@@ -9,9 +9,8 @@
 //     client->Request({tex, 18, devicePixelRatioF()}, 300); // 300 ms after the last key
 //
 // Requests are answered in the order they reach the worker. A client's newer
-// request supersedes its older one: the older one is never answered, is
-// dropped unrun while it waits, and interrupted while it runs. So is the one
-// a client takes back or pauses for.
+// request supersedes its older one: the older one is never answered, and is
+// dropped unrun while it waits.
 #pragma once
 
 #include "app/shell/MathTypesetter.h"
@@ -60,8 +59,6 @@ public:
     // Formulas the worker has begun to typeset, superseded ones that were
     // dropped unrun not counted.
     int FormulasBegun() const;
-    // Formulas called off while being typeset, superseded or taken back.
-    int FormulasInterrupted() const;
 
 private:
     friend class TTypesetClient;

@@ -20,7 +20,6 @@ namespace {
 
 const QString kScriptPath = QStringLiteral(":/mathjax/mathjax-svg.js");
 const QString kTypesetFunction = QStringLiteral("formulonTypeset");
-const QString kNotWanted = QStringLiteral("Набор формулы прерван: она больше не нужна");
 
 // Interrupts the JavaScript engine when a call runs past its time limit.
 // MathJax guards against runaway macros itself, but nothing bounds its time.
@@ -95,7 +94,6 @@ public:
     bool Load(QString& error) override;
     TMathJaxOutput Typeset(const QString& tex, qreal pixelsPerEm, int timeLimitMs) override;
     void Abandon() override;
-    void SetInterrupted(bool interrupted) override;
 
 private:
     bool Ready() const { return engine_ && loaded_ && !abandoned_; }
@@ -108,8 +106,6 @@ private:
     std::unique_ptr<QJSEngine> engine_;
     bool loaded_ = false;
     std::atomic<bool> abandoned_ = false;
-    bool running_ = false;     // a formula is being typeset
-    bool interrupted_ = false; // SetInterrupted's
 };
 
 bool TQtMathJax::Load(QString& error) {
@@ -151,15 +147,6 @@ void TQtMathJax::Abandon() {
         engine_->setInterrupted(true);
 }
 
-void TQtMathJax::SetInterrupted(bool interrupted) {
-    std::lock_guard guard(lock_);
-    interrupted_ = interrupted;
-    // Cleared only between formulas; the engine itself is left to Resume,
-    // since a watchdog may have interrupted it.
-    if (interrupted && running_)
-        engine_->setInterrupted(true);
-}
-
 void TQtMathJax::Resume() {
     std::lock_guard guard(lock_);
     if (!abandoned_)
@@ -177,34 +164,11 @@ TMathJaxOutput TQtMathJax::Typeset(const QString& tex, qreal pixelsPerEm, int ti
         return output;
     }
     QJSValue function = engine_->globalObject().property(kTypesetFunction);
-    {
-        std::lock_guard guard(lock_);
-        if (interrupted_) {
-            output.Status = TStatus::Interrupted;
-            output.Message = kNotWanted;
-            return output;
-        }
-        running_ = true;
-    }
     TWatchdog watchdog(*engine_, timeLimitMs);
     const QJSValue outcome = function.call({tex, pixelsPerEm});
     const bool timedOut = watchdog.Stop();
-    bool interrupted = false;
-    {
-        std::lock_guard guard(lock_);
-        running_ = false;
-        interrupted = interrupted_;
-    }
     if (abandoned_) {
         output.Message = QStringLiteral("Набор формул остановлен");
-        return output;
-    }
-    // Cut short, or asked for just after the call returned: what it
-    // returned goes unused either way.
-    if (interrupted) {
-        Resume();
-        output.Status = TStatus::Interrupted;
-        output.Message = kNotWanted;
         return output;
     }
     if (timedOut) {

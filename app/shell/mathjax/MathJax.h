@@ -9,7 +9,7 @@
 
 // MathJax's answer for one TeX text; drawing it at any size is cheap.
 struct TMathJaxOutput {
-    enum class TStatus { Ok, TexError, TimedOut, DrawError, Interrupted };
+    enum class TStatus { Ok, TexError, TimedOut, DrawError };
     QString Tex;
     qreal PixelsPerEm = 0;
     TStatus Status = TStatus::TexError;
@@ -30,15 +30,10 @@ public:
     // typeset, and refuses every later one. For an orderly end while
     // MathJax runs on a thread of its own.
     virtual void Abandon() = 0;
-    // From any thread: with true, the formula being typeset now and every
-    // one begun later end Interrupted, at once, until it is called with
-    // false. For formulas no one waits for any more: set before a formula
-    // begins as well as while it runs, it is never missed.
-    virtual void SetInterrupted(bool interrupted) = 0;
 };
 
 // The module's one exported function, resolved by this name. The number
 // changes whenever TMathJax or TMathJaxOutput does, so that a module left
 // from another build is refused rather than called wrongly.
-#define FORMULON_MATHJAX_FACTORY formulonCreateMathJax3
+#define FORMULON_MATHJAX_FACTORY formulonCreateMathJax2
 using TCreateMathJax = TMathJax* (*)();

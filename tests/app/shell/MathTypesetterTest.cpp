@@ -161,20 +161,6 @@ TEST(TypesetLimits, LoadsOnFirstFormulaAndRecoversFromAnInterruptedOne) {
     EXPECT_TRUE(typesetter.Typeset(formula, kFontPixels).Ok());
 }
 
-// Called off before MathJax is made or between formulas, every formula is
-// refused until the call is taken back, and none of them is remembered.
-TEST(TypesetLimits, CalledOffFormulasEndAtOnceUntilTakenBack) {
-    TMathTypesetter typesetter;
-    typesetter.SetInterrupted(true);
-    for (const char* tex : {"y+z", "y-z"}) {
-        EXPECT_EQ(typesetter.Typeset(QString::fromLatin1(tex), kFontPixels).Status,
-                  TStatus::TimedOut);
-        typesetter.SetInterrupted(false);
-        EXPECT_TRUE(typesetter.Typeset(QString::fromLatin1(tex), kFontPixels).Ok());
-        typesetter.SetInterrupted(true);
-    }
-}
-
 // The module is looked for folder by folder: a missing or broken one is
 // passed over, and when none serves the reason is given, never a crash.
 enum class Folder { Empty, Broken, Built };

@@ -90,33 +90,6 @@ TEST(TypesetService, APauseRestartsWithEveryRequestAndCancelTakesItBack) {
     EXPECT_EQ(service.FormulasBegun(), 2);
 }
 
-// A formula its client no longer waits for is interrupted, whether a newer
-// one supersedes it or the client pauses for the next (a pupil typing on
-// never waits for the preview of what he typed before).
-TEST(TypesetService, InterruptsAFormulaNoOneWaitsFor) {
-    TTypesetService service;
-    service.SetTimeLimit(60000);
-    TTypesetClient typing(nullptr, &service);
-    TAnswers typed(typing);
-    typing.Request(Formula(QStringLiteral("y"))); // MathJax loaded
-    ASSERT_TRUE(WaitFor([&] { return typed.Formulas.size() == 1; }, kPatience));
-    for (const int pause : {0, 40}) {
-        const int begun = service.FormulasBegun();
-        typing.Request(Formula(LongFormula(200)));
-        ASSERT_TRUE(WaitFor([&] { return service.FormulasBegun() > begun; }));
-        typing.Request(Formula(QStringLiteral("z")), pause);
-        ASSERT_TRUE(WaitFor([&] { return !typing.Pending(); }, kPatience));
-    }
-    EXPECT_EQ(service.FormulasInterrupted(), 2);
-    ASSERT_EQ(typed.Formulas.size(), 3u);
-    EXPECT_TRUE(typed.Formulas[1].Ok() && typed.Formulas[2].Ok());
-    EXPECT_EQ(typed.Formulas[1].Size, typed.Formulas[2].Size) << "z, twice";
-    // Neither the interruption nor its outcome is kept.
-    typing.Request(Formula(LongFormula(200)));
-    ASSERT_TRUE(WaitFor([&] { return typed.Formulas.size() == 4; }, kPatience));
-    EXPECT_TRUE(typed.Formulas[3].Ok()) << typed.Formulas[3].Message.toStdString();
-}
-
 // Ended in the middle of a formula, or before MathJax has loaded: the
 // thread is interrupted and joined (a hang would stop the test), nothing is
 // answered afterwards, and a client outliving the service does no harm.
