@@ -40,7 +40,21 @@ QIcon ProgramIcon() {
 
 } // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+// Qt's JavaScript engine crashes now and then when it is interrupted inside
+// code its compiler made (the typesetter's time limit, the program's end
+// while a formula is typeset); MathJax runs as fast interpreted. Set before
+// the application starts any thread: the engine reads it when made.
+int& WithoutJavaScriptCompiler(int& argc) {
+    qputenv("QV4_FORCE_INTERPRETER", "1");
+    return argc;
+}
+
+} // namespace
+
+TApplication::TApplication(int& argc, char** argv)
+    : QApplication(WithoutJavaScriptCompiler(argc), argv) {}
 
 TApplication::~TApplication() {
     TTypesetService::StopShared();
