@@ -8,6 +8,7 @@
 //   short_ms median <ms> max <ms>   \frac{y^{k}}{2}, k = 1 to 20;
 //   rss_mb before <MB> loaded <MB> end <MB>   resident memory.
 // Exits 1 when a task formula cannot be typeset.
+#include "app/shell/Application.h"
 #include "app/shell/MathTypesetter.h"
 #include "app/shell/Modules.h"
 #include "quiz/core/TaskTables.h"
@@ -53,6 +54,7 @@ double Median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
+    RunJavaScriptInterpreted(); // as the program runs MathJax
     QGuiApplication app(argc, argv);
     AddModuleFolder(QStringLiteral(FORMULON_MATHJAX_BUILD_DIR));
     const QStringList formulas = TaskFormulas();

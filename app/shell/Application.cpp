@@ -38,20 +38,21 @@ QIcon ProgramIcon() {
     });
 }
 
-} // namespace
-
-namespace {
-
-// Qt's JavaScript engine crashes now and then when it is interrupted inside
-// code its compiler made (the typesetter's time limit, the program's end
-// while a formula is typeset); MathJax runs as fast interpreted. Set before
-// the application starts any thread: the engine reads it when made.
+// Called ahead of QApplication's constructor, while no other thread runs.
 int& WithoutJavaScriptCompiler(int& argc) {
-    qputenv("QV4_FORCE_INTERPRETER", "1");
+    RunJavaScriptInterpreted();
     return argc;
 }
 
 } // namespace
+
+// Qt's JavaScript engine crashes now and then when it is interrupted inside
+// code its compiler made (the typesetter's time limit, the program's end
+// while a formula is typeset); MathJax runs as fast interpreted. The engine
+// reads the setting when made.
+void RunJavaScriptInterpreted() {
+    qputenv("QV4_FORCE_INTERPRETER", "1");
+}
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(WithoutJavaScriptCompiler(argc), argv) {}

@@ -19,6 +19,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// MathJax's engine without Qt's JavaScript compiler; called before any
+// thread starts (TApplication does).
+void RunJavaScriptInterpreted();
+
 // The application's title: caption of the error box.
 QString ApplicationTitle();
 
