@@ -1,4 +1,5 @@
 #include "bench/PracticeBench.h"
+#include "bench/Measures.h"
 
 #include "app/Startup.h"
 #include "app/shell/FormulaView.h"
@@ -11,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -24,12 +24,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Runs the event loop until the condition holds (or ten seconds pass).
 void SpinUntil(const std::function<bool()>& condition) {
     const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
@@ -40,16 +34,6 @@ void SpinUntil(const std::function<bool()>& condition) {
 void Spin(int milliseconds) {
     const Clock::time_point until = Clock::now() + std::chrono::milliseconds(milliseconds);
     SpinUntil([until] { return Clock::now() >= until; });
-}
-
-long PeakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 // Notes when a widget has painted (a window: once the whole of it has).

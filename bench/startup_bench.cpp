@@ -27,6 +27,7 @@
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Modules.h"
 #include "bench/LongAnswers.h"
+#include "bench/Measures.h"
 #include "bench/PracticeBench.h"
 #include "engine/FloatEnv.h"
 #include "quiz/ExplainFrm.h"
@@ -35,7 +36,6 @@
 #include "quiz/Form2.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QLineEdit>
 #include <QObject>
 #include <QPushButton>
@@ -53,26 +53,10 @@ using namespace formulon::engine;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 long long RealtimeNanoseconds() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return now.tv_sec * 1000000000LL + now.tv_nsec;
-}
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long PeakResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 // Opens the explanation and closes it once it has painted its first whole

@@ -11,10 +11,10 @@
 #include "app/shell/Application.h"
 #include "app/shell/MathTypesetter.h"
 #include "app/shell/Modules.h"
+#include "bench/Measures.h"
 #include "quiz/core/TaskTables.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
 
@@ -36,13 +36,8 @@ QStringList TaskFormulas() {
 }
 
 double ResidentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
+    const long kb = StatusKb("VmRSS:");
+    return kb < 0 ? 0 : kb / 1024.0;
 }
 
 double Median(std::vector<double> values) {
