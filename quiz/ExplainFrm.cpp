@@ -2,8 +2,8 @@
 
 #include "app/shell/Pictures.h"
 #include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
 #include "quiz/ExplanationView.h"
+#include "quiz/TutorWindow.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/TaskCatalogue.h"
 
@@ -37,13 +37,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width 
 } // namespace
 
 TExplainFrm::TExplainFrm(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Разбор ответа"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    SetTitleButtons(this, TTitleButtons::Close);
-    setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
-    SetBackground(this, clSilver);
-    SetTextColour(this, clNavy);
+    DressTutorWindow(this, QStringLiteral("Разбор ответа"));
 }
 
 // The controls come with the first opening: until then the window costs

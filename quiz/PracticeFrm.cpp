@@ -7,12 +7,12 @@
 #include "app/shell/TextCodec.h"
 #include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
 #include "engine/Errors.h"
 #include "quiz/AnswerEdit.h"
 #include "quiz/ExplanationView.h"
 #include "quiz/PracticeChoice.h"
 #include "quiz/PracticePreview.h"
+#include "quiz/TutorWindow.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "quiz/core/TexFormula.h"
 
@@ -73,13 +73,7 @@ TFormulaView* MakeFormula(QWidget* parent, const QString& name) {
 
 TPracticeFrm::TPracticeFrm(TPracticeSession& session, QWidget* parent)
     : QDialog(parent), session_(session) {
-    setWindowTitle(QStringLiteral("Тренировка"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    SetTitleButtons(this, TTitleButtons::Close);
-    setFont(PixelFont(QStringLiteral("Lucida Console"), 13));
-    SetBackground(this, clSilver);
-    SetTextColour(this, clNavy);
+    DressTutorWindow(this, QStringLiteral("Тренировка"));
     CreateControls();
     CreatePages();
     Layout();
