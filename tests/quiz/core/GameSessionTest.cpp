@@ -8,6 +8,7 @@
 #include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "tests/quiz/core/FreshQuiz.h"
 
 #include <algorithm>
 #include <string>
@@ -16,12 +17,7 @@ namespace {
 
 class GameSessionTest : public testing::Test {
 protected:
-    void SetUp() override {
-        FillReferenceFormulas();
-        ChampionTable.Reset();
-        RunRecords.Reset();
-        LastErrorText.Clear();
-    }
+    void SetUp() override { StartFreshQuiz(); }
     // Slots 1..15 hold the times 1..14 and then slot15.
     static void FillRanking(const std::string& slot15) {
         for (int slot = 1; slot <= kRankingSlots; ++slot) {

@@ -9,6 +9,7 @@
 #include "champions/core/ChampionsMerge.h"
 #include "quiz/core/GameSession.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "tests/quiz/core/FreshQuiz.h"
 
 #include <sstream>
 
@@ -16,12 +17,7 @@ namespace {
 
 class PracticeTest : public testing::Test {
 protected:
-    void SetUp() override {
-        FillReferenceFormulas();
-        ChampionTable.Reset();
-        RunRecords.Reset();
-        LastErrorText.Clear();
-    }
+    void SetUp() override { StartFreshQuiz(); }
     TGameSession quiz;
     TPracticeSession practice{quiz};
 };

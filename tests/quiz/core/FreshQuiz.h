@@ -1,0 +1,15 @@
+// The quiz's process-wide state as a new program has it: the tasks'
+// formulas filled, no champions, no record of this run, no error text.
+#pragma once
+
+#include "champions/core/ChampionTable.h"
+#include "champions/core/ChampionsMerge.h"
+#include "engine/NumberText.h"
+#include "quiz/core/TaskCatalogue.h"
+
+inline void StartFreshQuiz() {
+    FillReferenceFormulas();
+    ChampionTable.Reset();
+    RunRecords.Reset();
+    formulon::engine::LastErrorText.Clear();
+}
