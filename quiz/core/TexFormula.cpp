@@ -103,8 +103,11 @@ private:
         const std::string inside = Tex(node.a);
         if (node.text == "sqr")
             return "\\sqrt{" + inside + "}";
+        // Bars inside bars pair up ambiguously (|2|y||): the outer pair is sized.
         if (node.text == "abs")
-            return Tall(inside) ? "\\left|" + inside + "\\right|" : "|" + inside + "|";
+            return Tall(inside) || inside.find('|') != std::string::npos
+                       ? "\\left|" + inside + "\\right|"
+                       : "|" + inside + "|";
         if (node.text == "exp")
             return At(node.a).kind == TReadKind::Num && inside == "1" ? "e"
                                                                       : Prefixed("e", Sup(inside));

@@ -44,9 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
                "\\tg\\mathopen{}\\left(\\ln(25-2z)+\\sqrt{y^3-5}\\right)"},
         TexRow{"exp(1)", "e"}, TexRow{"z^exp(1/y)", "z^{e^{\\frac{1}{y}}}"},
         TexRow{"exp(y)^2", "(e^y)^2"}, TexRow{"sqr(y)^2", "\\left(\\sqrt{y}\\right)^2"},
-        TexRow{"abs(y)^2", "|y|^2"}, TexRow{"sin(y)^-1", "(\\sin y)^{-1}"},
-        TexRow{"siny", "\\sin y"}, TexRow{"1 . 5*2", "1{,}5\\cdot 2"}, TexRow{"007", "007"},
-        TexRow{"2 3", "23"},
+        TexRow{"abs(y)^2", "|y|^2"}, TexRow{"abs(2*abs(y))", "\\left|2|y|\\right|"},
+        TexRow{"sin(y)^-1", "(\\sin y)^{-1}"}, TexRow{"siny", "\\sin y"},
+        TexRow{"1 . 5*2", "1{,}5\\cdot 2"}, TexRow{"007", "007"}, TexRow{"2 3", "23"},
         // Juxtaposition, with a dot where it would misread.
         TexRow{"y*2.5", "y\\cdot 2{,}5"}, TexRow{"(y+1)*(z-1)", "(y+1)(z-1)"},
         TexRow{"sin(y)*z", "\\sin y\\cdot z"}, TexRow{"log(y)*(y+1)", "\\ln y\\cdot (y+1)"},
