@@ -33,3 +33,6 @@ const std::string& ReferenceFormula(int task, int variant);
 
 // The picture's name in the table, in lower case: p11, p23, p101.
 std::string PictureName(int task, int variant);
+
+// The TeX the picture is typeset from; empty outside the table.
+std::string_view PictureTex(int task, int variant);
