@@ -201,10 +201,13 @@ private:
         return Add(std::move(node));
     }
 
+    // An operand with its exponent and index (x_1^2). A further exponent
+    // stands on its own, so the tree is no deeper than the text is nested.
     int Atom() {
         int base = Primary();
         if (base < 0)
             return -1;
+        int scripts = 0;
         for (;;) {
             SkipSilent();
             const char c = Peek();
@@ -212,8 +215,9 @@ private:
                 ++pos_;
                 continue;
             }
-            if (c != '^' && c != '_')
+            if ((c != '^' && c != '_') || scripts == 2)
                 return base;
+            ++scripts;
             ++pos_;
             TTexNode power;
             power.kind = c == '^' ? TTexKind::Power : TTexKind::Index;

@@ -1,7 +1,9 @@
 // The answer typesetter on arbitrary bytes: it reads or names a problem,
 // and what it hands to the typesetter is well-formed TeX of a few known
 // characters, never the input's own bytes. The hints and the subtracted
-// powers found in the same bytes point inside them.
+// powers found in the same bytes point inside them. The typeset answer, and
+// the bytes taken as TeX, are spoken in words: no letter, digit or sign of
+// BASIC notation.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +11,7 @@
 
 #include "quiz/core/AnswerHints.h"
 #include "quiz/core/MinusPower.h"
+#include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TexFormula.h"
 
 namespace {
@@ -41,6 +44,13 @@ void CheckPlaces(const std::string& formula) {
             __builtin_trap();
 }
 
+void CheckSpoken(const std::string& speech) {
+    for (char c : speech)
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+            c == '^' || c == '*' || c == '/')
+            __builtin_trap();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,9 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string formula(reinterpret_cast<const char*>(data), size);
     const TTexFormula result = FormulaToTex(formula);
     CheckPlaces(formula);
+    CheckSpoken(SpokenTex(formula));
     if (result.Read) {
         if (!WellFormed(result.Tex) || !result.Problem.empty())
             __builtin_trap();
+        const std::string speech = SpokenTex(result.Tex);
+        if (speech.empty())
+            __builtin_trap();
+        CheckSpoken(speech);
         return 0;
     }
     const auto last = static_cast<int>(formula.size() > 0 ? formula.size() : 1);
