@@ -5,11 +5,13 @@
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
+#include "app/shell/SilentLabel.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "champions/core/ChampionsMerge.h"
 #include "engine/NumberText.h"
 #include "quiz/AnswerEdit.h"
+#include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QAction>
@@ -45,8 +47,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
 }
 
 // A control of the layout that the pupil never sees. It is a window of its
-// own that is never shown, so it has no native window and no screen reader
-// finds it: the hidden labels hold the task's value text.
+// own that is never shown, so it has no native window and is not in the
+// tree a screen reader walks; the labels that hold the value texts are
+// silent besides, as a label's changing text is announced wherever it is.
 template <class TControl> TControl* Hidden(TControl* control, int x, int y) {
     control->setWindowFlags(Qt::Window);
     control->move(x, y);
@@ -124,8 +127,8 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     GroupBox1->hide();
 
     // Hidden controls below the client area.
-    Label1 = Hidden(new QLabel(ClientArea), 264, 496);
-    Label7 = Hidden(new QLabel(ClientArea), 264, 520);
+    Label1 = Hidden(new TSilentLabel(ClientArea), 264, 496);
+    Label7 = Hidden(new TSilentLabel(ClientArea), 264, 520);
     Edit3 = Hidden(new QLineEdit(ClientArea), 104, 456);
     Edit4 = Hidden(new QLineEdit(ClientArea), 104, 496);
     Button5 = Hidden(new QPushButton(QStringLiteral("Button5"), ClientArea), 248, 464);
@@ -263,6 +266,12 @@ void TForm1::LoadTaskPicture() {
     });
     Image1->setAccessibleName(
         QStringLiteral("Задание № %1, картинка формулы").arg(session_.TaskNo()));
+    // The picture in words. The answer box, where the keys go whenever a
+    // task appears, says it too: a reader speaks the focused box's
+    // description, and speaks it again when it changes under the focus.
+    const QString spoken = FromCp1251(SpokenTask(session_.TaskNo(), session_.Variant()));
+    Image1->setAccessibleDescription(spoken);
+    Edit1->setAccessibleDescription(spoken);
 }
 
 void TForm1::FormActivate() {

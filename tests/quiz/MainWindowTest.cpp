@@ -9,6 +9,7 @@
 #include "quiz/core/AnswerBox.h"
 #include "tests/support/TestSupport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -80,6 +81,21 @@ TEST_F(MainWindowTest, LayoutOfTheFrame) {
         EXPECT_TRUE(hidden->isHidden());
     EXPECT_FALSE(Form1->Timer1->isActive());
     EXPECT_EQ(Form1->Timer1->interval(), 1000);
+}
+
+// The value labels hold a check's values for no one: a screen reader asking
+// them (or told of a change) gets no name and no text.
+TEST_F(MainWindowTest, TheValueLabelsTellAssistiveTechnologyNothing) {
+    for (QLabel* label : {Form1->Label1, Form1->Label7}) {
+        label->setText(QStringLiteral("-0,0697564737441253"));
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(label);
+        ASSERT_NE(node, nullptr);
+        for (const QAccessible::Text kind :
+             {QAccessible::Name, QAccessible::Description, QAccessible::Value})
+            EXPECT_EQ(node->text(kind), QString());
+        EXPECT_EQ(node->textInterface(), nullptr);
+        label->clear();
+    }
 }
 
 // Hidden until a game starts, the answer box has its own font by the time it

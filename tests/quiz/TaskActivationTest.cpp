@@ -85,6 +85,7 @@ TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
     int draws = 0, next = 1;
     Form1->Session().SetVariantSource([&] { return ++draws, next; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+    EXPECT_EQ(Form1->Image1->accessibleDescription(), QStringLiteral("синус от (игрек минус зет)"));
     next = 3;
     Enter(Form1->Edit1, QStringLiteral("sin(y-z)")); // task 1, variant 1: right
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
@@ -93,6 +94,11 @@ TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
     EXPECT_EQ(draws, 2) << "one for the start, one for the next task";
     const QImage picture = Form1->Image1->pixmap().toImage();
     EXPECT_EQ(picture, QPixmap(QStringLiteral(":/bitmaps/P23.png")).toImage());
+    // The new task in words, for the picture and for the box the keys are in.
+    const QString spoken =
+        QStringLiteral("три арктангенс от (зет в квадрате минус три игрек) плюс синус игрек");
+    EXPECT_EQ(Form1->Image1->accessibleDescription(), spoken);
+    EXPECT_EQ(Form1->Edit1->accessibleDescription(), spoken);
 
     TActivationCounter activations;
     Form1->installEventFilter(&activations);
