@@ -145,7 +145,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     N4 = N1->addAction(QStringLiteral("В&ыход"));
     N9 = menuBar()->addMenu(QStringLiteral("&Вид"));
     N6 = N9->addAction(QStringLiteral("&Чемпионы"));
-    // Explains the last check; there is none until the first one.
+    // Explains the game's last check; there is none until the first game.
     N10 = N9->addAction(QStringLiteral("&Разбор ответа"));
     N10->setShortcut(QKeySequence(Qt::Key_F1));
     N10->setEnabled(false);
@@ -291,6 +291,7 @@ void TForm1::Button4Click() {
         return;
     }
     ShowClock();
+    N10->setEnabled(true); // a game without a check yet says so
     GroupBox1->show();
     ShowTaskCaption();
     ShowPracticeOpen();

@@ -132,13 +132,26 @@ QStringList TextsOnScreen() {
     return texts;
 }
 
-TEST_F(ExplainWindowTest, TheMenuItemWaitsForTheFirstCheck) {
+TEST_F(ExplainWindowTest, TheMenuItemWaitsForTheFirstGame) {
     TGameSession session;
     TForm1 fresh(session);
     EXPECT_FALSE(fresh.N10->isEnabled());
     EXPECT_EQ(fresh.N10->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(fresh.N10->text(), QStringLiteral("&Разбор ответа"));
     EXPECT_TRUE(fresh.N9->actions().contains(fresh.N10));
+}
+
+// Never the check of the game before.
+TEST_F(ExplainWindowTest, ANewGameHasNoCheckToExplainYet) {
+    CheckAndGoBack(QStringLiteral("y"));
+    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+    ExplainWhile([] { QTest::keyClick(Form1, Qt::Key_F1); },
+                 [] {
+                     EXPECT_EQ(ExplainFrm->Label1->text(),
+                               QStringLiteral("В этой игре проверок ещё не было"));
+                     EXPECT_FALSE(ExplainFrm->View1->isVisible());
+                     EXPECT_FALSE(ExplainFrm->Image1->isVisible());
+                 });
 }
 
 TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
