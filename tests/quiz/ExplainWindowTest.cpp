@@ -2,6 +2,7 @@
 // a wrong one, an answer that cannot be read and a raised error; over the
 // whole catalogue, nothing in it gives the task's value away.
 #include "app/shell/FormulaView.h"
+#include "app/shell/LinkLabel.h"
 #include "app/shell/TextCodec.h"
 #include "engine/NumberText.h"
 #include "quiz/ExplainFrm.h"
@@ -177,6 +178,30 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
             EXPECT_EQ(View()->Formula1->Scale(), 1) << "a short answer at its own size";
         });
     EXPECT_TRUE(Form2->isVisible()) << "the verdict window stays";
+}
+
+// After a wrong answer only, the verdict window links to it from the strip
+// below its button, over nothing else; Tab and Enter reach the link.
+TEST_F(ExplainWindowTest, TheVerdictWindowLinksAWrongAnswerToIt) {
+    Check(QStringLiteral("y"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
+    const QRect link = Form2->Label4->geometry();
+    ASSERT_TRUE(Form2->Label4->isVisible());
+    EXPECT_EQ(Form2->Label4->accessibleName(), QStringLiteral("Разбор ответа (F1)"));
+    EXPECT_TRUE(Form2->rect().contains(link));
+    EXPECT_GT(link.top(), Form2->BitBtn1->geometry().bottom());
+    for (QWidget* other : Form2->findChildren<QWidget*>())
+        EXPECT_TRUE(other == Form2->Label4 || !other->geometry().intersects(link));
+    ExplainWhile(
+        [] {
+            QTest::keyClick(Form2->BitBtn1, Qt::Key_Tab);
+            ASSERT_TRUE(Form2->Label4->hasFocus());
+            QTest::keyClick(Form2->Label4, Qt::Key_Return);
+        },
+        [] { EXPECT_EQ(ExplainFrm->windowHandle()->transientParent(), Form2->windowHandle()); });
+    Form2->BitBtn1->click();
+    Check(QStringLiteral("sin(y-z)"));
+    EXPECT_FALSE(Form2->Label4->isVisible()) << "not after a right answer";
 }
 
 TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
