@@ -79,6 +79,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit2->setText(QStringLiteral("Ученик"));
     Edit2->setGeometry(24, 40, 121, 21);
     Edit2->setValidator(new TCp1251Validator(Edit2));
+    SelectTextOnFocus(Edit2); // a name typed replaces "Ученик"
     Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
     Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
     Button4->setGeometry(72, 72, 75, 25);

@@ -160,6 +160,30 @@ TEST_F(MainWindowTest, NameBoxTakesOnlyCodePage1251Characters) {
     Form1->Edit2->setText(QStringLiteral("Ученик"));
 }
 
+// Typing a name replaces "Ученик", but a pupil who comes back to the
+// window finds the box as he left it.
+TEST_F(MainWindowTest, NameBoxSelectsItsTextAsItGetsTheKeys) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    for (const auto& [reason, selected] : {std::pair{Qt::TabFocusReason, true},
+                                           {Qt::MouseFocusReason, true},
+                                           {Qt::OtherFocusReason, true},
+                                           {Qt::ActiveWindowFocusReason, false},
+                                           {Qt::PopupFocusReason, false}}) {
+        Form1->Button4->setFocus();
+        Form1->Edit2->deselect();
+        Form1->Edit2->setFocus(reason);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Form1->Edit2->selectedText(), selected ? QStringLiteral("Ученик") : QString())
+            << reason;
+    }
+    Form1->Button4->setFocus();
+    QTest::keyClick(Form1->Button4, Qt::Key_Tab, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    Type(Form1->Edit2, QStringLiteral("Петя"));
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("Петя"));
+    Form1->Edit2->setText(QStringLiteral("Ученик"));
+}
+
 TEST_F(MainWindowTest, ChampionsMenuItemSwapsTheWindows) {
     Form1->N6->trigger();
     EXPECT_TRUE(Form3->isVisible());
