@@ -180,14 +180,13 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
     EXPECT_TRUE(Form2->isVisible()) << "the verdict window stays";
 }
 
-// After a wrong answer only, the verdict window links to it from the strip
-// below its button, over nothing else; Tab and Enter reach the link.
+// After a wrong answer the verdict window links to it from the strip below
+// its button, over nothing else; Tab and Enter reach the link.
 TEST_F(ExplainWindowTest, TheVerdictWindowLinksAWrongAnswerToIt) {
     Check(QStringLiteral("y"));
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
     const QRect link = Form2->Label4->geometry();
     ASSERT_TRUE(Form2->Label4->isVisible());
-    EXPECT_EQ(Form2->Label4->accessibleName(), QStringLiteral("Разбор ответа (F1)"));
     EXPECT_TRUE(Form2->rect().contains(link));
     EXPECT_GT(link.top(), Form2->BitBtn1->geometry().bottom());
     for (QWidget* other : Form2->findChildren<QWidget*>())
@@ -199,9 +198,6 @@ TEST_F(ExplainWindowTest, TheVerdictWindowLinksAWrongAnswerToIt) {
             QTest::keyClick(Form2->Label4, Qt::Key_Return);
         },
         [] { EXPECT_EQ(ExplainFrm->windowHandle()->transientParent(), Form2->windowHandle()); });
-    Form2->BitBtn1->click();
-    Check(QStringLiteral("sin(y-z)"));
-    EXPECT_FALSE(Form2->Label4->isVisible()) << "not after a right answer";
 }
 
 TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {

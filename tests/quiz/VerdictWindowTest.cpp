@@ -1,5 +1,6 @@
 // The verdict window, reached through the main window's own check.
 #include "app/shell/BitmapResources.h"
+#include "app/shell/LinkLabel.h"
 #include "app/shell/TextCodec.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/NumberText.h"
@@ -120,6 +121,7 @@ TEST_P(VerdictCaseTest, CommentPictureAndAnswerBoxFollowTheVerdict) {
     ExpectPicture(QString::fromUtf8(c.picture));
     const bool right = Form2->Label1->text() != kVerdictWrong;
     EXPECT_EQ(Form1->Edit1->text(), right ? QString() : answer);
+    EXPECT_EQ(Form2->Label4->isVisible(), !right) << "the link to \"Разбор ответа\"";
     // Activation never touches the register; only "Далее" empties it.
     EXPECT_EQ(FromCp1251(LastErrorText.Read()), QString::fromUtf8(c.engineMessage));
 }

@@ -100,8 +100,7 @@ def explanation(quiz):
 
 
 def explanation_link(quiz):
-    """After a wrong answer Tab reaches the link a screen reader names, and
-    Enter on it opens "Разбор ответа"; Tab goes back to "Далее"."""
+    """Tab reaches the link a screen reader names, Enter on it explains."""
     tree = quiz.session.frame('Информация', 'filler')
     link = wait(lambda: find(tree, 'link', 'Разбор ответа (F1)'), 'no link to "Разбор ответа"')
     key('Tab')
