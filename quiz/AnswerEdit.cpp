@@ -24,10 +24,13 @@ public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::FocusIn) {
+            auto* edit = static_cast<QLineEdit*>(watched);
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool givenBack =
+                reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
             // Queued: a click that gives the focus places the cursor after it.
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                QTimer::singleShot(0, static_cast<QLineEdit*>(watched), &QLineEdit::selectAll);
+            if (!givenBack || !edit->isModified())
+                QTimer::singleShot(0, edit, &QLineEdit::selectAll);
         }
         return QObject::eventFilter(watched, event);
     }

@@ -14,6 +14,7 @@ void MakeAnswerBox(QLineEdit* edit);
 std::string AnswerText(const QLineEdit* edit);
 
 // The box's whole text is selected as the box gets the keys (Tab, a click,
-// the program), so what the pupil types replaces it; not when its window
-// or a menu merely gives them back, which would lose the pupil's place.
+// the program, its window shown), so what the pupil types replaces it; not
+// when its window or a menu gives them back after the pupil has typed in
+// it, which would lose his place.
 void SelectTextOnFocus(QLineEdit* edit);
