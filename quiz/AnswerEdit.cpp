@@ -3,7 +3,9 @@
 #include "app/shell/TextCodec.h"
 #include "quiz/core/AnswerBox.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QValidator>
 
 namespace {
@@ -17,6 +19,23 @@ public:
     }
 };
 
+class TSelectOnFocus : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool givenBack =
+                reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+            // Queued: a click that gives the focus places the cursor after it.
+            if (!givenBack || !edit->isModified())
+                QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 void MakeAnswerBox(QLineEdit* edit) {
@@ -26,4 +45,8 @@ void MakeAnswerBox(QLineEdit* edit) {
 
 std::string AnswerText(const QLineEdit* edit) {
     return ToCp1251(edit->text());
+}
+
+void SelectTextOnFocus(QLineEdit* edit) {
+    edit->installEventFilter(new TSelectOnFocus(edit));
 }

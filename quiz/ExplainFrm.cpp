@@ -23,6 +23,8 @@ namespace {
 constexpr int kPageWidth = 560;
 constexpr int kViewTop = 150;
 constexpr int kStrip = 44;
+// The page when there is nothing to explain: Label1 alone.
+constexpr int kNoCheckPage = 36;
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width = 0) {
     auto* label = new QLabel(text, parent);
@@ -78,7 +80,8 @@ void TExplainFrm::Layout() {
     Panel1->setGeometry(16, 28, 528, 115);
     Image1->setGeometry(8, 5, 393, 105);
     View1->move(16, kViewTop);
-    Panel2->setFixedSize(kPageWidth, kViewTop + View1->height() + 8);
+    Panel2->setFixedSize(kPageWidth, View1->isVisibleTo(Panel2) ? kViewTop + View1->height() + 8
+                                                                : kNoCheckPage);
 }
 
 // The whole window when the screen's available area holds it with its
@@ -93,16 +96,8 @@ void TExplainFrm::FitAndCentre(QWidget* opener) {
     move(place.FramePosition); // where the frame goes
 }
 
-bool TExplainFrm::HasLastCheck() const {
-    return checkSource_ && checkSource_();
-}
-
-const TCheckRecord& TExplainFrm::LastCheck() const {
-    return *checkSource_();
-}
-
 void TExplainFrm::ShowExplain(QWidget* opener) {
-    if (!HasLastCheck())
+    if (!checkSource_)
         return;
     // Modal over the window it was opened from, and centred on it once its
     // size is known.
@@ -118,15 +113,21 @@ void TExplainFrm::ShowExplain(QWidget* opener) {
 
 void TExplainFrm::FormShow() {
     EnsureControls();
-    ShowTask();
-    View1->ShowCheck(LastCheck());
+    const TCheckRecord* check = checkSource_ ? checkSource_() : nullptr;
+    Panel1->setVisible(check != nullptr);
+    View1->setVisible(check != nullptr);
+    if (check) {
+        ShowTask(*check);
+        View1->ShowCheck(*check);
+    } else {
+        Label1->setText(QStringLiteral("В этой игре проверок ещё не было"));
+    }
     Layout();
     // Each opening starts at the top of the page.
     ScrollBox2->verticalScrollBar()->setValue(0);
 }
 
-void TExplainFrm::ShowTask() {
-    const TCheckRecord& check = LastCheck();
+void TExplainFrm::ShowTask(const TCheckRecord& check) {
     Label1->setText(
         QStringLiteral("Задание № %1, вариант %2").arg(check.TaskNo).arg(check.Variant));
     const QString name = QString::fromStdString(PictureName(check.TaskNo, check.Variant));

@@ -26,18 +26,20 @@ public:
     // Raises nothing; the controls are built on the first opening.
     explicit TExplainFrm(QWidget* parent = nullptr);
 
-    // Does nothing while no check has been made in this run.
+    // Does nothing without a check source; says "В этой игре проверок ещё
+    // не было" while the source has no check (a new game), rather than
+    // showing an older game's.
     void ShowExplain(QWidget* opener);
 
-    // Where the check to explain comes from: the quiz's last check, or null
-    // before the first one. Start-up gives it.
+    // Where the check to explain comes from: the last check of the quiz's
+    // game, or null before its first one. Start-up gives it.
     using TCheckSource = std::function<const TCheckRecord*()>;
     void SetCheckSource(TCheckSource source) { checkSource_ = std::move(source); }
 
     // Fills every control from the last check (building them the first time).
     void FormShow();
 
-    QLabel* Label1 = nullptr;          // task and variant
+    QLabel* Label1 = nullptr;          // task and variant, or that there is no check
     QFrame* Panel1 = nullptr;          // white ground of the task picture
     QLabel* Image1 = nullptr;          // task picture
     TExplanationView* View1 = nullptr; // the answer explained
@@ -50,9 +52,7 @@ private:
     void CreateControls();
     void Layout();
     void FitAndCentre(QWidget* opener);
-    void ShowTask();
-    bool HasLastCheck() const;
-    const TCheckRecord& LastCheck() const;
+    void ShowTask(const TCheckRecord& check);
 
     TCheckSource checkSource_;
 };

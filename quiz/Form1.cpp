@@ -82,6 +82,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit2->setText(QStringLiteral("Ученик"));
     Edit2->setGeometry(24, 40, 121, 21);
     Edit2->setValidator(new TCp1251Validator(Edit2));
+    SelectTextOnFocus(Edit2); // a name typed replaces "Ученик"
     Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
     Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
     Button4->setGeometry(72, 72, 75, 25);
@@ -148,7 +149,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     N4 = N1->addAction(QStringLiteral("В&ыход"));
     N9 = menuBar()->addMenu(QStringLiteral("&Вид"));
     N6 = N9->addAction(QStringLiteral("&Чемпионы"));
-    // Explains the last check; there is none until the first one.
+    // Explains the game's last check; there is none until the first game.
     N10 = N9->addAction(QStringLiteral("&Разбор ответа"));
     N10->setShortcut(QKeySequence(Qt::Key_F1));
     N10->setEnabled(false);
@@ -300,6 +301,7 @@ void TForm1::Button4Click() {
         return;
     }
     ShowClock();
+    N10->setEnabled(true); // a game without a check yet says so
     GroupBox1->show();
     ShowTaskCaption();
     ShowPracticeOpen();

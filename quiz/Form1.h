@@ -92,7 +92,7 @@ public:
     QAction* N6 = nullptr; // "&Чемпионы"
     QMenu* N5 = nullptr;   // "&Справка"
     QAction* N8 = nullptr; // "&О программе"
-    // "&Разбор ответа" in "&Вид", shortcut F1; enabled by the first check.
+    // "&Разбор ответа" in "&Вид", shortcut F1; enabled by the first game.
     QAction* N10 = nullptr;
     // "&Тренировка" in "&Вид", shortcut Ctrl+T; disabled while a quiz task
     // is shown, so practice never helps a running game.

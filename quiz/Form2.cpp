@@ -2,6 +2,7 @@
 
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
+#include "app/shell/LinkLabel.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
@@ -23,6 +24,8 @@
 #include <QRegion>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <chrono>
 
 TForm2* Form2 = nullptr;
 
@@ -56,6 +59,12 @@ void FitToWidth(QLabel* label, int largestPixels) {
     label->setFont(font);
 }
 
+std::int64_t SteadyMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 } // namespace
 
 TForm2::TForm2(TGameSession& session, QWidget* parent) : QWidget(parent), session_(session) {
@@ -77,6 +86,8 @@ TForm2::TForm2(TGameSession& session, QWidget* parent) : QWidget(parent), sessio
     CreateControls();
     Layout();
     connect(BitBtn1, &QPushButton::clicked, this, Handler([this] { BitBtn1Click(); }));
+    connect(Label4, &TLinkLabel::clicked, this, &TForm2::explainRequested);
+    setTabOrder(BitBtn1, Label4);
 }
 
 void TForm2::CreateControls() {
@@ -102,6 +113,10 @@ void TForm2::CreateControls() {
     BitBtn1->setIconSize(QSize(16, 16));
     // Right to left puts the glyph after the caption.
     BitBtn1->setLayoutDirection(Qt::RightToLeft);
+
+    Label4 = new TLinkLabel(QStringLiteral("Разбор ответа (F1)"), 12, this);
+    Label4->setAlignment(Qt::AlignCenter);
+    Label4->hide();
 }
 
 // Positions are left, top; sizes width x height.
@@ -115,6 +130,9 @@ void TForm2::Layout() {
     Bevel1->setGeometry(64, 128, 217, 241);
     Image1->move(75, 136);
     BitBtn1->setGeometry(72, 384, 201, 73);
+    // The strip below the button's rectangle, centred under its oval.
+    const int linkWidth = Label4->sizeHint().width() + 4;
+    Label4->setGeometry(72 + (201 - linkWidth) / 2, 457, linkWidth, 14);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
@@ -134,7 +152,9 @@ void TForm2::ShowVerdict() {
         Label1->setText(VerdictText(outcome->Verdict));
         if (outcome->Comment)
             Label2->setText(FromCp1251(*outcome->Comment));
+        Label4->setVisible(outcome->Verdict == TVerdict::Wrong);
     }
+    shownAt_ = Now();
     show();
 }
 
@@ -197,11 +217,17 @@ void TForm2::closeEvent(QCloseEvent* event) {
         BitBtn1Click();
 }
 
-// Enter and Return press "Далее", so the quiz can be played from the keyboard;
-// F1 asks for the check to be explained.
+std::int64_t TForm2::Now() const {
+    return clock_ ? clock_() : SteadyMilliseconds();
+}
+
+// Enter and Return press "Далее", so the quiz can be played from the keyboard,
+// but not as the key that checked the answer comes again; F1 asks for the
+// check to be explained.
 void TForm2::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        BitBtn1->click();
+        if (!event->isAutoRepeat() && Now() - shownAt_ >= EnterPauseMs)
+            BitBtn1->click();
         return;
     }
     if (event->key() == Qt::Key_F1) {

@@ -10,9 +10,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+#include <functional>
+
 class QFrame;
 class QLabel;
 class QPushButton;
+class TLinkLabel;
 
 // The verdict texts Label1 shows.
 inline const QString kVerdictRight = QStringLiteral("Ответ правильный.");
@@ -36,6 +40,17 @@ public:
     QFrame* Bevel2 = nullptr;
     QLabel* Image1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // "Далее"
+    // "Разбор ответа (F1)" under the oval, after a wrong verdict only: the
+    // one control beyond the layout, where a pupil stands after a mistake.
+    TLinkLabel* Label4 = nullptr;
+
+    // Enter presses "Далее" only this long after the window appeared: a
+    // double press or a key repeat of the check's Enter leaves the verdict
+    // on the screen.
+    static constexpr std::int64_t EnterPauseMs = 300;
+    // Test seam: milliseconds of a steady clock.
+    using TClock = std::function<std::int64_t()>;
+    void SetClock(TClock clock) { clock_ = std::move(clock); }
 
     // Run by the start-up once the window exists: shapes the oval button.
     void FormCreate();
@@ -51,7 +66,7 @@ signals:
     void answerAccepted();
     // "Далее": this window has gone, the main window is to come back.
     void nextPressed();
-    // F1: the check shown is to be explained.
+    // F1 or the link: the check shown is to be explained.
     void explainRequested();
 
 protected:
@@ -65,8 +80,11 @@ private:
     void Layout();
     // The verdict's picture, and what a screen reader calls it.
     void ShowPicture(const QString& resourceName, const QString& accessibleName);
+    std::int64_t Now() const;
 
     TGameSession& session_;
+    TClock clock_;
+    std::int64_t shownAt_ = 0;
 };
 
 extern TForm2* Form2;

@@ -1,21 +1,23 @@
 #include "quiz/PracticeChoice.h"
 
+#include "app/shell/BitmapResources.h"
 #include "app/shell/Pictures.h"
 #include "quiz/core/Practice.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace {
 
-// Every grey darkened threefold.
+// Every grey darkened twofold.
 QImage Inked(QImage image) {
     for (int y = 0; y < image.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const int ink = std::min(255, (255 - qGray(row[x])) * 3);
+            const int ink = std::min(255, (255 - qGray(row[x])) * 2);
             row[x] = qRgb(255 - ink, 255 - ink, 255 - ink);
         }
     }
@@ -25,28 +27,19 @@ QImage Inked(QImage image) {
 constexpr int kSolvedRole = Qt::UserRole;
 const QColor kSolvedGround(200, 240, 200);
 
-// The task's picture, smaller when larger than the thumbnail, on white.
-// Made smaller by averaging, so that a thin stroke (a minus, a fraction's
-// bar) stays, and then darkened, as it turns a faint grey.
-QPixmap Thumbnail(int entry, qreal ratio) {
-    const QString name =
-        QString::fromStdString(PictureName(PracticeTaskNo(entry), PracticeVariant(entry)));
-    const QPixmap picture = TaskPicture(name, ratio);
-    const QSizeF size = picture.deviceIndependentSize();
-    const QSizeF room = TPracticeChoice::ThumbnailSize;
-    const qreal scale = std::min({1.0, room.width() / size.width(), room.height() / size.height()});
-    QImage image = picture.toImage().convertToFormat(QImage::Format_RGB32);
-    if (scale < 1)
-        image = Inked(image.scaled((size * scale * ratio).toSize(), Qt::IgnoreAspectRatio,
-                                   Qt::SmoothTransformation));
-    QPixmap thumbnail((room * ratio).toSize());
-    thumbnail.setDevicePixelRatio(ratio);
-    thumbnail.fill(Qt::white);
-    QPainter painter(&thumbnail);
-    image.setDevicePixelRatio(ratio);
-    painter.drawImage(QPointF(2, 2), image);
-    return thumbnail;
-}
+// Each task's number above its picture, so the picture has the list's width.
+class TNumberAbovePicture : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->decorationPosition = QStyleOptionViewItem::Bottom;
+        option->decorationAlignment = Qt::AlignLeft | Qt::AlignTop;
+        option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    }
+};
 
 QString EntryText(int entry) {
     return QStringLiteral("%1.%2").arg(PracticeTaskNo(entry)).arg(PracticeVariant(entry));
@@ -56,12 +49,32 @@ QString EntryText(int entry) {
 
 TPracticeChoice::TPracticeChoice(QWidget* parent) : QListWidget(parent) {
     setAccessibleName(QStringLiteral("Задания тренировки"));
-    setIconSize(ThumbnailSize + QSize(4, 4));
+    setIconSize(ThumbnailSize);
+    setItemDelegate(new TNumberAbovePicture(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     for (int entry = 0; entry < kPracticeTasks; ++entry)
         addItem(EntryText(entry));
     ShowMarks({});
+}
+
+// A picture keeps a pixel of white round it, so its ink never touches the
+// room's edges. Drawn smaller than on the screen's pixels, it is darkened,
+// as its thin strokes turn a faint grey.
+QPixmap TPracticeChoice::Thumbnail(int entry, qreal ratio) {
+    const QString name =
+        QString::fromStdString(PictureName(PracticeTaskNo(entry), PracticeVariant(entry)));
+    const QSizeF size = LoadBitmapResource(name).size();
+    const QSizeF room = ThumbnailSize - QSize(2, 2);
+    const qreal scale = std::min({1.0, room.width() / size.width(), room.height() / size.height()});
+    QImage image = SmallTaskPicture(name, scale, ratio);
+    if (scale * ratio < 1)
+        image = Inked(image);
+    QPixmap thumbnail((QSizeF(ThumbnailSize) * ratio).toSize());
+    thumbnail.setDevicePixelRatio(ratio);
+    thumbnail.fill(Qt::white);
+    QPainter(&thumbnail).drawImage(QPointF(1, 1), image);
+    return thumbnail;
 }
 
 void TPracticeChoice::LoadPictures() {

@@ -1,7 +1,7 @@
-// Practice's choice of the thirty tasks: each a small picture of its
-// formula, "1.1" beside it and a tick with a green ground once solved. The
-// arrows and the mouse choose; Enter goes on to the answer. A screen reader
-// hears "Задание 1, вариант 1, решено".
+// Practice's choice of the thirty tasks: each "1.1" above a small picture
+// of its formula, as wide as the list, and a tick with a green ground once
+// solved. The arrows and the mouse choose; Enter goes on to the answer. A
+// screen reader hears "Задание 1, вариант 1, решено".
 #pragma once
 
 #include "quiz/core/PracticeProgress.h"
@@ -11,10 +11,14 @@
 class TPracticeChoice : public QListWidget {
     Q_OBJECT
 public:
-    // The largest picture; a smaller one keeps its size.
-    static constexpr QSize ThumbnailSize{136, 38};
+    // The room of a picture; a smaller one keeps its size, a larger one is
+    // drawn smaller to fit.
+    static constexpr QSize ThumbnailSize{240, 48};
 
     explicit TPracticeChoice(QWidget* parent = nullptr);
+
+    // An entry's picture in its room, on white, drawn for the ratio.
+    static QPixmap Thumbnail(int entry, qreal ratio);
 
     // The thirty items with their pictures; raises what the picture loader
     // raises.

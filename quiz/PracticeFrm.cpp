@@ -35,7 +35,7 @@ namespace {
 constexpr qreal kPixelsPerEm = 18;
 
 // The page holds everything but the strip with "Закрыть" below it.
-constexpr QSize kPageSize(840, 640);
+constexpr QSize kPageSize(880, 640);
 constexpr int kStrip = 44;
 
 QLabel* MakeLabel(QWidget* parent, const QString& text = {}) {
@@ -51,10 +51,14 @@ QLabel* MakeCaption(QWidget* parent, const QString& text) {
 }
 
 // A button that Enter presses only while it has the keys: Enter in the
-// answer box checks, and nothing else.
+// answer box checks, and nothing else. Disabled, its text turns grey (the
+// window's navy would stay).
 QPushButton* MakeButton(QWidget* parent, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setAutoDefault(true);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, clGray);
+    button->setPalette(palette);
     return button;
 }
 
@@ -161,29 +165,29 @@ void TPracticeFrm::CreatePages() {
 // x height.
 void TPracticeFrm::Layout() {
     Page->setFixedSize(kPageSize);
-    Label1->setGeometry(16, 8, 232, 18);
-    ListBox1->setGeometry(16, 28, 232, 604);
-    Label2->setGeometry(264, 8, 560, 18);
-    Panel1->setGeometry(264, 28, 560, 115);
+    Label1->setGeometry(16, 8, 272, 18);
+    ListBox1->setGeometry(16, 28, 272, 604);
+    Label2->setGeometry(304, 8, 560, 18);
+    Panel1->setGeometry(304, 28, 560, 115);
     Image1->setGeometry(8, 5, 393, 105);
-    Label3->setGeometry(264, 152, 560, 18);
-    Edit1->setGeometry(264, 170, 560, 28);
-    Button1->setGeometry(264, 206, 120, 28);
-    Button2->setGeometry(392, 206, 170, 28);
+    Label3->setGeometry(304, 152, 560, 18);
+    Edit1->setGeometry(304, 170, 560, 28);
+    Button1->setGeometry(304, 206, 120, 28);
+    Button2->setGeometry(432, 206, 170, 28);
     // Panel2, the preview, and Panel3, the outcome, in one place, down to
     // Panel4, the sample, while it is shown.
     const int pages = Panel4->isVisibleTo(Page) ? 318 : 390;
-    Panel2->setGeometry(264, 242, 560, pages);
+    Panel2->setGeometry(304, 242, 560, pages);
     Label4->setGeometry(0, 0, 560, 18);
     Formula1->setGeometry(0, 20, 560, 100);
     Label5->setGeometry(0, 124, 560, 40);
     Label6->setGeometry(0, 168, 560, 18);
     ListBox2->setGeometry(0, 188, 560, pages - 188);
-    Panel3->setGeometry(264, 242, 560, pages);
+    Panel3->setGeometry(304, 242, 560, pages);
     Label7->setGeometry(0, 0, 560, 20);
     Button3->setGeometry(0, 26, 230, 28);
     ScrollBox1->setGeometry(0, 24, 560, pages - 24);
-    Panel4->setGeometry(264, 564, 560, 70);
+    Panel4->setGeometry(304, 564, 560, 70);
     Label8->setGeometry(0, 0, 560, 18);
     Formula2->setGeometry(0, 20, 560, 50);
 }
@@ -300,7 +304,14 @@ void TPracticeFrm::ShowChosen() {
     ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
     Image1->setAccessibleName(
         QStringLiteral("Задание № %1, вариант %2, картинка формулы").arg(task).arg(variant));
-    Button2->setEnabled(session_.SampleAvailable());
+    // Disabled, the button says why, to the eye and to a screen reader.
+    const bool sample = session_.SampleAvailable();
+    Button2->setEnabled(sample);
+    const QString why = QStringLiteral("Образец — после трёх разных неверных ответов с y или z "
+                                       "(засчитано: %1)")
+                            .arg(mark.CountedTries.size());
+    Button2->setToolTip(sample ? QString() : why);
+    Button2->setAccessibleDescription(sample ? QString() : why);
 }
 
 // Each key restarts the pause; the outcome of a check gives way to the

@@ -296,6 +296,21 @@ QPixmap TaskPicture(const QString& name, qreal ratio) {
     return QPixmap::fromImage(Rendered(vector, size, QRectF(QPointF(0, 0), size), ratio));
 }
 
+QImage SmallTaskPicture(const QString& name, qreal scale, qreal ratio) {
+    const QImage bitmap = LoadBitmapResource(name);
+    // Smaller than itself, the bitmap is no longer the picture pixel for
+    // pixel: the vector draws it more clearly at every ratio.
+    const QByteArray vector = FindVector(kVectorDir, name);
+    const QSizeF size = QSizeF(bitmap.size()) * scale;
+    if (!vector.isEmpty())
+        return Rendered(vector, size, QRectF(QPointF(0, 0), size), ratio, Qt::white);
+    QImage image = bitmap.convertToFormat(QImage::Format_RGB32)
+                       .scaled(qCeil(size.width() * ratio), qCeil(size.height() * ratio),
+                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 QPixmap VerdictPicture(const QString& name, qreal ratio) {
     const QImage bitmap = LoadBitmapResource(name);
     const QByteArray vector = VectorFor(name, ratio);

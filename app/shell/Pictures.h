@@ -16,6 +16,12 @@ class QLabel;
 // the bitmap loader's Exception when there is no such picture.
 QPixmap TaskPicture(const QString& name, qreal ratio);
 
+// The same picture drawn 'scale' times its size (device-independent
+// pixels) on white, from the vector version at any ratio; without Qt SVG's
+// module, the bitmap made smaller by averaging, so thin strokes turn grey
+// rather than vanish.
+QImage SmallTaskPicture(const QString& name, qreal scale, qreal ratio);
+
 // A verdict picture ("dum", "inf", "win") with its white ground see-through,
 // so the window's own colour shows there.
 QPixmap VerdictPicture(const QString& name, qreal ratio);

@@ -20,6 +20,7 @@ bool TGameSession::Start(const std::string& playerName) {
     state_.Variant = static_cast<std::uint8_t>(draw_.Draw());
     state_.VariantDue = false;
     clockRunning_ = true;
+    hasLastCheck_ = false;
     return true;
 }
 

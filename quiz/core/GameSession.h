@@ -36,7 +36,8 @@ class TGameSession {
 public:
     // "Начать": a new game for the player (cut to 255 characters), task 1
     // with a freshly drawn variant, the clock at 0 and running (a running
-    // clock goes on). False, and nothing changes, when the name is empty.
+    // clock goes on), no check yet. False, and nothing changes, when the
+    // name is empty.
     bool Start(const std::string& playerName);
 
     // The main window became active. The first activation after a right
@@ -70,7 +71,8 @@ public:
     std::int32_t Seconds() const { return seconds_; }
     bool ClockRunning() const { return clockRunning_; }
 
-    // The last check of this game session, or null before the first one.
+    // The last check of the game in progress (or just won), or null before
+    // its first check: a new game has nothing to explain yet.
     const TCheckRecord* LastCheck() const { return hasLastCheck_ ? &lastCheck_ : nullptr; }
     // The outcome of the last check that gave a verdict, for the verdict
     // window; null before the first one.

@@ -8,6 +8,22 @@
 
 using namespace formulon::engine;
 
+namespace {
+
+// A wrong answer that holds a variable and is new for the task counts
+// towards the sample; once it is due, nothing more need be kept.
+void CountTry(TPracticeMark& mark, const std::string& answer) {
+    if (answer.find_first_of("yz") == std::string::npos ||
+        mark.CountedTries.size() >= kTriesBeforeSample)
+        return;
+    const std::uint32_t fingerprint = TryFingerprint(answer);
+    if (std::find(mark.CountedTries.begin(), mark.CountedTries.end(), fingerprint) ==
+        mark.CountedTries.end())
+        mark.CountedTries.push_back(fingerprint);
+}
+
+} // namespace
+
 int PracticeTaskNo(int entry) {
     return entry / kVariantCount + 1;
 }
@@ -60,15 +76,17 @@ std::optional<TPracticeCheck> TPracticeSession::Check(const std::string& answer)
         }
     }
     TPracticeMark& mark = progress_.Marks[chosen_];
-    if (check.Right)
+    if (check.Right) {
         mark.Solved = true;
-    else
+    } else {
         mark.WrongChecks = std::min(mark.WrongChecks + 1, kMaxWrongChecks);
+        CountTry(mark, answer);
+    }
     return check;
 }
 
 bool TPracticeSession::SampleAvailable() const {
-    return Available() && ChosenMark().WrongChecks >= kWrongChecksBeforeSample;
+    return Available() && ChosenMark().CountedTries.size() >= kTriesBeforeSample;
 }
 
 std::optional<std::string> TPracticeSession::Sample() const {

@@ -13,9 +13,6 @@
 
 class TGameSession;
 
-// After this many wrong checks of one task a correct answer may be shown.
-inline constexpr int kWrongChecksBeforeSample = 3;
-
 // A task of the catalogue by its entry, 0..29, task-major.
 int PracticeTaskNo(int entry);
 int PracticeVariant(int entry);
@@ -52,14 +49,17 @@ public:
     std::optional<int> NextUnsolved() const;
 
     // Enter: the answer (as the answer box holds it) checked against the
-    // chosen task; right marks it solved, wrong counts a wrong check. None,
-    // and nothing changes, while practice is not available or the answer
-    // is blank (an Enter pressed too soon is no try).
+    // chosen task; right marks it solved, wrong counts a wrong check, and
+    // a try towards the sample when the answer holds y or z and differs
+    // from every try counted before for this task (so neither a number
+    // nor the same answer again unlocks it). None, and nothing changes,
+    // while practice is not available or the answer is blank (an Enter
+    // pressed too soon is no try).
     std::optional<TPracticeCheck> Check(const std::string& answer);
 
-    // "Показать образец": after kWrongChecksBeforeSample wrong checks of
-    // the chosen task, and only while practice is available, a correct
-    // answer in BASIC notation (the task's reference formula); else none.
+    // "Показать образец": after kTriesBeforeSample counted tries of the
+    // chosen task, and only while practice is available, a correct answer
+    // in BASIC notation (the task's reference formula); else none.
     bool SampleAvailable() const;
     std::optional<std::string> Sample() const;
 

@@ -30,6 +30,46 @@ bool TakeCount(std::string_view& rest, int& count) {
     return count <= kMaxWrongChecks;
 }
 
+constexpr std::size_t kFingerprintDigits = 8;
+constexpr std::string_view kHexDigits = "0123456789abcdef";
+
+std::string FingerprintText(std::uint32_t fingerprint) {
+    std::string text(kFingerprintDigits, '0');
+    for (std::size_t digit = kFingerprintDigits; digit-- > 0; fingerprint >>= 4)
+        text[digit] = kHexDigits[fingerprint & 0xF];
+    return text;
+}
+
+// Eight lower-case hexadecimal digits.
+bool TakeFingerprint(std::string_view& rest, std::uint32_t& fingerprint) {
+    if (rest.size() < kFingerprintDigits)
+        return false;
+    fingerprint = 0;
+    for (std::size_t digit = 0; digit < kFingerprintDigits; ++digit) {
+        const std::size_t value = kHexDigits.find(rest[digit]);
+        if (value == std::string_view::npos)
+            return false;
+        fingerprint = fingerprint << 4 | static_cast<std::uint32_t>(value);
+    }
+    rest.remove_prefix(kFingerprintDigits);
+    return true;
+}
+
+// " " and one to kTriesBeforeSample different fingerprints, comma-separated;
+// or nothing at all.
+bool TakeTries(std::string_view& rest, std::vector<std::uint32_t>& tries) {
+    if (!Take(rest, " "))
+        return true;
+    do {
+        std::uint32_t fingerprint = 0;
+        if (tries.size() == kTriesBeforeSample || !TakeFingerprint(rest, fingerprint) ||
+            std::find(tries.begin(), tries.end(), fingerprint) != tries.end())
+            return false;
+        tries.push_back(fingerprint);
+    } while (Take(rest, ","));
+    return true;
+}
+
 bool TakeMark(std::string_view& rest, int entry, TPracticeMark& mark) {
     if (!Take(rest, EntryName(entry)) || !Take(rest, " ") || rest.empty())
         return false;
@@ -38,7 +78,15 @@ bool TakeMark(std::string_view& rest, int entry, TPracticeMark& mark) {
         return false;
     rest.remove_prefix(1);
     mark.Solved = solved == '1';
-    return Take(rest, " ") && TakeCount(rest, mark.WrongChecks) && Take(rest, "\n");
+    return Take(rest, " ") && TakeCount(rest, mark.WrongChecks) &&
+           TakeTries(rest, mark.CountedTries) && Take(rest, "\n");
+}
+
+std::string TriesText(const std::vector<std::uint32_t>& tries) {
+    std::string text;
+    for (std::size_t i = 0; i < tries.size() && i < kTriesBeforeSample; ++i)
+        text += (i == 0 ? " " : ",") + FingerprintText(tries[i]);
+    return text;
 }
 
 } // namespace
@@ -48,7 +96,8 @@ std::string EncodePracticeProgress(const TPracticeProgress& progress) {
     for (int entry = 0; entry < kPracticeTasks; ++entry) {
         const TPracticeMark& mark = progress.Marks[entry];
         bytes += EntryName(entry) + (mark.Solved ? " 1 " : " 0 ") +
-                 std::to_string(std::clamp(mark.WrongChecks, 0, kMaxWrongChecks)) + '\n';
+                 std::to_string(std::clamp(mark.WrongChecks, 0, kMaxWrongChecks)) +
+                 TriesText(mark.CountedTries) + '\n';
     }
     return bytes;
 }
@@ -65,13 +114,30 @@ std::optional<TPracticeProgress> DecodePracticeProgress(std::string_view bytes) 
     return progress;
 }
 
+std::uint32_t TryFingerprint(std::string_view answer) {
+    // FNV-1a: short, and the same on every machine.
+    std::uint32_t hash = 2166136261u;
+    for (const char c : answer)
+        if (c != ' ')
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
 TPracticeProgress MergePracticeProgress(const TPracticeProgress& disk,
                                         const TPracticeProgress& ours) {
     TPracticeProgress merged;
     for (int entry = 0; entry < kPracticeTasks; ++entry) {
-        merged.Marks[entry].Solved = disk.Marks[entry].Solved || ours.Marks[entry].Solved;
-        merged.Marks[entry].WrongChecks =
-            std::max(disk.Marks[entry].WrongChecks, ours.Marks[entry].WrongChecks);
+        TPracticeMark& mark = merged.Marks[entry];
+        mark.Solved = disk.Marks[entry].Solved || ours.Marks[entry].Solved;
+        mark.CountedTries = disk.Marks[entry].CountedTries;
+        for (const std::uint32_t fingerprint : ours.Marks[entry].CountedTries)
+            if (mark.CountedTries.size() < kTriesBeforeSample &&
+                std::find(mark.CountedTries.begin(), mark.CountedTries.end(), fingerprint) ==
+                    mark.CountedTries.end())
+                mark.CountedTries.push_back(fingerprint);
+        // Each counted try was a wrong check, in one copy or the other.
+        mark.WrongChecks = std::max({disk.Marks[entry].WrongChecks, ours.Marks[entry].WrongChecks,
+                                     static_cast<int>(mark.CountedTries.size())});
     }
     return merged;
 }

@@ -2,6 +2,7 @@
 // a wrong one, an answer that cannot be read and a raised error; over the
 // whole catalogue, nothing in it gives the task's value away.
 #include "app/shell/FormulaView.h"
+#include "app/shell/LinkLabel.h"
 #include "app/shell/TextCodec.h"
 #include "engine/NumberText.h"
 #include "quiz/ExplainFrm.h"
@@ -132,13 +133,26 @@ QStringList TextsOnScreen() {
     return texts;
 }
 
-TEST_F(ExplainWindowTest, TheMenuItemWaitsForTheFirstCheck) {
+TEST_F(ExplainWindowTest, TheMenuItemWaitsForTheFirstGame) {
     TGameSession session;
     TForm1 fresh(session);
     EXPECT_FALSE(fresh.N10->isEnabled());
     EXPECT_EQ(fresh.N10->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(fresh.N10->text(), QStringLiteral("&Разбор ответа"));
     EXPECT_TRUE(fresh.N9->actions().contains(fresh.N10));
+}
+
+// Never the check of the game before.
+TEST_F(ExplainWindowTest, ANewGameHasNoCheckToExplainYet) {
+    CheckAndGoBack(QStringLiteral("y"));
+    QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+    ExplainWhile([] { QTest::keyClick(Form1, Qt::Key_F1); },
+                 [] {
+                     EXPECT_EQ(ExplainFrm->Label1->text(),
+                               QStringLiteral("В этой игре проверок ещё не было"));
+                     EXPECT_FALSE(ExplainFrm->View1->isVisible());
+                     EXPECT_FALSE(ExplainFrm->Image1->isVisible());
+                 });
 }
 
 TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
@@ -164,6 +178,26 @@ TEST_F(ExplainWindowTest, F1InTheVerdictWindowExplainsARightAnswer) {
             EXPECT_EQ(View()->Formula1->Scale(), 1) << "a short answer at its own size";
         });
     EXPECT_TRUE(Form2->isVisible()) << "the verdict window stays";
+}
+
+// After a wrong answer the verdict window links to it from the strip below
+// its button, over nothing else; Tab and Enter reach the link.
+TEST_F(ExplainWindowTest, TheVerdictWindowLinksAWrongAnswerToIt) {
+    Check(QStringLiteral("y"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form2->windowHandle()));
+    const QRect link = Form2->Label4->geometry();
+    ASSERT_TRUE(Form2->Label4->isVisible());
+    EXPECT_TRUE(Form2->rect().contains(link));
+    EXPECT_GT(link.top(), Form2->BitBtn1->geometry().bottom());
+    for (QWidget* other : Form2->findChildren<QWidget*>())
+        EXPECT_TRUE(other == Form2->Label4 || !other->geometry().intersects(link));
+    ExplainWhile(
+        [] {
+            QTest::keyClick(Form2->BitBtn1, Qt::Key_Tab);
+            ASSERT_TRUE(Form2->Label4->hasFocus());
+            QTest::keyClick(Form2->Label4, Qt::Key_Return);
+        },
+        [] { EXPECT_EQ(ExplainFrm->windowHandle()->transientParent(), Form2->windowHandle()); });
 }
 
 TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {

@@ -176,6 +176,28 @@ TEST_F(MainWindowTest, NameBoxTakesOnlyCodePage1251Characters) {
     Form1->Edit2->setText(QStringLiteral("Ученик"));
 }
 
+// Typing a name replaces "Ученик", but a pupil who typed in the box and
+// comes back to the window finds it as he left it.
+TEST_F(MainWindowTest, NameBoxSelectsItsTextAsItGetsTheKeys) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const struct {
+        Qt::FocusReason reason;
+        bool typedIn, selected;
+    } rows[] = {
+        {Qt::TabFocusReason, true, true},           {Qt::MouseFocusReason, true, true},
+        {Qt::OtherFocusReason, false, true},        {Qt::ActiveWindowFocusReason, false, true},
+        {Qt::ActiveWindowFocusReason, true, false}, {Qt::PopupFocusReason, true, false}};
+    for (const auto& [reason, typedIn, selected] : rows) {
+        Form1->Button4->setFocus();
+        Form1->Edit2->deselect();
+        Form1->Edit2->setModified(typedIn);
+        Form1->Edit2->setFocus(reason);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Form1->Edit2->selectedText(), selected ? QStringLiteral("Ученик") : QString())
+            << reason;
+    }
+}
+
 TEST_F(MainWindowTest, ChampionsMenuItemSwapsTheWindows) {
     Form1->N6->trigger();
     EXPECT_TRUE(Form3->isVisible());

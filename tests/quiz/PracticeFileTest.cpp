@@ -82,10 +82,13 @@ TEST_F(PracticeFileTest, ADamagedFileIsKeptAsABackupAndReportedOnce) {
 
 TEST_F(PracticeFileTest, ASaveKeepsWhatAnotherCopySavedButNeverADamagedFile) {
     TPracticeProgress theirs = Marked(5, {true, 0}), ours = Marked(0, {true, 0}), both;
-    theirs.Marks[1].WrongChecks = 7;
-    ours.Marks[1].WrongChecks = 2;
+    theirs.Marks[1] = {false, 7, {1, 2}};
+    ours.Marks[1] = {false, 2, {2, 3}};
+    theirs.Marks[2] = {false, 1, {4}}; // tries either copy counted, three at most
+    ours.Marks[2] = {false, 1, {5}};
     both.Marks[0] = both.Marks[5] = {true, 0};
-    both.Marks[1].WrongChecks = 7;
+    both.Marks[1] = {false, 7, {1, 2, 3}};
+    both.Marks[2] = {false, 2, {4, 5}};
     Write(PracticeFilePath(), Bytes(theirs));
     EXPECT_EQ(SavePracticeProgress(ours), both);
     EXPECT_EQ(Read(PracticeFilePath()), Bytes(both));

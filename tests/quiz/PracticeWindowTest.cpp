@@ -2,6 +2,7 @@
 // while it is typed, Enter's checks, the sample after three wrong ones, its
 // progress read and saved, and the menu item that opens it only while no
 // quiz task is shown.
+#include "app/shell/BitmapResources.h"
 #include "app/shell/FormulaView.h"
 #include "engine/Cp1251.h"
 #include "engine/Errors.h"
@@ -157,23 +158,29 @@ TEST_F(PracticeWindowTest, ReadsTheAnswerAfterAPauseWithItsFirstUnreadablePlaceA
 
 // A damaged file is reported before the window shows; a failed save is
 // said in the window, never in a box.
-TEST_F(PracticeWindowTest, WrongAnswersAreExplainedInPlaceAndTheSampleComesAfterThree) {
+TEST_F(PracticeWindowTest, WrongAnswersAreExplainedInPlaceAndTheSampleComesAfterThreeDifferent) {
     TBoxRecorder boxes;
     load.State = TPracticeLoad::TState::Damaged;
     load.Backup = QStringLiteral("/data/practice.txt.formulon-backup-1");
     failSave = true;
     Open([this] {
-        for (const char* answer : {"y+z", "", "2*x", "2/0.0"}) {
-            EXPECT_FALSE(window->Button2->isEnabled());
+        QPushButton* const sample = window->Button2;
+        for (const char* answer : {"y+z", "", "y+z", "y*x", "y/0.0"}) {
+            EXPECT_FALSE(sample->isEnabled());
+            EXPECT_TRUE(sample->toolTip().contains(QStringLiteral("после трёх разных неверных")));
+            EXPECT_EQ(sample->accessibleDescription(), sample->toolTip());
             Enter(answer);
         }
-        EXPECT_EQ(practice.ChosenMark().WrongChecks, 3) << "an empty answer is no try";
+        EXPECT_NE(sample->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                  sample->palette().color(QPalette::Active, QPalette::ButtonText));
+        EXPECT_EQ(practice.ChosenMark().WrongChecks, 4) << "an empty answer is no try";
         EXPECT_EQ(window->Label9->text(), QStringLiteral("Успехи не сохранены: Disk full."));
         EXPECT_EQ(window->Label7->text(), QStringLiteral("Неверно. Разбор ответа:"));
         EXPECT_TRUE(window->View1->Label8->text().startsWith(
             QStringLiteral("Ошибка: Floating point division by zero")));
-        ASSERT_TRUE(window->Button2->isEnabled());
-        QTest::mouseClick(window->Button2, Qt::LeftButton);
+        ASSERT_TRUE(sample->isEnabled()) << "the same answer twice counts once";
+        EXPECT_TRUE(sample->toolTip().isEmpty());
+        QTest::mouseClick(sample, Qt::LeftButton);
         EXPECT_EQ(window->Label8->text(), QStringLiteral("Образец: sin(y-z)"));
         EXPECT_TRUE(
             WaitFor([this] { return window->Formula2->State() == TFormulaView::TState::Shown; },
@@ -184,6 +191,40 @@ TEST_F(PracticeWindowTest, WrongAnswersAreExplainedInPlaceAndTheSampleComesAfter
     });
     ASSERT_EQ(boxes.Informations.size(), 1);
     EXPECT_TRUE(boxes.Informations[0].contains(load.Backup));
+}
+
+// Where an image on white is darker than mid-grey, and how much of it is.
+QRect InkBox(const QImage& image, int* inked = nullptr) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                box |= QRect(x, y, 1, 1);
+                inked && ++*inked;
+            }
+    return box;
+}
+
+// At each ratio every task's picture is in its room whole (its ink off the
+// room's edges), neither black nor lost, and task 4.1 no smaller than 3/5.
+TEST(PracticeChoiceTest, ShowsEveryPictureWholeAtEveryRatio) {
+    TPracticeChoice list;
+    list.LoadPictures();
+    const QRect cell = list.visualItemRect(list.item(0));
+    EXPECT_GE(cell.width(), TPracticeChoice::ThumbnailSize.width());
+    EXPECT_GT(cell.height(), TPracticeChoice::ThumbnailSize.height() + 8) << "and the number";
+    for (const qreal ratio : {1.0, 1.25, 1.5, 2.0})
+        for (int entry = 0; entry < kPracticeTasks; ++entry) {
+            SCOPED_TRACE(testing::Message() << ratio << " " << entry);
+            const QImage image = TPracticeChoice::Thumbnail(entry, ratio).toImage();
+            int inked = 0;
+            const QRect ink = InkBox(image, &inked);
+            EXPECT_TRUE(image.rect().adjusted(1, 1, -1, -1).contains(ink));
+            EXPECT_LT(inked, image.width() * image.height() / 4);
+            EXPECT_GT(ink.width(), image.width() / 4);
+        }
+    const QRect whole = InkBox(LoadBitmapResource(QStringLiteral("p41")));
+    EXPECT_GE(InkBox(TPracticeChoice::Thumbnail(9, 1.0).toImage()).width(), whole.width() * 3 / 5);
 }
 
 TEST(PracticeMenuTest, OpensOnlyWhileNoQuizTaskIsShown) {

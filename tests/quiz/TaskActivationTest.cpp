@@ -79,6 +79,11 @@ const std::pair<const char*, std::function<void()>> kWaysBack[] = {
 
 TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
     CreateWindowsOnce();
+    // Each reading of the clock is a pause later: Enter is never too soon.
+    Form2->SetClock([] {
+        static std::int64_t now = 0;
+        return now += TForm2::EnterPauseMs;
+    });
     Form1->Session() = TGameSession();
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));

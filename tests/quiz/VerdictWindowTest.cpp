@@ -1,5 +1,6 @@
 // The verdict window, reached through the main window's own check.
 #include "app/shell/BitmapResources.h"
+#include "app/shell/LinkLabel.h"
 #include "app/shell/TextCodec.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/NumberText.h"
@@ -38,6 +39,11 @@ protected:
         ChampionTable.Reset();
         Form1->Label5->setText(QStringLiteral("0"));
         Form2->Label2->setText(QStringLiteral("from the last check"));
+        // Each reading of the clock is a pause later: Enter is never too soon.
+        Form2->SetClock([] {
+            static std::int64_t now = 0;
+            return now += TForm2::EnterPauseMs;
+        });
     }
     void TearDown() override {
         Form2->hide();
@@ -115,6 +121,7 @@ TEST_P(VerdictCaseTest, CommentPictureAndAnswerBoxFollowTheVerdict) {
     ExpectPicture(QString::fromUtf8(c.picture));
     const bool right = Form2->Label1->text() != kVerdictWrong;
     EXPECT_EQ(Form1->Edit1->text(), right ? QString() : answer);
+    EXPECT_EQ(Form2->Label4->isVisible(), !right) << "the link to \"Разбор ответа\"";
     // Activation never touches the register; only "Далее" empties it.
     EXPECT_EQ(FromCp1251(LastErrorText.Read()), QString::fromUtf8(c.engineMessage));
 }
@@ -221,6 +228,27 @@ TEST_P(WayBackTest, EnterAndClosingGoBackLikeNext) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EnterOrClose, WayBackTest, ::testing::Bool());
+
+// The check's Enter pressed twice, or held down, leaves the verdict shown.
+TEST_F(VerdictWindowTest, EnterPressesNextOnlyAfterAPauseAndNeverAsARepeat) {
+    const struct {
+        std::int64_t after; // milliseconds since the window appeared
+        bool repeat;
+        bool goesBack;
+    } rows[] = {{0, false, false}, {299, false, false}, {300, false, true}, {9000, true, false}};
+    for (const auto& row : rows) {
+        std::int64_t now = 1000;
+        Form2->SetClock([&now] { return now; });
+        Form2->hide();
+        Form1->show();
+        CheckDivisionByZero();
+        now += row.after;
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                        row.repeat);
+        QApplication::sendEvent(Form2->BitBtn1, &enter);
+        EXPECT_EQ(Form2->isVisible(), !row.goesBack) << row.after;
+    }
+}
 
 // The longest engine message fits the comment box.
 TEST_F(VerdictWindowTest, LongestMessageFitsTheCommentBox) {

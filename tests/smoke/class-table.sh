@@ -77,6 +77,7 @@ check() { # pid answer
   xdotool key Return
   verdict=$(window "$1" 'Информация') || fail "no verdict for $2"
   focus "$verdict" || fail "the verdict window never took the keyboard"
+  sleep 0.35 # Enter presses "Далее" only 0.3 s after the verdict appeared
   xdotool key Return
   gone "$1" 'Информация' || fail "the verdict window stayed"
 }

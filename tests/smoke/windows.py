@@ -10,6 +10,7 @@ import os
 import re
 import subprocess
 import sys
+import time
 
 import pyatspi
 
@@ -58,12 +59,15 @@ class Quiz:
         return window
 
     def check(self, answer):
-        """The verdict window and its verdict."""
+        """The verdict window and its verdict, ready for Enter: it presses
+        "Далее" only 0.3 s after the window appeared."""
         self.type_answer(answer, replace=True)
         key('Return')
         window = self.opened('Информация', 'verdict')
+        ready = time.monotonic() + 0.35
         tree = self.session.frame('Информация', 'filler')
         self.inspect(tree)
+        time.sleep(max(0, ready - time.monotonic()))
         return window, tree.getChildAtIndex(2).name
 
     def close_with(self, title, name, *keys):
@@ -93,6 +97,17 @@ def about(quiz):
 def explanation(quiz):
     key('F1')
     quiz.close_with('Разбор ответа', 'explanation', 'Escape')
+
+
+def explanation_link(quiz):
+    """Tab reaches the link a screen reader names, Enter on it explains."""
+    tree = quiz.session.frame('Информация', 'filler')
+    link = wait(lambda: find(tree, 'link', 'Разбор ответа (F1)'), 'no link to "Разбор ответа"')
+    key('Tab')
+    wait(lambda: has(link, pyatspi.STATE_FOCUSED), 'Tab does not reach the link')
+    key('Return')
+    quiz.close_with('Разбор ответа', 'explanation', 'Escape')
+    key('Tab')
 
 
 def open_practice(quiz):
@@ -163,6 +178,7 @@ def without_window_manager(program):
         wait(lambda: text_of(name) == 'Pupil', 'the name box did not get the keys')
         quiz.start_game()
         quiz.check('y')
+        explanation_link(quiz)
         key('Return')
         for way_back in [error_box, champions, about, explanation]:
             way_back(quiz)

@@ -39,7 +39,8 @@ protected:
 
 // Actions, one letter each: S "Начать" as "pupil", s "Начать" without a
 // name, A an activation of the main window, T a second of the clock, N
-// "Далее", I, J and K the hidden selector to task 1.1, 9.3 and 10.1; checks:
+// "Далее", I, J and K the hidden selector to task 1.1, 9.3 and 10.1, F what
+// "Разбор ответа" finds (E a check of this game, N none); checks:
 // R a right answer, W a wrong one, M a wrong one the engine comments
 // ("Нельзя делить на ноль"), L one whose value differs from task 1.1's in
 // the last digit only, E one that raises.
@@ -102,6 +103,9 @@ std::string Play(TGameSession& session, const char* actions) {
         case 'K':
             EXPECT_TRUE(session.SelectTask("10", "1"));
             break;
+        case 'F':
+            checks += session.LastCheck() ? 'E' : 'N';
+            break;
         default:
             checks += Check(session, AnswerFor(session, *action));
         }
@@ -161,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         SessionRow{"SKTTRR", "2", "V-", 0, 'R', 2, true, "Превосходно!"}, // equal: no record
         SessionRow{"SKTRR", "2", "P-", 0, 'R', 0, false, "Превосходно!"},
         SessionRow{"SKRS", nullptr, "P", 1, 'R', 0, true, "Превосходно!"},
+        SessionRow{"FSFWFSFKRF", nullptr, "NNWENPE", 0, 'R', 0, false, "Превосходно!"},
         SessionRow{"SKWRR", "abc", "WC-", 0, 'W', 0, true, "Где-то есть ошибка"}));
 
 struct WinRow {

@@ -23,20 +23,26 @@ protected:
 };
 
 // Actions on the chosen task, one letter each: R its own formula, W a wrong
-// answer, M a wrong one the engine comments, E one that raises a conversion
-// error, F one that raises a floating-point fault, B a blank answer. The
-// checks: R right, W wrong, - none.
+// answer, V the same with blanks, X and Y two other wrong ones, N a number,
+// M a wrong one the engine comments, E one that raises a conversion error,
+// F one that raises a floating-point fault, G one with y that raises it, B
+// a blank answer. The checks: R right, W wrong, - none.
 std::string Play(TPracticeSession& practice, const char* actions) {
     std::string checks;
     for (const char* action = actions; *action; ++action) {
         const int entry = practice.Chosen();
-        const std::string answers = "RWMEFB";
+        const std::string answers = "RWVXYNMEFGB";
         const std::string answer[] = {
             ReferenceFormula(PracticeTaskNo(entry), PracticeVariant(entry)),
             "y+z",
+            " y + z",
+            "z-y",
+            "y*z",
+            "1",
             "3/0",
             "2*x",
             "2/0.0",
+            "y/0.0",
             " "};
         const std::optional<TPracticeCheck> check = practice.Check(answer[answers.find(*action)]);
         checks += !check ? '-' : check->Right ? 'R' : 'W';
@@ -44,27 +50,34 @@ std::string Play(TPracticeSession& practice, const char* actions) {
     return checks;
 }
 
-TEST_F(PracticeTest, MarksTheChosenTaskAndOffersTheSampleAfterThreeWrongChecks) {
+// Only different wrong answers with a variable count towards the sample;
+// every wrong check is counted all the same.
+TEST_F(PracticeTest, MarksTheChosenTaskAndOffersTheSampleAfterThreeDifferentWrongTries) {
     const struct {
         int entry;
         const char* actions;
         const char* checks;
         TPracticeMark mark;
-    } rows[] = {{0, "R", "R", {true, 0}},        {0, "WWR", "WWR", {true, 2}},
-                {0, "WEW", "WWW", {false, 3}},   {4, "FMWWR", "WWWWR", {true, 4}},
-                {1, "BBWB", "--W-", {false, 1}}, {29, "RWWW", "RWWW", {true, 3}},
-                {26, "W", "W", {false, 1}}, // 9.3: a number is wrong, "Ошибка" right
-                {26, "R", "R", {true, 0}}};
+        std::size_t counted;
+    } rows[] = {{0, "R", "R", {true, 0}, 0},          {0, "WWR", "WWR", {true, 2}, 1},
+                {0, "WEX", "WWW", {false, 3}, 2},     {0, "WXY", "WWW", {false, 3}, 3},
+                {0, "WWVW", "WWWW", {false, 4}, 1},   {0, "NNMEF", "WWWWW", {false, 5}, 0},
+                {0, "GWXYW", "WWWWW", {false, 5}, 3}, {4, "FMWWR", "WWWWR", {true, 4}, 1},
+                {1, "BBWB", "--W-", {false, 1}, 1},   {29, "RWXY", "RWWW", {true, 3}, 3},
+                {26, "W", "W", {false, 1}, 1}, // 9.3: a number is wrong, "Ошибка" right
+                {26, "R", "R", {true, 0}, 0}};
     for (const auto& row : rows) {
         TPracticeSession fresh(quiz);
         ASSERT_TRUE(fresh.Choose(row.entry));
         EXPECT_EQ(Play(fresh, row.actions), row.checks);
-        TPracticeProgress expected;
+        TPracticeProgress progress = fresh.Progress(), expected;
+        EXPECT_EQ(progress.Marks[row.entry].CountedTries.size(), row.counted) << row.actions;
+        progress.Marks[row.entry].CountedTries.clear();
         expected.Marks[row.entry] = row.mark;
-        EXPECT_EQ(fresh.Progress(), expected) << row.actions << ": the chosen task only";
+        EXPECT_EQ(progress, expected) << row.actions << ": the chosen task only";
         const std::string sample =
             ReferenceFormula(PracticeTaskNo(row.entry), PracticeVariant(row.entry));
-        EXPECT_EQ(fresh.Sample().value_or("none"), row.mark.WrongChecks >= 3 ? sample : "none");
+        EXPECT_EQ(fresh.Sample().value_or("none"), row.counted >= 3 ? sample : "none");
     }
 }
 
@@ -125,7 +138,7 @@ TEST_P(PracticeApartTest, LeavesTheQuizAsItWasAndNeverHelpsARunningGame) {
     EXPECT_EQ(practice.Available(), GetParam().available);
     for (int entry : {0, 26, 27}) {
         practice.Choose(entry);
-        Play(practice, "WEFMWR");
+        Play(practice, "WEFMXYR");
         EXPECT_EQ(practice.Sample().has_value(), GetParam().available);
     }
     EXPECT_EQ(QuizSnapshot(quiz), before);
@@ -143,9 +156,11 @@ TEST(PracticeProgressFile, ReadsBackWhatItWritesAndNothingElse) {
     TPracticeProgress progress;
     progress.Marks[0] = {true, 0};
     progress.Marks[1] = {false, 3};
+    progress.Marks[2] = {false, 5, {0x0c3f1a2b, 0x9e00d417}};
     progress.Marks[29] = {true, 123456}; // counted up to 9999
     const std::string bytes = EncodePracticeProgress(progress);
-    EXPECT_EQ(bytes.substr(0, 36), "Formulon practice 1\n1.1 1 0\n1.2 0 3\n");
+    EXPECT_EQ(bytes.substr(0, 62),
+              "Formulon practice 1\n1.1 1 0\n1.2 0 3\n1.3 0 5 0c3f1a2b,9e00d417\n");
     EXPECT_EQ(bytes.substr(bytes.size() - 13), "\n10.3 1 9999\n");
     progress.Marks[29].WrongChecks = kMaxWrongChecks;
     EXPECT_EQ(DecodePracticeProgress(bytes), progress);
@@ -162,11 +177,22 @@ TEST(PracticeProgressFile, ReadsBackWhatItWritesAndNothingElse) {
                                     {"1.2 0 3\n", ""},
                                     {"1.2", "1.3"},
                                     {"9999\n", "9999"},
-                                    {"9999\n", "9999\n\n"}})
+                                    {"9999\n", "9999\n\n"},
+                                    {"0c3f1a2b", ""},
+                                    {"0c3f1a2b", "0C3F1A2B"},
+                                    {"1a2b,", "1a2,"},
+                                    {"0c3f1a2b", "9e00d417"},
+                                    {"d417", "d417,"},
+                                    {",", " "},
+                                    {"d417", "d417,00000000,00000001"},
+                                    {" 0c3f1a2b", " "}})
         EXPECT_FALSE(DecodePracticeProgress(damaged(piece, by))) << piece;
     for (const std::string& other : {std::string(), bytes.substr(0, 20), std::string(8704, '\0'),
                                      bytes + std::string(kProgressFileMaxSize, ' ')})
         EXPECT_FALSE(DecodePracticeProgress(other)) << other.size();
+    // Every line as long as it gets still reads back.
+    progress.Marks.fill({true, kMaxWrongChecks, {0xffffffff, 0, 1}});
+    EXPECT_EQ(DecodePracticeProgress(EncodePracticeProgress(progress)), progress);
 }
 
 } // namespace
