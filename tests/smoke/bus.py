@@ -7,6 +7,7 @@ picture and answer box describe the task in words."""
 import re
 import subprocess
 import sys
+import time
 
 import pyatspi
 from gi.repository import GLib
@@ -108,6 +109,7 @@ def whole_game(program, evaluator):
                 session.focused(main_window)
                 key('Return')
                 verdict_window = session.window('Информация', other_than=main_window)
+                ready = time.monotonic() + 0.35  # Enter presses "Далее" only 0.3 s after it
                 session.focused(verdict_window)
                 verdict = session.frame('Информация')
                 said_verdict = wait(lambda: next((v for node in walk(verdict) for v in VERDICTS
@@ -115,6 +117,7 @@ def whole_game(program, evaluator):
                 checks += 1
                 if leaks := listener.leaks(values, [tree, verdict]):
                     raise Failure(f'on the bus after check {checks}: {leaks}')
+                time.sleep(max(0, ready - time.monotonic()))
                 key('Return')
                 session.gone(verdict_window)
                 if said_verdict != VERDICTS[1]:
