@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionRow{"--check 0.1", "", 2, "", "'0.1' is not a task"},
         OptionRow{"--check 1.4", "", 2, "", "'1.4' is not a task"},
         OptionRow{"--check 01.1", "", 2, "", "'01.1' is not a task"},
-        OptionRow{"--check 1.1 --tasks", "", 2, "", "at most one of --check and --tasks"},
+        OptionRow{"--check 1.1 --tasks", "", 2, "", "at most one of --check, --class and --tasks"},
         OptionRow{"--trace --check 1.1", "", 2, "", "--trace goes only with evaluating"},
         OptionRow{"--check 1.1", "/dev/full", 3, "", "error writing the standard output"}));
 
