@@ -22,15 +22,20 @@ th, td { border: 0.3mm solid #999; padding: 0.5mm 1mm; vertical-align: top; }
 tr, .task, .pupil { break-inside: avoid; }
 .grid { table-layout: fixed; width: 100%; font-size: 6.5pt; }
 .grid th, .grid td { padding: 0.4mm 0; text-align: center; overflow: hidden; }
-.grid th.name { width: 32mm; text-align: left; padding-left: 1mm; white-space: nowrap; }
+.grid th.name { width: 30mm; text-align: left; padding-left: 1mm; white-space: nowrap; }
+.grid thead th { font-size: 5.5pt; }
 .right { background: #9ad99a; }
 .flagged { background: #f6dc7a; }
 .wrong { background: #f2a0a0; }
 .none { background: #fff; }
 .legend span { border: 0.3mm solid #999; padding: 0 2mm; margin-right: 2mm; }
 .task, .pupil { border-top: 0.3mm solid #ccc; padding: 2mm 0; }
-.task img { display: block; max-width: 120mm; height: auto; margin: 1mm 0; }
-.bar { display: inline-block; width: 50mm; height: 3mm; border: 0.3mm solid #555;
+.tasks { columns: 2; column-gap: 8mm; }
+.task img { display: block; max-width: 100%; height: auto; margin: 1mm 0; }
+.task p, .pupil p { margin: 1mm 0; }
+.share { white-space: nowrap; }
+.slips { margin: 0; padding-left: 5mm; font-size: 9pt; }
+.bar { display: inline-block; width: 25mm; height: 3mm; border: 0.3mm solid #555;
        vertical-align: middle; margin-right: 2mm; }
 .bar span { display: block; height: 100%; background: #3a8d3a; }
 code { font-family: "DejaVu Sans Mono", monospace; word-break: break-all; }
@@ -119,10 +124,10 @@ std::string THtml::Page() {
     Grid();
     Add("<section id=\"tasks\">\n<h2>");
     Text(texts_.TasksHeading);
-    Add("</h2>\n");
+    Add("</h2>\n<div class=\"tasks\">\n");
     for (std::size_t task = 0; task < totals_.Tasks.size(); ++task)
         Task(task);
-    Add("</section>\n<section id=\"pupils\">\n<h2>");
+    Add("</div>\n</section>\n<section id=\"pupils\">\n<h2>");
     Text(texts_.PupilsHeading);
     Add("</h2>\n");
     for (std::size_t pupil = 0; pupil < totals_.Pupils.size(); ++pupil)
@@ -155,7 +160,9 @@ void THtml::GridRow(std::size_t pupil) {
         const TCell& cell = totals_.Cell(pupil, task);
         const auto outcome = static_cast<int>(cell.Outcome);
         Add(std::string("<td class=\"") + kOutcomeClass[outcome] + "\" title=\"");
-        Text(Filled(texts_.Tries, texts_.Outcomes[outcome], std::to_string(cell.Tries)));
+        Text(cell.Tries > 0
+                 ? Filled(texts_.Tries, texts_.Outcomes[outcome], std::to_string(cell.Tries))
+                 : std::string(texts_.Outcomes[outcome]));
         Add("\">");
         if (cell.Tries > 0)
             Add(kOutcomeMark[outcome] + std::to_string(cell.Tries));
@@ -189,7 +196,7 @@ void THtml::Task(std::size_t task) {
     Text(texts_.Reference);
     Add(" <code>");
     Text(Cp1251ToUtf8(ReferenceFormula(number, variant)));
-    Add("</code></p>\n<p><span class=\"bar\"><span style=\"width: " +
+    Add("</code></p>\n<p class=\"share\"><span class=\"bar\"><span style=\"width: " +
         Percent(tally.Right, tally.Answers) + "%\"></span></span>");
     Text(Filled(texts_.RightShare, std::to_string(tally.Right), std::to_string(tally.Answers),
                 Percent(tally.Right, tally.Answers)));
@@ -209,9 +216,9 @@ void THtml::Slips(std::size_t task) {
     for (const TSlip& slip : slips) {
         Add("<li><code>");
         Text(Pattern(slip.Rule));
-        Add("</code> \xE2\x80\x94 ");
+        Add("</code> (");
         Text(Filled(texts_.SlipCount, std::to_string(slip.Count)));
-        Add(": ");
+        Add(") \xE2\x80\x94 ");
         Text(Cp1251ToUtf8(slip.Hint));
         Add("</li>\n");
     }

@@ -3,6 +3,9 @@
 namespace {
 
 bool NeedsQuotes(std::string_view field, char separator) {
+    // A byte-order mark the reader would take off a line's start.
+    if (field.starts_with("\xEF\xBB\xBF"))
+        return true;
     for (const char c : field)
         if (c == separator || c == '"' || c == '\n' || c == '\r')
             return true;

@@ -22,7 +22,8 @@ struct TClassLine {
 inline constexpr std::string_view kSeparators = "\t;,";
 
 // The line's text without its line end, every field quoted that needs it
-// (one holding the separator, a quote or a line end). The reader takes the
+// (one holding the separator, a quote or a line end, or starting with a
+// byte-order mark). The reader takes the
 // blanks off a field's edges, which no answer's value depends on.
 std::string ClassLineText(const TClassLine& line, char separator = '\t');
 
