@@ -34,7 +34,8 @@ struct TJudgement {
 };
 
 // An answer to (task, variant) as pasted into the answer box. Needs the
-// floating-point environment the program sets at start; leaves the
+// floating-point environment the program sets at start and the filled
+// catalogue (FillReferenceFormulas, which MarkClass calls); leaves the
 // engine's LastErrorText as it found it.
 TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted,
                        TFlagRule flagRule = RightInSchoolMathematics);
