@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Release in build-release and measures: FormulaValue on the reference
-# formulas and the longest answers (formulon-bench), the formula typesetter,
+# formulas and the longest answers (formulon-bench), a class marked
+# (formulon-class-bench, formulon-eval --class --html), the formula typesetter,
 # "Разбор ответа", and the program's start-up to its first frame against a
 # bare Qt Widgets window (bench/startup-pairs.sh: paired starts, medians,
 # ratios). Prints figures only; it never fails on a time.
@@ -12,7 +13,8 @@ build=build-release
 runs="${STARTUP_RUNS:-15}"
 cmake --preset release >/dev/null
 cmake --build "$build" -j2 --target formulon-bench formulon-startup-bench formulon \
-  formulon-typeset-bench formulon-bare-window formulon-measure-run
+  formulon-typeset-bench formulon-bare-window formulon-measure-run formulon-class-bench \
+  formulon-eval
 
 echo "== Machine"
 echo "cores: $(nproc)"
@@ -33,6 +35,20 @@ echo "== FormulaValue (formulon-bench)"
 /usr/bin/time -v -o "$scratch/engine.time" "$build/bench/formulon-bench" \
   --benchmark_min_time=0.2
 grep -E 'Maximum resident|Elapsed' "$scratch/engine.time"
+
+echo
+# A class of thirty pupils' 900 answers marked with its CSV table and HTML
+# report: in this process (eleven runs), then by the real command, a fresh
+# process each time, from the start to the report and the table written.
+echo "== A class marked (formulon-class-bench; formulon-eval --class --html, 5 runs)"
+"$build/bench/formulon-class-bench"
+"$build/bench/formulon-class-bench" --write "$scratch/class.csv"
+for _ in 1 2 3 4 5; do
+  LANG=ru_RU.UTF-8 "$build/bench/formulon-measure-run" "$build/tools/formulon-eval" \
+    --class "$scratch/class.csv" --html "$scratch/class.html" >"$scratch/class.out"
+  grep -E '^(wall_ms|cpu_ms|maxrss_kb)' "$scratch/class.out" | tr '\n' ' '
+  echo
+done
 
 echo
 # The formula typesetter in fresh processes, so each run loads MathJax anew.

@@ -26,7 +26,7 @@ set(_docs ${_built}/changelog.gz)
 if(FORMULON_SCDOC)
   # English pages in man/, translations in man/<language>/ (ru/formulon.6).
   file(MAKE_DIRECTORY ${_built}/ru)
-  foreach(page formulon.6 formulon-eval.1 ru/formulon.6)
+  foreach(page formulon.6 formulon-eval.1 ru/formulon.6 ru/formulon-eval.1)
     string(REGEX MATCH "[0-9]$" section ${page})
     string(REGEX MATCH "^[a-z][a-z]/" language ${page})
     # The page's date is the newest release's, not the day of the build.

@@ -93,6 +93,8 @@ if [ -x "$eval" ]; then
   [ "$(printf '2^10\n' | "$eval")" = "$(printf 'OK\t1024\t')" ] || fail "formulon-eval does not evaluate"
   [ "$(printf 'SIN(Y-Z)\n' | "$eval" --check 1.1 | tail -n 1)" = "# 1 of 1 right" ] ||
     fail "formulon-eval does not judge answers"
+  printf 'Оля;1.1;SIN(Y-Z)\n' | LC_ALL=C "$eval" --class | grep '^Оля,1.1,SIN(Y-Z),right,' >/dev/null ||
+    fail "formulon-eval does not mark a class"
 fi
 
 # A gzip file made reproducibly (gzip -n): no file name, no time stamp.
@@ -104,7 +106,7 @@ reproducible_gzip() {
 }
 
 doc="$root/usr/share/doc/formulon"
-for page in man6/formulon.6 man1/formulon-eval.1 ru/man6/formulon.6; do
+for page in man6/formulon.6 man1/formulon-eval.1 ru/man6/formulon.6 ru/man1/formulon-eval.1; do
   file="$root/usr/share/man/$page.gz"
   if [ -f "$file" ]; then
     reproducible_gzip "$file" || fail "$page.gz is not gzipped with -n"
@@ -121,9 +123,11 @@ zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
   fail "formulon(6) does not name the champions file"
 zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep 'Разбор ответа' >/dev/null ||
   fail "the Russian formulon(6) does not describe \"Разбор ответа\""
-for option in --trace --check --tasks; do
-  zcat "$root/usr/share/man/man1/formulon-eval.1.gz" 2>/dev/null | grep -- "$option" >/dev/null ||
-    fail "formulon-eval(1) does not describe $option"
+for page in man1 ru/man1; do
+  for option in --trace --check --class --html --encoding --tasks; do
+    zcat "$root/usr/share/man/$page/formulon-eval.1.gz" 2>/dev/null | grep -- "$option" >/dev/null ||
+      fail "$page/formulon-eval(1) does not describe $option"
+  done
 done
 
 if [ -f "$doc/changelog.gz" ]; then

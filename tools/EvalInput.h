@@ -4,7 +4,6 @@
 #pragma once
 
 #include <istream>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,8 +22,3 @@ private:
 
 // Nothing but blanks and tabs, or nothing at all.
 bool IsBlank(std::string_view line);
-
-// The code points of a line of well-formed UTF-8, or nothing, with 'reason'
-// saying where it is not: overlong forms, surrogates and code points beyond
-// U+10FFFF are not UTF-8 either.
-std::optional<std::u32string> DecodeUtf8(std::string_view line, std::string& reason);

@@ -6,7 +6,8 @@ namespace {
 
 const TEvalTexts kEnglish = {
     "Usage: formulon-eval [--trace]\n"
-    "       formulon-eval --check TASK.VARIANT\n"
+    "       formulon-eval --check TASK.VARIANT [--encoding ENCODING]\n"
+    "       formulon-eval --class [FILE] [--html REPORT] [--encoding ENCODING]\n"
     "       formulon-eval --tasks\n"
     "       formulon-eval --help | --version\n"
     "Evaluates formulas as the Formulon quiz does, with y = 7 and z = 11.\n"
@@ -29,6 +30,15 @@ const TEvalTexts kEnglish = {
     "                  BLANK\n"
     "                  INVALID<TAB><why the line is not UTF-8>\n"
     "                then a last line '# N of M right'\n"
+    "  --class [FILE]\n"
+    "                mark a class: one answer a line, pupil, TASK.VARIANT and\n"
+    "                answer, separated by tabs, ';' or ','; prints a CSV table\n"
+    "                of every answer judged as the quiz does, then the totals\n"
+    "                per pupil and per task (FILE, or the standard input)\n"
+    "  --html REPORT with --class: also write a report to print, an HTML page\n"
+    "  --encoding utf-8|cp1251\n"
+    "                the answers' encoding; --class takes a line that is not\n"
+    "                UTF-8 for code page 1251 unless told\n"
     "  --tasks       print the thirty tasks: task, variant, reference formula\n"
     "                and its value, tab-separated\n"
     "  --help        print this text and exit\n"
@@ -38,22 +48,37 @@ const TEvalTexts kEnglish = {
     "Exit status: 0 success, 1 an input or output failure, 2 bad usage.\n"
     "With --check: 0 every answer right, 1 any answer not right, 2 bad usage,\n"
     "3 an input or output failure.\n"
+    "With --class: 0 every line judged, 1 some lines could not be read (the\n"
+    "others judged), 2 bad usage, 3 an input or output failure.\n"
     "See formulon-eval(1).\n",
     "unknown option '%s'",
     "unexpected argument '%s'",
     "option '%s' needs TASK.VARIANT, for example 1.1",
     "'%s' is not a task: give TASK.VARIANT, task 1 to 10, variant 1 to 3",
-    "give at most one of --check and --tasks",
+    "give at most one of --check, --class and --tasks",
     "--trace goes only with evaluating formulas",
     "Try 'formulon-eval --help' for more information.",
     "error reading the standard input",
     "error writing the standard output",
     "out of memory",
+    "option '%s' needs a file name",
+    "'%s' is not an encoding: give utf-8 or cp1251",
+    "--html goes only with --class",
+    "--encoding goes only with --check and --class",
+    "the report '%s' would overwrite the class file",
+    "cannot read '%s'",
+    "cannot write '%s'",
+    "standard input",
+    "%s, line ",
+    "no such file",
+    "permission denied",
+    "it is a folder",
 };
 
 const TEvalTexts kRussian = {
     "Запуск: formulon-eval [--trace]\n"
-    "        formulon-eval --check ЗАДАНИЕ.ВАРИАНТ\n"
+    "        formulon-eval --check ЗАДАНИЕ.ВАРИАНТ [--encoding КОДИРОВКА]\n"
+    "        formulon-eval --class [ФАЙЛ] [--html ОТЧЁТ] [--encoding КОДИРОВКА]\n"
     "        formulon-eval --tasks\n"
     "        formulon-eval --help | --version\n"
     "Вычисляет формулы так же, как тренажёр Formulon, при y = 7 и z = 11.\n"
@@ -76,6 +101,16 @@ const TEvalTexts kRussian = {
     "                  BLANK\n"
     "                  INVALID<TAB><почему строка не в UTF-8>\n"
     "                и последней строкой «# N of M right» (верно N из M)\n"
+    "  --class [ФАЙЛ]\n"
+    "                проверить ответы класса: по ответу в строке — ученик,\n"
+    "                ЗАДАНИЕ.ВАРИАНТ и ответ через табуляцию, «;» или «,»;\n"
+    "                выводит таблицу CSV со всеми ответами, проверенными как\n"
+    "                в тренажёре, и итоги по ученикам и по заданиям (ФАЙЛ или\n"
+    "                стандартный ввод)\n"
+    "  --html ОТЧЁТ  вместе с --class: записать ещё отчёт для печати (HTML)\n"
+    "  --encoding utf-8|cp1251\n"
+    "                кодировка ответов; без неё --class читает строку не в\n"
+    "                UTF-8 как кодовую страницу 1251\n"
     "  --tasks       вывести тридцать заданий: задание, вариант, эталонную\n"
     "                формулу и её значение через табуляцию\n"
     "  --help        вывести эту справку и выйти\n"
@@ -85,17 +120,31 @@ const TEvalTexts kRussian = {
     "Код выхода: 0 — успех, 1 — ошибка ввода или вывода, 2 — неверный вызов.\n"
     "С --check: 0 — все ответы верны, 1 — есть неверный ответ, 2 — неверный\n"
     "вызов, 3 — ошибка ввода или вывода.\n"
+    "С --class: 0 — проверены все строки, 1 — некоторые строки не прочитаны\n"
+    "(остальные проверены), 2 — неверный вызов, 3 — ошибка ввода или вывода.\n"
     "Подробнее: formulon-eval(1).\n",
     "неизвестный параметр «%s»",
     "лишний аргумент «%s»",
     "параметру «%s» нужно ЗАДАНИЕ.ВАРИАНТ, например 1.1",
     "«%s» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ, задание от 1 до 10, вариант от 1 до 3",
-    "укажите не больше одного из --check и --tasks",
+    "укажите не больше одного из --check, --class и --tasks",
     "--trace годится только для вычисления формул",
     "Справка: formulon-eval --help",
     "ошибка чтения стандартного ввода",
     "ошибка записи в стандартный вывод",
     "не хватает памяти",
+    "параметру «%s» нужно имя файла",
+    "«%s» — не кодировка: укажите utf-8 или cp1251",
+    "--html годится только вместе с --class",
+    "--encoding годится только вместе с --check и --class",
+    "отчёт «%s» записался бы поверх файла класса",
+    "не удаётся прочитать «%s»",
+    "не удаётся записать «%s»",
+    "стандартный ввод",
+    "%s, строка ",
+    "нет такого файла",
+    "нет доступа",
+    "это папка",
 };
 
 // The locale that decides the language of messages, as the C library
@@ -111,11 +160,15 @@ std::string_view MessagesLocale() {
 
 } // namespace
 
-const TEvalTexts& EvalTexts() {
+TLanguage EvalLanguage() {
     const std::string_view locale = MessagesLocale();
     const bool russian =
         locale.starts_with("ru") && (locale.size() == 2 || locale.find_first_of("_.@") == 2);
-    return russian ? kRussian : kEnglish;
+    return russian ? TLanguage::Russian : TLanguage::English;
+}
+
+const TEvalTexts& EvalTexts() {
+    return EvalLanguage() == TLanguage::Russian ? kRussian : kEnglish;
 }
 
 std::string Format(const char* text, std::string_view argument) {

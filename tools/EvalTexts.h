@@ -2,6 +2,8 @@
 // The result lines are the same in every locale, so scripts can read them.
 #pragma once
 
+#include "teacher/TeacherTexts.h"
+
 #include <string>
 #include <string_view>
 
@@ -17,11 +19,26 @@ struct TEvalTexts {
     const char* ReadError;
     const char* WriteError;
     const char* OutOfMemory;
+    const char* MissingFile; // %s: the option that needs it
+    const char* BadEncoding; // %s: what was given
+    const char* HtmlOnlyClass;
+    const char* EncodingOnlyAnswers;
+    const char* ReportOverClass; // %s: the report's path
+    const char* CannotRead;      // %s: the file; then ": " and why
+    const char* CannotWrite;     // %s: the file
+    const char* StandardInput;
+    const char* Line; // %s: the file or StandardInput, then the line number
+    const char* NoSuchFile;
+    const char* NoAccess;
+    const char* IsAFolder;
 };
 
 // Russian when the locale that decides messages (LC_ALL, else LC_MESSAGES,
 // else LANG, the first one set and not empty) is a Russian one.
 const TEvalTexts& EvalTexts();
+
+// The same choice for the class's reports.
+TLanguage EvalLanguage();
 
 // 'text' with its "%s" replaced by 'argument'.
 std::string Format(const char* text, std::string_view argument);

@@ -16,9 +16,9 @@
 #include "engine/FormulaTrace.h"
 #include "engine/NumberText.h"
 #include "formulon/Version.h"
-#include "quiz/core/AnswerBox.h"
-#include "quiz/core/AnswerHints.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "teacher/Marking.h"
+#include "tools/ClassMode.h"
 #include "tools/EvalInput.h"
 #include "tools/EvalTexts.h"
 
@@ -30,15 +30,17 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 constexpr int kCheckIoFailure = 3;
 
-enum class TMode { Evaluate, Check, Tasks };
+enum class TMode { Evaluate, Check, Class, Tasks };
 
 struct TOptions {
     TMode Mode = TMode::Evaluate;
     bool Trace = false;
     bool Help = false;
     bool Version = false;
+    bool EncodingGiven = false;
     int Task = 0;
     int Variant = 0;
+    TClassOptions Class;
 };
 
 // One field of the output line: UTF-8, with every control character
@@ -139,34 +141,49 @@ int EvaluateLines(bool trace) {
     return FlushOutput() && !failed ? 0 : kFailure;
 }
 
+// The code points of an answer line in the encoding the options name, or
+// nothing, with 'invalid' saying why.
+std::optional<std::u32string> Pasted(const TOptions& options, const std::string& line,
+                                     std::string& invalid) {
+    if (options.Class.Encoding == TEncoding::Cp1251) {
+        std::u32string pasted;
+        for (const char c : line)
+            pasted += Cp1251ToUnicode(static_cast<unsigned char>(c));
+        return pasted;
+    }
+    TNotUtf8 where;
+    std::optional<std::u32string> pasted = DecodeUtf8(line, where);
+    if (!pasted)
+        invalid = NotUtf8Text(EvalLanguage(), where);
+    return pasted;
+}
+
 // One answer's line; 'right' tells whether it matched the reference.
-std::string JudgeLine(const TResult& reference, const std::string& line, bool& right) {
+std::string JudgeLine(const TOptions& options, const std::string& line, bool& right) {
     right = false;
     if (IsBlank(line))
         return "BLANK";
-    std::string reason;
-    const std::optional<std::u32string> typed = DecodeUtf8(line, reason);
-    if (!typed)
-        return "INVALID\t" + reason;
-    const std::string answer = AnswerBoxText(*typed);
-    const TResult result = Evaluate(answer);
-    right = !result.RaisedKind && !reference.RaisedKind && result.Text == reference.Text;
+    std::string invalid;
+    const std::optional<std::u32string> pasted = Pasted(options, line, invalid);
+    if (!pasted)
+        return "INVALID\t" + invalid;
+    const TJudgement judgement = JudgeAnswer(options.Task, options.Variant, *pasted);
+    right = judgement.Verdict == TVerdict::Right;
     if (right)
-        return "RIGHT\t" + Field(result.Text) + "\t";
+        return "RIGHT\t" + Field(judgement.Value) + "\t";
     // The first of the hints "Разбор ответа" gives after a wrong answer.
-    return "WRONG\t" + Field(result.Text) + "\t" + Field(FirstHintText(answer));
+    return "WRONG\t" + Field(judgement.Value) + "\t" + Field(judgement.Hint);
 }
 
 int CheckAnswers(const TOptions& options) {
     FillReferenceFormulas();
-    const TResult reference = Evaluate(ReferenceFormula(options.Task, options.Variant));
     TLineReader reader(std::cin);
     std::string line;
     long answers = 0;
     long rightAnswers = 0;
     while (reader.Next(line)) {
         bool right = false;
-        std::cout << JudgeLine(reference, line, right) << '\n';
+        std::cout << JudgeLine(options, line, right) << '\n';
         ++answers;
         rightAnswers += right ? 1 : 0;
     }
@@ -194,20 +211,78 @@ int UsageError(const std::string& message) {
     return kUsageError;
 }
 
-// "1.1" to "10.3", written as the quiz numbers its tasks.
-bool ParseTask(std::string_view text, TOptions& options) {
-    const std::size_t dot = text.find('.');
-    if (dot == std::string_view::npos || text.size() != dot + 2)
+// An option's value: after '=' in the same argument, or the next argument
+// (only when 'optional' is false or it is no option). Returns false when a
+// value that must be there is not.
+bool OptionValue(std::string_view argument, std::string_view name, int argc, char** argv, int& i,
+                 std::optional<std::string>& value, bool optional = false) {
+    if (argument.size() > name.size()) {
+        value = std::string(argument.substr(name.size() + 1));
+        return true;
+    }
+    const bool next = i + 1 < argc &&
+                      (!optional || argv[i + 1][0] != '-' || std::string_view(argv[i + 1]) == "-");
+    if (next)
+        value = argv[++i];
+    return next || optional;
+}
+
+bool IsOption(std::string_view argument, std::string_view name) {
+    return argument == name || (argument.starts_with(name) && argument[name.size()] == '=');
+}
+
+bool ParseEncoding(std::string_view text, TEncoding& encoding) {
+    std::string lower;
+    for (const char c : text)
+        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower == "utf-8" || lower == "utf8")
+        encoding = TEncoding::Utf8;
+    else if (lower == "cp1251" || lower == "windows-1251")
+        encoding = TEncoding::Cp1251;
+    else
         return false;
-    const std::string_view task = text.substr(0, dot);
-    const char variant = text[dot + 1];
-    if (task != "10" && (task.size() != 1 || task[0] < '1' || task[0] > '9'))
-        return false;
-    if (variant < '1' || variant > '3')
-        return false;
-    options.Task = task == "10" ? 10 : task[0] - '0';
-    options.Variant = variant - '0';
     return true;
+}
+
+// Reads an option with a value into 'options'; -1 when it makes sense, else
+// the exit status after the complaint.
+int ValueOption(std::string_view argument, int argc, char** argv, int& i, TOptions& options) {
+    const TEvalTexts& texts = EvalTexts();
+    std::optional<std::string> value;
+    if (IsOption(argument, "--check")) {
+        if (!OptionValue(argument, "--check", argc, argv, i, value))
+            return UsageError(Format(texts.MissingTask, "--check"));
+        if (!ParseTask(*value, options.Task, options.Variant))
+            return UsageError(Format(texts.BadTask, *value));
+        options.Mode = TMode::Check;
+    } else if (IsOption(argument, "--class")) {
+        OptionValue(argument, "--class", argc, argv, i, options.Class.File, true);
+        options.Mode = TMode::Class;
+    } else if (IsOption(argument, "--html")) {
+        if (!OptionValue(argument, "--html", argc, argv, i, options.Class.Report) ||
+            options.Class.Report->empty())
+            return UsageError(Format(texts.MissingFile, "--html"));
+    } else {
+        if (!OptionValue(argument, "--encoding", argc, argv, i, value) ||
+            !ParseEncoding(*value, options.Class.Encoding))
+            return UsageError(Format(texts.BadEncoding, value.value_or("")));
+        options.EncodingGiven = true;
+    }
+    return -1;
+}
+
+// Options that need one another.
+int CheckCombination(const TOptions& options, int modes) {
+    const TEvalTexts& texts = EvalTexts();
+    if (modes > 1)
+        return UsageError(texts.TwoModes);
+    if (options.Trace && options.Mode != TMode::Evaluate)
+        return UsageError(texts.TraceOnlyFormulas);
+    if (options.Class.Report && options.Mode != TMode::Class)
+        return UsageError(texts.HtmlOnlyClass);
+    if (options.EncodingGiven && options.Mode != TMode::Class && options.Mode != TMode::Check)
+        return UsageError(texts.EncodingOnlyAnswers);
+    return -1;
 }
 
 // Reads the arguments into 'options'; returns -1 when they make sense,
@@ -227,29 +302,18 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
         } else if (argument == "--tasks") {
             options.Mode = TMode::Tasks;
             ++modes;
-        } else if (argument == "--check" || argument.starts_with("--check=")) {
-            std::string_view task = argument.substr(std::string_view("--check").size());
-            if (task.empty() && i + 1 < argc)
-                task = argv[++i];
-            else if (task.empty())
-                return UsageError(Format(texts.MissingTask, "--check"));
-            else
-                task.remove_prefix(1);
-            if (!ParseTask(task, options))
-                return UsageError(Format(texts.BadTask, task));
-            options.Mode = TMode::Check;
-            ++modes;
+        } else if (IsOption(argument, "--check") || IsOption(argument, "--class") ||
+                   IsOption(argument, "--html") || IsOption(argument, "--encoding")) {
+            modes += IsOption(argument, "--check") || IsOption(argument, "--class") ? 1 : 0;
+            if (const int status = ValueOption(argument, argc, argv, i, options); status >= 0)
+                return status;
         } else {
             const bool option = argument.starts_with('-');
             return UsageError(
                 Format(option ? texts.UnknownOption : texts.UnexpectedArgument, argument));
         }
     }
-    if (modes > 1)
-        return UsageError(texts.TwoModes);
-    if (options.Trace && options.Mode != TMode::Evaluate)
-        return UsageError(texts.TraceOnlyFormulas);
-    return -1;
+    return CheckCombination(options, modes);
 }
 
 int Run(int argc, char** argv) {
@@ -267,6 +331,8 @@ int Run(int argc, char** argv) {
     switch (options.Mode) {
     case TMode::Check:
         return CheckAnswers(options);
+    case TMode::Class:
+        return MarkClassFile(options.Class);
     case TMode::Tasks:
         return ListTasks();
     case TMode::Evaluate:

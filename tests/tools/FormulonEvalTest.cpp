@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionRow{"--check 0.1", "", 2, "", "'0.1' is not a task"},
         OptionRow{"--check 1.4", "", 2, "", "'1.4' is not a task"},
         OptionRow{"--check 01.1", "", 2, "", "'01.1' is not a task"},
-        OptionRow{"--check 1.1 --tasks", "", 2, "", "at most one of --check and --tasks"},
+        OptionRow{"--check 1.1 --tasks", "", 2, "", "at most one of --check, --class and --tasks"},
         OptionRow{"--trace --check 1.1", "", 2, "", "--trace goes only with evaluating"},
         OptionRow{"--check 1.1", "/dev/full", 3, "", "error writing the standard output"}));
 
@@ -240,6 +240,57 @@ TEST(FormulonEval, TasksListsTheThirtyReferenceFormulasWithTheirValues) {
     EXPECT_NE(out.find("\n9\t3\t(4.5*tan(z^2-3*y-10)^exp(y-z))/"), std::string::npos);
     EXPECT_TRUE(out.ends_with("\t8,52408243490287\n")) << out;
 }
+
+// --class: the exit statuses, and what a teacher reads, in the locale's language.
+struct ClassRow {
+    const char* locale;
+    const char* arguments;
+    std::string input;
+    int status;
+    const char* out; // a part of standard output
+    const char* err; // a part of standard error; empty: none at all
+    const char* target = "";
+};
+
+class FormulonEvalClassTest : public testing::TestWithParam<ClassRow> {};
+
+TEST_P(FormulonEvalClassTest, MarksTheClass) {
+    const ClassRow& row = GetParam();
+    const RunResult result = RunEval(row.input, row.arguments, row.target, row.locale);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_NE(result.out.find(row.out), std::string::npos) << result.out;
+    if (*row.err == '\0')
+        EXPECT_EQ(result.err, "");
+    else
+        EXPECT_NE(result.err.find(row.err), std::string::npos) << result.err;
+}
+
+const std::string kClass = "Оля;1.1;sin(y-z)\nОля;1.4;y\n";
+constexpr const char* kC = "LC_ALL=C";
+constexpr const char* kRu = "LANG=ru_RU.UTF-8";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalClassTest,
+    testing::Values(
+        ClassRow{kC, "--class", "Оля,1.1,sin(y-z)", 0, "Оля,1.1,sin(y-z),right,", ""},
+        ClassRow{kC, "--class /dev/stdin", kClass, 1, "Оля,1.1,sin(y-z),right,",
+                 "formulon-eval: /dev/stdin, line 2: '1.4' is not a task"},
+        ClassRow{kRu, "--class -", kClass, 1, "Ученик;Задание;Ответ;Вердикт",
+                 "formulon-eval: стандартный ввод, строка 2: «1.4» — не задание"},
+        ClassRow{kC, "--class /nonexistent", "", 3, "", "cannot read '/nonexistent': no such file"},
+        ClassRow{kRu, "--class /", "", 3, "", "не удаётся прочитать «/»: это папка"},
+        ClassRow{kC, "--class=- --html /nonexistent/r.html", kClass, 3, "",
+                 "cannot write '/nonexistent/r.html'"},
+        ClassRow{kC, "--class /dev/stdin --html /dev/stdin", kClass, 2, "", "would overwrite"},
+        ClassRow{kC, "--class", kClass, 3, "", "error writing the standard output", "/dev/full"},
+        ClassRow{kC, "--html r.html", "", 2, "", "--html goes only with --class"},
+        ClassRow{kC, "--class --html", "", 2, "", "option '--html' needs a file name"},
+        ClassRow{kC, "--class --encoding latin1", "", 2, "", "'latin1' is not an encoding"},
+        ClassRow{kC, "--tasks --encoding cp1251", "", 2, "", "--encoding goes only with"},
+        ClassRow{kC, "--class --check 1.1", "", 2, "", "at most one of"},
+        ClassRow{kC, "--check 1.1 --encoding=CP1251", "2*\xFB\n", 1,
+                 "WRONG\t'ы' is not a valid floating point value\t«ы» — русская буква", ""},
+        ClassRow{kRu, "--check 1.1", "\xFF\n", 1, "INVALID\tне UTF-8 в байте 1 (0xFF)\n", ""}));
 
 struct LocaleRow {
     const char* locale; // environment settings

@@ -1,0 +1,32 @@
+# Makes the committed task pictures (resources/svg/P11.svg ... P103.svg)
+# into one C++ header while building, so that the report can carry them:
+#
+#   cmake -DSVG_DIR=<resources/svg> -DOUTPUT=<header> -P MakeTaskPictures.cmake
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT DEFINED SVG_DIR OR NOT DEFINED OUTPUT)
+  message(FATAL_ERROR "usage: cmake -DSVG_DIR=<folder> -DOUTPUT=<header> -P ${CMAKE_CURRENT_LIST_FILE}")
+endif()
+
+set(header "// Made from resources/svg by teacher/MakeTaskPictures.cmake while building.\n")
+string(APPEND header "#pragma once\n\n")
+string(APPEND header "// By catalogue entry, (task - 1) * 3 + variant - 1.\n")
+string(APPEND header "inline constexpr const char* kTaskPictureSvg[] = {\n")
+foreach(task RANGE 1 10)
+  foreach(variant RANGE 1 3)
+    set(file "${SVG_DIR}/P${task}${variant}.svg")
+    if(NOT EXISTS "${file}")
+      message(FATAL_ERROR "${file}: the task picture is missing")
+    endif()
+    file(READ "${file}" svg)
+    string(FIND "${svg}" ")svg\"" clash)
+    if(NOT clash EQUAL -1)
+      message(FATAL_ERROR "${file} holds the text that ends the picture's string")
+    endif()
+    string(APPEND header "    R\"svg(${svg})svg\",\n")
+  endforeach()
+endforeach()
+string(APPEND header "};\n")
+file(WRITE "${OUTPUT}.new" "${header}")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.new")
