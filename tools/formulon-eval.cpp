@@ -2,7 +2,6 @@
 // answers to a task exactly as the quiz does, and lists the tasks. Reads
 // UTF-8 lines and prints one tab-separated line for each (see the help text
 // and formulon-eval(1) for the line formats).
-#include <cstdio>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -20,6 +19,7 @@
 #include "quiz/core/AnswerHints.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tools/EvalInput.h"
+#include "tools/EvalOutput.h"
 #include "tools/EvalTexts.h"
 
 using namespace formulon::engine;
@@ -30,7 +30,7 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 constexpr int kCheckIoFailure = 3;
 
-enum class TMode { Evaluate, Check, Tasks };
+enum class TMode { Evaluate, Check, Explain, Tasks };
 
 struct TOptions {
     TMode Mode = TMode::Evaluate;
@@ -40,29 +40,6 @@ struct TOptions {
     int Task = 0;
     int Variant = 0;
 };
-
-// One field of the output line: UTF-8, with every control character
-// escaped so that one formula always gives one line.
-std::string Field(const std::string& cp1251) {
-    std::string escaped;
-    for (char c : cp1251) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            escaped += "\\\\";
-        } else if (c == '\t') {
-            escaped += "\\t";
-        } else if (c == '\r') {
-            escaped += "\\r";
-        } else if (byte < 32 || byte == 127) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            escaped += hex;
-        } else {
-            escaped += c;
-        }
-    }
-    return Cp1251ToUtf8(escaped);
-}
 
 // Prints each step as it happens, so a raised error still shows the steps
 // that led to it.
@@ -139,22 +116,41 @@ int EvaluateLines(bool trace) {
     return FlushOutput() && !failed ? 0 : kFailure;
 }
 
-// One answer's line; 'right' tells whether it matched the reference.
-std::string JudgeLine(const TResult& reference, const std::string& line, bool& right) {
-    right = false;
-    if (IsBlank(line))
-        return "BLANK";
+// An answer as the answer box holds it, or the line to print instead: BLANK
+// or INVALID.
+std::optional<std::string> Answer(const std::string& line, std::string& instead) {
+    if (IsBlank(line)) {
+        instead = "BLANK";
+        return std::nullopt;
+    }
     std::string reason;
     const std::optional<std::u32string> typed = DecodeUtf8(line, reason);
-    if (!typed)
-        return "INVALID\t" + reason;
-    const std::string answer = AnswerBoxText(*typed);
-    const TResult result = Evaluate(answer);
+    if (!typed) {
+        instead = "INVALID\t" + reason;
+        return std::nullopt;
+    }
+    return AnswerBoxText(*typed);
+}
+
+// One answer's line; 'right' tells whether it matched the reference.
+std::string JudgeLine(const TOptions& options, const TResult& reference, const std::string& line,
+                      bool& right) {
+    right = false;
+    std::string instead;
+    const std::optional<std::string> answer = Answer(line, instead);
+    if (!answer)
+        return instead;
+    if (options.Mode == TMode::Explain)
+        return ExplainAnswer(options.Task, options.Variant, *answer, right);
+    const TResult result = Evaluate(*answer);
     right = !result.RaisedKind && !reference.RaisedKind && result.Text == reference.Text;
     if (right)
         return "RIGHT\t" + Field(result.Text) + "\t";
-    // The first of the hints "Разбор ответа" gives after a wrong answer.
-    return "WRONG\t" + Field(result.Text) + "\t" + Field(FirstHintText(answer));
+    // The first of the hints "Разбор ответа" gives after a wrong answer, and
+    // the answer's own message.
+    return "WRONG\t" + Field(result.Text) + "\t" +
+           Field(FirstHintText(*answer, options.Task, options.Variant)) + "\t" +
+           Field(result.Message);
 }
 
 int CheckAnswers(const TOptions& options) {
@@ -166,7 +162,9 @@ int CheckAnswers(const TOptions& options) {
     long rightAnswers = 0;
     while (reader.Next(line)) {
         bool right = false;
-        std::cout << JudgeLine(reference, line, right) << '\n';
+        const std::string out = JudgeLine(options, reference, line, right);
+        // An explanation ends with an empty line of its own.
+        std::cout << out << (out.ends_with('\n') ? "" : "\n");
         ++answers;
         rightAnswers += right ? 1 : 0;
     }
@@ -210,6 +208,17 @@ bool ParseTask(std::string_view text, TOptions& options) {
     return true;
 }
 
+// "--check" or "--explain" when the argument is one of them, alone or with
+// "=TASK.VARIANT", else empty.
+std::string_view TaskOption(std::string_view argument) {
+    for (const std::string_view option : {"--check", "--explain"})
+        if (argument == option ||
+            (argument.starts_with(option) && argument.size() > option.size() &&
+             argument[option.size()] == '='))
+            return option;
+    return {};
+}
+
 // Reads the arguments into 'options'; returns -1 when they make sense,
 // else the exit status after the complaint. Every argument is checked, so
 // a mistyped one is never ignored.
@@ -227,17 +236,17 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
         } else if (argument == "--tasks") {
             options.Mode = TMode::Tasks;
             ++modes;
-        } else if (argument == "--check" || argument.starts_with("--check=")) {
-            std::string_view task = argument.substr(std::string_view("--check").size());
+        } else if (const std::string_view mode = TaskOption(argument); !mode.empty()) {
+            std::string_view task = argument.substr(mode.size());
             if (task.empty() && i + 1 < argc)
                 task = argv[++i];
             else if (task.empty())
-                return UsageError(Format(texts.MissingTask, "--check"));
+                return UsageError(Format(texts.MissingTask, mode));
             else
                 task.remove_prefix(1);
             if (!ParseTask(task, options))
                 return UsageError(Format(texts.BadTask, task));
-            options.Mode = TMode::Check;
+            options.Mode = mode == "--check" ? TMode::Check : TMode::Explain;
             ++modes;
         } else {
             const bool option = argument.starts_with('-');
@@ -266,6 +275,7 @@ int Run(int argc, char** argv) {
     InitFloatingPointEnvironment();
     switch (options.Mode) {
     case TMode::Check:
+    case TMode::Explain:
         return CheckAnswers(options);
     case TMode::Tasks:
         return ListTasks();

@@ -2,6 +2,8 @@
 
 #include "engine/Cp1251.h"
 #include "quiz/core/AnswerTokens.h"
+#include "quiz/core/RussianWords.h"
+#include "quiz/core/TaskCatalogue.h"
 
 #include <algorithm>
 #include <set>
@@ -13,9 +15,19 @@ namespace {
 struct TMatch {
     int At; // 0-based in the typed answer
     std::vector<std::string> Args;
+    int Claims = -1; // a whole word's hint: no other hint for [At, Claims)
 };
 using TMatches = std::vector<TMatch>;
-using TFinder = void (*)(const TAnswerTokens&, TMatches&);
+
+// What the rules read: the answer's tokens and Russian words, and the
+// task's picture.
+struct TContext {
+    const TAnswerTokens& T;
+    std::vector<TRussianWord> Words;
+    std::string_view Picture; // TeX; empty without a task
+    bool PictureShowsLn() const { return Picture.find("\\ln") != std::string_view::npos; }
+};
+using TFinder = void (*)(const TContext&, TMatches&);
 
 // A piece of the answer quoted in a hint is cut at this length.
 constexpr std::size_t kShownPiece = 24;
@@ -121,8 +133,7 @@ template <const char* Word> void FindWord(const TAnswerTokens& t, TMatches& out)
         if (t[k].Is(K::Word, Word))
             out.push_back({t[k].At, {Argument(t, k + 1)}});
 }
-constexpr char kArctg[] = "arctg", kTg[] = "tg", kCtg[] = "ctg", kLn[] = "ln", kLg[] = "lg",
-               kSqrt[] = "sqrt";
+constexpr char kArctg[] = "arctg", kTg[] = "tg", kLn[] = "ln", kSqrt[] = "sqrt";
 
 void FindPowersOfE(const TAnswerTokens& t, TMatches& out) {
     for (int k = 0; k < t.Count(); ++k)
@@ -153,12 +164,6 @@ void FindFunctionPowers(const TAnswerTokens& t, TMatches& out) {
         const std::string exponent = j > k + 2 ? t.Joined(k + 2, j) : "2";
         out.push_back({t[k + 1].At, {t[k].Text, Argument(t, j), exponent}});
     }
-}
-
-void FindMissingBrackets(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (IsFunction(t[k]) && !t[k + 1].Is(K::Open) && !t[k + 1].Is(K::Op, "^"))
-            out.push_back({t[k + 1].At, {t[k].Text, Argument(t, k + 1)}});
 }
 
 // Whether token k is the exponent of a function's power (the 2 of sin^2(x)),
@@ -205,10 +210,137 @@ void FindDoubleStars(const TAnswerTokens& t, TMatches& out) {
 }
 
 void FindUnknownNames(const TAnswerTokens& t, TMatches& out) {
-    static const std::set<std::string> kHinted = {"arctg", "tg", "ctg", "ln", "lg", "sqrt", "e"};
+    static const std::set<std::string> kHinted = {"arctg",  "arctan", "atan", "arcsin", "asin",
+                                                  "arccos", "acos",   "tg",   "ctg",    "cot",
+                                                  "ln",     "lg",     "sqrt", "e"};
     for (int k = 0; k < t.Count(); ++k)
         if (t[k].Is(K::Word) && !IsKnownFunctionName(t[k].Text) && !kHinted.count(t[k].Text))
             out.push_back({t[k].At, {Shown(t[k].Text)}});
+}
+
+template <void (*Find)(const TAnswerTokens&, TMatches&)>
+void OnTokens(const TContext& c, TMatches& out) {
+    Find(c.T, out);
+}
+
+// The first token at or after character 'at'.
+int TokenAt(const TAnswerTokens& t, int at) {
+    int k = 0;
+    while (k < t.Count() && t[k].At < at)
+        ++k;
+    return k;
+}
+
+// An argument as a part of a longer formula: in brackets unless it is a
+// single number or variable.
+std::string Operand(const std::string& argument) {
+    return argument.find_first_not_of("0123456789.yzx") == std::string::npos ? argument
+                                                                             : "(" + argument + ")";
+}
+
+// A Russian name written the program's way, with the pupil's argument.
+std::string Spelled(const TContext& c, const std::string& latin, const std::string& argument) {
+    if (latin == "ctg")
+        return "1/tan(" + argument + ")";
+    if (latin == "lg" && !c.PictureShowsLn())
+        return "log(" + argument + ")/log(10)";
+    return (latin == "lg" ? std::string("log") : latin) + "(" + argument + ")";
+}
+
+void FindRussianNames(const TContext& c, TMatches& out) {
+    for (const TRussianWord& word : c.Words)
+        if (word.Kind == TRussianWord::TKind::Name)
+            out.push_back(
+                {word.At,
+                 {word.Text, Spelled(c, word.Latin, Argument(c.T, TokenAt(c.T, word.End)))},
+                 word.End});
+}
+
+void FindLayoutWords(const TContext& c, TMatches& out) {
+    for (const TRussianWord& word : c.Words)
+        if (word.Kind == TRussianWord::TKind::Layout)
+            out.push_back({word.At, {word.Text, word.Latin}, word.End});
+}
+
+// Each of the names, with the argument after it and that argument as an
+// operand.
+void FindNames(const TContext& c, TMatches& out, std::initializer_list<const char*> names) {
+    for (int k = 0; k < c.T.Count(); ++k)
+        for (const char* name : names)
+            if (c.T[k].Is(K::Word, name)) {
+                const std::string argument = Argument(c.T, k + 1);
+                out.push_back({c.T[k].At, {argument, Operand(argument)}});
+            }
+}
+void FindArctan(const TContext& c, TMatches& out) {
+    FindNames(c, out, {"arctan", "atan"});
+}
+void FindArcsin(const TContext& c, TMatches& out) {
+    FindNames(c, out, {"arcsin", "asin"});
+}
+void FindArccos(const TContext& c, TMatches& out) {
+    FindNames(c, out, {"arccos", "acos"});
+}
+void FindCtg(const TContext& c, TMatches& out) {
+    FindNames(c, out, {"ctg", "cot"});
+}
+void FindLgOnLn(const TContext& c, TMatches& out) {
+    if (c.PictureShowsLn())
+        FindNames(c, out, {"lg"});
+}
+void FindLg(const TContext& c, TMatches& out) {
+    if (!c.PictureShowsLn())
+        FindNames(c, out, {"lg"});
+}
+
+// Where a function without brackets applies (a variable right after its
+// name) and what the pupil may have meant: the rest of its bracket group.
+enum class TUnbracketed { Alone, Variable, Other };
+
+// The end of the bracket group token k is in: its ')' or the end.
+int GroupEnd(const TAnswerTokens& t, int k) {
+    for (int depth = 0; k < t.Count(); ++k) {
+        if (t[k].Is(K::Open))
+            ++depth;
+        else if (t[k].Is(K::Close) && depth-- == 0)
+            break;
+    }
+    return k;
+}
+
+const char* Under(const std::string& name) {
+    static const std::pair<const char*, const char*> kUnder[] = {
+        {"sin", "под синусом"},      {"cos", "под косинусом"},         {"tan", "под тангенсом"},
+        {"atn", "под арктангенсом"}, {"log", "под логарифмом"},        {"sqr", "под корнем"},
+        {"abs", "под модулем"},      {"exp", "в показателе степени e"}};
+    for (const auto& [function, words] : kUnder)
+        if (name == function)
+            return words;
+    return "в скобках";
+}
+
+template <TUnbracketed Form> void FindUnbracketed(const TContext& c, TMatches& out) {
+    const TAnswerTokens& t = c.T;
+    for (int k = 0; k < t.Count(); ++k) {
+        if (!IsFunction(t[k]) || t[k + 1].Is(K::Open) || t[k + 1].Is(K::Op, "^"))
+            continue;
+        const int end = GroupEnd(t, k + 1);
+        const std::string rest = t.Joined(k + 1, end);
+        const bool alone =
+            end == k + 1 || (t[k + 1].Is(K::Var) && end == k + 2) || rest.size() > kShownPiece;
+        const TUnbracketed form = alone                 ? TUnbracketed::Alone
+                                  : t[k + 1].Is(K::Var) ? TUnbracketed::Variable
+                                                        : TUnbracketed::Other;
+        if (form != Form)
+            continue;
+        const std::string& name = t[k].Text;
+        if (form == TUnbracketed::Alone)
+            out.push_back({t[k + 1].At, {name, Argument(t, k + 1)}});
+        else
+            out.push_back(
+                {t[k + 1].At,
+                 {name, t[k + 1].Text, t.Joined(k + 2, end), Utf8ToCp1251(Under(name)), rest}});
+    }
 }
 
 struct TRuleEntry {
@@ -217,45 +349,67 @@ struct TRuleEntry {
 };
 
 const TRuleEntry kRules[] = {
+    {{THintRule::RussianName, "синус, тг, корень…", "«{1}» пишут латинскими буквами: {2}"},
+     FindRussianNames},
+    {{THintRule::RussianLayout, "ышт, сщы, н, я…",
+      "переключите раскладку на латинскую: {1} — это {2}"},
+     FindLayoutWords},
     {{THintRule::RussianLookalike, "у х е с о а р вместо y x e c o a p",
       "«{1}» — русская буква: наберите латинскую {2} (переключите раскладку)"},
-     FindLookalikes},
+     OnTokens<FindLookalikes>},
     {{THintRule::RussianLetter, "другая русская буква",
       "«{1}» — русская буква: в формуле буквы только латинские"},
-     FindRussianLetters},
+     OnTokens<FindRussianLetters>},
     {{THintRule::DecimalComma, ",", "дробную часть отделяют точкой, а не запятой: {1}"},
-     FindCommas},
-    {{THintRule::Colon, ":", "деление пишут знаком «/», а не «:»"}, FindColons},
-    {{THintRule::Bars, "|x|", "модуль пишут функцией abs: {1}"}, FindBars},
+     OnTokens<FindCommas>},
+    {{THintRule::Colon, ":", "деление пишут знаком «/», а не «:»"}, OnTokens<FindColons>},
+    {{THintRule::Bars, "|x|", "модуль пишут функцией abs: {1}"}, OnTokens<FindBars>},
     {{THintRule::UnclosedBracket, "( без пары", "скобка «(» не закрыта: допишите «)»"},
-     FindUnclosed},
+     OnTokens<FindUnclosed>},
     {{THintRule::ExtraBracket, ") без пары", "лишняя скобка «)»: перед ней нет открывающей «(»"},
-     FindExtra},
-    {{THintRule::Arctg, "arctg", "арктангенс пишут atn: atn({1})"}, FindWord<kArctg>},
-    {{THintRule::Tg, "tg", "тангенс пишут tan: tan({1})"}, FindWord<kTg>},
-    {{THintRule::Ctg, "ctg", "котангенс пишут через тангенс: 1/tan({1})"}, FindWord<kCtg>},
-    {{THintRule::Ln, "ln", "натуральный логарифм пишут log: log({1})"}, FindWord<kLn>},
+     OnTokens<FindExtra>},
+    {{THintRule::Arctg, "arctg", "арктангенс пишут atn: atn({1})"}, OnTokens<FindWord<kArctg>>},
+    {{THintRule::Arctan, "arctan, atan", "арктангенс пишут atn: atn({1})"}, FindArctan},
+    {{THintRule::Arcsin, "arcsin",
+      "арксинуса в программе нет: его пишут через арктангенс: atn({2}/sqr(1-{2}^2))"},
+     FindArcsin},
+    {{THintRule::Arccos, "arccos",
+      "арккосинуса в программе нет: его пишут через арктангенс: 90-atn({2}/sqr(1-{2}^2))"},
+     FindArccos},
+    {{THintRule::Tg, "tg", "тангенс пишут tan: tan({1})"}, OnTokens<FindWord<kTg>>},
+    {{THintRule::Ctg, "ctg, cot", "котангенс пишут через тангенс: 1/tan({1})"}, FindCtg},
+    {{THintRule::Ln, "ln", "натуральный логарифм пишут log: log({1})"}, OnTokens<FindWord<kLn>>},
+    {{THintRule::LgOnLnPicture, "lg, на картинке ln",
+      "ln на картинке — натуральный логарифм, его пишут log({1})"},
+     FindLgOnLn},
     {{THintRule::Lg, "lg", "десятичный логарифм пишут через натуральный: log({1})/log(10)"},
-     FindWord<kLg>},
-    {{THintRule::Sqrt, "sqrt", "квадратный корень пишут sqr: sqr({1})"}, FindWord<kSqrt>},
-    {{THintRule::PowerOfE, "e^x", "степень числа e пишут функцией exp: exp({1})"}, FindPowersOfE},
-    {{THintRule::LoneE, "e", "число e пишут exp(1)"}, FindLoneE},
+     FindLg},
+    {{THintRule::Sqrt, "sqrt", "квадратный корень пишут sqr: sqr({1})"}, OnTokens<FindWord<kSqrt>>},
+    {{THintRule::PowerOfE, "e^x", "степень числа e пишут функцией exp: exp({1})"},
+     OnTokens<FindPowersOfE>},
+    {{THintRule::LoneE, "e", "число e пишут exp(1)"}, OnTokens<FindLoneE>},
     {{THintRule::FunctionPower, "sin^2(x)", "степень функции пишут после её скобок: {1}({2})^{3}"},
-     FindFunctionPowers},
+     OnTokens<FindFunctionPowers>},
     {{THintRule::NoBracket, "sin x", "аргумент функции пишут в скобках: {1}({2})"},
-     FindMissingBrackets},
+     FindUnbracketed<TUnbracketed::Alone>},
+    {{THintRule::NoBracketVariable, "sin y-z",
+      "программа прочла {1}({2}){3}; если {4} {5}, пишите {1}({5})"},
+     FindUnbracketed<TUnbracketed::Variable>},
+    {{THintRule::NoBracketOther, "cos 3*y",
+      "после {1} нет скобки, и программа {1} не вычисляет; если {4} {5}, пишите {1}({5})"},
+     FindUnbracketed<TUnbracketed::Other>},
     {{THintRule::MissingTimes, "2y, 2(, )(, yz", "пропущен знак умножения: {1}*{2}"},
-     FindMissingTimes},
+     OnTokens<FindMissingTimes>},
     {{THintRule::FractionExponent, "y^1/2", "дробный показатель степени берут в скобки: {1}^({2})"},
-     FindFractionExponents},
+     OnTokens<FindFractionExponents>},
     {{THintRule::NegativeExponent, "y^-2",
       "отрицательный показатель степени берут в скобки: {1}^({2})"},
-     FindNegativeExponents},
-    {{THintRule::DoubleStar, "**", "степень пишут знаком ^: {1}^{2}"}, FindDoubleStars},
+     OnTokens<FindNegativeExponents>},
+    {{THintRule::DoubleStar, "**", "степень пишут знаком ^: {1}^{2}"}, OnTokens<FindDoubleStars>},
     {{THintRule::UnknownName, "незнакомое имя",
       "имя «{1}» программа не знает: функции — sin, cos, tan, atn, log, sqr, exp, abs; "
       "переменные — y и z"},
-     FindUnknownNames},
+     OnTokens<FindUnknownNames>},
 };
 
 std::string Filled(const char* hint, const std::vector<std::string>& args) {
@@ -283,14 +437,24 @@ const std::vector<THintRow>& HintRules() {
     return rows;
 }
 
-std::vector<TAnswerHint> FindHints(const std::string& typed) {
+std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant) {
     const TAnswerTokens tokens(typed);
+    const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
+    std::vector<std::pair<int, int>> claimed; // whole words hinted, [from, to)
+    const auto inClaimed = [&claimed](int at) {
+        return std::any_of(claimed.begin(), claimed.end(),
+                           [at](const auto& word) { return at >= word.first && at < word.second; });
+    };
     for (const TRuleEntry& entry : kRules) {
         TMatches matches;
-        entry.Find(tokens, matches);
+        entry.Find(context, matches);
         for (const TMatch& match : matches) {
+            if (match.Claims < 0 && inClaimed(match.At))
+                continue;
+            if (match.Claims >= 0)
+                claimed.emplace_back(match.At, match.Claims);
             std::string text = Filled(entry.Row.Hint, match.Args);
             if (given.insert(text).second)
                 hints.push_back({entry.Row.Rule, match.At + 1, std::move(text)});
@@ -302,7 +466,7 @@ std::vector<TAnswerHint> FindHints(const std::string& typed) {
     return hints;
 }
 
-std::string FirstHintText(const std::string& typed) {
-    const std::vector<TAnswerHint> hints = FindHints(typed);
+std::string FirstHintText(const std::string& typed, int task, int variant) {
+    const std::vector<TAnswerHint> hints = FindHints(typed, task, variant);
     return hints.empty() ? std::string() : hints.front().Text;
 }

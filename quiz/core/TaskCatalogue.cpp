@@ -48,3 +48,7 @@ std::string PictureName(int task, int variant) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name;
 }
+
+std::string_view PictureTex(int task, int variant) {
+    return IsValidTask(task, variant) ? kTasks[Entry(task, variant)].Tex : std::string_view();
+}
