@@ -412,8 +412,20 @@ const TRuleEntry kRules[] = {
      OnTokens<FindUnknownNames>},
 };
 
-std::string Filled(const char* hint, const std::vector<std::string>& args) {
-    std::string text = Utf8ToCp1251(hint);
+// Each row's hint in code page 1251, converted once: an answer can match a
+// rule thousands of times.
+const std::string& Template(std::size_t row) {
+    static const std::vector<std::string> templates = [] {
+        std::vector<std::string> converted;
+        for (const TRuleEntry& entry : kRules)
+            converted.push_back(Utf8ToCp1251(entry.Row.Hint));
+        return converted;
+    }();
+    return templates[row];
+}
+
+std::string Filled(std::size_t row, const std::vector<std::string>& args) {
+    std::string text = Template(row);
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string mark = "{"; // appended: gcc 12 warns falsely about "{" + string
         mark += std::to_string(i + 1);
@@ -447,7 +459,8 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
         return std::any_of(claimed.begin(), claimed.end(),
                            [at](const auto& word) { return at >= word.first && at < word.second; });
     };
-    for (const TRuleEntry& entry : kRules) {
+    for (std::size_t row = 0; row < std::size(kRules); ++row) {
+        const TRuleEntry& entry = kRules[row];
         TMatches matches;
         entry.Find(context, matches);
         for (const TMatch& match : matches) {
@@ -455,7 +468,7 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
                 continue;
             if (match.Claims >= 0)
                 claimed.emplace_back(match.At, match.Claims);
-            std::string text = Filled(entry.Row.Hint, match.Args);
+            std::string text = Filled(row, match.Args);
             if (given.insert(text).second)
                 hints.push_back({entry.Row.Rule, match.At + 1, std::move(text)});
         }

@@ -36,8 +36,14 @@ std::string Lowered(std::string text) {
 }
 
 const char* RussianName(const std::string& word) {
-    for (const auto& [name, latin] : kNames)
-        if (word == Utf8ToCp1251(name))
+    static const std::vector<std::pair<std::string, const char*>> names = [] {
+        std::vector<std::pair<std::string, const char*>> converted;
+        for (const auto& [name, latin] : kNames)
+            converted.emplace_back(Utf8ToCp1251(name), latin);
+        return converted;
+    }();
+    for (const auto& [name, latin] : names)
+        if (word == name)
             return latin;
     return nullptr;
 }
