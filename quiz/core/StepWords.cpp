@@ -2,6 +2,7 @@
 
 #include "engine/Cp1251.h"
 #include "engine/EngineMessages.h"
+#include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "quiz/core/AnswerTokens.h"
 
@@ -140,7 +141,8 @@ private:
         const std::string& answer = check_.Answer;
         if (answer.find_first_not_of(' ') == std::string::npos) {
             empty_ = true;
-            Add(Cp("Ответ пуст: программе нечего считать"));
+            // "Ответ пуст" is said where the answer is typeset; not twice.
+            Add(Cp("Программе нечего считать"));
             return;
         }
         const bool y = answer.find('y') != std::string::npos;
@@ -328,8 +330,24 @@ private:
             Add(Cp("Ответ не вычислен: скобки не удалось вычислить или подставить"));
         } else if (IsFailureMarker(value)) {
             Add(Cp("Ответ не вычислен: действие не выполнено"));
+        } else if (!IsNumber(value)) {
+            Add(Cp("Ответ не вычислен до числа: в нём остались знаки, которые программа не "
+                   "вычисляет"));
         } else {
             Add(Cp("Значение ответа: ") + value);
+        }
+    }
+
+    // A number text, as typed or as the engine writes it: what is left of
+    // "cos 16" is no number, though it is the answer's value text.
+    static bool IsNumber(const std::string& value) {
+        if (value.find_first_not_of("0123456789,E-+") != std::string::npos)
+            return false;
+        try {
+            ParseNumber(value);
+            return true;
+        } catch (const Exception&) {
+            return false;
         }
     }
 
