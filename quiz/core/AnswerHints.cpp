@@ -2,7 +2,7 @@
 
 #include "engine/Cp1251.h"
 #include "quiz/core/AnswerTokens.h"
-#include "quiz/core/RussianWords.h"
+#include "quiz/core/HintFinders.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <algorithm>
@@ -10,27 +10,7 @@
 
 using formulon::engine::Utf8ToCp1251;
 
-namespace {
-
-struct TMatch {
-    int At; // 0-based in the typed answer
-    std::vector<std::string> Args;
-    int Claims = -1; // a whole word's hint: no other hint for [At, Claims)
-};
-using TMatches = std::vector<TMatch>;
-
-// What the rules read: the answer's tokens and Russian words, and the
-// task's picture.
-struct TContext {
-    const TAnswerTokens& T;
-    std::vector<TRussianWord> Words;
-    std::string_view Picture; // TeX; empty without a task
-    bool PictureShowsLn() const { return Picture.find("\\ln") != std::string_view::npos; }
-};
-using TFinder = void (*)(const TContext&, TMatches&);
-
-// A piece of the answer quoted in a hint is cut at this length.
-constexpr std::size_t kShownPiece = 24;
+namespace hints {
 
 using K = TTokKind;
 
@@ -40,6 +20,10 @@ std::string Shown(const std::string& piece) {
 
 bool IsOperand(const TAnswerToken& token) {
     return token.Is(K::Number) || token.Is(K::Var);
+}
+
+bool IsFunction(const TAnswerToken& token) {
+    return token.Is(K::Word) && IsKnownFunctionName(token.Text);
 }
 
 // What stands after token i-1 as a function's argument, spelled right: the
@@ -57,6 +41,12 @@ std::string Argument(const TAnswerTokens& t, int i) {
         run += (run.empty() || run == "-" ? "" : "*") + t[j].Text;
     return run.empty() || run == "-" ? "x" : Shown(run);
 }
+
+} // namespace hints
+
+using namespace hints;
+
+namespace {
 
 // The base of the power whose '^' is token i, when it is plainly written.
 std::string Base(const TAnswerTokens& t, int i) {
@@ -147,10 +137,6 @@ void FindLoneE(const TAnswerTokens& t, TMatches& out) {
             out.push_back({t[k].At, {}});
 }
 
-bool IsFunction(const TAnswerToken& token) {
-    return token.Is(K::Word) && IsKnownFunctionName(token.Text);
-}
-
 // sin^2(x): the exponent is a signed number or variable before the argument.
 void FindFunctionPowers(const TAnswerTokens& t, TMatches& out) {
     for (int k = 0; k < t.Count(); ++k) {
@@ -223,126 +209,6 @@ void OnTokens(const TContext& c, TMatches& out) {
     Find(c.T, out);
 }
 
-// The first token at or after character 'at'.
-int TokenAt(const TAnswerTokens& t, int at) {
-    int k = 0;
-    while (k < t.Count() && t[k].At < at)
-        ++k;
-    return k;
-}
-
-// An argument as a part of a longer formula: in brackets unless it is a
-// single number or variable.
-std::string Operand(const std::string& argument) {
-    return argument.find_first_not_of("0123456789.yzx") == std::string::npos ? argument
-                                                                             : "(" + argument + ")";
-}
-
-// A Russian name written the program's way, with the pupil's argument.
-std::string Spelled(const TContext& c, const std::string& latin, const std::string& argument) {
-    if (latin == "ctg")
-        return "1/tan(" + argument + ")";
-    if (latin == "lg" && !c.PictureShowsLn())
-        return "log(" + argument + ")/log(10)";
-    return (latin == "lg" ? std::string("log") : latin) + "(" + argument + ")";
-}
-
-void FindRussianNames(const TContext& c, TMatches& out) {
-    for (const TRussianWord& word : c.Words)
-        if (word.Kind == TRussianWord::TKind::Name)
-            out.push_back(
-                {word.At,
-                 {word.Text, Spelled(c, word.Latin, Argument(c.T, TokenAt(c.T, word.End)))},
-                 word.End});
-}
-
-void FindLayoutWords(const TContext& c, TMatches& out) {
-    for (const TRussianWord& word : c.Words)
-        if (word.Kind == TRussianWord::TKind::Layout)
-            out.push_back({word.At, {word.Text, word.Latin}, word.End});
-}
-
-// Each of the names, with the argument after it and that argument as an
-// operand.
-void FindNames(const TContext& c, TMatches& out, std::initializer_list<const char*> names) {
-    for (int k = 0; k < c.T.Count(); ++k)
-        for (const char* name : names)
-            if (c.T[k].Is(K::Word, name)) {
-                const std::string argument = Argument(c.T, k + 1);
-                out.push_back({c.T[k].At, {argument, Operand(argument)}});
-            }
-}
-void FindArctan(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"arctan", "atan"});
-}
-void FindArcsin(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"arcsin", "asin"});
-}
-void FindArccos(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"arccos", "acos"});
-}
-void FindCtg(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"ctg", "cot"});
-}
-void FindLgOnLn(const TContext& c, TMatches& out) {
-    if (c.PictureShowsLn())
-        FindNames(c, out, {"lg"});
-}
-void FindLg(const TContext& c, TMatches& out) {
-    if (!c.PictureShowsLn())
-        FindNames(c, out, {"lg"});
-}
-
-// Where a function without brackets applies (a variable right after its
-// name) and what the pupil may have meant: the rest of its bracket group.
-enum class TUnbracketed { Alone, Variable, Other };
-
-// The end of the bracket group token k is in: its ')' or the end.
-int GroupEnd(const TAnswerTokens& t, int k) {
-    for (int depth = 0; k < t.Count(); ++k) {
-        if (t[k].Is(K::Open))
-            ++depth;
-        else if (t[k].Is(K::Close) && depth-- == 0)
-            break;
-    }
-    return k;
-}
-
-const char* Under(const std::string& name) {
-    static const std::pair<const char*, const char*> kUnder[] = {
-        {"sin", "под синусом"},      {"cos", "под косинусом"},         {"tan", "под тангенсом"},
-        {"atn", "под арктангенсом"}, {"log", "под логарифмом"},        {"sqr", "под корнем"},
-        {"abs", "под модулем"},      {"exp", "в показателе степени e"}};
-    for (const auto& [function, words] : kUnder)
-        if (name == function)
-            return words;
-    return "в скобках";
-}
-
-template <TUnbracketed Form> void FindUnbracketed(const TContext& c, TMatches& out) {
-    const TAnswerTokens& t = c.T;
-    for (int k = 0; k < t.Count(); ++k) {
-        if (!IsFunction(t[k]) || t[k + 1].Is(K::Open) || t[k + 1].Is(K::Op, "^"))
-            continue;
-        const int end = GroupEnd(t, k + 1);
-        const std::string rest = t.Joined(k + 1, end);
-        const bool alone =
-            end == k + 1 || (t[k + 1].Is(K::Var) && end == k + 2) || rest.size() > kShownPiece;
-        const TUnbracketed form = alone                 ? TUnbracketed::Alone
-                                  : t[k + 1].Is(K::Var) ? TUnbracketed::Variable
-                                                        : TUnbracketed::Other;
-        if (form != Form)
-            continue;
-        const std::string& name = t[k].Text;
-        if (form == TUnbracketed::Alone)
-            out.push_back({t[k + 1].At, {name, Argument(t, k + 1)}});
-        else
-            out.push_back(
-                {t[k + 1].At,
-                 {name, t[k + 1].Text, t.Joined(k + 2, end), Utf8ToCp1251(Under(name)), rest}});
-    }
-}
-
 struct TRuleEntry {
     THintRow Row;
     TFinder Find;
@@ -391,13 +257,13 @@ const TRuleEntry kRules[] = {
     {{THintRule::FunctionPower, "sin^2(x)", "степень функции пишут после её скобок: {1}({2})^{3}"},
      OnTokens<FindFunctionPowers>},
     {{THintRule::NoBracket, "sin x", "аргумент функции пишут в скобках: {1}({2})"},
-     FindUnbracketed<TUnbracketed::Alone>},
+     FindUnbracketedAlone},
     {{THintRule::NoBracketVariable, "sin y-z",
       "программа прочла {1}({2}){3}; если {4} {5}, пишите {1}({5})"},
-     FindUnbracketed<TUnbracketed::Variable>},
+     FindUnbracketedVariable},
     {{THintRule::NoBracketOther, "cos 3*y",
       "после {1} нет скобки, и программа {1} не вычисляет; если {4} {5}, пишите {1}({5})"},
-     FindUnbracketed<TUnbracketed::Other>},
+     FindUnbracketedOther},
     {{THintRule::MissingTimes, "2y, 2(, )(, yz", "пропущен знак умножения: {1}*{2}"},
      OnTokens<FindMissingTimes>},
     {{THintRule::FractionExponent, "y^1/2", "дробный показатель степени берут в скобки: {1}^({2})"},
@@ -454,10 +320,11 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
     const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
-    std::vector<std::pair<int, int>> claimed; // whole words hinted, [from, to)
+    // The letters of whole words hinted; the word rules come first.
+    std::vector<bool> claimed(typed.size() + 1, false);
     const auto inClaimed = [&claimed](int at) {
-        return std::any_of(claimed.begin(), claimed.end(),
-                           [at](const auto& word) { return at >= word.first && at < word.second; });
+        return at >= 0 && static_cast<std::size_t>(at) < claimed.size() &&
+               claimed[static_cast<std::size_t>(at)];
     };
     for (std::size_t row = 0; row < std::size(kRules); ++row) {
         const TRuleEntry& entry = kRules[row];
@@ -466,8 +333,8 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
         for (const TMatch& match : matches) {
             if (match.Claims < 0 && inClaimed(match.At))
                 continue;
-            if (match.Claims >= 0)
-                claimed.emplace_back(match.At, match.Claims);
+            for (int at = match.At; at < match.Claims; ++at)
+                claimed[static_cast<std::size_t>(at)] = true;
             std::string text = Filled(row, match.Args);
             if (given.insert(text).second)
                 hints.push_back({entry.Row.Rule, match.At + 1, std::move(text)});
