@@ -10,8 +10,8 @@
 #include "engine/FloatEnv.h"
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
-#include "quiz/core/ExplanationTexts.h"
 #include "quiz/core/CheckRecord.h"
+#include "quiz/core/ExplanationTexts.h"
 #include "quiz/core/TaskCatalogue.h"
 
 using namespace formulon::engine;
