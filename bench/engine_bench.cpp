@@ -10,8 +10,8 @@
 #include "engine/FloatEnv.h"
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
-#include "quiz/core/AnswerExplanation.h"
 #include "quiz/core/CheckRecord.h"
+#include "quiz/core/ExplanationTexts.h"
 #include "quiz/core/TaskCatalogue.h"
 
 using namespace formulon::engine;
@@ -58,7 +58,8 @@ void BM_ExplainLongAnswer(benchmark::State& state) {
         } catch (const Exception&) {
             // Explained like any other outcome.
         }
-        benchmark::DoNotOptimize(ExplainCheck(check));
+        // Every text the window shows, as formulon-eval --explain prints them.
+        benchmark::DoNotOptimize(ExplanationTexts(check));
     }
 }
 BENCHMARK(BM_ExplainLongAnswer)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);

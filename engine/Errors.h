@@ -49,4 +49,12 @@ private:
     int errorCode_;
 };
 
+// An error's message as the error box shows it: a full stop added when its
+// last character sorts after '.' (compared as code page 1251 bytes).
+inline std::string WithFullStop(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        return message + '.';
+    return message;
+}
+
 } // namespace formulon::engine

@@ -1,12 +1,10 @@
 #include "quiz/ExplanationView.h"
 
 #include "app/shell/FormulaView.h"
-#include "app/shell/MessageBoxes.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
-#include "quiz/core/AnswerExplanation.h"
 #include "quiz/core/CheckRecord.h"
-#include "quiz/core/TexFormula.h"
+#include "quiz/core/ExplanationTexts.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -71,18 +69,15 @@ int PlaceText(QLabel* label, int x, int y, int width) {
     return height > 0 ? y + height + kGap : y;
 }
 
-// An answer's value can be as long as the answer (its brackets left over):
-// beyond a few lines its middle is left out, so the page stays readable.
-QString Shortened(const QString& text) {
-    constexpr int kKept = 120; // characters kept at each end
-    if (text.size() <= 2 * kKept + 1)
-        return text;
-    return text.left(kKept) + QStringLiteral(" … ") + text.right(kKept);
+QString Joined(const std::vector<std::string>& lines) {
+    QStringList joined;
+    for (const std::string& line : lines)
+        joined << FromCp1251(line);
+    return joined.join(QLatin1Char('\n'));
 }
 
-QString PlaceName(int position, int length) {
-    return position > length ? QStringLiteral("В конце ответа: ")
-                             : QStringLiteral("Знак %1: ").arg(position);
+QString Caption(const char* utf8) {
+    return QString::fromUtf8(utf8);
 }
 
 } // namespace
@@ -98,7 +93,7 @@ TExplanationView::TExplanationView(QWidget* parent) : QWidget(parent) {
 }
 
 void TExplanationView::CreateControls() {
-    Label1 = MakeCaption(this, QStringLiteral("Ваш ответ:"));
+    Label1 = MakeCaption(this, Caption(ExplainCaption::Typed));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setReadOnly(true);
     Memo1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -125,12 +120,12 @@ void TExplanationView::CreateControls() {
 
     Label3 = MakeCaption(this, {});
     ListBox2 = MakeWrappingList(this, QStringLiteral("Подсказки"));
-    Label4 = MakeCaption(this, QStringLiteral("Значение ответа:"));
+    Label4 = MakeCaption(this, Caption(ExplainCaption::Value));
     Label5 = MakeWrapping(this, clNavy);
-    Label6 = MakeCaption(this, QStringLiteral("Сравнение со значением задания:"));
+    Label6 = MakeCaption(this, Caption(ExplainCaption::Comparison));
     Label7 = MakeWrapping(this, clNavy);
     Label8 = MakeWrapping(this, clRed);
-    Label9 = MakeCaption(this, QStringLiteral("Как программа считала ответ:"));
+    Label9 = MakeCaption(this, Caption(ExplainCaption::Steps));
     ListBox1 = MakeWrappingList(this, QStringLiteral("Как программа считала ответ"));
 }
 
@@ -161,45 +156,27 @@ void TExplanationView::Layout() {
 }
 
 void TExplanationView::ShowCheck(const TCheckRecord& check) {
-    const TAnswerExplanation explanation = ExplainCheck(check);
-    ShowAnswer(check, explanation);
-    ShowHints(explanation);
-    ShowValue(check, explanation);
-    ShowSteps(explanation);
+    const TExplanationTexts texts = ExplanationTexts(check);
+    ShowAnswer(check, texts);
+    ShowHints(texts);
+    ShowValue(texts);
+    ShowSteps(texts);
     Layout();
     ScrollTypedTo(marks_.empty() ? 1 : marks_.front());
 }
 
-void TExplanationView::ShowAnswer(const TCheckRecord& check,
-                                  const TAnswerExplanation& explanation) {
-    const QString typed = FromCp1251(check.Answer);
-    typedLength_ = check.Answer.size();
-    const TTexFormula tex = FormulaToTex(check.Answer);
-    marks_.clear();
-    if (!tex.Read && tex.ProblemPos > 0)
-        marks_.push_back(tex.ProblemPos);
-    for (const TAnswerHint& hint : explanation.Hints)
-        marks_.push_back(hint.Position);
-    for (const TPlacedNote& note : explanation.Notes)
-        marks_.push_back(note.Position);
-    std::sort(marks_.begin(), marks_.end());
-    marks_.erase(std::unique(marks_.begin(), marks_.end()), marks_.end());
-    MarkPlaces(typed);
-
-    Formula1->setVisible(tex.Read);
-    Label2->setVisible(!tex.Read);
-    if (tex.Read) {
+void TExplanationView::ShowAnswer(const TCheckRecord& check, const TExplanationTexts& texts) {
+    marks_ = texts.Marks;
+    MarkPlaces(FromCp1251(check.Answer));
+    const bool typeset = !texts.Tex.empty();
+    Formula1->setVisible(typeset);
+    Label2->setVisible(!typeset);
+    if (typeset) {
         Label2->clear();
-        Formula1->ShowTex(QString::fromStdString(tex.Tex), kFormulaPixelsPerEm);
+        Formula1->ShowTex(QString::fromStdString(texts.Tex), kFormulaPixelsPerEm);
     } else {
         Formula1->Clear();
-        // An empty answer has no place to name.
-        QString problem = FromCp1251(tex.Problem);
-        if (typed.isEmpty() && !problem.isEmpty())
-            problem[0] = problem[0].toUpper();
-        else
-            problem.prepend(PlaceName(tex.ProblemPos, static_cast<int>(typed.size())));
-        Label2->setText(problem);
+        Label2->setText(FromCp1251(texts.Unreadable));
     }
 }
 
@@ -230,62 +207,28 @@ void TExplanationView::ScrollTypedTo(int position) {
     Memo1->ensureCursorVisible();
 }
 
-void TExplanationView::ShowHints(const TAnswerExplanation& explanation) {
-    struct TPlaced {
-        int Position;
-        std::string Text;
-    };
-    std::vector<TPlaced> placed;
-    for (const TAnswerHint& hint : explanation.Hints)
-        placed.push_back({hint.Position, hint.Text});
-    for (const TPlacedNote& note : explanation.Notes)
-        placed.push_back({note.Position, note.Text});
-    std::stable_sort(placed.begin(), placed.end(),
-                     [](const TPlaced& a, const TPlaced& b) { return a.Position < b.Position; });
-    const int length = static_cast<int>(typedLength_);
+void TExplanationView::ShowHints(const TExplanationTexts& texts) {
     ListBox2->clear();
     hintPlaces_.clear();
-    for (const TPlaced& one : placed) {
-        ListBox2->addItem(PlaceName(one.Position, length) + FromCp1251(one.Text));
+    for (const TPlacedText& one : texts.Hints) {
+        ListBox2->addItem(FromCp1251(one.Text));
         hintPlaces_.push_back(one.Position);
     }
-    ListBox2->setVisible(!placed.empty());
+    ListBox2->setVisible(!texts.Hints.empty());
     ListBox2->scrollToTop();
-    Label3->setText(placed.empty() ? QStringLiteral("Подсказок нет")
-                                   : QStringLiteral("Подсказки:"));
+    Label3->setText(Caption(texts.Hints.empty() ? ExplainCaption::NoHints : ExplainCaption::Hints));
 }
 
-void TExplanationView::ShowValue(const TCheckRecord& check, const TAnswerExplanation& explanation) {
-    if (!check.AnswerDone)
-        Label5->setText(QStringLiteral("не вычислено"));
-    else if (check.AnswerValue.empty())
-        Label5->setText(QStringLiteral("(пустой текст)"));
-    else
-        Label5->setText(Shortened(FromCp1251(check.AnswerValue)));
-    QStringList comparison;
-    for (const std::string& line : explanation.Comparison)
-        comparison << Shortened(FromCp1251(line));
-    Label7->setText(comparison.join(QLatin1Char('\n')));
-    QStringList lines;
-    if (!explanation.Message.empty())
-        lines << QStringLiteral("Сообщение: ") + FromCp1251(explanation.Message);
-    if (check.Raised) {
-        lines << QStringLiteral("Ошибка: ") + ErrorBoxText(check.RaisedError);
-        const std::string meaning = ExplainRaisedError(check.RaisedError);
-        if (!meaning.empty())
-            lines << FromCp1251(meaning);
-    }
-    Label8->setText(lines.join(QLatin1Char('\n')));
+void TExplanationView::ShowValue(const TExplanationTexts& texts) {
+    Label5->setText(FromCp1251(texts.Value));
+    Label7->setText(Joined(texts.Comparison));
+    Label8->setText(Joined(texts.Messages));
 }
 
-void TExplanationView::ShowSteps(const TAnswerExplanation& explanation) {
+void TExplanationView::ShowSteps(const TExplanationTexts& texts) {
     ListBox1->clear();
-    int number = 0;
-    for (const TStepLine& line : explanation.Steps) {
-        ListBox1->addItem(QStringLiteral("%1. ").arg(++number) + FromCp1251(line.Text));
-        if (!line.Note.empty())
-            ListBox1->addItem(QStringLiteral("    ") + FromCp1251(line.Note));
-    }
+    for (const std::string& line : texts.Steps)
+        ListBox1->addItem(FromCp1251(line));
     ListBox1->scrollToTop();
 }
 

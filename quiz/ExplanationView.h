@@ -4,15 +4,17 @@
 // evaluated again.
 //
 // From the top: the answer as typed, with every place a hint or the note
-// speaks of marked and the earliest one scrolled to; the answer typeset the
-// way the program reads it (it appears when ready, drawn smaller when wider
-// than its box, or says why it cannot be typeset), or the first place it
-// cannot be read; the hints and the
-// note, earliest place first (choosing one scrolls the typed answer to its
-// place); the answer's value and the comparison with the task's in words;
-// the message the answer's own evaluation wrote and a raised error with its
-// meaning in Russian beneath; the steps in words, wrapped. After a wrong
-// answer nothing here holds the task's value or formula.
+// speaks of marked and the earliest one scrolled to; the answer typeset in
+// school notation, the place the program reads differently boxed (it
+// appears when ready, drawn smaller when wider than its box, or says why it
+// cannot be typeset), or the first place it cannot be read; the hints and
+// the note, earliest place first (choosing one scrolls the typed answer to
+// its place); the answer's value and the comparison with the task's in
+// words; the message the answer's own evaluation wrote and a raised error
+// with its meaning in Russian beneath; the steps in words, wrapped, under
+// a line on degrees. The texts are ExplanationTexts', the ones formulon-eval
+// --explain prints. After a wrong answer nothing here holds the task's
+// value or formula.
 #pragma once
 
 #include <QWidget>
@@ -23,8 +25,8 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class TFormulaView;
-struct TAnswerExplanation;
 struct TCheckRecord;
+struct TExplanationTexts;
 
 class TExplanationView : public QWidget {
     Q_OBJECT
@@ -43,7 +45,7 @@ public:
     TFormulaView* Formula1 = nullptr; // the answer typeset, or why it is not
     QLabel* Label2 = nullptr;         // in its place: where it cannot be read
     QLabel* Label3 = nullptr;         // "Подсказки:" or "Подсказок нет"
-    QListWidget* ListBox2 = nullptr;  // the hints and the note, "Знак N: ..."
+    QListWidget* ListBox2 = nullptr;  // the hints and the note, "Символ N: ..."
     QLabel* Label4 = nullptr;         // "Значение ответа:"
     QLabel* Label5 = nullptr;         // the answer's value text
     QLabel* Label6 = nullptr;        // "Сравнение со значением задания:"
@@ -61,14 +63,13 @@ protected:
 private:
     void CreateControls();
     void Layout();
-    void ShowAnswer(const TCheckRecord& check, const TAnswerExplanation& explanation);
-    void ShowHints(const TAnswerExplanation& explanation);
-    void ShowValue(const TCheckRecord& check, const TAnswerExplanation& explanation);
-    void ShowSteps(const TAnswerExplanation& explanation);
+    void ShowAnswer(const TCheckRecord& check, const TExplanationTexts& texts);
+    void ShowHints(const TExplanationTexts& texts);
+    void ShowValue(const TExplanationTexts& texts);
+    void ShowSteps(const TExplanationTexts& texts);
     void MarkPlaces(const QString& typed);
     void ScrollTypedTo(int position);
 
     std::vector<int> marks_;
-    std::size_t typedLength_ = 0;
     std::vector<int> hintPlaces_; // ListBox2's rows' places
 };

@@ -327,7 +327,8 @@ void TPracticeFrm::Timer1Timer() {
 }
 
 void TPracticeFrm::ShowPreview(const std::string& answer) {
-    const TPreview preview = MakePreview(answer);
+    const TPreview preview =
+        MakePreview(answer, PracticeTaskNo(session_.Chosen()), PracticeVariant(session_.Chosen()));
     if (preview.Tex.isEmpty())
         Formula1->Clear();
     else

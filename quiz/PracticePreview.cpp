@@ -1,6 +1,8 @@
 #include "quiz/PracticePreview.h"
 
 #include "app/shell/TextCodec.h"
+#include "quiz/core/AnswerHints.h"
+#include "quiz/core/ReadingParts.h"
 #include "quiz/core/TexFormula.h"
 
 #include <QListWidget>
@@ -35,25 +37,33 @@ QString Marked(const QString& typed, int position) {
 
 } // namespace
 
-QString PlaceName(int position, int length) {
-    return position > length ? QStringLiteral("В конце ответа: ")
-                             : QStringLiteral("Знак %1: ").arg(position);
-}
-
-TPreview MakePreview(const std::string& answer) {
+TPreview MakePreview(const std::string& answer, int task, int variant) {
     TPreview preview;
     if (answer.find_first_not_of(' ') == std::string::npos)
         return preview;
     preview.Length = static_cast<int>(answer.size());
-    const TTexFormula tex = FormulaToTex(answer);
+    const std::optional<TReadingPart> part = FindReadingPart(answer);
+    TTexMark mark;
+    if (part)
+        mark = {part->From, part->To};
+    const TTexFormula tex = FormulaToTex(answer, mark);
     if (tex.Read) {
         preview.Tex = QString::fromStdString(tex.Tex);
+        if (part)
+            preview.Problem = Marked(FromCp1251(answer), part->Position);
     } else {
-        const QString named = PlaceName(tex.ProblemPos, preview.Length) + FromCp1251(tex.Problem);
+        const QString named = FromCp1251(PlaceName(tex.ProblemPos, preview.Length) + tex.Problem);
         preview.Problem = Marked(FromCp1251(answer), tex.ProblemPos) + QStringLiteral("<br>") +
                           named.toHtmlEscaped();
     }
-    preview.Hints = FindHints(answer);
+    for (const TAnswerHint& hint : FindHints(answer, task, variant))
+        preview.Hints.push_back({hint.Position, hint.Text});
+    if (part) {
+        const auto after = std::find_if(
+            preview.Hints.begin(), preview.Hints.end(),
+            [&part](const TPlacedText& hint) { return hint.Position > part->Position; });
+        preview.Hints.insert(after, {part->Position, part->Note});
+    }
     return preview;
 }
 
@@ -71,8 +81,8 @@ void ShowHints(QListWidget* list, const TPreview& preview) {
     list->clear();
     const std::size_t shown = std::min(preview.Hints.size(), kShownHints);
     for (std::size_t i = 0; i < shown; ++i)
-        list->addItem(PlaceName(preview.Hints[i].Position, preview.Length) +
-                      FromCp1251(preview.Hints[i].Text));
+        list->addItem(FromCp1251(PlaceName(preview.Hints[i].Position, preview.Length) +
+                                 preview.Hints[i].Text));
     if (shown < preview.Hints.size())
         list->addItem(QStringLiteral("… и ещё %1").arg(preview.Hints.size() - shown));
 }

@@ -17,8 +17,8 @@ bool IsBlank(std::u32string_view text) {
 
 // The one place the hints are asked for, so that a change of their
 // signature changes one call.
-std::optional<TAnswerHint> FirstHint(const std::string& answer) {
-    std::vector<TAnswerHint> hints = FindHints(answer);
+std::optional<TAnswerHint> FirstHint(const std::string& answer, int task, int variant) {
+    std::vector<TAnswerHint> hints = FindHints(answer, task, variant);
     if (hints.empty())
         return std::nullopt;
     return std::move(hints.front());
@@ -26,8 +26,8 @@ std::optional<TAnswerHint> FirstHint(const std::string& answer) {
 
 } // namespace
 
-bool RightInSchoolMathematics(const TCheckRecord&) {
-    return false;
+bool RightInSchoolMathematics(const TCheckRecord& check) {
+    return check.Mathematics == TMathVerdict::Equal;
 }
 
 TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted, TFlagRule flagRule) {
@@ -49,12 +49,13 @@ TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted, TFlagR
     }
     judgement.Value = check.Raised ? check.RaisedError : check.AnswerValue;
     judgement.Message = check.Message;
+    judgement.AnswerMessage = check.AnswerMessage;
     if (right) {
         judgement.Verdict = TVerdict::Right;
         return judgement;
     }
     judgement.Verdict = flagRule(check) ? TVerdict::Flagged : TVerdict::Wrong;
-    if (const std::optional<TAnswerHint> hint = FirstHint(answer)) {
+    if (const std::optional<TAnswerHint> hint = FirstHint(answer, task, variant)) {
         judgement.Hint = hint->Text;
         judgement.Slip = hint->Rule;
     }

@@ -30,6 +30,7 @@ struct TJudgement {
     // evaluation raised; the message the quiz's verdict window would show;
     // after a wrong answer, the first hint.
     std::string Value, Message, Hint;
+    std::string AnswerMessage; // the last message the answer's own evaluation wrote
     std::optional<THintRule> Slip; // the first hint's rule
 };
 

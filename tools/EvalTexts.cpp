@@ -8,6 +8,7 @@ const TEvalTexts kEnglish = {
     "Usage: formulon-eval [--trace]\n"
     "       formulon-eval --check TASK.VARIANT [--encoding ENCODING]\n"
     "       formulon-eval --class [FILE] [--html REPORT] [--encoding ENCODING]\n"
+    "       formulon-eval --explain TASK.VARIANT [--encoding ENCODING]\n"
     "       formulon-eval --tasks\n"
     "       formulon-eval --help | --version\n"
     "Evaluates formulas as the Formulon quiz does, with y = 7 and z = 11.\n"
@@ -26,7 +27,7 @@ const TEvalTexts kEnglish = {
     "                judge answers to one task (1 to 10) and variant (1 to 3)\n"
     "                exactly as the quiz does; one line for each answer:\n"
     "                  RIGHT<TAB><value><TAB><hint>\n"
-    "                  WRONG<TAB><value or error text><TAB><hint>\n"
+    "                  WRONG<TAB><value or error text><TAB><hint><TAB><message>\n"
     "                  BLANK\n"
     "                  INVALID<TAB><why the line is not UTF-8>\n"
     "                then a last line '# N of M right'\n"
@@ -39,6 +40,12 @@ const TEvalTexts kEnglish = {
     "  --encoding utf-8|cp1251\n"
     "                the answers' encoding; --class takes a line that is not\n"
     "                UTF-8 for code page 1251 unless told\n"
+    "  --explain TASK.VARIANT\n"
+    "                judge answers as --check does and print, for each, what\n"
+    "                the quiz's \"Разбор ответа\" would show after the check:\n"
+    "                the verdict, the picture's TeX, the hints with their\n"
+    "                places, the value compared, the message and the steps,\n"
+    "                as plain text, then an empty line\n"
     "  --tasks       print the thirty tasks: task, variant, reference formula\n"
     "                and its value, tab-separated\n"
     "  --help        print this text and exit\n"
@@ -46,8 +53,8 @@ const TEvalTexts kEnglish = {
     "\n"
     "A byte-order mark and CRLF line ends are accepted.\n"
     "Exit status: 0 success, 1 an input or output failure, 2 bad usage.\n"
-    "With --check: 0 every answer right, 1 any answer not right, 2 bad usage,\n"
-    "3 an input or output failure.\n"
+    "With --check and --explain: 0 every answer right, 1 any answer not right,\n"
+    "2 bad usage, 3 an input or output failure.\n"
     "With --class: 0 every line judged, 1 some lines could not be read (the\n"
     "others judged), 2 bad usage, 3 an input or output failure.\n"
     "See formulon-eval(1).\n",
@@ -55,7 +62,7 @@ const TEvalTexts kEnglish = {
     "unexpected argument '%s'",
     "option '%s' needs TASK.VARIANT, for example 1.1",
     "'%s' is not a task: give TASK.VARIANT, task 1 to 10, variant 1 to 3",
-    "give at most one of --check, --class and --tasks",
+    "give at most one of --check, --class, --explain and --tasks",
     "--trace goes only with evaluating formulas",
     "Try 'formulon-eval --help' for more information.",
     "error reading the standard input",
@@ -64,7 +71,7 @@ const TEvalTexts kEnglish = {
     "option '%s' needs a file name",
     "'%s' is not an encoding: give utf-8 or cp1251",
     "--html goes only with --class",
-    "--encoding goes only with --check and --class",
+    "--encoding goes only with --check, --explain and --class",
     "the report '%s' would overwrite the class file",
     "cannot read '%s'",
     "cannot write '%s'",
@@ -79,6 +86,7 @@ const TEvalTexts kRussian = {
     "Запуск: formulon-eval [--trace]\n"
     "        formulon-eval --check ЗАДАНИЕ.ВАРИАНТ [--encoding КОДИРОВКА]\n"
     "        formulon-eval --class [ФАЙЛ] [--html ОТЧЁТ] [--encoding КОДИРОВКА]\n"
+    "        formulon-eval --explain ЗАДАНИЕ.ВАРИАНТ [--encoding КОДИРОВКА]\n"
     "        formulon-eval --tasks\n"
     "        formulon-eval --help | --version\n"
     "Вычисляет формулы так же, как тренажёр Formulon, при y = 7 и z = 11.\n"
@@ -98,6 +106,7 @@ const TEvalTexts kRussian = {
     "                в точности как тренажёр; по строке на каждый ответ:\n"
     "                  RIGHT<TAB><значение><TAB><подсказка>\n"
     "                  WRONG<TAB><значение или текст ошибки><TAB><подсказка>\n"
+    "                       <TAB><сообщение>\n"
     "                  BLANK\n"
     "                  INVALID<TAB><почему строка не в UTF-8>\n"
     "                и последней строкой «# N of M right» (верно N из M)\n"
@@ -111,6 +120,12 @@ const TEvalTexts kRussian = {
     "  --encoding utf-8|cp1251\n"
     "                кодировка ответов; без неё --class читает строку не в\n"
     "                UTF-8 как кодовую страницу 1251\n"
+    "  --explain ЗАДАНИЕ.ВАРИАНТ\n"
+    "                проверить ответы, как --check, и для каждого вывести\n"
+    "                простым текстом то, что после проверки покажет окно\n"
+    "                «Разбор ответа»: вердикт, TeX картинки, подсказки с их\n"
+    "                местами, сравнение значений, сообщение и шаги, — и\n"
+    "                пустую строку\n"
     "  --tasks       вывести тридцать заданий: задание, вариант, эталонную\n"
     "                формулу и её значение через табуляцию\n"
     "  --help        вывести эту справку и выйти\n"
@@ -118,8 +133,8 @@ const TEvalTexts kRussian = {
     "\n"
     "Метка порядка байтов и концы строк CRLF допускаются.\n"
     "Код выхода: 0 — успех, 1 — ошибка ввода или вывода, 2 — неверный вызов.\n"
-    "С --check: 0 — все ответы верны, 1 — есть неверный ответ, 2 — неверный\n"
-    "вызов, 3 — ошибка ввода или вывода.\n"
+    "С --check и --explain: 0 — все ответы верны, 1 — есть неверный ответ,\n"
+    "2 — неверный вызов, 3 — ошибка ввода или вывода.\n"
     "С --class: 0 — проверены все строки, 1 — некоторые строки не прочитаны\n"
     "(остальные проверены), 2 — неверный вызов, 3 — ошибка ввода или вывода.\n"
     "Подробнее: formulon-eval(1).\n",
@@ -127,7 +142,7 @@ const TEvalTexts kRussian = {
     "лишний аргумент «%s»",
     "параметру «%s» нужно ЗАДАНИЕ.ВАРИАНТ, например 1.1",
     "«%s» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ, задание от 1 до 10, вариант от 1 до 3",
-    "укажите не больше одного из --check, --class и --tasks",
+    "укажите не больше одного из --check, --class, --explain и --tasks",
     "--trace годится только для вычисления формул",
     "Справка: formulon-eval --help",
     "ошибка чтения стандартного ввода",
@@ -136,7 +151,7 @@ const TEvalTexts kRussian = {
     "параметру «%s» нужно имя файла",
     "«%s» — не кодировка: укажите utf-8 или cp1251",
     "--html годится только вместе с --class",
-    "--encoding годится только вместе с --check и --class",
+    "--encoding годится только вместе с --check, --explain и --class",
     "отчёт «%s» записался бы поверх файла класса",
     "не удаётся прочитать «%s»",
     "не удаётся записать «%s»",

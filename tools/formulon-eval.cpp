@@ -2,7 +2,6 @@
 // answers to a task exactly as the quiz does, and lists the tasks. Reads
 // UTF-8 lines and prints one tab-separated line for each (see the help text
 // and formulon-eval(1) for the line formats).
-#include <cstdio>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -16,10 +15,12 @@
 #include "engine/FormulaTrace.h"
 #include "engine/NumberText.h"
 #include "formulon/Version.h"
+#include "quiz/core/AnswerBox.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "teacher/Marking.h"
 #include "tools/ClassMode.h"
 #include "tools/EvalInput.h"
+#include "tools/EvalOutput.h"
 #include "tools/EvalTexts.h"
 
 using namespace formulon::engine;
@@ -30,7 +31,7 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 constexpr int kCheckIoFailure = 3;
 
-enum class TMode { Evaluate, Check, Class, Tasks };
+enum class TMode { Evaluate, Check, Explain, Class, Tasks };
 
 struct TOptions {
     TMode Mode = TMode::Evaluate;
@@ -42,29 +43,6 @@ struct TOptions {
     int Variant = 0;
     TClassOptions Class;
 };
-
-// One field of the output line: UTF-8, with every control character
-// escaped so that one formula always gives one line.
-std::string Field(const std::string& cp1251) {
-    std::string escaped;
-    for (char c : cp1251) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            escaped += "\\\\";
-        } else if (c == '\t') {
-            escaped += "\\t";
-        } else if (c == '\r') {
-            escaped += "\\r";
-        } else if (byte < 32 || byte == 127) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            escaped += hex;
-        } else {
-            escaped += c;
-        }
-    }
-    return Cp1251ToUtf8(escaped);
-}
 
 // Prints each step as it happens, so a raised error still shows the steps
 // that led to it.
@@ -167,12 +145,16 @@ std::string JudgeLine(const TOptions& options, const std::string& line, bool& ri
     const std::optional<std::u32string> pasted = Pasted(options, line, invalid);
     if (!pasted)
         return "INVALID\t" + invalid;
+    if (options.Mode == TMode::Explain)
+        return ExplainAnswer(options.Task, options.Variant, AnswerBoxText(*pasted), right);
     const TJudgement judgement = JudgeAnswer(options.Task, options.Variant, *pasted);
     right = judgement.Verdict == TVerdict::Right;
     if (right)
         return "RIGHT\t" + Field(judgement.Value) + "\t";
-    // The first of the hints "Разбор ответа" gives after a wrong answer.
-    return "WRONG\t" + Field(judgement.Value) + "\t" + Field(judgement.Hint);
+    // The first of the hints "Разбор ответа" gives after a wrong answer, and
+    // the answer's own message.
+    return "WRONG\t" + Field(judgement.Value) + "\t" + Field(judgement.Hint) + "\t" +
+           Field(judgement.AnswerMessage);
 }
 
 int CheckAnswers(const TOptions& options) {
@@ -183,7 +165,9 @@ int CheckAnswers(const TOptions& options) {
     long rightAnswers = 0;
     while (reader.Next(line)) {
         bool right = false;
-        std::cout << JudgeLine(options, line, right) << '\n';
+        const std::string out = JudgeLine(options, line, right);
+        // An explanation ends with an empty line of its own.
+        std::cout << out << (out.ends_with('\n') ? "" : "\n");
         ++answers;
         rightAnswers += right ? 1 : 0;
     }
@@ -249,12 +233,13 @@ bool ParseEncoding(std::string_view text, TEncoding& encoding) {
 int ValueOption(std::string_view argument, int argc, char** argv, int& i, TOptions& options) {
     const TEvalTexts& texts = EvalTexts();
     std::optional<std::string> value;
-    if (IsOption(argument, "--check")) {
-        if (!OptionValue(argument, "--check", argc, argv, i, value))
-            return UsageError(Format(texts.MissingTask, "--check"));
+    if (IsOption(argument, "--check") || IsOption(argument, "--explain")) {
+        const std::string_view name = IsOption(argument, "--check") ? "--check" : "--explain";
+        if (!OptionValue(argument, name, argc, argv, i, value))
+            return UsageError(Format(texts.MissingTask, name));
         if (!ParseTask(*value, options.Task, options.Variant))
             return UsageError(Format(texts.BadTask, *value));
-        options.Mode = TMode::Check;
+        options.Mode = name == "--check" ? TMode::Check : TMode::Explain;
     } else if (IsOption(argument, "--class")) {
         OptionValue(argument, "--class", argc, argv, i, options.Class.File, true);
         options.Mode = TMode::Class;
@@ -280,7 +265,7 @@ int CheckCombination(const TOptions& options, int modes) {
         return UsageError(texts.TraceOnlyFormulas);
     if (options.Class.Report && options.Mode != TMode::Class)
         return UsageError(texts.HtmlOnlyClass);
-    if (options.EncodingGiven && options.Mode != TMode::Class && options.Mode != TMode::Check)
+    if (options.EncodingGiven && (options.Mode == TMode::Evaluate || options.Mode == TMode::Tasks))
         return UsageError(texts.EncodingOnlyAnswers);
     return -1;
 }
@@ -302,9 +287,13 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
         } else if (argument == "--tasks") {
             options.Mode = TMode::Tasks;
             ++modes;
-        } else if (IsOption(argument, "--check") || IsOption(argument, "--class") ||
-                   IsOption(argument, "--html") || IsOption(argument, "--encoding")) {
-            modes += IsOption(argument, "--check") || IsOption(argument, "--class") ? 1 : 0;
+        } else if (IsOption(argument, "--check") || IsOption(argument, "--explain") ||
+                   IsOption(argument, "--class") || IsOption(argument, "--html") ||
+                   IsOption(argument, "--encoding")) {
+            modes += IsOption(argument, "--check") || IsOption(argument, "--explain") ||
+                             IsOption(argument, "--class")
+                         ? 1
+                         : 0;
             if (const int status = ValueOption(argument, argc, argv, i, options); status >= 0)
                 return status;
         } else {
@@ -330,6 +319,7 @@ int Run(int argc, char** argv) {
     InitFloatingPointEnvironment();
     switch (options.Mode) {
     case TMode::Check:
+    case TMode::Explain:
         return CheckAnswers(options);
     case TMode::Class:
         return MarkClassFile(options.Class);

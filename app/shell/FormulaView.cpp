@@ -13,6 +13,24 @@ namespace {
 // Room kept between the picture and the box's edge.
 constexpr int kMargin = 4;
 
+// Why a formula has no picture, in words a pupil understands: the
+// typesetter's own words are for its developers.
+QString FailureWords(TTypesetFormula::TStatus status) {
+    switch (status) {
+    case TTypesetFormula::TStatus::TimedOut:
+        return QStringLiteral("формула слишком длинная");
+    case TTypesetFormula::TStatus::TooLarge:
+        return QStringLiteral("формула слишком большая");
+    case TTypesetFormula::TStatus::TexError:
+    case TTypesetFormula::TStatus::DrawError:
+        return QStringLiteral("программа не смогла её нарисовать");
+    case TTypesetFormula::TStatus::Ok:
+    case TTypesetFormula::TStatus::Unavailable:
+        break;
+    }
+    return QStringLiteral("рисование формул сейчас не работает");
+}
+
 } // namespace
 
 TFormulaView::TFormulaView(QWidget* parent)
@@ -60,8 +78,9 @@ void TFormulaView::Request(int delayMs) {
 void TFormulaView::Show(const TTypesetFormula& formula) {
     if (!formula.Ok()) {
         state_ = TState::Failed;
-        failure_ = formula.Message;
-        ShowWords(QStringLiteral("Формулу не удалось набрать: ") + failure_);
+        failure_ = QStringLiteral("Картинку формулы построить не удалось: ") +
+                   FailureWords(formula.Status);
+        ShowWords(failure_);
     } else {
         state_ = TState::Shown;
         scale_ = formula.Scale;

@@ -37,12 +37,13 @@ public:
     void Clear();
 
     TState State() const { return state_; }
-    // Why the last formula could not be shown, in words for the pupil.
+    // Why the last formula could not be shown, in words for the pupil:
+    // "Картинку формулы построить не удалось: формула слишком длинная".
     QString FailureMessage() const { return failure_; }
     // The picture's share of its own size on screen, below 1 when smaller.
     qreal Scale() const { return scale_; }
     // The label that shows the picture, or "Формула набирается…" until then,
-    // or "Формулу не удалось набрать: " and why.
+    // or FailureMessage().
     QLabel* Picture() const { return picture_; }
 
 signals:

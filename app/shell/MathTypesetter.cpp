@@ -32,8 +32,17 @@ TTypesetFormula::TStatus FormulaStatus(TMathJaxOutput::TStatus status) {
     return TTypesetFormula::TStatus::DrawError;
 }
 
-// MathJax draws in currentColor, which stands for the ink here.
+// The colour of a boxed part (\boxed), which marks a place an explanation
+// speaks of.
+const QColor kMarkColour(0xd0, 0x00, 0x00);
+
+// MathJax draws in currentColor, which stands for the ink here; a boxed
+// part, its box included, is drawn in the marks' colour instead.
 QByteArray InInk(QString svg, const QColor& ink) {
+    const QString mark = kMarkColour.name(QColor::HexRgb);
+    svg.replace(
+        QStringLiteral("<g data-mml-node=\"menclose\""),
+        QStringLiteral("<g data-mml-node=\"menclose\" fill=\"%1\" stroke=\"%1\"").arg(mark));
     return svg.replace(QStringLiteral("currentColor"), ink.name(QColor::HexRgb)).toUtf8();
 }
 

@@ -4,6 +4,7 @@
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
+#include "engine/Errors.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -126,14 +127,8 @@ bool AskQuestion(const QString& caption, const QString& text) {
 
 } // namespace
 
-std::string WithFullStop(const std::string& message) {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        return message + '.';
-    return message;
-}
-
 QString ErrorBoxText(const std::string& cp1251Message) {
-    return FromCp1251(WithFullStop(cp1251Message));
+    return FromCp1251(formulon::engine::WithFullStop(cp1251Message));
 }
 
 void ShowErrorBox(const std::string& cp1251Message) {

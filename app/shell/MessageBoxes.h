@@ -7,10 +7,6 @@
 #include <functional>
 #include <string>
 
-// The message as the error box shows it: a full stop added when its last
-// character sorts after '.' (compared as code page 1251 bytes).
-std::string WithFullStop(const std::string& cp1251Message);
-
 // The error box's text for a code page 1251 message, full stop included.
 QString ErrorBoxText(const std::string& cp1251Message);
 

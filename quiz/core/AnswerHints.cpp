@@ -2,23 +2,15 @@
 
 #include "engine/Cp1251.h"
 #include "quiz/core/AnswerTokens.h"
+#include "quiz/core/HintFinders.h"
+#include "quiz/core/TaskCatalogue.h"
 
 #include <algorithm>
 #include <set>
 
 using formulon::engine::Utf8ToCp1251;
 
-namespace {
-
-struct TMatch {
-    int At; // 0-based in the typed answer
-    std::vector<std::string> Args;
-};
-using TMatches = std::vector<TMatch>;
-using TFinder = void (*)(const TAnswerTokens&, TMatches&);
-
-// A piece of the answer quoted in a hint is cut at this length.
-constexpr std::size_t kShownPiece = 24;
+namespace hints {
 
 using K = TTokKind;
 
@@ -28,6 +20,10 @@ std::string Shown(const std::string& piece) {
 
 bool IsOperand(const TAnswerToken& token) {
     return token.Is(K::Number) || token.Is(K::Var);
+}
+
+bool IsFunction(const TAnswerToken& token) {
+    return token.Is(K::Word) && IsKnownFunctionName(token.Text);
 }
 
 // What stands after token i-1 as a function's argument, spelled right: the
@@ -45,6 +41,12 @@ std::string Argument(const TAnswerTokens& t, int i) {
         run += (run.empty() || run == "-" ? "" : "*") + t[j].Text;
     return run.empty() || run == "-" ? "x" : Shown(run);
 }
+
+} // namespace hints
+
+using namespace hints;
+
+namespace {
 
 // The base of the power whose '^' is token i, when it is plainly written.
 std::string Base(const TAnswerTokens& t, int i) {
@@ -121,8 +123,7 @@ template <const char* Word> void FindWord(const TAnswerTokens& t, TMatches& out)
         if (t[k].Is(K::Word, Word))
             out.push_back({t[k].At, {Argument(t, k + 1)}});
 }
-constexpr char kArctg[] = "arctg", kTg[] = "tg", kCtg[] = "ctg", kLn[] = "ln", kLg[] = "lg",
-               kSqrt[] = "sqrt";
+constexpr char kArctg[] = "arctg", kTg[] = "tg", kLn[] = "ln", kSqrt[] = "sqrt";
 
 void FindPowersOfE(const TAnswerTokens& t, TMatches& out) {
     for (int k = 0; k < t.Count(); ++k)
@@ -134,10 +135,6 @@ void FindLoneE(const TAnswerTokens& t, TMatches& out) {
     for (int k = 0; k < t.Count(); ++k)
         if (t[k].Is(K::Word, "e") && !t[k + 1].Is(K::Op, "^"))
             out.push_back({t[k].At, {}});
-}
-
-bool IsFunction(const TAnswerToken& token) {
-    return token.Is(K::Word) && IsKnownFunctionName(token.Text);
 }
 
 // sin^2(x): the exponent is a signed number or variable before the argument.
@@ -153,12 +150,6 @@ void FindFunctionPowers(const TAnswerTokens& t, TMatches& out) {
         const std::string exponent = j > k + 2 ? t.Joined(k + 2, j) : "2";
         out.push_back({t[k + 1].At, {t[k].Text, Argument(t, j), exponent}});
     }
-}
-
-void FindMissingBrackets(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (IsFunction(t[k]) && !t[k + 1].Is(K::Open) && !t[k + 1].Is(K::Op, "^"))
-            out.push_back({t[k + 1].At, {t[k].Text, Argument(t, k + 1)}});
 }
 
 // Whether token k is the exponent of a function's power (the 2 of sin^2(x)),
@@ -205,10 +196,17 @@ void FindDoubleStars(const TAnswerTokens& t, TMatches& out) {
 }
 
 void FindUnknownNames(const TAnswerTokens& t, TMatches& out) {
-    static const std::set<std::string> kHinted = {"arctg", "tg", "ctg", "ln", "lg", "sqrt", "e"};
+    static const std::set<std::string> kHinted = {"arctg",  "arctan", "atan", "arcsin", "asin",
+                                                  "arccos", "acos",   "tg",   "ctg",    "cot",
+                                                  "ln",     "lg",     "sqrt", "e"};
     for (int k = 0; k < t.Count(); ++k)
         if (t[k].Is(K::Word) && !IsKnownFunctionName(t[k].Text) && !kHinted.count(t[k].Text))
             out.push_back({t[k].At, {Shown(t[k].Text)}});
+}
+
+template <void (*Find)(const TAnswerTokens&, TMatches&)>
+void OnTokens(const TContext& c, TMatches& out) {
+    Find(c.T, out);
 }
 
 struct TRuleEntry {
@@ -217,49 +215,83 @@ struct TRuleEntry {
 };
 
 const TRuleEntry kRules[] = {
+    {{THintRule::RussianName, "синус, тг, корень…", "«{1}» пишут латинскими буквами: {2}"},
+     FindRussianNames},
+    {{THintRule::RussianLayout, "ышт, сщы, н, я…",
+      "переключите раскладку на латинскую: {1} — это {2}"},
+     FindLayoutWords},
     {{THintRule::RussianLookalike, "у х е с о а р вместо y x e c o a p",
       "«{1}» — русская буква: наберите латинскую {2} (переключите раскладку)"},
-     FindLookalikes},
+     OnTokens<FindLookalikes>},
     {{THintRule::RussianLetter, "другая русская буква",
       "«{1}» — русская буква: в формуле буквы только латинские"},
-     FindRussianLetters},
+     OnTokens<FindRussianLetters>},
     {{THintRule::DecimalComma, ",", "дробную часть отделяют точкой, а не запятой: {1}"},
-     FindCommas},
-    {{THintRule::Colon, ":", "деление пишут знаком «/», а не «:»"}, FindColons},
-    {{THintRule::Bars, "|x|", "модуль пишут функцией abs: {1}"}, FindBars},
+     OnTokens<FindCommas>},
+    {{THintRule::Colon, ":", "деление пишут знаком «/», а не «:»"}, OnTokens<FindColons>},
+    {{THintRule::Bars, "|x|", "модуль пишут функцией abs: {1}"}, OnTokens<FindBars>},
     {{THintRule::UnclosedBracket, "( без пары", "скобка «(» не закрыта: допишите «)»"},
-     FindUnclosed},
+     OnTokens<FindUnclosed>},
     {{THintRule::ExtraBracket, ") без пары", "лишняя скобка «)»: перед ней нет открывающей «(»"},
-     FindExtra},
-    {{THintRule::Arctg, "arctg", "арктангенс пишут atn: atn({1})"}, FindWord<kArctg>},
-    {{THintRule::Tg, "tg", "тангенс пишут tan: tan({1})"}, FindWord<kTg>},
-    {{THintRule::Ctg, "ctg", "котангенс пишут через тангенс: 1/tan({1})"}, FindWord<kCtg>},
-    {{THintRule::Ln, "ln", "натуральный логарифм пишут log: log({1})"}, FindWord<kLn>},
+     OnTokens<FindExtra>},
+    {{THintRule::Arctg, "arctg", "арктангенс пишут atn: atn({1})"}, OnTokens<FindWord<kArctg>>},
+    {{THintRule::Arctan, "arctan, atan", "арктангенс пишут atn: atn({1})"}, FindArctan},
+    {{THintRule::Arcsin, "arcsin",
+      "арксинуса в программе нет: его пишут через арктангенс: atn({2}/sqr(1-{2}^2))"},
+     FindArcsin},
+    {{THintRule::Arccos, "arccos",
+      "арккосинуса в программе нет: его пишут через арктангенс: 90-atn({2}/sqr(1-{2}^2))"},
+     FindArccos},
+    {{THintRule::Tg, "tg", "тангенс пишут tan: tan({1})"}, OnTokens<FindWord<kTg>>},
+    {{THintRule::Ctg, "ctg, cot", "котангенс пишут через тангенс: 1/tan({1})"}, FindCtg},
+    {{THintRule::Ln, "ln", "натуральный логарифм пишут log: log({1})"}, OnTokens<FindWord<kLn>>},
+    {{THintRule::LgOnLnPicture, "lg, на картинке ln",
+      "ln на картинке — натуральный логарифм, его пишут log({1})"},
+     FindLgOnLn},
     {{THintRule::Lg, "lg", "десятичный логарифм пишут через натуральный: log({1})/log(10)"},
-     FindWord<kLg>},
-    {{THintRule::Sqrt, "sqrt", "квадратный корень пишут sqr: sqr({1})"}, FindWord<kSqrt>},
-    {{THintRule::PowerOfE, "e^x", "степень числа e пишут функцией exp: exp({1})"}, FindPowersOfE},
-    {{THintRule::LoneE, "e", "число e пишут exp(1)"}, FindLoneE},
+     FindLg},
+    {{THintRule::Sqrt, "sqrt", "квадратный корень пишут sqr: sqr({1})"}, OnTokens<FindWord<kSqrt>>},
+    {{THintRule::PowerOfE, "e^x", "степень числа e пишут функцией exp: exp({1})"},
+     OnTokens<FindPowersOfE>},
+    {{THintRule::LoneE, "e", "число e пишут exp(1)"}, OnTokens<FindLoneE>},
     {{THintRule::FunctionPower, "sin^2(x)", "степень функции пишут после её скобок: {1}({2})^{3}"},
-     FindFunctionPowers},
+     OnTokens<FindFunctionPowers>},
     {{THintRule::NoBracket, "sin x", "аргумент функции пишут в скобках: {1}({2})"},
-     FindMissingBrackets},
+     FindUnbracketedAlone},
+    {{THintRule::NoBracketVariable, "sin y-z",
+      "программа прочла {1}({2}){3}; если {4} {5}, пишите {1}({5})"},
+     FindUnbracketedVariable},
+    {{THintRule::NoBracketOther, "cos 3*y",
+      "после {1} нет скобки, и программа {1} не вычисляет; если {4} {5}, пишите {1}({5})"},
+     FindUnbracketedOther},
     {{THintRule::MissingTimes, "2y, 2(, )(, yz", "пропущен знак умножения: {1}*{2}"},
-     FindMissingTimes},
+     OnTokens<FindMissingTimes>},
     {{THintRule::FractionExponent, "y^1/2", "дробный показатель степени берут в скобки: {1}^({2})"},
-     FindFractionExponents},
+     OnTokens<FindFractionExponents>},
     {{THintRule::NegativeExponent, "y^-2",
       "отрицательный показатель степени берут в скобки: {1}^({2})"},
-     FindNegativeExponents},
-    {{THintRule::DoubleStar, "**", "степень пишут знаком ^: {1}^{2}"}, FindDoubleStars},
+     OnTokens<FindNegativeExponents>},
+    {{THintRule::DoubleStar, "**", "степень пишут знаком ^: {1}^{2}"}, OnTokens<FindDoubleStars>},
     {{THintRule::UnknownName, "незнакомое имя",
       "имя «{1}» программа не знает: функции — sin, cos, tan, atn, log, sqr, exp, abs; "
       "переменные — y и z"},
-     FindUnknownNames},
+     OnTokens<FindUnknownNames>},
 };
 
-std::string Filled(const char* hint, const std::vector<std::string>& args) {
-    std::string text = Utf8ToCp1251(hint);
+// Each row's hint in code page 1251, converted once: an answer can match a
+// rule thousands of times.
+const std::string& Template(std::size_t row) {
+    static const std::vector<std::string> templates = [] {
+        std::vector<std::string> converted;
+        for (const TRuleEntry& entry : kRules)
+            converted.push_back(Utf8ToCp1251(entry.Row.Hint));
+        return converted;
+    }();
+    return templates[row];
+}
+
+std::string Filled(std::size_t row, const std::vector<std::string>& args) {
+    std::string text = Template(row);
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string mark = "{"; // appended: gcc 12 warns falsely about "{" + string
         mark += std::to_string(i + 1);
@@ -283,15 +315,27 @@ const std::vector<THintRow>& HintRules() {
     return rows;
 }
 
-std::vector<TAnswerHint> FindHints(const std::string& typed) {
+std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant) {
     const TAnswerTokens tokens(typed);
+    const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
-    for (const TRuleEntry& entry : kRules) {
+    // The letters of whole words hinted; the word rules come first.
+    std::vector<bool> claimed(typed.size() + 1, false);
+    const auto inClaimed = [&claimed](int at) {
+        return at >= 0 && static_cast<std::size_t>(at) < claimed.size() &&
+               claimed[static_cast<std::size_t>(at)];
+    };
+    for (std::size_t row = 0; row < std::size(kRules); ++row) {
+        const TRuleEntry& entry = kRules[row];
         TMatches matches;
-        entry.Find(tokens, matches);
+        entry.Find(context, matches);
         for (const TMatch& match : matches) {
-            std::string text = Filled(entry.Row.Hint, match.Args);
+            if (match.Claims < 0 && inClaimed(match.At))
+                continue;
+            for (int at = match.At; at < match.Claims; ++at)
+                claimed[static_cast<std::size_t>(at)] = true;
+            std::string text = Filled(row, match.Args);
             if (given.insert(text).second)
                 hints.push_back({entry.Row.Rule, match.At + 1, std::move(text)});
         }
@@ -302,7 +346,7 @@ std::vector<TAnswerHint> FindHints(const std::string& typed) {
     return hints;
 }
 
-std::string FirstHintText(const std::string& typed) {
-    const std::vector<TAnswerHint> hints = FindHints(typed);
+std::string FirstHintText(const std::string& typed, int task, int variant) {
+    const std::vector<TAnswerHint> hints = FindHints(typed, task, variant);
     return hints.empty() ? std::string() : hints.front().Text;
 }

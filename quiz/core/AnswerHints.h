@@ -10,6 +10,8 @@
 #include <vector>
 
 enum class THintRule {
+    RussianName,      // синус, тангенс, корень ...: a function's Russian name
+    RussianLayout,    // ышт for sin, н for y: typed with the Russian layout on
     RussianLookalike, // у for y, с for c ...
     RussianLetter,
     DecimalComma,
@@ -18,15 +20,21 @@ enum class THintRule {
     UnclosedBracket,
     ExtraBracket,
     Arctg,
+    Arctan, // arctan, atan
+    Arcsin,
+    Arccos,
     Tg,
-    Ctg,
+    Ctg, // ctg, cot
     Ln,
+    LgOnLnPicture, // lg where the task's picture shows ln
     Lg,
     Sqrt,
     PowerOfE,
     LoneE,
     FunctionPower,
-    NoBracket,
+    NoBracket,         // sin y where y is all of it, or nothing after the name
+    NoBracketVariable, // sin y-z: the program reads sin(y)-z
+    NoBracketOther,    // cos 3*y-5: the program cannot apply cos at all
     MissingTimes,
     FractionExponent,
     NegativeExponent,
@@ -49,11 +57,14 @@ struct TAnswerHint {
     std::string Text; // code page 1251
 };
 
-// 'typed': the answer as checked (code page 1251, lower case). Earliest
-// position first, one position's hints in table order; a hint repeated word
-// for word is given once, at its first place.
-std::vector<TAnswerHint> FindHints(const std::string& typed);
+// 'typed': the answer as checked (code page 1251, lower case) to task
+// 'task', variant 'variant' (0 and 0 for none): the rules that read the
+// task's picture, which the pupil sees, read it from the catalogue.
+// Earliest position first, one position's hints in table order; a hint
+// repeated word for word is given once, at its first place; within a
+// Russian word that has a hint of its own no letter of it gets another.
+std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant);
 
 // For a console checker that gives one hint per answer: the first hint's
 // text (code page 1251), or the empty text when none applies.
-std::string FirstHintText(const std::string& typed);
+std::string FirstHintText(const std::string& typed, int task, int variant);

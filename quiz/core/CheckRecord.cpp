@@ -2,7 +2,6 @@
 
 #include "engine/Formula.h"
 #include "engine/NumberText.h"
-#include "quiz/core/MinusPower.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <exception>
@@ -109,14 +108,21 @@ std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer) 
     check.AnswerDone = true;
     check.Message = LastErrorText.Read();
     if (check.ReferenceDone && value != check.ReferenceValue)
-        check.MinusPowerAt = MinusPowerPositions(answer, value);
+        check.AnswerPart = FindReadingPart(answer);
     return value;
 }
 
 bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& answer) {
     BeginCheckRecord(check, taskNo, variant, answer);
-    const std::string reference = RecordedReferenceValue(check, ReferenceFormula(taskNo, variant));
-    return RecordedAnswerValue(check, answer) == reference;
+    const std::string& formula = ReferenceFormula(taskNo, variant);
+    const std::string reference = RecordedReferenceValue(check, formula);
+    if (RecordedAnswerValue(check, answer) == reference)
+        return true;
+    check.Mathematics = CompareInMathematics(formula, answer);
+    if (check.Mathematics == TMathVerdict::Equal)
+        if (const std::optional<TReadingPart> part = FindReadingPart(formula))
+            check.TaskPart = part->Kind;
+    return false;
 }
 
 TKeptErrorText::TKeptErrorText() : saved_(LastErrorText.Read()) {}

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "engine/FormulaTrace.h"
+#include "quiz/core/MathEquality.h"
+#include "quiz/core/ReadingParts.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,19 +51,23 @@ struct TCheckRecord {
     std::string AnswerValue;
     std::string Message;       // LastErrorText when the check ended
     std::string AnswerMessage; // the last message the answer's own evaluation wrote, or empty
-    // A wrong answer's subtracted powers whose bracketing changes its value:
-    // their minuses' positions in the answer (see MinusPower.h).
-    std::vector<int> MinusPowerAt;
+    // A wrong answer: where the program reads it differently from school
+    // mathematics (ReadingParts.h), whether it is right in mathematics
+    // (MathEquality.h) and, when it is, where the program reads the task's
+    // own formula differently. Set by RunCheck.
+    std::optional<TReadingPart> AnswerPart;
+    TMathVerdict Mathematics = TMathVerdict::CannotTell;
+    std::optional<TPartKind> TaskPart;
     bool Raised = false;     // the check was abandoned by an error
     std::string RaisedError; // its message, code page 1251
 };
 
 // The check's own evaluations, recorded into 'check' as they run. Each
 // returns exactly what FormulaValue returns and lets every error through
-// unchanged, the record then saying how far it got. A wrong answer's value
-// is checked for subtracted powers at once, while the check runs on the one
-// thread that owns LastErrorText, and so that explaining it later never
-// evaluates anything; that leaves no trace (QuietFormulaValue).
+// unchanged, the record then saying how far it got. A wrong answer is read
+// as school mathematics at once, while the check runs on the one thread
+// that owns LastErrorText, so that explaining it later never evaluates
+// anything; that leaves no trace (QuietFormulaValue).
 void BeginCheckRecord(TCheckRecord& check, int taskNo, int variant, const std::string& answer);
 std::string RecordedReferenceValue(TCheckRecord& check, const std::string& referenceFormula);
 std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer);
@@ -69,7 +76,8 @@ std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer);
 // recorded into 'check' from the start: the reference formula's value, then
 // the answer's; right when the two texts are equal, and nothing else is
 // compared. Raises what the evaluations raise. LastErrorText is written as
-// the engine writes it; a check apart from the quiz keeps it (below).
+// the engine writes it; a check apart from the quiz keeps it (below). A
+// wrong answer is then compared with the task's formula in mathematics.
 bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& answer);
 
 // Puts LastErrorText back as it was when made, however its scope ends: a

@@ -351,6 +351,9 @@ private:
             Take();
             return Wrap(TReadKind::Func, Leaf(next), name.at, name.text);
         }
+        // sin^2(x), as school writes it: said as the hint says it.
+        if (next.kind == Tok::Op && next.text == "^")
+            throw Refusal{next.at, "степень функции пишут после её скобок: " + name.text + "(…)^…"};
         throw Refusal{name.at, "после " + Quoted(name.text) + " нужна скобка «(»"};
     }
 

@@ -2,8 +2,8 @@
 
 #include "engine/Cp1251.h"
 #include "engine/EngineMessages.h"
+#include "engine/Errors.h"
 #include "engine/NumberText.h"
-#include "quiz/core/AnswerTokens.h"
 
 #include <algorithm>
 #include <optional>
@@ -69,6 +69,19 @@ std::string FunctionRefusal(const std::string& message) {
     return Cp("функция не вычислена");
 }
 
+// "sin 7°", "sin(-4°)", "log(7)": a call as the pupil reads it, with the
+// degrees the program takes its angles in.
+std::string FunctionCall(const std::string& call) {
+    const std::size_t open = call.find('(');
+    if (open == std::string::npos || call.back() != ')')
+        return call;
+    const std::string name = call.substr(0, open);
+    if (name != "sin" && name != "cos" && name != "tan")
+        return call;
+    const std::string degrees = call.substr(open + 1, call.size() - open - 2) + Cp("°");
+    return degrees.front() == '-' ? name + "(" + degrees + ")" : name + " " + degrees;
+}
+
 class TStepWriter {
 public:
     explicit TStepWriter(const TCheckRecord& check) : check_(check) {}
@@ -125,6 +138,12 @@ private:
 
     void Substituted(const std::string& text) {
         const std::string& answer = check_.Answer;
+        if (answer.find_first_not_of(' ') == std::string::npos) {
+            empty_ = true;
+            // "Ответ пуст" is said where the answer is typeset; not twice.
+            Add(Cp("Программе нечего считать"));
+            return;
+        }
         const bool y = answer.find('y') != std::string::npos;
         const bool z = answer.find('z') != std::string::npos;
         std::string line = y && z ? Cp("Подставили y = 7, z = 11: ")
@@ -137,9 +156,10 @@ private:
 
     void Normalised(const std::string& text) {
         outer_ = current_ = text;
+        if (empty_)
+            return;
         if (IsFailureMarker(text)) {
-            Add(Cp("В ответе запятая: дробную часть пишут через точку, вычисление остановлено — ") +
-                text);
+            Add(Cp("В ответе запятая: дробную часть пишут через точку, вычисление остановлено"));
         } else if (text != subst_) {
             const bool blanks = subst_.find(' ') != std::string::npos;
             const bool points = subst_.find('.') != std::string::npos;
@@ -164,24 +184,40 @@ private:
         const std::string head = OperationName(op.Op) + ": ";
         const std::string sign = Quoted(std::string(1, op.Op));
         if (IsMissing(op.Left))
-            return head + Cp("у знака ") + sign + Cp(" нет числа слева, действие не выполнено — ") +
-                   after;
+            return head + Cp("у знака ") + sign + Cp(" нет числа слева, действие не выполнено");
         if (IsMissing(op.Right))
-            return head + Cp("у знака ") + sign +
-                   Cp(" нет числа справа, действие не выполнено — ") + after;
+            return head + Cp("у знака ") + sign + Cp(" нет числа справа, действие не выполнено");
+        const std::string written = Written(op);
         if (IsFailureMarker(after))
-            return head + applied +
-                   Cp(": отрицательное число нельзя возвести в дробную степень — ") + after;
+            return head + written +
+                   Cp(": отрицательное число нельзя возвести в дробную степень, действие не "
+                      "выполнено");
         const std::string result = OperationResult(current_, applied, after);
         if (result.empty())
-            return head + applied + Cp(", запись: ") + after;
-        return head + applied + " = " + result +
-               (result == after ? std::string() : Cp(", запись: ") + after);
+            return head + written + Rewritten(after);
+        return head + written + " = " + result +
+               (result == after ? std::string() : Rewritten(after));
+    }
+
+    // An operation as school writes it: a negative number raised to a power,
+    // or on the right of an operator, in brackets.
+    static std::string Written(const TTraceStep& op) {
+        const auto bracketed = [](const std::string& number) {
+            return number.front() == '-' ? "(" + number + ")" : number;
+        };
+        const std::string left = op.Op == '^' ? bracketed(op.Left) : op.Left;
+        return left + op.Op + bracketed(op.Right);
+    }
+
+    // What the whole formula became, said as such: not a sentence of its own.
+    static std::string Rewritten(const std::string& text) {
+        return Cp("; формула стала такой: ") + text;
     }
 
     void Function(const std::string& text) {
         if (text.size() >= 2 && text.compare(text.size() - 2, 2, "=~") == 0) {
-            Add(Cp("Функция не вычислена: ") + text + Cp(" — ") + FunctionRefusal(message_));
+            Add(Cp("Функция ") + FunctionCall(text.substr(0, text.size() - 2)) +
+                Cp(" не вычислена: ") + FunctionRefusal(message_));
             functionFailed_ = true;
         } else {
             function_ = text;
@@ -190,9 +226,13 @@ private:
 
     void Grouped(const std::string& text) {
         if (function_) {
-            const std::string result = function_->substr(function_->rfind('=') + 1);
-            Add(Cp("Функция: ") + *function_ +
-                (result == text ? std::string() : Cp(", запись: ") + text));
+            const std::size_t equals = function_->rfind('=');
+            const std::string call = function_->substr(0, equals);
+            const std::string result = function_->substr(equals + 1);
+            const bool degrees = call.starts_with("atn(");
+            Add(Cp("Функция: ") + FunctionCall(call) + " = " + result +
+                (degrees ? Cp("°") : std::string()) +
+                (result == text ? std::string() : Rewritten(text)));
             function_.reset();
         } else if (!innerTold_) {
             Add((inner_.empty() ? Cp("Пустые скобки убрали: ")
@@ -216,8 +256,13 @@ private:
             while (from > 0 && ((outer_[from - 1] >= '0' && outer_[from - 1] <= '9') ||
                                 outer_[from - 1] == ','))
                 --from;
-            return Cp("Перед скобкой ") + group + Cp(" стоит число ") +
-                   outer_.substr(from, p - from) + Cp(" без знака действия: пропущен знак «*»");
+            const std::string number = outer_.substr(from, p - from);
+            if (const std::string name = PoweredFunction(from); !name.empty())
+                return Cp("Перед скобкой ") + group + Cp(" стоит показатель степени ") + number +
+                       Cp(" функции ") + name + Cp(": степень функции пишут после её скобок: ") +
+                       name + Cp("(…)^") + number;
+            return Cp("Перед скобкой ") + group + Cp(" стоит число ") + number +
+                   Cp(" без знака действия: пропущен знак «*»");
         }
         if (c == ')')
             return Cp("Между «)» и ") + group + Cp(" нет знака действия: пропущен знак «*»");
@@ -228,10 +273,15 @@ private:
                Cp(", с которым программа не работает");
     }
 
-    std::string Told(const std::string& text) const {
-        if (check_.AnswerMessage.empty())
-            return text;
-        return text + Cp(" — программа сообщила: ") + Quoted(check_.AnswerMessage);
+    // The function whose name and '^' stand before position 'at' of the
+    // formula as it stands (sin^2(...)), or empty.
+    std::string PoweredFunction(std::size_t at) const {
+        if (at < 2 || outer_[at - 1] != '^')
+            return {};
+        std::size_t from = at - 1;
+        while (from > 0 && outer_[from - 1] >= 'a' && outer_[from - 1] <= 'z')
+            --from;
+        return outer_.substr(from, at - 1 - from);
     }
 
     // The rest was not recorded: what was waiting for it is not told, and
@@ -247,14 +297,15 @@ private:
     }
 
     void Ending() {
+        if (empty_)
+            return;
         if (pending_)
-            Add(OperationName(pending_->Op) + ": " + pending_->Left + pending_->Op +
-                pending_->Right +
+            Add(OperationName(pending_->Op) + ": " + Written(*pending_) +
                 (pending_->Op == '/' && pending_->Right == "0" ? Cp(" — на ноль делить нельзя")
                                                                : std::string()));
         if (check_.Raised && check_.ReferenceDone) {
-            Add(Cp("Вычисление прервано: ") + check_.RaisedError,
-                ExplainRaisedError(check_.RaisedError));
+            // The error and what it means are shown beside the answer's value.
+            Add(Cp("Здесь вычисление прервано ошибкой"));
             return;
         }
         if (!check_.AnswerDone) {
@@ -262,12 +313,12 @@ private:
             return;
         }
         const std::string& value = check_.AnswerValue;
-        const auto opens = std::count(outer_.begin(), outer_.end(), '(');
-        const auto closes = std::count(outer_.begin(), outer_.end(), ')');
+        const std::string& typed = check_.Answer;
+        const auto opens = std::count(typed.begin(), typed.end(), '(');
+        const auto closes = std::count(typed.begin(), typed.end(), ')');
         if (value.empty() && opens != closes) {
-            Add(Told(Cp("Скобки не сходятся: открывающих ") + std::to_string(opens) +
-                     Cp(", закрывающих ") + std::to_string(closes) +
-                     Cp(", значение ответа пустое")));
+            Add(Cp("Скобки в ответе не сходятся: открывающих ") + std::to_string(opens) +
+                Cp(", закрывающих ") + std::to_string(closes) + Cp(", значение ответа пустое"));
         } else if (value.empty()) {
             Add(Cp("Значение ответа пустое: в ответе нет ни одного числа"));
         } else if (value == GroupFailureText) {
@@ -275,18 +326,34 @@ private:
                                     (last_ == TraceStage::Inner || !IsFailureMarker(current_));
             if (foldFailed)
                 Add(FoldFailure());
-            Add(Told(Cp("Значение ответа «Ошибка»: скобки не вычислены")));
+            Add(Cp("Ответ не вычислен: скобки не удалось вычислить или подставить"));
         } else if (IsFailureMarker(value)) {
-            Add(Told(Cp("Значение ответа «~»: действие не выполнено")));
+            Add(Cp("Ответ не вычислен: действие не выполнено"));
+        } else if (!IsNumber(value)) {
+            Add(Cp("Ответ не вычислен до числа: в нём остались знаки, которые программа не "
+                   "вычисляет"));
         } else {
             Add(Cp("Значение ответа: ") + value);
+        }
+    }
+
+    // A number text, as typed or as the engine writes it: what is left of
+    // "cos 16" is no number, though it is the answer's value text.
+    static bool IsNumber(const std::string& value) {
+        if (value.find_first_not_of("0123456789,E-+") != std::string::npos)
+            return false;
+        try {
+            ParseNumber(value);
+            return true;
+        } catch (const Exception&) {
+            return false;
         }
     }
 
     const TCheckRecord& check_;
     std::vector<TStepLine> lines_;
     std::string subst_, outer_, current_, inner_, message_;
-    bool innerTold_ = false, functionFailed_ = false;
+    bool innerTold_ = false, functionFailed_ = false, empty_ = false;
     TraceStage last_ = TraceStage::Subst;
     std::optional<TTraceStep> pending_;   // an operation waiting for its result
     std::optional<std::string> function_; // a function's value waiting to be put back
@@ -296,55 +363,4 @@ private:
 
 std::vector<TStepLine> DescribeSteps(const TCheckRecord& check) {
     return TStepWriter(check).Lines();
-}
-
-namespace {
-
-// The text a conversion error quotes: 'x' in "'x' is not a valid ...".
-std::optional<std::string> NotANumber(const std::string& message) {
-    static const std::string kTail = "' is not a valid floating point value";
-    if (message.size() < kTail.size() + 1 || message.front() != '\'' ||
-        message.compare(message.size() - kTail.size(), kTail.size(), kTail) != 0)
-        return std::nullopt;
-    return message.substr(1, message.size() - kTail.size() - 1);
-}
-
-std::string ExplainNotANumber(const std::string& text) {
-    if (text.empty())
-        return Cp("на месте числа ничего нет: пустые скобки или знак действия без числа");
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (const char latin = LatinLookalike(byte))
-            return Cp("в ответе русская буква ") + Quoted(std::string(1, c)) +
-                   Cp(" вместо латинской ") + latin + Cp(": переключите раскладку");
-        if (IsRussianLetter(byte))
-            return Cp("в ответе русская буква ") + Quoted(std::string(1, c)) +
-                   Cp(": в формуле буквы только латинские");
-    }
-    if (text == "e")
-        return Cp("«e» — не число: число e пишут exp(1)");
-    if (text.find('|') != std::string::npos)
-        return Cp("знак «|» программа не знает: модуль пишут abs(…)");
-    if (text.find(",,") != std::string::npos)
-        return Cp("в числе две точки подряд");
-    if (text == "-" || text == "+")
-        return Cp("после знака ") + Quoted(text) + Cp(" нет числа");
-    return Quoted(text) + Cp(" — не число: программа знает только числа, переменные y и z и "
-                             "функции со скобками");
-}
-
-} // namespace
-
-std::string ExplainRaisedError(const std::string& message) {
-    if (const std::optional<std::string> text = NotANumber(message))
-        return ExplainNotANumber(*text);
-    if (message == "Invalid floating point operation")
-        return Cp("недопустимое действие с числами, например 0 разделили на 0: ноль, записанный "
-                  "как 0.0 или -0, программа заранее не узнаёт");
-    if (message == "Floating point division by zero")
-        return Cp("деление на ноль: делитель записан как 0.0 или -0, или ноль возводится в "
-                  "отрицательную степень");
-    if (message == "Floating point overflow")
-        return Cp("число получилось слишком большим: программа хранит числа меньше 10^308");
-    return {};
 }

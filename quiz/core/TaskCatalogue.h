@@ -34,5 +34,6 @@ const std::string& ReferenceFormula(int task, int variant);
 // The picture's name in the table, in lower case: p11, p23, p101.
 std::string PictureName(int task, int variant);
 
-// The TeX the picture is typeset from; empty outside the table.
+// The TeX the picture is typeset from (what the pupil sees), or empty
+// outside the table.
 std::string_view PictureTex(int task, int variant);

@@ -21,11 +21,28 @@ std::string Prefixed(std::string_view sign, const std::string& text) {
 // Typesets a reading in the conventions of the task pictures.
 class Typesetter {
 public:
-    explicit Typesetter(const std::vector<TReadNode>& nodes) : nodes_(nodes) {}
+    Typesetter(const std::vector<TReadNode>& nodes, TTexMark mark) : nodes_(nodes), mark_(mark) {}
 
     // 'leading': the node starts its expression, so a minus in front of it
     // needs no brackets.
     std::string Tex(int n, bool leading = true) const {
+        const TReadNode& node = At(n);
+        if (Marks(node.from, node.to))
+            return Boxed(Unmarked(n, leading));
+        return Unmarked(n, leading);
+    }
+
+private:
+    bool Marks(int from, int to) const {
+        if (marked_ || from != mark_.From || to != mark_.To)
+            return false;
+        marked_ = true;
+        return true;
+    }
+
+    static std::string Boxed(const std::string& tex) { return "\\boxed{" + tex + "}"; }
+
+    std::string Unmarked(int n, bool leading) const {
         const TReadNode& node = At(n);
         switch (node.kind) {
         case TReadKind::Num:
@@ -52,7 +69,6 @@ public:
         return "";
     }
 
-private:
     const TReadNode& At(int n) const { return nodes_[static_cast<std::size_t>(n)]; }
     bool IsSigned(int n) const {
         return At(n).kind == TReadKind::Neg || At(n).kind == TReadKind::Pos;
@@ -186,24 +202,29 @@ private:
         std::string tex = Tex(node.items[0]);
         for (std::size_t i = 1; i < node.items.size(); ++i) {
             const int item = node.items[i];
-            tex += node.ops[i - 1];
-            tex += IsSigned(item) ? Paren(Tex(item)) : Tex(item, false);
+            // A sign and its term may be marked together.
+            const bool marked = Marks(node.opAt[i - 1], At(item).to);
+            std::string term(1, node.ops[i - 1]);
+            term += IsSigned(item) ? Paren(Tex(item)) : Tex(item, false);
+            tex += marked ? Boxed(term) : term;
         }
         return tex;
     }
 
     const std::vector<TReadNode>& nodes_;
+    TTexMark mark_;
+    mutable bool marked_ = false; // a mark is drawn once
 };
 
 } // namespace
 
-TTexFormula FormulaToTex(const std::string& formula) {
+TTexFormula FormulaToTex(const std::string& formula, TTexMark mark) {
     const TFormulaReading reading = ReadFormula(formula);
     TTexFormula result;
     result.Read = reading.Read;
     result.ProblemPos = reading.ProblemPos;
     result.Problem = reading.Problem;
     if (reading.Read)
-        result.Tex = Typesetter(reading.Nodes).Tex(reading.Root);
+        result.Tex = Typesetter(reading.Nodes, mark).Tex(reading.Root);
     return result;
 }

@@ -12,6 +12,14 @@ struct TTexFormula {
     std::string Problem; // what is wrong there, short, code page 1251
 };
 
+// A stretch of the typed formula to mark in the picture, 1-based and
+// inclusive: a term or a sign with its term, as an explanation marks it.
+struct TTexMark {
+    int From = 0, To = 0;
+};
+
 // Takes a formula as typed (code page 1251). Never fails: a text it cannot
-// read comes back with its first problem named.
-TTexFormula FormulaToTex(const std::string& formula);
+// read comes back with its first problem named. The part that is exactly
+// 'mark' is boxed (\boxed), which the typesetter draws in the marks'
+// colour; a mark that is no part leaves the picture unmarked.
+TTexFormula FormulaToTex(const std::string& formula, TTexMark mark = {});

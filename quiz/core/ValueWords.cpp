@@ -13,10 +13,6 @@ using namespace formulon::engine;
 
 namespace {
 
-// Mathematically equal values whose texts differ by the order of the
-// operations agree to this many significant digits at least.
-constexpr Extended kAgreement = 1e-12L;
-
 std::string Cp(const char* utf8) {
     return Utf8ToCp1251(utf8);
 }
@@ -65,7 +61,8 @@ std::optional<Extended> NumberValue(const std::string& text) {
     }
 }
 
-// Why an answer's value is an error text.
+// Why an answer's value is an error text. The message itself is shown once,
+// beside the comparison, so only its absence is made up for here.
 std::vector<std::string> ErrorValueWords(const std::string& value, const std::string& message) {
     std::string what, why;
     if (value.empty()) {
@@ -78,15 +75,36 @@ std::vector<std::string> ErrorValueWords(const std::string& value, const std::st
         what = Cp("значение вашего ответа — «~»: программа не смогла выполнить действие");
         why = Cp("например, у знака действия нет числа с одной стороны");
     }
-    if (!message.empty())
-        why = Cp("программа сообщила: «") + message + Cp("»");
     std::vector<std::string> lines = {Cp("не совпадает"), what};
-    if (!why.empty())
+    if (message.empty())
         lines.push_back(why);
     return lines;
 }
 
-// How two different number texts compare.
+// "в 100 раз", "в 1 000 раз": a power of ten in words, never as 10^k.
+std::string Times(long k) {
+    std::string digits = "1" + std::string(static_cast<std::size_t>(k), '0');
+    for (auto at = static_cast<long>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), " ");
+    return Cp("в ") + digits + Cp(" раз");
+}
+
+// How the answer's magnitude compares: "примерно в 100 раз больше", or
+// empty when it is of the same order.
+std::string Magnitude(Extended a, Extended b) {
+    // Logarithms taken apart: the quotient of two extreme values overflows.
+    const Extended order = std::log10(a) - std::log10(b);
+    constexpr Extended kMillion = 6;
+    if (std::fabs(order) > kMillion)
+        return Cp(order > 0 ? "более чем в миллион раз больше" : "более чем в миллион раз меньше");
+    const long k = std::lround(order);
+    if (k == 0)
+        return {};
+    return Cp("примерно ") + Times(std::labs(k)) + Cp(k > 0 ? " больше" : " меньше");
+}
+
+// How two different number texts compare, the signs first: -10,88 against
+// -0,07 is larger only by its absolute value.
 std::vector<std::string> NumberWords(Extended answer, Extended task) {
     std::vector<std::string> lines = {Cp("не совпадает")};
     if (answer == task) {
@@ -95,20 +113,14 @@ std::vector<std::string> NumberWords(Extended answer, Extended task) {
         return lines;
     }
     const Extended a = std::fabs(answer), b = std::fabs(task);
-    const bool sameSign = (answer < 0) == (task < 0);
-    if (sameSign && std::fabs(answer - task) <= kAgreement * std::fmax(a, b)) {
-        lines.push_back(Cp("ваш ответ математически равен заданию, но записан в другом порядке: "
-                           "порядок действий меняет последние цифры, а программа сравнивает все. "
-                           "Запишите формулу в том порядке, как на картинке"));
-        return lines;
-    }
     if (a == 0 || b == 0)
         return lines;
-    // Logarithms taken apart: the quotient of two extreme values overflows.
-    const long k = std::lround(std::log10(a) - std::log10(b));
-    if (k != 0)
-        lines.push_back(Cp("ваше значение примерно в 10^") + std::to_string(std::labs(k)) +
-                        Cp(k > 0 ? " раз больше" : " раз меньше"));
+    const std::string magnitude = Magnitude(a, b);
+    if ((answer < 0) != (task < 0))
+        lines.push_back(Cp("ваше значение другого знака") +
+                        (magnitude.empty() ? std::string() : Cp(" и по модулю ") + magnitude));
+    else if (!magnitude.empty())
+        lines.push_back(Cp(answer < 0 ? "ваше значение по модулю " : "ваше значение ") + magnitude);
     return lines;
 }
 

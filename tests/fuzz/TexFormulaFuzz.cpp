@@ -1,16 +1,16 @@
 // The answer typesetter on arbitrary bytes: it reads or names a problem,
 // and what it hands to the typesetter is well-formed TeX of a few known
-// characters, never the input's own bytes. The hints and the subtracted
-// powers found in the same bytes point inside them. The typeset answer, and
-// the bytes taken as TeX, are spoken in words: no letter, digit or sign of
-// BASIC notation.
+// characters, never the input's own bytes. The hints and the place where
+// the program reads the same bytes differently point inside them.
+// The typeset answer, and the bytes taken as TeX, are spoken in words: no
+// letter, digit or sign of BASIC notation.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "quiz/core/AnswerHints.h"
-#include "quiz/core/MinusPower.h"
+#include "quiz/core/ReadingParts.h"
 #include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TexFormula.h"
 
@@ -32,15 +32,16 @@ bool WellFormed(const std::string& tex) {
 }
 
 // Every hint has a text and a place in the answer or just past its end; a
-// subtracted power lies after its minus and within the answer.
+// place the program reads differently lies within the answer, on the
+// stretch its note speaks of.
 void CheckPlaces(const std::string& formula) {
     const auto size = static_cast<int>(formula.size());
-    for (const TAnswerHint& hint : FindHints(formula))
+    for (const TAnswerHint& hint : FindHints(formula, 2, 1))
         if (hint.Text.empty() || hint.Position < 1 || hint.Position > size + 1)
             __builtin_trap();
-    for (const TSubtractedPower& power : SubtractedPowers(formula))
-        if (formula[static_cast<std::size_t>(power.MinusAt - 1)] != '-' ||
-            power.MinusAt >= power.From || power.From > power.To || power.To > size)
+    if (const std::optional<TReadingPart> part = FindReadingPart(formula))
+        if (part->Note.empty() || part->From < 1 || part->From > part->Position ||
+            part->Position > part->To || part->To > size)
             __builtin_trap();
 }
 

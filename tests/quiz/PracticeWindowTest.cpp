@@ -11,6 +11,7 @@
 #include "quiz/Form1.h"
 #include "quiz/PracticeChoice.h"
 #include "quiz/PracticeFrm.h"
+#include "quiz/PracticePreview.h"
 #include "quiz/core/AnswerBox.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
@@ -141,18 +142,36 @@ TEST_F(PracticeWindowTest, ReadsTheAnswerAfterAPauseWithItsFirstUnreadablePlaceA
         window->Edit1->clear();
         Type(QStringLiteral("sin y+2z"));
         EXPECT_EQ(window->Formula1->State(), TFormulaView::TState::Empty);
-        EXPECT_TRUE(window->Label5->text().endsWith("<br>Знак 8: пропущен знак действия"));
+        EXPECT_TRUE(window->Label5->text().endsWith("<br>Символ 8: пропущен знак действия"));
         EXPECT_EQ(Rows(window->ListBox2),
-                  QStringList({QStringLiteral("Знак 5: аргумент функции пишут в скобках: sin(y)"),
-                               QStringLiteral("Знак 8: пропущен знак умножения: 2*z")}));
+                  QStringList({QStringLiteral("Символ 5: программа прочла sin(y)+2z; если под "
+                                              "синусом y+2z, пишите sin(y+2z)"),
+                               QStringLiteral("Символ 8: пропущен знак умножения: 2*z")}));
         QString many; // a missing star in each of 70 terms: 70 hints, fifty shown
         for (int term = 1; term <= 70; ++term)
             many += QStringLiteral("+%1y").arg(term);
         window->Edit1->setText(many);
         ASSERT_TRUE(WaitFor([this] { return !window->Timer1->isActive(); }, kPatience));
         EXPECT_EQ(Rows(window->ListBox2).mid(49),
-                  QStringList({QStringLiteral("Знак 191: пропущен знак умножения: 50*y"),
+                  QStringList({QStringLiteral("Символ 191: пропущен знак умножения: 50*y"),
                                QStringLiteral("… и ещё 20")}));
+    });
+}
+
+// The trap the preview is for: a minus before a power, kept in school
+// notation and boxed there, marked in the answer and told, as after a check.
+TEST_F(PracticeWindowTest, MarksTheMinusBeforeAPowerAsThePupilTypes) {
+    EXPECT_EQ(MakePreview("10-y^2", 1, 1).Tex, QStringLiteral("10\\boxed{-y^2}"));
+    Open([this] {
+        Type(QStringLiteral("10-y^2"));
+        EXPECT_EQ(window->Formula1->State(), TFormulaView::TState::Shown);
+        EXPECT_TRUE(window->Label5->text().contains(QStringLiteral("color:#ff0000\">-</span>")))
+            << window->Label5->text().toStdString();
+        EXPECT_EQ(Rows(window->ListBox2),
+                  QStringList({QStringLiteral("Символ 3: программа прочла 10-y^2 не как "
+                                              "вычитание: минус перед степенью она отнесла к "
+                                              "основанию и возвела в степень -y")}));
+        EXPECT_EQ(window->Label6->text(), QStringLiteral("Подсказки:"));
     });
 }
 

@@ -122,7 +122,7 @@ def practice(quiz):
     box = wait(lambda: find(tree, 'text', 'Ваш ответ'), 'no answer box in "Тренировка"')
     type_text('sin y')
     wait(lambda: text_of(box) == 'sin y', 'the keys did not reach the answer box')
-    wait(lambda: find(tree, 'list item', 'Знак 5: аргумент функции пишут в скобках: sin(y)'),
+    wait(lambda: find(tree, 'list item', 'Символ 5: аргумент функции пишут в скобках: sin(y)'),
          'no hint while typing')
     quiz.inspect(tree)
     key('Escape')

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,11 +155,15 @@ INSTANTIATE_TEST_SUITE_P(
         OptionRow{"", "/dev/full", 1, "", "error writing the standard output"},
         OptionRow{"--version", "/dev/full", 1, "", "error writing the standard output"},
         OptionRow{"--check", "", 2, "", "option '--check' needs TASK.VARIANT"},
-        OptionRow{"--check=2.2", "", 1, "WRONG\t2\t\n# 0 of 1 right\n", ""},
+        OptionRow{"--check=2.2", "", 1, "WRONG\t2\t\t\n# 0 of 1 right\n", ""},
+        OptionRow{"--explain=2.2", "", 1, "*Проверка: неверно\n", ""},
+        OptionRow{"--explain", "", 2, "", "option '--explain' needs TASK.VARIANT"},
+        OptionRow{"--explain 1.1 --check 1.1", "", 2, "", "at most one of --check, --class, --explain"},
         OptionRow{"--check 0.1", "", 2, "", "'0.1' is not a task"},
         OptionRow{"--check 1.4", "", 2, "", "'1.4' is not a task"},
         OptionRow{"--check 01.1", "", 2, "", "'01.1' is not a task"},
-        OptionRow{"--check 1.1 --tasks", "", 2, "", "at most one of --check, --class and --tasks"},
+        OptionRow{"--check 1.1 --tasks", "", 2, "",
+                  "at most one of --check, --class, --explain and --tasks"},
         OptionRow{"--trace --check 1.1", "", 2, "", "--trace goes only with evaluating"},
         OptionRow{"--check 1.1", "/dev/full", 3, "", "error writing the standard output"}));
 
@@ -197,19 +202,26 @@ INSTANTIATE_TEST_SUITE_P(
         CheckRow{"1.1", "sin(y-z)\n", kRight11 + "# 1 of 1 right\n", 0},
         CheckRow{"1.1", "\xEF\xBB\xBFSIN(Y-Z)\r\n-sin(z-y)\r\n",
                  kRight11 + kRight11 + "# 2 of 2 right\n", 0},
-        CheckRow{"1.1", "sin(y+z)", "WRONG\t0,309016994374947\t\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "sin(y+z)", "WRONG\t0,309016994374947\t\t\n# 0 of 1 right\n", 1},
         CheckRow{"1.1", "2*x\n",
                  "WRONG\t'x' is not a valid floating point value\tимя «x» программа не знает: "
-                 "функции — sin, cos, tan, atn, log, sqr, exp, abs; переменные — y и z\n"
+                 "функции — sin, cos, tan, atn, log, sqr, exp, abs; переменные — y и z\t\n"
                  "# 0 of 1 right\n",
                  1},
         CheckRow{"1.1", "2/0\n1+(2\n",
-                 "WRONG\t~\t\nWRONG\t\tскобка «(» не закрыта: допишите «)»\n# 0 of 2 right\n", 1},
-        // The hint column: the first of the explanation's hints.
+                 "WRONG\t~\t\tНельзя делить на ноль\nWRONG\t\tскобка «(» не закрыта: допишите "
+                 "«)»\tНе хватает скобки \")\"\n# 0 of 2 right\n",
+                 1},
+        // The hint column: the first of the explanation's hints; then the
+        // answer's own message.
         CheckRow{"1.1", "tg(y-z)\nsin y-z\n",
-                 "WRONG\tОшибка\tтангенс пишут tan: tan(y-z)\n"
-                 "WRONG\t-10,8781306565949\tаргумент функции пишут в скобках: sin(y)\n"
-                 "# 0 of 2 right\n",
+                 "WRONG\tОшибка\tтангенс пишут tan: tan(y-z)\tЗамечен неизвестный оператор\n"
+                 "WRONG\t-10,8781306565949\tпрограмма прочла sin(y)-z; если под синусом y-z, "
+                 "пишите sin(y-z)\t\n# 0 of 2 right\n",
+                 1},
+        CheckRow{"2.1", "lg(z^2+4)\n",
+                 "WRONG\tОшибка\tln на картинке — натуральный логарифм, его пишут log(z^2+4)\t"
+                 "Замечен неизвестный оператор\n# 0 of 1 right\n",
                  1},
         CheckRow{"1.1", "\n \t\nsin(y-z)\n", "BLANK\nBLANK\n" + kRight11 + "# 1 of 3 right\n", 1},
         CheckRow{"1.1", "\xFF\n", "INVALID\tnot UTF-8 at byte 1 (0xFF)\n# 0 of 1 right\n", 1},
@@ -219,12 +231,118 @@ INSTANTIATE_TEST_SUITE_P(
         CheckRow{"1.1", "\xF4\x90\x80\x80\n",
                  "INVALID\tnot UTF-8 at byte 1 (0xF4)\n# 0 of 1 right\n", 1},
         CheckRow{"1.1", "sin(y\xD0\n", "INVALID\tnot UTF-8 at byte 6 (0xD0)\n# 0 of 1 right\n", 1},
-        CheckRow{"1.1", "1\t2\n", "WRONG\t1\\t2\t\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "1\t2\n", "WRONG\t1\\t2\t\t\n# 0 of 1 right\n", 1},
         CheckRow{"1.1", "sin(y-z)" + kSpaces + "+1\n", kRight11 + "# 1 of 1 right\n", 0},
-        CheckRow{"1.1", "sin(y-z)" + kSpaces.substr(1) + "+1\n", "WRONG\t~\t\n# 0 of 1 right\n", 1},
+        CheckRow{"1.1", "sin(y-z)" + kSpaces.substr(1) + "+1\n", "WRONG\t~\t\t\n# 0 of 1 right\n",
+                 1},
         CheckRow{"9.3", "(4.5*TAN(Z^2-3*Y-10)^EXP(Y-Z))/(SIN(ABS(Z-Y^10+5))^COS(3*Z^2-Y^5))\n1\n",
-                 "RIGHT\tОшибка\t\nWRONG\t1\t\n# 1 of 2 right\n", 1},
+                 "RIGHT\tОшибка\t\nWRONG\t1\t\t\n# 1 of 2 right\n", 1},
         CheckRow{"10.3", "", "# 0 of 0 right\n", 0}));
+
+// --explain: what "Разбор ответа" shows, a row for each case it was wrong
+// or unhelpful in. Each text of 'once' is printed exactly once, none of
+// 'never' at all (the task's value among them).
+struct ExplainRow {
+    const char* task;
+    const char* answer;
+    std::vector<const char*> once;
+    std::vector<const char*> never;
+};
+
+class FormulonEvalExplainTest : public testing::TestWithParam<ExplainRow> {};
+
+TEST_P(FormulonEvalExplainTest, ShowsWhatTheWindowShows) {
+    const ExplainRow& row = GetParam();
+    const RunResult result =
+        RunEval(std::string(row.answer) + "\n", std::string("--explain ") + row.task);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out.starts_with(std::string("Ваш ответ: ") + row.answer + "\n"));
+    for (const char* text : row.once) {
+        const std::size_t at = result.out.find(text);
+        EXPECT_NE(at, std::string::npos) << text << "\n" << result.out;
+        EXPECT_EQ(result.out.find(text, at + 1), std::string::npos) << "twice: " << text;
+    }
+    for (const char* text : row.never)
+        EXPECT_EQ(result.out.find(text), std::string::npos) << text << "\n" << result.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalExplainTest,
+    testing::Values(
+        ExplainRow{"1.1",
+                   "sin y-z",
+                   {"  ваше значение по модулю примерно в 100 раз больше\n",
+                    "Символ 5: программа прочла sin(y)-z; если под синусом y-z, пишите sin(y-z)\n",
+                    "Углы программа берёт в градусах", "Функция: sin 7° = 0,121869343405147;"},
+                   {"10^", "Знак ", "-0,0697564737441253"}},
+        ExplainRow{"1.1",
+                   "-0.0697564737441",
+                   {"  в ответе нет переменных y и z: наберите формулу, а не число\n"},
+                   {"математически", "верен по математике", "-0,0697564737441253"}},
+        ExplainRow{"6.3",
+                   "1.5*tan(z^2+y^(z-6.2))/(z^5-5)",
+                   {"ваш ответ верен по математике", "Пишите формулу так, как на картинке, не "
+                                                     "упрощая\n"},
+                   {"другом порядке", "-1,70834625099798E-6"}},
+        ExplainRow{"10.1",
+                   "(abs(tan(3*sin(3*y-z)^2+exp(z^(-2)))^exp((y^0.5-3)^2)))^(1/2)/(7.03*sin((y-z)"
+                   "^3-((y+z)^2)))-5.63",
+                   {"ваш ответ верен по математике", "без лишних скобок\n"},
+                   {"-5,61317313490486"}},
+        ExplainRow{"3.3",
+                   "(sin(y-3*z)^2+exp(y)-3)^(1/3)",
+                   {"Степень: (-0,438371146789077)^2 = 0,19216926233717;",
+                    "Функция: sin(-26°) = -0,438371146789077;"},
+                   {"Степень: -0,438371146789077^2"}},
+        ExplainRow{"3.3",
+                   "sin^2(y-3*z)",
+                   {"Символ 4: степень функции пишут после её скобок: sin(y-3*z)^2\n",
+                    "стоит показатель степени 2 функции sin: степень функции пишут после её "
+                    "скобок: sin(…)^2"},
+                   {"пропущен знак «*»", "нужна скобка"}},
+        ExplainRow{"1.1",
+                   "sin(y-z",
+                   {"Скобки в ответе не сходятся: открывающих 1, закрывающих 0",
+                    "Не хватает скобки \")\""},
+                   {"программа сообщила"}},
+        ExplainRow{"7.3",
+                   "arctg(100)",
+                   {"Функция arctg(100) не вычислена: такой функции программа не знает",
+                    "Символ 1: арктангенс пишут atn: atn(100)\n"},
+                   {"=~"}},
+        ExplainRow{
+            "1.1", "z^2-21", {"Степень: 11^2 = 121; формула стала такой: 121-21\n"}, {"запись"}},
+        ExplainRow{"1.1",
+                   "10-y^2",
+                   {"Картинка (TeX): 10\\boxed{-y^2}\n",
+                    "Символ 3: программа прочла 10-y^2 не как вычитание: минус перед степенью она "
+                    "отнесла к основанию и возвела в степень -y\n"},
+                   {}},
+        ExplainRow{"1.1", "-64-18^2", {"Символ 4: программа прочла -64-18^2 не как вычитание"}, {}},
+        ExplainRow{"1.1",
+                   "синус(y-z)",
+                   {"Символ 1: «синус» пишут латинскими буквами: sin(y-z)\n"},
+                   {"наберите латинскую"}},
+        ExplainRow{"1.2",
+                   "cos 3*y-5",
+                   {"Символ 5: после cos нет скобки, и программа cos не вычисляет; если под "
+                    "косинусом 3*y-5, пишите cos(3*y-5)\n"},
+                   {"cos(3)"}},
+        ExplainRow{"2.1",
+                   "lg(z^2+4)",
+                   {"Символ 1: ln на картинке — натуральный логарифм, его пишут log(z^2+4)\n"},
+                   {"log(10)"}},
+        ExplainRow{"1.1",
+                   "arctan(y-z)",
+                   {"Символ 1: арктангенс пишут atn: atn(y-z)\n"},
+                   {"программа не знает: функции"}},
+        ExplainRow{"1.1",
+                   "ышт(н-я)",
+                   {"Символ 1: переключите раскладку на латинскую: ышт — это sin\n",
+                    "Символ 5: переключите раскладку на латинскую: н — это y\n",
+                    "Символ 7: переключите раскладку на латинскую: я — это z\n"},
+                   {"«ш»", "«т»"}},
+        ExplainRow{"1.1", "2/0", {"Сообщение: Нельзя делить на ноль\n"}, {"сообщила"}}));
 
 TEST(FormulonEval, ReadFailuresAreNotAnswers) {
     const std::string command = std::string(FORMULON_EVAL) + " --check 1.1 </ >/dev/null 2>&1";

@@ -97,6 +97,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Drawn{R"(\left|\frac{y}{\frac{1}{2}}\right|+\sqrt{\frac{\frac{y}{2}}{z}})",
                             4.5, 6.5, 2.8, 3.8}));
 
+// A boxed part marks a place an explanation speaks of: drawn, box and all,
+// in the marks' red, the rest in the ink.
+TEST(TypesetMarked, ABoxedPartIsRed) {
+    const QColor blue(0, 0, 160), red(0xd0, 0, 0);
+    const TTypesetFormula marked =
+        Typesetter().Typeset(QStringLiteral("10\\boxed{-y^2}"), kFontPixels, 1.0, blue);
+    ASSERT_TRUE(marked.Ok()) << marked.Message.toStdString();
+    EXPECT_EQ(OpaqueColours(marked.Image), (QSet<QRgb>{blue.rgb(), red.rgb()}));
+}
+
 struct Refused {
     const char* tex;
     TStatus status;

@@ -37,14 +37,15 @@ std::vector<std::string> Texts(const TAnswerExplanation& explanation) {
 }
 
 // The trace's texts, as recorded, must each be found in the lines, in
-// order; a line may tell two steps whose texts are the same.
+// order; a line may tell two steps whose texts are the same. A function's
+// step is told with its degrees (CheckRecordTest has its words).
 void ExpectTheTraceIn(const std::vector<TStepLine>& lines) {
     std::string told;
     for (const TStepLine& line : lines)
         told += line.Text + "\n";
     std::size_t at = 0;
     for (const TTraceStep& step : check.Steps) {
-        if (step.Kind != TStepKind::Trace)
+        if (step.Kind != TStepKind::Trace || step.Stage == TraceStage::Func)
             continue;
         const std::size_t found = told.find(step.Text, at);
         ASSERT_NE(found, std::string::npos) << Cp1251ToUtf8(step.Text);
@@ -90,10 +91,7 @@ TEST(AnswerExplanationTest, ARaisedErrorEndsTheStepsAndGetsHints) {
     FillReferenceFormulas();
     const TAnswerExplanation explanation = Check(1, 1, Cp("2*у"));
     ASSERT_FALSE(explanation.Steps.empty());
-    EXPECT_EQ(Cp1251ToUtf8(explanation.Steps.back().Text),
-              "Вычисление прервано: 'у' is not a valid floating point value");
-    EXPECT_EQ(Cp1251ToUtf8(explanation.Steps.back().Note),
-              "в ответе русская буква «у» вместо латинской y: переключите раскладку");
+    EXPECT_EQ(Cp1251ToUtf8(explanation.Steps.back().Text), "Здесь вычисление прервано ошибкой");
     ASSERT_EQ(explanation.Hints.size(), 1u);
     EXPECT_EQ(explanation.Hints[0].Position, 3);
     ExpectTheTraceIn(explanation.Steps);
@@ -105,7 +103,40 @@ TEST(AnswerExplanationTest, TheNoteMarksTheMinusOfAWrongAnswer) {
     ASSERT_EQ(explanation.Notes.size(), 1u);
     EXPECT_EQ(explanation.Notes[0].Position, 6);
     EXPECT_EQ(Cp1251ToUtf8(explanation.Notes[0].Text),
-              "минус перед степенью программа относит к основанию: 10-2^2 = 104");
+              "программа прочла y-z^2 не как вычитание: минус перед степенью она отнесла к "
+              "основанию и возвела в степень -z");
+}
+
+// After a wrong answer the comparison ends with what the rule for right in
+// mathematics says, and why the program disagrees.
+TEST(AnswerExplanationTest, RightInMathematicsSaysWhyTheProgramDisagrees) {
+    struct Row {
+        int task, variant;
+        const char* answer;
+        const char* last; // the comparison's last line
+    } rows[] = {
+        {10, 1,
+         "(abs(tan(3*sin(3*y-z)^2+exp(z^(-2)))^exp((y^0.5-3)^2)))^(1/2)/(7.03*sin((y-z)^3-((y+z)"
+         "^2)))-5.63",
+         "ваш ответ верен по математике, но не по правилам программы: формулу задания она "
+         "читает по-своему — минус перед степенью относит к основанию степени. Пишите степень "
+         "после минуса точно так, как на картинке, без лишних скобок"},
+        {6, 3, "1.5*tan(z^2+y^(z-6.2))/(z^5-5)",
+         "ваш ответ верен по математике, но не по правилам программы: она сравнивает своё "
+         "значение до последней из пятнадцати цифр, а другой порядок действий или упрощение "
+         "меняют последние цифры. Пишите формулу так, как на картинке, не упрощая"},
+        {2, 1, "log(z^2+4)-(-y^2)",
+         "ваш ответ верен по математике, но программа прочла его по своим правилам: смотрите "
+         "отмеченное место и подсказку к нему"},
+        {1, 1, "-0.0697564737441", "в ответе нет переменных y и z: наберите формулу, а не число"},
+        {1, 1, "sin(y+z)", "ваше значение другого знака и по модулю примерно в 10 раз больше"},
+    };
+    FillReferenceFormulas();
+    for (const Row& row : rows) {
+        const TAnswerExplanation explanation = Check(row.task, row.variant, row.answer);
+        ASSERT_FALSE(explanation.Comparison.empty());
+        EXPECT_EQ(Cp1251ToUtf8(explanation.Comparison.back()), row.last) << row.answer;
+    }
 }
 
 TEST(ExplainRaisedErrorTest, ExplainsTheFrameworksTexts) {

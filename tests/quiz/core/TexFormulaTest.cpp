@@ -83,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"--3", 2, "два знака действия подряд"},
         RefusalRow{"1.5.2", 4, "вторая точка в числе"}, RefusalRow{"y+.", 3, "точка без цифр"},
         RefusalRow{"2+y,5", 4, "запятая: дробную часть отделяют точкой"},
-        RefusalRow{"sin^2(y)", 1, "после «sin» нужна скобка «(»"},
+        RefusalRow{"sin^2(y)", 4, "степень функции пишут после её скобок: sin(…)^…"},
+        RefusalRow{"sin+2", 1, "после «sin» нужна скобка «(»"},
         RefusalRow{"2*foo(1)", 3, "неизвестное имя «foo»"},
         RefusalRow{"SIN(30)", 1, "неизвестное имя «SIN»"},
         RefusalRow{"e^2", 1, "неизвестное имя «e»: число e пишут exp(1)"},
@@ -93,6 +94,21 @@ INSTANTIATE_TEST_SUITE_P(
         // The first problem in reading order wins.
         RefusalRow{"x+(2", 1, "неизвестное имя «x»"}, RefusalRow{"   ", 1, "ответ пуст"},
         RefusalRow{"", 1, "ответ пуст"}));
+
+// The place an explanation speaks of is boxed: a sign with its term, or a
+// part; a stretch that is no part leaves the picture as it is.
+TEST(FormulaToTex, BoxesTheMarkedPart) {
+    struct Row {
+        const char* formula;
+        TTexMark mark;
+        const char* tex;
+    } rows[] = {{"10-y^2", {3, 6}, "10\\boxed{-y^2}"},
+                {"-y^2+1", {1, 4}, "\\boxed{(-y)^2}+1"},
+                {"2*sin(y)", {3, 8}, "2\\boxed{\\sin y}"},
+                {"y+z", {2, 2}, "y+z"}};
+    for (const Row& row : rows)
+        EXPECT_EQ(FormulaToTex(row.formula, row.mark).Tex, row.tex) << row.formula;
+}
 
 TEST(FormulaToTex, ReadsEveryReferenceFormula) {
     FillReferenceFormulas();

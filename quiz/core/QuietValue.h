@@ -1,0 +1,10 @@
+// The program's value of a formula, worked out to explain an answer rather
+// than to judge it: nothing anyone can see changes.
+#pragma once
+
+#include <string>
+
+// FormulaValue that leaves no trace: LastErrorText stays exactly as it was,
+// no observer hears the steps, and a raised error is caught with no
+// floating-point flag left behind. False when the evaluation raised.
+bool QuietFormulaValue(const std::string& formula, std::string& value);
