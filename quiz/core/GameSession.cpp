@@ -79,7 +79,7 @@ void TGameSession::DecideRecord(TCheckOutcome& outcome) {
     last.SetName(playerName_);
     last.SetResult(IntToStr(seconds_));
     // What the saves add to the file, whatever the table holds by then.
-    RunRecords.Enter(last.Name(), last.Result());
+    RunRecords.Enter(last);
     outcome.Record = true;
     clockRunning_ = false;
     seconds_ = 0;
