@@ -5,6 +5,16 @@
 #include <cerrno>
 #include <sys/stat.h>
 
+namespace {
+
+std::function<void()> stallHook;
+
+} // namespace
+
+void SetSaveStallHook(std::function<void()> hook) {
+    stallHook = std::move(hook);
+}
+
 TMergingSaveResult RunMergingSave(const TMergingSave& save, bool* reached) {
     if (reached)
         *reached = false;
@@ -16,6 +26,8 @@ TMergingSaveResult RunMergingSave(const TMergingSave& save, bool* reached) {
     RemoveSaveLeftovers(save.Path);
     const TFileOnDisk disk = ReadWhole(save.Path, save.MaxSize, save.File->Name);
     const TNewFileMode mode = KeptFileMode(save.Path, save.NewMode);
+    if (stallHook)
+        stallHook();
     TMergingSaveResult result;
     const bool valid = disk.Exists && save.Valid(disk.Bytes);
     if (disk.Exists && !valid)

@@ -41,3 +41,7 @@ TMergingSaveResult RunMergingSave(const TMergingSave& save, bool* reached = null
 // The file read whole under the lock, for a load: nothing when there is no
 // file. Raises as RunMergingSave does.
 std::optional<std::string> ReadUnderLock(const TMergingSave& file, bool forWriting = false);
+
+// Test seam: runs in every save between the read and the replacement, with
+// the lock held (a slow share, a stall). Only tests use it.
+void SetSaveStallHook(std::function<void()> hook);
