@@ -29,7 +29,7 @@ build="${build:-$root/build-fuzz}"
 # the GUI libraries are built too (only the targets below are compiled).
 cmake --preset fuzzing -B "$build" >/dev/null || setup_failed "cmake could not configure $build"
 cmake --build "$build" -j2 --target fuzz_formula_value fuzz_number_text \
-  fuzz_tex_formula fuzz_champions_file champions_seeds || setup_failed "the fuzz targets did not build in $build"
+  fuzz_tex_formula fuzz_champions_file fuzz_practice_file champions_seeds || setup_failed "the fuzz targets did not build in $build"
 
 # No display is needed; Qt must not look for one.
 export QT_QPA_PLATFORM=offscreen
@@ -73,4 +73,5 @@ run fuzz_number_text number 4096 number.dict
 run fuzz_tex_formula formula 4096 formula.dict
 # Room for the whole 8704-byte file after the mode byte.
 run fuzz_champions_file champions 9000 champions.dict
+run fuzz_practice_file practice 2048 practice.dict
 exit "$found"

@@ -59,7 +59,8 @@ TTry TryLock(int fd) {
 // the lock file from a group-writable folder, and a new one made there is
 // another lock.
 bool StillThere(int fd, const QByteArray& path) {
-    struct stat held {}, now {};
+    struct stat held {
+    }, now{};
     return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &now) == 0 &&
            held.st_dev == now.st_dev && held.st_ino == now.st_ino;
 }
@@ -106,8 +107,9 @@ TFolderLock::TFolderLock(const QByteArray& filePath, const TLockedFile& file,
             fd = std::exchange(fd_, -1);
             locked = filePath;
         }
-        WaitFor(fd, file, std::chrono::duration_cast<std::chrono::milliseconds>(
-                              std::max(deadline - Clock::now(), Clock::duration::zero())));
+        WaitFor(fd, file,
+                std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::max(deadline - Clock::now(), Clock::duration::zero())));
         if (StillThere(fd, locked)) {
             fd_ = fd;
             return;
@@ -161,8 +163,8 @@ int TFolderLock::OpenLockFile(const TLockedFile& file, const TNewFileMode& newMo
 bool TFolderLock::LockTheFileItself(const QByteArray& filePath) {
     // Where no lock file can be made, no copy can make a new file either:
     // every save writes the file in place, so the file is the lock.
-    const int fd = ::open(filePath.constData(),
-                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(filePath.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0)
@@ -184,8 +186,8 @@ void TFolderLock::WaitFor(int fd, const TLockedFile& file, std::chrono::millisec
             ::close(fd);
             RaiseBroken(QStringLiteral("%1 нельзя сохранить: в папке %2 не работают блокировки "
                                        "файлов (%3).")
-                            .arg(file.Name, Shown(FolderOf(path_)), QString::fromLocal8Bit(
-                                                                          ::strerror(code))),
+                            .arg(file.Name, Shown(FolderOf(path_)),
+                                 QString::fromLocal8Bit(::strerror(code))),
                         code);
         }
         case TTry::Busy:
@@ -193,9 +195,10 @@ void TFolderLock::WaitFor(int fd, const TLockedFile& file, std::chrono::millisec
         }
         if (Clock::now() >= deadline) {
             ::close(fd);
-            throw ELockBusy(ToCp1251(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
-                                         .arg(file.Name, Shown(path_))),
-                            EWOULDBLOCK);
+            throw ELockBusy(
+                ToCp1251(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
+                             .arg(file.Name, Shown(path_))),
+                EWOULDBLOCK);
         }
         Pause();
     }

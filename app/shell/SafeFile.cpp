@@ -136,8 +136,7 @@ bool LinkStatus(const QByteArray& path, struct stat& info) {
 TNewFileMode KeptFileMode(const QByteArray& path, const TNewFileMode& fallback) {
     struct stat info {};
     if (LinkStatus(path, info) && S_ISREG(info.st_mode))
-        return {static_cast<mode_t>((info.st_mode & 07777) | S_IRUSR | S_IWUSR), info.st_gid,
-                true};
+        return {static_cast<mode_t>((info.st_mode & 07777) | S_IRUSR | S_IWUSR), info.st_gid, true};
     return fallback;
 }
 
@@ -165,8 +164,8 @@ TFileOnDisk ReadWhole(const QByteArray& path, std::size_t maxSize, const QString
     // followed, by a save.
     if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
         return disk;
-    TDescriptor file(OpenData(path, (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY |
-                                        O_CLOEXEC));
+    TDescriptor file(
+        OpenData(path, (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.Open()) {
         if (errno == ENOENT || errno == ELOOP || errno == ENOTDIR)
             return disk;
@@ -180,10 +179,9 @@ TFileOnDisk ReadWhole(const QByteArray& path, std::size_t maxSize, const QString
     disk.Bytes.resize(maxSize + 1);
     std::size_t done = 0;
     while (done < disk.Bytes.size()) {
-        const ssize_t n = Injected(kFailRead)
-                              ? -1
-                              : ::read(file.Get(), disk.Bytes.data() + done,
-                                       disk.Bytes.size() - done);
+        const ssize_t n = Injected(kFailRead) ? -1
+                                              : ::read(file.Get(), disk.Bytes.data() + done,
+                                                       disk.Bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -222,8 +220,8 @@ int WriteNewFile(int fd, const QByteArray& bytes, const TNewFileMode& mode) {
 int WriteInPlace(const QByteArray& path, const QByteArray& bytes, const TNewFileMode& mode,
                  bool* reached) {
     // Non-blocking, so a pipe at the path cannot hang the open.
-    TDescriptor file(OpenData(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                              mode.mode));
+    TDescriptor file(
+        OpenData(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode.mode));
     if (!file.Open())
         return errno;
     struct stat info {};

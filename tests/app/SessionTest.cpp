@@ -207,7 +207,7 @@ TEST_P(SignalDuringABoxTest, EndsTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boxes, SignalDuringABoxTest,
-    ::testing::Values(TSignalDuringABox{"ErrorBox", false, "File access denied"},
+    ::testing::Values(TSignalDuringABox{"ErrorBox", false, "не файл, а папка"},
                       TSignalDuringABox{"Question", true, "Выйти без сохранения?"}),
     [](const auto& info) { return std::string(info.param.title); });
 
