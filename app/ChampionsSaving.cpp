@@ -19,6 +19,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -53,6 +54,28 @@ struct TChampionsSaving::TJob {
 
 namespace {
 
+// Runs work on a thread of its own and waits for it here with the events
+// going on (paint, timers, another start's request), but no input; raises
+// what the work raised.
+void RunWaiting(const std::function<void()>& work) {
+    std::exception_ptr error;
+    QEventLoop waiting;
+    QThread* thread = QThread::create([&] {
+        try {
+            work();
+        } catch (...) {
+            error = std::current_exception();
+        }
+    });
+    QObject::connect(thread, &QThread::finished, &waiting, &QEventLoop::quit);
+    thread->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    delete thread;
+    if (error)
+        std::rethrow_exception(error);
+}
+
 // The save itself, touching no global the windows use.
 QThread* SaveThread(const std::shared_ptr<TChampionsSaving::TJob>& job) {
     return QThread::create([job] {
@@ -82,7 +105,10 @@ TChampionsSaving::~TChampionsSaving() {
 
 void TChampionsSaving::LoadAtStart() {
     try {
-        LoadChampions(kLoadPatience);
+        // Read off this thread, so a second start gets its answer meanwhile.
+        std::optional<std::string> bytes;
+        RunWaiting([&bytes] { bytes = ReadChampionsFile(kLoadPatience); });
+        ApplyChampionsFile(bytes);
     } catch (const ELockBusy&) {
         LoadLater();
         throw EReported(); // Timer2 waits for the table
@@ -180,13 +206,13 @@ void TChampionsSaving::FinishRecord(TJob& job) {
 void TChampionsSaving::SaveAtExit() {
     auto job = std::make_shared<TJob>();
     StartWaiting();
-    QEventLoop waiting;
-    QThread* thread = SaveThread(job);
-    connect(thread, &QThread::finished, &waiting, &QEventLoop::quit);
-    thread->start();
-    waiting.exec(QEventLoop::ExcludeUserInputEvents);
-    thread->wait();
-    delete thread;
+    RunWaiting([job] {
+        try {
+            job->saved = WriteChampions(job->run, &job->reached);
+        } catch (...) {
+            job->error = std::current_exception();
+        }
+    });
     Hold(false);
     closeHeld_ = false; // this close is the one that ends the program
     if (job->error) {

@@ -16,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace formulon::engine;
 
@@ -99,6 +103,36 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"ZerosAreDamaged", ZeroFile, 0, "ok", "invalid", "new:5"},
         TReadCase{"ShortButUnreadableIsNot", ShortFile, kFailRead, "I/O error 5", "", "new:5"}),
     [](const auto& info) { return std::string(info.param.title); });
+
+// Nothing but a plain file is read or replaced at the table's path, as root
+// too: a pipe or a socket there is refused by the load and the save alike.
+class NotAFileTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(NotAFileTest, IsRefusedAndLeftAlone) {
+    QTemporaryDir folder;
+    const QByteArray table = QFile::encodeName(folder.filePath("table.cam"));
+    if (GetParam()) {
+        ASSERT_EQ(::mkfifo(table, 0666), 0);
+    } else {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, table.constData(), sizeof address.sun_path - 1);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(fd);
+    }
+    const mode_t mode = Mode(folder.filePath("table.cam"));
+    UseClassTable(table);
+    RunRecords.Reset();
+    RunRecords.Enter("new", "5");
+    EXPECT_THROW(LoadChampions(), ENotAFile);
+    EXPECT_THROW(SaveChampions(), ENotAFile);
+    EXPECT_EQ(Mode(folder.filePath("table.cam")), mode);
+    EXPECT_FALSE(RunRecords.AllSaved());
+    UseClassTable({});
+}
+
+INSTANTIATE_TEST_SUITE_P(PipeOrSocket, NotAFileTest, ::testing::Bool());
 
 // The same for practice's progress: a load that cannot read says so and
 // leaves the file; the progress of this run is kept for the next save.
