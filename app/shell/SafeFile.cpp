@@ -269,9 +269,16 @@ void ReplaceFile(const QByteArray& path, const QByteArray& bytes, const TNewFile
         code = EISDIR;
     else if (::rename(temporary.constData(), path.constData()) != 0)
         code = errno;
-    if (code != 0) {
+    if (code != 0)
         ::unlink(temporary.constData());
-        RaiseInOutError(code);
+    // A folder with the sticky bit keeps another user's file from being
+    // replaced, not from being written.
+    if (code == EPERM && S_ISREG(info.st_mode)) {
+        if (const int failed = WriteInPlace(path, bytes, mode, reached))
+            RaiseInOutError(failed);
+        return;
     }
+    if (code != 0)
+        RaiseInOutError(code);
     FlushFolder(FolderOf(path));
 }
