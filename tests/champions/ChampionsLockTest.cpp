@@ -17,12 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstring>
 #include <future>
 #include <optional>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using namespace formulon::engine;
@@ -52,32 +49,9 @@ void PrintTo(const TLockCase& row, std::ostream* out) {
     *out << row.title;
 }
 
-// A copy of the program holding the lock of home's data folder.
-struct THolder {
-    QProcess process;
-    explicit THolder(const QString& home) {
-        process.start(CHAMPIONS_SAVE_HELPER, {home, "hold"});
-        process.waitForReadyRead(10000);
-    }
-    ~THolder() {
-        process.kill();
-        ::kill(process.processId(), SIGCONT);
-        process.waitForFinished();
-    }
-};
-
-bool MakeSocket(const QByteArray& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
-    const bool made = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return made;
-}
-
 // Makes the row's thing at the lock's path; false when that failed.
-bool Make(TAtPath what, const QString& home, const QString& lock, std::optional<THolder>& holder) {
+bool Make(TAtPath what, const QString& home, const QString& lock,
+          std::optional<TLockHolder>& holder) {
     const QByteArray native = QFile::encodeName(lock);
     switch (what) {
     case TAtPath::Nothing:
@@ -88,12 +62,10 @@ bool Make(TAtPath what, const QString& home, const QString& lock, std::optional<
     case TAtPath::DeadHolder:
     case TAtPath::StalledHolder:
         holder.emplace(home);
-        if (what == TAtPath::DeadHolder) {
-            holder->process.kill();
-            holder->process.waitForFinished();
-        }
+        if (what == TAtPath::DeadHolder)
+            holder->Release();
         if (what == TAtPath::StalledHolder)
-            ::kill(holder->process.processId(), SIGSTOP);
+            ::kill(static_cast<pid_t>(holder->Pid()), SIGSTOP);
         return Age(lock, 3600); // old: age never matters
     case TAtPath::Folder:
         return ::mkdir(native, 0755) == 0;
@@ -128,7 +100,7 @@ TEST_P(LockTest, TakesOnlyAFreeLockAndLeavesWhatIsThere) {
     const QString folder = QFileInfo(table).absolutePath();
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString lock = folder + "/formulon.lock";
-    std::optional<THolder> holder;
+    std::optional<TLockHolder> holder;
     ASSERT_TRUE(Make(row.what, home.path(), lock, holder));
     const mode_t mode = Mode(lock);
     const QByteArray content = S_ISREG(mode) ? ReadAll(lock) : QByteArray();
@@ -163,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DeletedLockTest, AWaitingCopyTakesTheLockFileThereNow) {
     QTemporaryDir home;
     const QByteArray table = QFile::encodeName(RunHelper(home.path(), {"path"}).value(0));
-    std::optional<THolder> holder(std::in_place, home.path());
+    std::optional<TLockHolder> holder(std::in_place, home.path());
     auto waiting = std::async(std::launch::async, [&] {
         const TFolderLock lock(table, ChampionsLockedFile(), std::chrono::seconds(20),
                                PersonalFileMode());

@@ -16,11 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 using namespace formulon::engine;
 
@@ -111,16 +107,7 @@ class NotAFileTest : public ::testing::TestWithParam<bool> {};
 TEST_P(NotAFileTest, IsRefusedAndLeftAlone) {
     QTemporaryDir folder;
     const QByteArray table = QFile::encodeName(folder.filePath("table.cam"));
-    if (GetParam()) {
-        ASSERT_EQ(::mkfifo(table, 0666), 0);
-    } else {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, table.constData(), sizeof address.sun_path - 1);
-        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ::close(fd);
-    }
+    ASSERT_TRUE(GetParam() ? ::mkfifo(table, 0666) == 0 : MakeSocket(table));
     const mode_t mode = Mode(folder.filePath("table.cam"));
     UseClassTable(table);
     RunRecords.Reset();

@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,26 +23,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Another copy of the program holding the lock of this test's table.
-class THolder {
-public:
-    THolder() {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HELPER_TABLE", ChampionsFilePath());
-        process_.setProcessEnvironment(environment);
-        process_.start(CHAMPIONS_SAVE_HELPER, {QDir::tempPath(), "hold"});
-        EXPECT_TRUE(process_.waitForReadyRead(10000));
-    }
-    ~THolder() { Release(); }
-    void Release() {
-        process_.kill();
-        process_.waitForFinished();
-    }
-
-private:
-    QProcess process_;
-};
 
 class WaitTest : public ::testing::Test {
 protected:
@@ -69,7 +47,7 @@ bool NoteShown() {
 TEST_F(WaitTest, ARecordsSaveWaitsWithTheWayOnHeldBack) {
     TBoxRecorder boxes;
     Form1->show();
-    THolder holder;
+    TLockHolder holder(QDir::tempPath(), ChampionsFilePath());
     RunRecords.Enter("pupil", "42");
     emit Form1->recordEntered();
     EXPECT_FALSE(Form1->Button4->isEnabled());
@@ -92,7 +70,7 @@ TEST_F(WaitTest, ALoadHeldPastASecondFillsTheTableWhenRead) {
     ASSERT_TRUE(WriteAll(ChampionsFilePath(), ChampionsFileBytes()));
     ChampionTable.Reset();
     Form1->Timer2->stop();
-    THolder holder;
+    TLockHolder holder(QDir::tempPath(), ChampionsFilePath());
     EXPECT_FALSE(RunProtected([] { Form1->FormCreate(); }));
     EXPECT_EQ(boxes.Errors, QStringList()) << "put off, not failed";
     EXPECT_TRUE(ChampionTable[1].Empty());
