@@ -224,8 +224,8 @@ void TChampionsSaving::SaveAtExit() {
 
 void TChampionsSaving::StartWaiting() {
     Hold(true);
-    QTimer::singleShot(1000, this, [this] {
-        if (busy_)
+    QTimer::singleShot(1000, this, [this, wait = ++waits_] {
+        if (busy_ && wait == waits_)
             ShowNote();
     });
 }

@@ -56,6 +56,7 @@ private:
     TGameSession& session_;
     bool busy_ = false;
     bool closeHeld_ = false;
+    int waits_ = 0; // the note is for the save that still waits
     QLabel* note_ = nullptr;
     std::thread lateLoad_;
     std::atomic<bool> stop_{false};

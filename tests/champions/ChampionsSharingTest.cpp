@@ -68,12 +68,14 @@ TEST(StressTest, TenProcessesLoseNoRecordThroughAStall) {
     EXPECT_EQ(Entries(QFileInfo(path).absolutePath()), ".camp.cam|formulon.lock");
 }
 
-// Every file that cannot be merged is kept under the next number; the
-// newest ten stay, and a backup of the user's own is never touched.
+// Every damaged file is kept under the next number; the newest ten stay,
+// and a backup of the user's own is never touched.
 TEST(BackupTest, NumberedNeverOverwrittenNewestTenKept) {
     QDir(DataFolder()).removeRecursively();
     const QString folder = DataFolder();
     ASSERT_TRUE(WriteAll(folder + "/.camp.cam.bak", "the user's"));
+    // Made by hand past the numbers the program gives: neither followed nor pruned.
+    ASSERT_TRUE(WriteAll(folder + "/.camp.cam.formulon-backup-999999999", "by hand"));
     for (int save = 1; save <= 12; ++save) {
         ASSERT_TRUE(WriteAll(ChampionsFilePath(), "damaged " + QByteArray::number(save)));
         SaveChampions();
@@ -83,6 +85,7 @@ TEST(BackupTest, NumberedNeverOverwrittenNewestTenKept) {
                   n > 2 ? "damaged " + QByteArray::number(n) : QByteArray())
             << n;
     EXPECT_EQ(ReadAll(folder + "/.camp.cam.bak"), "the user's");
+    EXPECT_EQ(ReadAll(folder + "/.camp.cam.formulon-backup-999999999"), "by hand");
     EXPECT_EQ(FileRanking(ReadAll(ChampionsFilePath())), "");
     QDir(folder).removeRecursively();
 }
