@@ -204,6 +204,9 @@ void TChampionsSaving::FinishRecord(TJob& job) {
 }
 
 void TChampionsSaving::SaveAtExit() {
+    // A win still waiting for the table goes to the file all the same: the
+    // merge ranks it against the table on disk.
+    session_.DecideHeldRecord();
     auto job = std::make_shared<TJob>();
     StartWaiting();
     RunWaiting([job] {
