@@ -1,10 +1,13 @@
 #include "app/CommandLine.h"
 
 #include <QFile>
-#include <QSettings>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,7 +25,81 @@ QByteArray Absolute(const QByteArray& path) {
     return path.startsWith('/') ? path : CurrentFolder() + '/' + path;
 }
 
+constexpr qsizetype kSettingsFileMaxSize = 1 << 16;
+
+// A settings file's bytes: opened without blocking and read only when it is
+// a plain file. Nothing when there is none; `problem` gets a line when it
+// is something else.
+std::optional<QByteArray> ReadSettingsFile(const QString& path, QString* problem) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    QByteArray bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.resize(kSettingsFileMaxSize);
+        const ssize_t n = ::read(fd, bytes.data(), bytes.size());
+        bytes.resize(n > 0 ? n : 0);
+    } else {
+        *problem += QStringLiteral("Файл настроек %1 — не обычный файл: он пропущен.\n").arg(path);
+        ::close(fd);
+        return std::nullopt;
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// The value of ChampionsFile in the [General] group as the settings format
+// reads it (the last one counts): a value in double quotes with backslash
+// escapes, or a bare one; a bare one holding ',' (a list) or ';' (a
+// comment) is refused. Nothing when the key is absent.
+std::optional<QString> ChampionsFileSetting(const QByteArray& bytes, const QString& path,
+                                            QString* problem) {
+    std::optional<QString> value;
+    bool general = true;
+    for (const QByteArray& rawLine : bytes.split('\n')) {
+        const QByteArray line = rawLine.trimmed();
+        if (line.startsWith('['))
+            general = line == "[General]" || line == "[%General]";
+        const qsizetype equals = line.indexOf('=');
+        if (!general || equals < 0 || line.left(equals).trimmed() != "ChampionsFile")
+            continue;
+        const QByteArray text = line.mid(equals + 1).trimmed();
+        if (!text.startsWith('"')) {
+            if (text.contains(',') || text.contains(';')) {
+                *problem +=
+                    QStringLiteral("Настройка ChampionsFile в %1 содержит запятую или точку "
+                                   "с запятой без кавычек и не используется: напишите путь "
+                                   "в двойных кавычках, ChampionsFile=\"%2\".\n")
+                        .arg(path, QString::fromUtf8(text));
+                value = QString();
+                continue;
+            }
+            value = QString::fromUtf8(text);
+            continue;
+        }
+        QByteArray quoted;
+        for (qsizetype i = 1; i < text.size() && text[i] != '"'; ++i)
+            quoted += text[i] == '\\' && i + 1 < text.size() ? text[++i] : text[i];
+        value = QString::fromUtf8(quoted);
+    }
+    return value;
+}
+
 } // namespace
+
+QStringList ConfigFolders() {
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    QStringList folders{configHome.startsWith('/')
+                            ? QFile::decodeName(configHome)
+                            : QFile::decodeName(qgetenv("HOME")) + QStringLiteral("/.config")};
+    QStringList machine;
+    for (const QString& folder : QFile::decodeName(qgetenv("XDG_CONFIG_DIRS")).split(':'))
+        if (folder.startsWith('/'))
+            machine << folder;
+    return folders + (machine.isEmpty() ? QStringList{QStringLiteral("/etc/xdg")} : machine);
+}
 
 bool AsksForHelp(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i)
@@ -57,20 +134,30 @@ QString UsageText() {
                           "  --help        print this help and exit\n");
 }
 
-QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem) {
+QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
+                            const QStringList& configFolders) {
     if (!commandLine.table.isEmpty())
         return Absolute(commandLine.table);
-    // Formulon/Formulon.conf: the user's own file, then the machine's.
-    const QSettings settings(QSettings::UserScope, QStringLiteral("Formulon"),
-                             QStringLiteral("Formulon"));
-    const QString configured = settings.value(QStringLiteral("ChampionsFile")).toString();
-    if (configured.isEmpty())
+    // The program's own file, then the one of its maker, in each folder.
+    std::optional<QString> setting;
+    for (const QString& folder : configFolders)
+        for (const QString& name :
+             {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
+            const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
+            if (bytes && !setting)
+                setting = ChampionsFileSetting(*bytes, folder + name, problem);
+        }
+    const QString configured = setting.value_or(QString());
+    if (configured.isEmpty()) {
+        problem->chop(problem->endsWith('\n') ? 1 : 0);
         return {};
+    }
     if (!configured.startsWith(QLatin1Char('/'))) {
         // Relative to what? Not to wherever the program happened to start.
-        *problem =
+        *problem +=
             QStringLiteral("Настройка ChampionsFile должна быть полным путём: %1").arg(configured);
         return {};
     }
+    problem->chop(problem->endsWith('\n') ? 1 : 0);
     return QFile::encodeName(configured);
 }

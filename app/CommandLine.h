@@ -1,11 +1,13 @@
 // The class table a teacher may name: `--table PATH` for one run, or the
-// setting ChampionsFile (QSettings, Formulon/Formulon.conf in the XDG
-// configuration folders: /etc/xdg for the machine, the user's own file
-// overriding it). Without either the program uses the personal file.
+// setting ChampionsFile (the [General] group of Formulon/Formulon.conf or
+// Formulon.conf in the XDG configuration folders: the user's own,
+// ~/.config, overriding the machine's, /etc/xdg or XDG_CONFIG_DIRS).
+// Without either the program uses the personal file.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 struct TCommandLine {
     QByteArray table; // as given, bytes; empty: none
@@ -21,7 +23,14 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv);
 // What --help prints.
 QString UsageText();
 
+// The configuration folders, the user's first.
+QStringList ConfigFolders();
+
 // The class table's absolute path (a relative --table is taken from the
 // current folder), or empty for the personal file. A setting that is not an
-// absolute path is refused: `problem` says so and no class table is used.
-QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem);
+// absolute path, or holds an unquoted comma or semicolon (the format would
+// split or cut it), is refused, and a settings file that is not a plain
+// file is skipped unread (a pipe there would block the start): `problem`
+// says so, one line each.
+QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
+                            const QStringList& configFolders = ConfigFolders());

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/ChampionsSaving.h"
 #include "app/CommandLine.h"
 #include "app/FTAbout/FTAbout.h"
 #include "app/SingleInstance.h"
@@ -33,6 +34,12 @@ namespace {
 TGameSession& Session() {
     static TGameSession session;
     return session;
+}
+
+// The champions file's load and saves, off the user-interface thread.
+TChampionsSaving& Saving() {
+    static TChampionsSaving* saving = new TChampionsSaving(Session());
+    return *saving;
 }
 
 // The windows after the main window: not yet created, their creation under
@@ -82,7 +89,12 @@ void ConnectMainWindow() {
             Form3->FillChampionsGrid();
     });
     // A new record reaches the file at once, not only when the window closes.
-    QObject::connect(Form1, &TForm1::recordEntered, Form1, &SaveChampionsQuietly);
+    QObject::connect(Form1, &TForm1::recordEntered, Form1, [] { Saving().SaveRecord(); });
+    QObject::connect(&Saving(), &TChampionsSaving::saved, Form1, [] {
+        Form1->ShowBestTime();
+        if (OtherWindows())
+            Form3->FillChampionsGrid();
+    });
     QObject::connect(Form1, &TForm1::explainRequested, Form1, Handler([] {
                          if (OtherWindows())
                              ExplainFrm->ShowExplain(Form1);
@@ -175,7 +187,8 @@ void CreateMainWindow() {
     // the way the old runtime runs a handler: an error goes to the error box
     // and start-up carries on with the next step.
     Form1 = new TForm1(Session());
-    Form1->SetChampionsFile([] { LoadChampions(); }, [] { SaveChampions(); }, ChampionsFilePath());
+    Form1->SetChampionsFile([] { Saving().LoadAtStart(); }, [] { Saving().SaveAtExit(); },
+                            ChampionsFilePath());
     RunProtected([] { Form1->LoadLayoutPictures(); });
     RunProtected([] { Form1->FormCreate(); });
     ConnectMainWindow();

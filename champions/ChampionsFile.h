@@ -1,14 +1,20 @@
 // The champions file: 17 records of 512 bytes, the last one the checksum
 // record; the personal <data folder>/.camp.cam or a class table (see
-// ChampionsLocation.h). Loads and saves hold the lock file beside it.
+// ChampionsLocation.h). Loads and saves hold the lock beside it
+// (app/shell/MergingSave.h).
 #pragma once
 
 #include "app/shell/FolderLock.h"
 #include "champions/ChampionsLocation.h"
 #include "champions/core/ChampionsBytes.h"
+#include "champions/core/ChampionsMerge.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <chrono>
+#include <optional>
+#include <string>
 
 // The champions file, as the lock beside it names it in its messages.
 const TLockedFile& ChampionsLockedFile();
@@ -23,16 +29,43 @@ enum class TChampionsLoad {
     Changed, // a changed or damaged file: reported, the ranking emptied
 };
 
-// Reads and validates the file into ChampionTable and sorts. Raises
-// EInOutError, and then the load has no outcome; or EConvertError for a
-// checksum text that is no integer, with the ranking emptied: rows that
-// failed their check never stay in the table.
-TChampionsLoad LoadChampions();
+// The file's bytes, read under its lock, or nothing when there is none.
+// Touches no table, so it may run off the user-interface thread. Raises
+// ELockBusy past the patience, EInOutError when the file cannot be opened
+// (for reading and writing, so a read-only file fails) or read.
+std::optional<std::string> ReadChampionsFile(std::chrono::milliseconds patience = kLoadPatience);
 
-// Merges this run's records into the file as it is on disk now and writes
-// it atomically; ChampionTable becomes what was written. A file on disk
-// that fails its check, or cannot be read, is kept as a numbered backup
-// first, never merged. A new file keeps the mode and group of the one it
-// replaces. Raises EInOutError, or EConvertError when the disk's ranking
-// holds a time that is no integer; the file on disk stays as it was.
+// Validates what was read into ChampionTable and sorts. Raises EConvertError
+// for a checksum text that is no integer, with the ranking emptied: rows
+// that failed their check never stay in the table.
+TChampionsLoad ApplyChampionsFile(const std::optional<std::string>& bytes);
+
+// Both at once.
+TChampionsLoad LoadChampions(std::chrono::milliseconds patience = kLoadPatience);
+
+// A class table whose group may not read and write it: the note for the
+// teacher, or empty.
+QString ClassTableModeProblem();
+
+// What a save wrote: the merged table, and how many of the run's records
+// were in it.
+struct TChampionsSaved {
+    TChampionTable Table;
+    std::size_t Saved = 0;
+};
+
+// Merges the run's records into the file as it is on disk now and replaces
+// it; touches no global, so it may run off the user-interface thread. A
+// file that was read and fails its check is kept as a numbered backup
+// first, never merged; one that cannot be read is left as it is and the
+// save raises. `reached`: the bytes got into the file before a failure.
+TChampionsSaved WriteChampions(const TRunRecords& run, bool* reached = nullptr);
+
+// Takes a save's outcome into ChampionTable and RunRecords (on the
+// user-interface thread): a success, or a failure after which the file may
+// hold the records of `tried`.
+void TakeSaved(const TChampionsSaved& saved);
+void TakeFailedSave(std::size_t tried, bool reached);
+
+// WriteChampions of RunRecords, then TakeSaved; raises as it does.
 void SaveChampions();

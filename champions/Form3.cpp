@@ -173,9 +173,8 @@ void TForm3::FillChampionsGrid() {
     QTableWidget* grid = StringGrid1;
     for (int r = 1; r <= kRankingSlots; ++r) {
         Cell(grid, 0, r)->setText(QString::number(r));
-        // A place without a time is empty, whatever name it holds.
-        const bool empty = ChampionTable[r].Result().empty();
-        Cell(grid, 1, r)->setText(empty ? QString() : FromCp1251(ChampionTable[r].Name()));
+        // A place's name shows even without a time, as the file holds it.
+        Cell(grid, 1, r)->setText(FromCp1251(ChampionTable[r].Name()));
         Cell(grid, 2, r)->setText(FromCp1251(ChampionTable[r].Result()));
     }
 }

@@ -349,6 +349,16 @@ void TForm1::ShowOutcome(const TCheckOutcome& outcome) {
         ShowBestTime();
 }
 
+void TForm1::ShowDecidedRecord(const TCheckOutcome& outcome) {
+    if (!outcome.Record)
+        return;
+    ShowClock();
+    emit recordEntered();
+    if (outcome.SortFault)
+        std::rethrow_exception(outcome.SortFault);
+    ShowBestTime();
+}
+
 void TForm1::ShowBestTime() {
     Label4->setText(FromCp1251(TGameSession::BestTime()));
 }

@@ -56,6 +56,11 @@ public:
     // Label4 shows the time of the table's first place.
     void ShowBestTime();
 
+    // A win's record decided once the table was read (the session held it):
+    // the clock, the record's save and the best time, as after the check.
+    // Raises the sort's error after the record is entered.
+    void ShowDecidedRecord(const TCheckOutcome& outcome);
+
     // Empties the answer box for the next task.
     void ClearAnswer();
 

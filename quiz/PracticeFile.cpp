@@ -1,71 +1,26 @@
 #include "quiz/PracticeFile.h"
 
 #include "app/shell/DataFolder.h"
-#include "app/shell/FolderLock.h"
-#include "app/shell/SafeFile.h"
-#include "app/shell/SideFiles.h"
+#include "app/shell/MergingSave.h"
 
 #include <QFile>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const TLockedFile kLockedFile{QStringLiteral("Файл тренировки"), "the practice file"};
 
-// What the path holds now.
-struct TDiskProgress {
-    enum { None, Valid, Failed } state = None;
-    TPracticeProgress progress;
-};
-
-// At most one byte more than a progress file may have: a longer file is
-// damaged, whatever it holds, and is never read whole.
-std::optional<std::string> ReadBounded(int fd) {
-    std::string bytes(kProgressFileMaxSize + 1, '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
-// Under the lock. Nothing there, or no plain file (a folder fails at the
-// save's rename; a pipe holds no progress), is no progress.
-TDiskProgress ReadProgress(const QByteArray& path) {
-    TDiskProgress disk;
-    TDescriptor file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.Open()) {
-        if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
-            disk.state = TDiskProgress::Failed;
-        return disk;
-    }
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return disk;
-    const std::optional<std::string> bytes = ReadBounded(file.Get());
-    const std::optional<TPracticeProgress> progress =
-        bytes ? DecodePracticeProgress(*bytes) : std::nullopt;
-    disk.state = progress ? TDiskProgress::Valid : TDiskProgress::Failed;
-    disk.progress = progress.value_or(TPracticeProgress{});
-    return disk;
-}
-
-void Write(const QByteArray& path, const TPracticeProgress& progress) {
-    ReplaceFile(path, QByteArray::fromStdString(EncodePracticeProgress(progress)),
-                KeptFileMode(path, {S_IRUSR | S_IWUSR, static_cast<gid_t>(-1)}));
+// Saving 'ours': merged with a valid file, in place of a damaged one.
+TMergingSave PracticeSave(const TPracticeProgress& ours, TPracticeProgress& saved) {
+    TMergingSave save;
+    save.Path = PracticeFileNativePath();
+    save.File = &kLockedFile;
+    save.MaxSize = kProgressFileMaxSize;
+    save.Valid = [](const std::string& bytes) { return DecodePracticeProgress(bytes).has_value(); };
+    save.Merge = [&ours, &saved](const std::string* valid) {
+        saved = valid ? MergePracticeProgress(*DecodePracticeProgress(*valid), ours) : ours;
+        return QByteArray::fromStdString(EncodePracticeProgress(saved));
+    };
+    return save;
 }
 
 } // namespace
@@ -79,31 +34,32 @@ QString PracticeFilePath() {
 }
 
 TPracticeLoad LoadPracticeProgress() {
-    const QByteArray path = PracticeFileNativePath();
-    TFolderLock lock(FolderOf(path), kLockedFile);
-    const TDiskProgress disk = ReadProgress(path);
+    TPracticeProgress fresh;
+    const std::optional<std::string> bytes = ReadUnderLock(PracticeSave({}, fresh));
     TPracticeLoad load;
-    load.Progress = disk.progress;
-    if (disk.state == TDiskProgress::Valid)
-        load.State = TPracticeLoad::TState::Loaded;
-    if (disk.state != TDiskProgress::Failed)
+    if (!bytes)
         return load;
-    load.State = TPracticeLoad::TState::Damaged;
-    load.Backup = QFile::decodeName(KeepAsBackup(path));
-    Write(path, load.Progress);
+    if (const std::optional<TPracticeProgress> progress = DecodePracticeProgress(*bytes)) {
+        load.State = TPracticeLoad::TState::Loaded;
+        load.Progress = *progress;
+        return load;
+    }
+    // Read whole and not a progress file: kept, and a fresh start saved in
+    // its place, so it is reported once (unless another copy mended it).
+    const TMergingSaveResult saved = RunMergingSave(PracticeSave({}, fresh));
+    load.Progress = fresh;
+    if (!saved.Backup.isEmpty()) {
+        load.State = TPracticeLoad::TState::Damaged;
+        load.Backup = QFile::decodeName(saved.Backup);
+    } else {
+        load.State = TPracticeLoad::TState::Loaded;
+    }
     return load;
 }
 
 TPracticeProgress SavePracticeProgress(const TPracticeProgress& ours) {
-    const QByteArray path = PracticeFileNativePath();
-    MakeFolders(FolderOf(path));
-    TFolderLock lock(FolderOf(path), kLockedFile);
-    RemoveSaveLeftovers(path);
-    const TDiskProgress disk = ReadProgress(path);
-    if (disk.state == TDiskProgress::Failed)
-        KeepAsBackup(path);
-    const TPracticeProgress merged =
-        disk.state == TDiskProgress::Valid ? MergePracticeProgress(disk.progress, ours) : ours;
-    Write(path, merged);
-    return merged;
+    MakeFolders(FolderOf(PracticeFileNativePath()));
+    TPracticeProgress saved;
+    RunMergingSave(PracticeSave(ours, saved));
+    return saved;
 }

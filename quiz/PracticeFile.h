@@ -23,13 +23,15 @@ struct TPracticeLoad {
     QString Backup;
 };
 
-// Reads the file. One that cannot be read or is not a progress file is
+// Reads the file. One that was read whole and is not a progress file is
 // kept as the next numbered backup (<file>.formulon-backup-N) and a fresh
 // progress is saved in its place at once, so it is reported only once.
-// Raises EInOutError when the file can be neither kept nor replaced.
+// Raises EInOutError when the file cannot be read (left as it is: a read
+// error is not damage), or can be neither kept nor replaced.
 TPracticeLoad LoadPracticeProgress();
 
 // Saves 'ours' merged with the file as it is on disk now (a damaged file
 // is kept as a backup first, never merged) and returns what was saved.
-// Raises EInOutError; the file on disk then stays as it was.
+// Raises EInOutError, also when the file cannot be read; the file on disk
+// then stays as it was.
 TPracticeProgress SavePracticeProgress(const TPracticeProgress& ours);

@@ -29,8 +29,8 @@ build="${build:-$root/build-fuzz}"
 # the GUI libraries are built too (only the targets below are compiled).
 cmake --preset fuzzing -B "$build" >/dev/null || setup_failed "cmake could not configure $build"
 cmake --build "$build" -j2 --target fuzz_formula_value fuzz_number_text \
-  fuzz_tex_formula fuzz_class_file fuzz_explanation fuzz_champions_file champions_seeds ||
-  setup_failed "the fuzz targets did not build in $build"
+  fuzz_tex_formula fuzz_class_file fuzz_explanation fuzz_champions_file fuzz_practice_file \
+  champions_seeds || setup_failed "the fuzz targets did not build in $build"
 
 # No display is needed; Qt must not look for one.
 export QT_QPA_PLATFORM=offscreen
@@ -78,4 +78,5 @@ run fuzz_class_file class 4096 class.dict
 run fuzz_explanation formula 256 formula.dict
 # Room for the whole 8704-byte file after the mode byte.
 run fuzz_champions_file champions 9000 champions.dict
+run fuzz_practice_file practice 2048 practice.dict
 exit "$found"

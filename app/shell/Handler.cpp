@@ -8,6 +8,8 @@ bool RunProtected(const std::function<void()>& handler) {
     try {
         handler();
         return true;
+    } catch (const EReported&) {
+        return false;
     } catch (const std::exception& error) {
         ShowException(error);
     } catch (...) {

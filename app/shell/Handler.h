@@ -3,9 +3,18 @@
 
 #include <functional>
 
+#include <exception>
+
+// An error its raiser has already reported (or a step put off on purpose):
+// the handler's remaining steps are skipped without another box.
+class EReported : public std::exception {
+public:
+    const char* what() const noexcept override { return "reported"; }
+};
+
 // Runs one handler: an error that escapes is shown in the error box and the
 // handler's remaining steps are skipped. Returns false when an error was
-// shown.
+// shown or had been reported.
 bool RunProtected(const std::function<void()>& handler);
 
 // A handler ready to connect to a signal: it runs inside RunProtected, so

@@ -2,8 +2,6 @@
 
 #include "app/shell/SafeFile.h"
 
-#include <QRandomGenerator>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -37,10 +35,11 @@ bool IsLeftoverName(const QByteArray& entry, const QByteArray& prefix) {
     return true;
 }
 
-// The number of <prefix><n>, or 0 when the name is not one.
+// The number of <prefix><n>, or 0 when the name is not one of the
+// program's.
 int BackupNumber(const QByteArray& entry, const QByteArray& prefix) {
     if (!entry.startsWith(prefix) || entry.size() == prefix.size() ||
-        entry.size() > prefix.size() + 9)
+        entry.size() > prefix.size() + 3)
         return 0;
     const QByteArray digits = entry.mid(prefix.size());
     for (const char c : digits)
@@ -90,15 +89,43 @@ int KeepUnder(const QByteArray& path, const QByteArray& backup) {
 }
 
 // Backups past the newest kBackupsKept go, links and plain files only.
-void PruneBackups(const QByteArray& path, int newest) {
+// Newest by the inode's change time, which making the backup (a link or a
+// rename) sets and no user can set back; the number breaks ties.
+void PruneBackups(const QByteArray& path) {
+    struct TBackup {
+        timespec made;
+        int number;
+    };
+    std::vector<TBackup> backups;
     for (const int n : BackupNumbers(path)) {
-        if (n > newest - kBackupsKept)
-            continue;
-        const QByteArray old = BackupPath(path, n);
         struct stat info {};
-        if (LinkStatus(old, info) && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)))
-            ::unlink(old.constData());
+        if (LinkStatus(BackupPath(path, n), info) &&
+            (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)))
+            backups.push_back({info.st_ctim, n});
     }
+    std::sort(backups.begin(), backups.end(), [](const TBackup& a, const TBackup& b) {
+        if (a.made.tv_sec != b.made.tv_sec)
+            return a.made.tv_sec > b.made.tv_sec;
+        if (a.made.tv_nsec != b.made.tv_nsec)
+            return a.made.tv_nsec > b.made.tv_nsec;
+        return a.number > b.number;
+    });
+    for (std::size_t i = kBackupsKept; i < backups.size(); ++i)
+        ::unlink(BackupPath(path, backups[i].number).constData());
+}
+
+// The number the next backup takes: past the highest, or the lowest free.
+int NextBackupNumber(const QByteArray& path, const std::vector<int>& taken) {
+    const int highest = taken.empty() ? 0 : *std::max_element(taken.begin(), taken.end());
+    if (highest < kBackupNumberLimit)
+        return highest + 1;
+    for (int n = 1; n <= kBackupNumberLimit; ++n) {
+        struct stat info {};
+        if (std::find(taken.begin(), taken.end(), n) == taken.end() &&
+            !LinkStatus(BackupPath(path, n), info))
+            return n;
+    }
+    return 0;
 }
 
 } // namespace
@@ -109,18 +136,6 @@ QByteArray TemporaryPattern(const QByteArray& path) {
 
 QByteArray LockPath(const QByteArray& folder) {
     return folder + '/' + kLockName;
-}
-
-QByteArray PreparedPattern(const QByteArray& lockPath) {
-    return lockPath + kPreparedMark + "XXXXXX";
-}
-
-QByteArray StaleLockName(const QByteArray& lockPath) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray name = lockPath + kStaleMark;
-    for (int i = 0; i < 6; ++i)
-        name += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
-    return name;
 }
 
 QByteArray BackupPath(const QByteArray& path, int number) {
@@ -144,19 +159,18 @@ void RemoveSaveLeftovers(const QByteArray& path, std::chrono::seconds age) {
 }
 
 QByteArray KeepAsBackup(const QByteArray& path) {
-    int number = 0;
-    for (const int n : BackupNumbers(path))
-        number = std::max(number, n);
-    // Another name of that number may appear meanwhile (made by hand, or by
-    // a copy that found the folder unlockable): then the next one.
+    std::vector<int> taken = BackupNumbers(path);
+    // A name of that number may appear meanwhile (made by hand): then the
+    // next one.
     for (int attempt = 0;; ++attempt) {
-        ++number;
-        const int code = KeepUnder(path, BackupPath(path, number));
-        if (code == 0)
-            break;
-        if (code != EEXIST || attempt == 100)
+        const int number = NextBackupNumber(path, taken);
+        const int code = number ? KeepUnder(path, BackupPath(path, number)) : EEXIST;
+        if (code == 0) {
+            PruneBackups(path);
+            return BackupPath(path, number);
+        }
+        if (code != EEXIST || attempt == 100 || number == 0)
             RaiseInOutError(code);
+        taken.push_back(number);
     }
-    PruneBackups(path, number);
-    return BackupPath(path, number);
 }

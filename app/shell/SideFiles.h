@@ -11,28 +11,28 @@
 // The mkstemp pattern of a save's temporary file: <path>.formulon-save-XXXXXX.
 QByteArray TemporaryPattern(const QByteArray& path);
 
-// The lock file in a folder, the mkstemp pattern of one being prepared, and
-// a free name for a stale one moved aside to be removed.
+// The lock file in a folder. It is made once and stays.
 QByteArray LockPath(const QByteArray& folder);
-QByteArray PreparedPattern(const QByteArray& lockPath);
-QByteArray StaleLockName(const QByteArray& lockPath);
 
 // <path>.formulon-backup-<n>.
 QByteArray BackupPath(const QByteArray& path, int number);
 
-// The newest backups kept of one file.
+// The newest backups kept of one file, and the highest number the program
+// gives one: a name past it, made by hand, is not the program's.
 inline constexpr int kBackupsKept = 10;
+inline constexpr int kBackupNumberLimit = 999;
 
-// Saves cut short leave their temporary file, locks cut short their
-// prepared or stale lock file. Removes those (plain files of these patterns only)
-// older than `age`: a younger one may be another machine's save or lock in
-// progress.
+// Saves cut short leave their temporary file; earlier versions of the
+// program left prepared or stale lock files (formulon.lock.new-XXXXXX,
+// .stale-XXXXXX). Removes those (plain files of these patterns only) older
+// than `age`: a younger one may be another machine's save in progress.
 void RemoveSaveLeftovers(const QByteArray& path,
                          std::chrono::seconds age = std::chrono::minutes(1));
 
 // Keeps what the path names (a file that failed its check, unreadable or a
 // link) as the next numbered backup, never over an existing one; the path
-// still names it until a new file replaces it. Keeps the newest
-// kBackupsKept. Returns the backup's path; raises EInOutError when it
-// cannot be kept.
+// still names it until a new file replaces it. Past kBackupNumberLimit the
+// lowest free number is taken. Keeps the newest kBackupsKept of the
+// program's own backups by the time each was made. Returns the backup's
+// path; raises EInOutError when it cannot be kept.
 QByteArray KeepAsBackup(const QByteArray& path);

@@ -8,12 +8,15 @@
 #include "engine/ShortText.h"
 #include "quiz/core/TaskCatalogue.h"
 
+#include <utility>
+
 using namespace formulon::engine;
 
 bool TGameSession::Start(const std::string& playerName) {
     if (playerName.empty())
         return false;
     seconds_ = 0;
+    ++games_;
     playerName_ = ShortText(playerName);
     draw_.Seed();
     state_.TaskNo = 1;
@@ -65,7 +68,10 @@ TCheckOutcome TGameSession::RightAnswer() {
         // The game is over before the record decision: a hand-made slot
         // time that does not convert must not leave a task 11 behind.
         state_.TaskNo = 0;
-        DecideRecord(outcome);
+        if (holdRecords_)
+            heldWin_ = THeldWin{playerName_, seconds_, games_};
+        else
+            DecideRecord(outcome, playerName_, seconds_, true);
         if (outcome.SortFault)
             return outcome;
     }
@@ -73,17 +79,31 @@ TCheckOutcome TGameSession::RightAnswer() {
     return outcome;
 }
 
-void TGameSession::DecideRecord(TCheckOutcome& outcome) {
+std::optional<TCheckOutcome> TGameSession::DecideHeldRecord() {
+    holdRecords_ = false;
+    if (!heldWin_)
+        return std::nullopt;
+    const THeldWin win = *std::exchange(heldWin_, std::nullopt);
+    TCheckOutcome outcome;
+    outcome.Verdict = TVerdict::Win;
+    DecideRecord(outcome, win.name, win.seconds, win.game == games_);
+    return outcome;
+}
+
+void TGameSession::DecideRecord(TCheckOutcome& outcome, const std::string& name,
+                                std::int32_t seconds, bool clockOfThisGame) {
     TChampionRecord& last = ChampionTable[kRankingSlots];
-    if (!IsRecordTime(seconds_, last.Result()))
+    if (!IsRecordTime(seconds, last.Result()))
         return; // the clock runs on
-    last.SetName(playerName_);
-    last.SetResult(IntToStr(seconds_));
+    last.SetName(name);
+    last.SetResult(IntToStr(seconds));
     // What the saves add to the file, whatever the table holds by then.
-    RunRecords.Enter(last.Name(), last.Result());
+    RunRecords.Enter(last);
     outcome.Record = true;
-    clockRunning_ = false;
-    seconds_ = 0;
+    if (clockOfThisGame) {
+        clockRunning_ = false;
+        seconds_ = 0;
+    }
     try {
         SortChampions();
     } catch (...) {

@@ -84,13 +84,21 @@ public:
     // The time of the table's first place, or empty.
     static std::string BestTime();
 
+    // While the champions table is still being read (another copy held its
+    // lock at start), a win keeps its name and time instead of deciding the
+    // record; once the table is read, DecideHeldRecord decides it as the win
+    // would have, or returns nothing when no win waited.
+    void HoldRecordDecisions(bool hold) { holdRecords_ = hold; }
+    std::optional<TCheckOutcome> DecideHeldRecord();
+
     // Test seam: replaces the random draw of variants.
     void SetVariantSource(TVariantSource source) { draw_.SetSource(std::move(source)); }
 
 private:
     TCheckOutcome RightAnswer();
     TCheckOutcome WrongAnswer();
-    void DecideRecord(TCheckOutcome& outcome);
+    void DecideRecord(TCheckOutcome& outcome, const std::string& name, std::int32_t seconds,
+                      bool clockOfThisGame);
 
     TGameState state_;
     std::string playerName_;
@@ -100,4 +108,12 @@ private:
     bool hasLastCheck_ = false;
     std::optional<TCheckOutcome> lastOutcome_;
     TVariantDraw draw_;
+    bool holdRecords_ = false;
+    struct THeldWin {
+        std::string name;
+        std::int32_t seconds;
+        int game; // the clock is this game's only while no new one started
+    };
+    std::optional<THeldWin> heldWin_;
+    int games_ = 0;
 };

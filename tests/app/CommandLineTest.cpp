@@ -4,11 +4,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -64,12 +65,17 @@ void PrintTo(const TChoice& row, std::ostream* out) {
 
 class ChooseClassTableTest : public ::testing::TestWithParam<TChoice> {};
 
-void WriteSetting(const QString& folder, QSettings::Scope scope, const char* value) {
-    QSettings::setPath(QSettings::NativeFormat, scope, folder);
+// A value "|" makes the settings file a pipe, which is never waited on.
+void WriteSetting(const QString& folder, const char* value) {
     if (!value)
         return;
     QDir().mkpath(folder + "/Formulon");
-    QFile file(folder + "/Formulon/Formulon.conf");
+    const QString path = folder + "/Formulon/Formulon.conf";
+    if (std::strcmp(value, "|") == 0) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path), 0644), 0);
+        return;
+    }
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("[General]\nChampionsFile=") + value + "\n");
 }
@@ -77,12 +83,15 @@ void WriteSetting(const QString& folder, QSettings::Scope scope, const char* val
 TEST_P(ChooseClassTableTest, PicksInOrder) {
     const TChoice& row = GetParam();
     QTemporaryDir settings;
-    WriteSetting(settings.filePath("machine"), QSettings::SystemScope, row.machine);
-    WriteSetting(settings.filePath("user"), QSettings::UserScope, row.user);
+    WriteSetting(settings.filePath("machine"), row.machine);
+    WriteSetting(settings.filePath("user"), row.user);
     TCommandLine line;
     line.table = row.table;
     QString problem;
-    EXPECT_EQ(ChooseClassTable(line, &problem).toStdString(), row.expected);
+    EXPECT_EQ(
+        ChooseClassTable(line, &problem, {settings.filePath("user"), settings.filePath("machine")})
+            .toStdString(),
+        row.expected);
     EXPECT_EQ(!problem.isEmpty(), row.problem) << problem.toStdString();
 }
 
@@ -98,6 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TChoice{"/m/class.cam", "/u/class.cam", "/t/class.cam", "/t/class.cam",
                               false},
                       TChoice{nullptr, nullptr, "rel.cam", InCurrentFolder("rel.cam"), false},
-                      TChoice{"/m/class.cam", "rel.cam", "", "", true}));
+                      TChoice{"/m/class.cam", "rel.cam", "", "", true},
+                      TChoice{nullptr, "\"/s/7a,7b;x/t.cam\"", "", "/s/7a,7b;x/t.cam", false},
+                      TChoice{"/m/class.cam", "/s/7a,7b/t.cam", "", "", true},
+                      TChoice{nullptr, "/s/a;b/t.cam", "", "", true},
+                      TChoice{"/m/class.cam", "|", "", "/m/class.cam", true}));
 
 } // namespace

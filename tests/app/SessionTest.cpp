@@ -205,10 +205,10 @@ TEST_P(SignalDuringABoxTest, EndsTheProgram) {
     EXPECT_EQ(errors.find("record not saved") != std::string::npos, row.recordUnsaved) << errors;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, SignalDuringABoxTest,
-    ::testing::Values(TSignalDuringABox{"ErrorBox", false, "File access denied"},
-                      TSignalDuringABox{"Question", true, "Выйти без сохранения?"}),
-    [](const auto& info) { return std::string(info.param.title); });
+INSTANTIATE_TEST_SUITE_P(Boxes, SignalDuringABoxTest,
+                         ::testing::Values(TSignalDuringABox{"ErrorBox", false, "не файл, а папка"},
+                                           TSignalDuringABox{"Question", true,
+                                                             "Выйти без сохранения?"}),
+                         [](const auto& info) { return std::string(info.param.title); });
 
 } // namespace

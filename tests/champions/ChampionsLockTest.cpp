@@ -1,18 +1,25 @@
-// The lock file beside the table: whatever sits at its path, whoever made
-// it, a load or save neither hangs nor is kept from the file for good, and
-// nothing but a stale lock file is ever removed.
+// The lock beside the table: held by the kernel for a live copy, free the
+// moment its holder dies, never taken over from a stalled one, found again
+// when the lock file is deleted, and refused when something else is there.
 #include "app/shell/FolderLock.h"
+#include "app/shell/SideFiles.h"
 #include "champions/ChampionsFile.h"
 #include "engine/Errors.h"
 #include "tests/champions/ChampionsTestFiles.h"
+#include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <future>
+#include <optional>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace formulon::engine;
@@ -20,22 +27,21 @@ using namespace formulon::engine;
 namespace {
 
 enum class TAtPath {
-    Empty,
-    Garbage,
-    DeadOwner,
-    ForeignHost,
-    LiveOwner,
+    Nothing,
+    OldLeftover,
+    Holder,
+    DeadHolder,
+    StalledHolder,
     Folder,
     Link,
-    Dangling,
-    Pipe
+    Pipe,
+    Socket
 };
-enum class TOutcome { TakenOver, Unguarded, Busy };
+enum class TOutcome { Taken, Busy, Broken };
 
 struct TLockCase {
     const char* title;
     TAtPath what;
-    int age; // seconds
     TOutcome outcome;
 };
 
@@ -43,119 +49,112 @@ void PrintTo(const TLockCase& row, std::ostream* out) {
     *out << row.title;
 }
 
-// An owner line as another process would write it.
-QByteArray OwnerLine(pid_t pid, const QByteArray& host = {}) {
-    QList<QByteArray> own = TFolderLock::OwnerLine().split(' ');
-    own[0] = QByteArray::number(pid);
-    if (!host.isEmpty())
-        own[1] = host;
-    return own.join(' ');
-}
-
-pid_t DeadProcess() {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
-// Makes the row's thing at path; returns what must stay of it.
-QByteArray Make(TAtPath what, const QString& path, const QString& elsewhere) {
-    const QByteArray native = QFile::encodeName(path);
+// Makes the row's thing at the lock's path; false when that failed.
+bool Make(TAtPath what, const QString& home, const QString& lock,
+          std::optional<TLockHolder>& holder) {
+    const QByteArray native = QFile::encodeName(lock);
     switch (what) {
-    case TAtPath::Empty:
-        return WriteAll(path, {}) ? "" : "failed";
-    case TAtPath::Garbage:
-        return WriteAll(path, "\x01zz\n") ? "" : "failed";
-    case TAtPath::DeadOwner:
-        return WriteAll(path, OwnerLine(DeadProcess())) ? "" : "failed";
-    case TAtPath::ForeignHost:
-        return WriteAll(path, OwnerLine(::getpid(), "another-host")) ? "" : "failed";
-    case TAtPath::LiveOwner:
-        return WriteAll(path, OwnerLine(::getppid())) ? "" : "failed";
+    case TAtPath::Nothing:
+        return true;
+    case TAtPath::OldLeftover:
+        return WriteAll(lock, "4242 another-host\n") && Age(lock, 3600);
+    case TAtPath::Holder:
+    case TAtPath::DeadHolder:
+    case TAtPath::StalledHolder:
+        holder.emplace(home);
+        if (what == TAtPath::DeadHolder)
+            holder->Release();
+        if (what == TAtPath::StalledHolder)
+            ::kill(static_cast<pid_t>(holder->Pid()), SIGSTOP);
+        return Age(lock, 3600); // old: age never matters
     case TAtPath::Folder:
-        return ::mkdir(native, 0755) == 0 ? "folder" : "failed";
+        return ::mkdir(native, 0755) == 0;
     case TAtPath::Link:
-        return WriteAll(elsewhere, "target") && QFile::link(elsewhere, path) ? "link" : "failed";
-    case TAtPath::Dangling:
-        return QFile::link(elsewhere, path) ? "dangling" : "failed";
+        return QFile::link(lock + ".elsewhere", lock);
     case TAtPath::Pipe:
-        return ::mkfifo(native, 0644) == 0 ? "pipe" : "failed";
+        return ::mkfifo(native, 0644) == 0;
+    case TAtPath::Socket:
+        return MakeSocket(native);
     }
-    return "failed";
+    return false;
+}
+
+TOutcome TakeLock(const QByteArray& table, std::chrono::milliseconds patience) {
+    try {
+        const TFolderLock lock(table, ChampionsLockedFile(), patience, PersonalFileMode());
+        return lock.Held() ? TOutcome::Taken : TOutcome::Broken;
+    } catch (const ELockBusy&) {
+        return TOutcome::Busy;
+    } catch (const ELockBroken& e) {
+        EXPECT_NE(std::string(e.what()).find("formulon.lock"), std::string::npos) << e.what();
+        return TOutcome::Broken;
+    }
 }
 
 class LockTest : public ::testing::TestWithParam<TLockCase> {};
 
-TEST_P(LockTest, NeitherHangsNorRemovesWhatIsNotAStaleLock) {
+TEST_P(LockTest, TakesOnlyAFreeLockAndLeavesWhatIsThere) {
     const TLockCase& row = GetParam();
-    QTemporaryDir folder;
-    const QString path = folder.filePath("formulon.lock");
-    const QString elsewhere = folder.filePath("elsewhere");
-    ASSERT_NE(Make(row.what, path, elsewhere), "failed");
-    ASSERT_TRUE(Age(path, row.age));
-    const mode_t mode = Mode(path);
-    const QByteArray content = S_ISREG(mode) ? ReadAll(path) : QByteArray();
+    QTemporaryDir home;
+    const QString table = RunHelper(home.path(), {"path"}).value(0);
+    const QString folder = QFileInfo(table).absolutePath();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString lock = folder + "/formulon.lock";
+    std::optional<TLockHolder> holder;
+    ASSERT_TRUE(Make(row.what, home.path(), lock, holder));
+    const mode_t mode = Mode(lock);
+    const QByteArray content = S_ISREG(mode) ? ReadAll(lock) : QByteArray();
 
-    TOutcome outcome = TOutcome::Busy;
-    try {
-        const TFolderLock lock(QFile::encodeName(folder.path()), ChampionsLockedFile(),
-                               std::chrono::milliseconds(100));
-        outcome = lock.Held() ? TOutcome::TakenOver : TOutcome::Unguarded;
-        if (lock.Held()) {
-            EXPECT_EQ(ReadAll(path), TFolderLock::OwnerLine());
-        }
-    } catch (const EInOutError& e) {
-        EXPECT_NE(std::string(e.what()).find("formulon.lock"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(outcome, row.outcome);
-    if (outcome == TOutcome::TakenOver) {
-        EXPECT_EQ(Entries(folder.path()), "") << "released, and nothing left beside it";
+    EXPECT_EQ(TakeLock(QFile::encodeName(table), std::chrono::milliseconds(200)), row.outcome);
+    if (row.what == TAtPath::Nothing) {
+        EXPECT_EQ(Mode(lock), S_IFREG | 0600u) << "made once, and it stays";
     } else {
-        EXPECT_EQ(Mode(path), mode);
+        EXPECT_EQ(Mode(lock), mode) << "never removed or replaced";
         if (S_ISREG(mode)) {
-            EXPECT_EQ(ReadAll(path), content);
+            EXPECT_EQ(ReadAll(lock), content);
         }
-    }
-    if (row.what == TAtPath::Link) {
-        EXPECT_EQ(ReadAll(elsewhere), "target");
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LockTest,
-    ::testing::Values(TLockCase{"EmptyAndOld", TAtPath::Empty, 60, TOutcome::TakenOver},
-                      TLockCase{"EmptyAndNew", TAtPath::Empty, 0, TOutcome::Busy},
-                      TLockCase{"GarbageAndOld", TAtPath::Garbage, 11, TOutcome::TakenOver},
-                      TLockCase{"DeadOwnerHere", TAtPath::DeadOwner, 0, TOutcome::TakenOver},
-                      TLockCase{"LiveOwnerHere", TAtPath::LiveOwner, 0, TOutcome::Busy},
-                      TLockCase{"AnotherHost", TAtPath::ForeignHost, 0, TOutcome::Busy},
-                      TLockCase{"AnotherHostOld", TAtPath::ForeignHost, 60, TOutcome::TakenOver},
-                      TLockCase{"Folder", TAtPath::Folder, 0, TOutcome::Unguarded},
-                      TLockCase{"Link", TAtPath::Link, 0, TOutcome::Unguarded},
-                      TLockCase{"DanglingLink", TAtPath::Dangling, 0, TOutcome::Unguarded},
-                      TLockCase{"Pipe", TAtPath::Pipe, 0, TOutcome::Unguarded}),
+    ::testing::Values(TLockCase{"Free", TAtPath::Nothing, TOutcome::Taken},
+                      TLockCase{"OldLeftover", TAtPath::OldLeftover, TOutcome::Taken},
+                      TLockCase{"HeldByALiveCopy", TAtPath::Holder, TOutcome::Busy},
+                      TLockCase{"HolderKilled", TAtPath::DeadHolder, TOutcome::Taken},
+                      TLockCase{"HolderStalled", TAtPath::StalledHolder, TOutcome::Busy},
+                      TLockCase{"Folder", TAtPath::Folder, TOutcome::Broken},
+                      TLockCase{"DanglingLink", TAtPath::Link, TOutcome::Broken},
+                      TLockCase{"Pipe", TAtPath::Pipe, TOutcome::Broken},
+                      TLockCase{"Socket", TAtPath::Socket, TOutcome::Broken}),
     [](const auto& info) { return std::string(info.param.title); });
 
-// A lock file another user left, unreadable to this one, goes by its age.
-TEST(UnreadableLockTest, AnOldOneIsTakenOver) {
-    if (!CanRunAsOrdinaryUser())
-        GTEST_SKIP() << "root reads every file and setpriv is missing to run as another user";
+// A pupil deletes the lock file while one copy holds it and another waits
+// on it: the waiting copy, once it has the deleted file's lock, takes the
+// new lock file instead, so no two copies ever hold "the" lock at once.
+TEST(DeletedLockTest, AWaitingCopyTakesTheLockFileThereNow) {
     QTemporaryDir home;
-    ASSERT_EQ(::chmod(QFile::encodeName(home.path()), 0755), 0);
-    THelperRun ordinary;
-    ordinary.ordinaryUser = true;
-    const QString folder = home.filePath("share/Formulon");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(WriteAll(folder + "/formulon.lock", OwnerLine(1, "elsewhere")));
-    ASSERT_EQ(::chmod(QFile::encodeName(folder + "/formulon.lock"), 0), 0);
-    ASSERT_TRUE(Age(folder + "/formulon.lock", 60));
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(QFile::encodeName(folder), 65534, 65534), 0);
-    }
-    EXPECT_EQ(RunHelper(home.path(), {"save"}, ordinary), QStringList{"save: ok"});
-    EXPECT_EQ(Entries(folder), ".camp.cam");
+    const QByteArray table = QFile::encodeName(RunHelper(home.path(), {"path"}).value(0));
+    std::optional<TLockHolder> holder(std::in_place, home.path());
+    auto waiting = std::async(std::launch::async, [&] {
+        const TFolderLock lock(table, ChampionsLockedFile(), std::chrono::seconds(20),
+                               PersonalFileMode());
+        // Held now: a third copy finds the lock file at the path taken.
+        return TakeLock(table, std::chrono::milliseconds(100));
+    });
+    const QByteArray lock = LockPath(FolderOf(table));
+    // The waiting copy has the old lock file open.
+    ASSERT_TRUE(WaitFor([&] {
+        for (const QFileInfo& fd :
+             QDir("/proc/self/fd").entryInfoList(QDir::AllEntries | QDir::System))
+            if (QFile::encodeName(fd.symLinkTarget()) == lock)
+                return true;
+        return false;
+    }));
+    ASSERT_EQ(::unlink(lock.constData()), 0);
+    holder.reset(); // the deleted file's lock is free now
+    EXPECT_EQ(waiting.get(), TOutcome::Busy);
+    EXPECT_EQ(TakeLock(table, std::chrono::milliseconds(100)), TOutcome::Taken);
 }
 
 } // namespace

@@ -13,10 +13,18 @@
 //               line per step: "ok" or the error's text
 //   save        saves once, entering nothing; prints a line as load-save
 //   stress <n>  as process n, enters twelve records at random moments,
-//               saving after each; exits 1 on a failed save
+//               saving after each, every save slowed by HELPER_SLOW_MS;
+//               a save kept from the lock keeps its records for the next.
+//               With HELPER_STALL set, writes "mid" once in the middle of
+//               its first save, for the test to stop it there. Exits 1 on
+//               a failed save or a record never saved
+//   hold        takes the lock and holds it until killed; writes "held"
+//   faults <f>  loads and saves as load-save with open, read or fsync
+//               failing with EIO (f: the TInjectedFault bits)
 //   tidy        takes the lock and removes every leftover of a cut-short
 //               save, however young
 #include "app/shell/FolderLock.h"
+#include "app/shell/MergingSave.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/SafeFile.h"
 #include "app/shell/SideFiles.h"
@@ -34,6 +42,7 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 using namespace formulon::engine;
 
@@ -61,21 +70,59 @@ bool Step(const char* name, void (*action)()) {
     }
 }
 
+// A save that fails for a busy lock only keeps its records for the next.
+bool SaveKeeping() {
+    try {
+        SaveChampions();
+        return true;
+    } catch (const ELockBusy&) {
+        return true;
+    } catch (const Exception& error) {
+        std::printf("save: %s\n", error.what());
+        return false;
+    }
+}
+
+void SlowSaves() {
+    const int slow = qEnvironmentVariableIntValue("HELPER_SLOW_MS");
+    const bool stall = qEnvironmentVariableIsSet("HELPER_STALL");
+    SetSaveStallHook([slow, stall, first = true]() mutable {
+        if (stall && std::exchange(first, false)) {
+            (void)!::write(1, "mid\n", 4);
+            std::this_thread::sleep_for(std::chrono::seconds(1)); // stopped in here
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(slow));
+    });
+}
+
 int Stress(int process) {
+    SlowSaves();
     for (int record = 0; record < 12; ++record) {
         std::this_thread::sleep_for(
             std::chrono::milliseconds(QRandomGenerator::global()->bounded(20)));
         RunRecords.Enter(StressName(process, record), std::to_string(StressTime(process, record)));
-        if (!Step("save", SaveChampions))
+        if (!SaveKeeping())
             return 1;
     }
-    return 0;
+    for (int again = 0; !RunRecords.AllSaved() && again < 10; ++again)
+        if (!SaveKeeping())
+            return 1;
+    return RunRecords.AllSaved() ? 0 : 1;
 }
 
 void Tidy() {
     const QByteArray path = ChampionsFileNativePath();
-    TFolderLock lock(FolderOf(path), ChampionsLockedFile());
+    TFolderLock lock(path, ChampionsLockedFile(), kSavePatience, PersonalFileMode());
     RemoveSaveLeftovers(path, std::chrono::seconds(-1));
+}
+
+[[noreturn]] void Hold() {
+    MakeFolders(FolderOf(ChampionsFileNativePath()));
+    TFolderLock lock(ChampionsFileNativePath(), ChampionsLockedFile(), kSavePatience,
+                     PersonalFileMode());
+    (void)!::write(1, "held\n", 5);
+    for (;;)
+        ::pause();
 }
 
 void Configure(const QByteArray& home) {
@@ -96,7 +143,8 @@ void Configure(const QByteArray& home) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <home> path|loop N|load-save|save|stress N|tidy\n",
+        std::fprintf(stderr,
+                     "usage: %s <home> path|loop N|load-save|save|stress N|tidy|hold|faults F\n",
                      argv[0]);
         return 2;
     }
@@ -117,6 +165,15 @@ int main(int argc, char** argv) {
         return Stress(std::atoi(argv[3]));
     } else if (std::strcmp(command, "tidy") == 0) {
         Tidy();
+    } else if (std::strcmp(command, "hold") == 0) {
+        Hold();
+    } else if (std::strcmp(command, "faults") == 0 && argc == 4) {
+        InjectFaults(static_cast<unsigned>(std::atoi(argv[3])));
+        Step("load", [] { LoadChampions(); });
+        RunRecords.Enter("new", "1");
+        Step("save", SaveChampions);
+        InjectFaults(0);
+        Step("save", SaveChampions);
     } else {
         return 2;
     }

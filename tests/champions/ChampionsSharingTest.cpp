@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <dirent.h>
 #include <map>
 #include <memory>
@@ -24,20 +26,34 @@
 
 namespace {
 
-// Ten processes add twelve records each at random moments: the file ends
-// with exactly the fifteen best of all, under a right checksum.
-TEST(StressTest, TenProcessesLoseNoRecord) {
+// Ten processes add twelve records each at random moments, every save
+// slowed as on a slow share, and one stopped for 15 s in the middle of its
+// first save, the lock held: the others wait, give up past their patience
+// with their records kept, and save them later. The file ends with exactly
+// the fifteen best of all, under a right checksum.
+TEST(StressTest, TenProcessesLoseNoRecordThroughAStall) {
     QTemporaryDir home;
     constexpr int kProcesses = 10;
     std::vector<std::unique_ptr<QProcess>> savers;
     for (int process = 0; process < kProcesses; ++process) {
         savers.push_back(std::make_unique<QProcess>());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HELPER_SLOW_MS", "20");
+        if (process == 0)
+            environment.insert("HELPER_STALL", "1");
+        savers.back()->setProcessEnvironment(environment);
         savers.back()->start(CHAMPIONS_SAVE_HELPER,
                              {home.path(), "stress", QString::number(process)});
     }
+    ASSERT_TRUE(savers[0]->waitForReadyRead(10000));
+    ASSERT_EQ(savers[0]->readLine(), "mid\n");
+    ::kill(savers[0]->processId(), SIGSTOP);
+    QTest::qWait(15000); // the stall itself, longer than any copy waits
+    ::kill(savers[0]->processId(), SIGCONT);
     std::map<int, std::string> all; // time -> name; the times are distinct
     for (int process = 0; process < kProcesses; ++process) {
-        ASSERT_TRUE(savers[process]->waitForFinished(60000));
+        ASSERT_TRUE(savers[process]->state() == QProcess::NotRunning ||
+                    savers[process]->waitForFinished(40000));
         EXPECT_EQ(savers[process]->exitCode(), 0)
             << savers[process]->readAllStandardOutput().data();
         for (int record = 0; record < 12; ++record)
@@ -49,15 +65,17 @@ TEST(StressTest, TenProcessesLoseNoRecord) {
         best += (best.empty() ? "" : " ") + it->second + ":" + std::to_string(it->first);
     const QString path = RunHelper(home.path(), {"path"}).value(0);
     EXPECT_EQ(FileRanking(ReadAll(path)), best);
-    EXPECT_EQ(Entries(QFileInfo(path).absolutePath()), ".camp.cam");
+    EXPECT_EQ(Entries(QFileInfo(path).absolutePath()), ".camp.cam|formulon.lock");
 }
 
-// Every file that cannot be merged is kept under the next number; the
-// newest ten stay, and a backup of the user's own is never touched.
+// Every damaged file is kept under the next number; the newest ten stay,
+// and a backup of the user's own is never touched.
 TEST(BackupTest, NumberedNeverOverwrittenNewestTenKept) {
     QDir(DataFolder()).removeRecursively();
     const QString folder = DataFolder();
     ASSERT_TRUE(WriteAll(folder + "/.camp.cam.bak", "the user's"));
+    // Made by hand past the numbers the program gives: neither followed nor pruned.
+    ASSERT_TRUE(WriteAll(folder + "/.camp.cam.formulon-backup-999999999", "by hand"));
     for (int save = 1; save <= 12; ++save) {
         ASSERT_TRUE(WriteAll(ChampionsFilePath(), "damaged " + QByteArray::number(save)));
         SaveChampions();
@@ -67,6 +85,7 @@ TEST(BackupTest, NumberedNeverOverwrittenNewestTenKept) {
                   n > 2 ? "damaged " + QByteArray::number(n) : QByteArray())
             << n;
     EXPECT_EQ(ReadAll(folder + "/.camp.cam.bak"), "the user's");
+    EXPECT_EQ(ReadAll(folder + "/.camp.cam.formulon-backup-999999999"), "by hand");
     EXPECT_EQ(FileRanking(ReadAll(ChampionsFilePath())), "");
     QDir(folder).removeRecursively();
 }

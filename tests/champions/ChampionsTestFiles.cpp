@@ -7,9 +7,13 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <cstring>
 #include <ctime>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 QByteArray ReadAll(const QString& path) {
@@ -31,6 +35,16 @@ mode_t Mode(const QString& path) {
 gid_t Group(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_gid : 0;
+}
+
+bool MakeSocket(const QByteArray& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    const bool made = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return made;
 }
 
 bool Age(const QString& path, int seconds) {
@@ -60,6 +74,25 @@ std::string FileRanking(const QByteArray& bytes) {
         if (!table[slot].Empty())
             text += (text.empty() ? "" : " ") + table[slot].Name() + ":" + table[slot].Result();
     return text;
+}
+
+TLockHolder::TLockHolder(const QString& home, const QString& table) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!table.isEmpty())
+        environment.insert("HELPER_TABLE", table);
+    process_.setProcessEnvironment(environment);
+    process_.start(CHAMPIONS_SAVE_HELPER, {home, "hold"});
+    process_.waitForReadyRead(10000);
+}
+
+void TLockHolder::Release() {
+    process_.kill();
+    ::kill(static_cast<pid_t>(process_.processId()), SIGCONT); // a stopped one too
+    process_.waitForFinished();
+}
+
+qint64 TLockHolder::Pid() const {
+    return process_.processId();
 }
 
 QStringList RunHelper(const QString& home, const QStringList& command, const THelperRun& how) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,9 @@ bool WriteAll(const QString& path, const QByteArray& bytes);
 // The lstat mode and group; 0 when nothing is there.
 mode_t Mode(const QString& path);
 gid_t Group(const QString& path);
+
+// Makes a socket at the path (a Unix socket bound there).
+bool MakeSocket(const QByteArray& path);
 
 // Sets a path's time stamps this many seconds into the past.
 bool Age(const QString& path, int seconds);
@@ -33,6 +37,19 @@ struct THelperRun {
     bool ordinaryUser = false; // user 65534 when the tests run as root
     QString groups;            // that user's extra groups ("4242")
     QString folder;            // its current folder
+};
+
+// Another copy of the program holding the lock of home's data folder, or
+// of the class table when one is given, until it goes.
+class TLockHolder {
+public:
+    explicit TLockHolder(const QString& home, const QString& table = {});
+    ~TLockHolder() { Release(); }
+    void Release();
+    qint64 Pid() const;
+
+private:
+    QProcess process_;
 };
 
 // Runs the save helper for home and returns its output's lines.

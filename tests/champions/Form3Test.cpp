@@ -155,7 +155,9 @@ struct TPlaceCase {
 
 class Form3PlaceTest : public Form3Test, public ::testing::WithParamInterface<TPlaceCase> {};
 
-TEST_P(Form3PlaceTest, EmptyPlacesGiveEmptyCells) {
+// A place with a name and no time shows its name: the fill writes every
+// slot's name.
+TEST_P(Form3PlaceTest, EachCellShowsItsSlotsField) {
     const TPlaceCase& c = GetParam();
     ChampionTable[1].SetName(c.name);
     ChampionTable[1].SetResult(c.result);
@@ -166,6 +168,6 @@ TEST_P(Form3PlaceTest, EmptyPlacesGiveEmptyCells) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, Form3PlaceTest,
-                         ::testing::Values(TPlaceCase{"name", "", "", ""},
+                         ::testing::Values(TPlaceCase{"name", "", "name", ""},
                                            TPlaceCase{"", "", "", ""}, TPlaceCase{"", "7", "", "7"},
                                            TPlaceCase{"name", "12", "name", "12"}));

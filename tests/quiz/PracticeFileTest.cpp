@@ -59,8 +59,8 @@ TEST_F(PracticeFileTest, AFreshStartThenASaveComesBackPrivate) {
     EXPECT_EQ(again.State, TPracticeLoad::TState::Loaded);
     EXPECT_EQ(again.Progress, progress);
     EXPECT_EQ(QDir(DataFolder()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"practice.txt"}))
-        << "no lock, temporary or backup left";
+              QStringList({"formulon.lock", "practice.txt"}))
+        << "no temporary or backup left; the lock file stays for the next copy";
 }
 
 TEST_F(PracticeFileTest, ADamagedFileIsKeptAsABackupAndReportedOnce) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program's session under Xvfb: one running copy per user, a second
 # start that brings the first forward (or says it runs when the first cannot
-# answer), no start blocked by what sits at the lock file's path, a user's
+# answer), no start blocked or saved unlocked by what sits at the lock
+# file's path, a user's
 # backups surviving ten starts while the saves' own old leftovers go,
 # SIGTERM ending the orderly way with the file saved, a killed copy never
 # blocking the next start, and the process gone promptly after its window
@@ -64,12 +65,28 @@ ends_within() { # pid tenths -> the exit status, or fails
   return 124
 }
 
-# A pipe at the lock file's path must neither hang nor block a start. The
-# user keeps copies of the file by hand; a save cut short long ago left its
-# temporary file, one a moment ago may be another machine's save.
+# A pipe at the lock file's path neither hangs a start nor is written
+# through: the copy says so in a box, starts, and never saves unlocked.
 folder=${file%/*}
 mkdir -p "$folder"
 mkfifo "$folder/formulon.lock"
+start; piped=$started
+box=$(wait_window Formulon "$piped") || fail "a pipe at the lock's path hung the start"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+for _ in $(seq 100); do
+  [ -n "$(visible Formulon | grep -vx "$box" || true)" ] && [ -z "$(visible Formulon | grep -x "$box" || true)" ] && break
+  sleep 0.1
+done
+[ -z "$(visible Formulon | grep -x "$box" || true)" ] || fail "the lock's message stayed"
+kill -TERM "$piped"
+ends_within "$piped" 30 || fail "the copy beside a pipe did not end on SIGTERM"
+[ -p "$folder/formulon.lock" ] || fail "the pipe at the lock's path was touched"
+[ ! -e "$file" ] || fail "the table was saved without a lock"
+rm "$folder/formulon.lock"
+
+# The user keeps copies of the file by hand; a save cut short long ago left
+# its temporary file, one a moment ago may be another machine's save.
 echo mine >"$file.backup"
 echo mine >"$file.AbC123"
 echo leftover >"$file.formulon-save-AbC123"
@@ -115,13 +132,12 @@ rm -f "$file"
 kill -TERM "$first"
 ends_within "$first" 10 || fail "SIGTERM did not end the program within a second"
 [ "$(stat -c %s "$file" 2>/dev/null || echo 0)" -eq 8704 ] || fail "SIGTERM ended without the exit save"
-[ -p "$folder/formulon.lock" ] || fail "the pipe at the lock's path was touched"
 [ ! -e "$file.formulon-save-AbC123" ] || fail "an old leftover of a cut-short save was not removed"
 [ -e "$file.formulon-save-Young1" ] || fail "a save in progress had its temporary file removed"
 
-# An empty lock file (a power cut between making and writing it) blocks no
-# start; being old, the next save takes it over. A user's copies of the
-# file survive start after start.
+# An old empty lock file (as another machine or an earlier version may
+# leave) blocks no start: only a live holder's kernel lock counts, and the
+# file stays. A user's copies of the file survive start after start.
 rm "$folder/formulon.lock"
 touch -d '1 minute ago' "$folder/formulon.lock"
 for round in $(seq 10); do
@@ -130,7 +146,7 @@ for round in $(seq 10); do
   kill -TERM "$copy"
   ends_within "$copy" 30 || fail "start $round did not end on SIGTERM"
 done
-[ ! -e "$folder/formulon.lock" ] || fail "the old empty lock was not taken over"
+[ -f "$folder/formulon.lock" ] || fail "the lock file was removed"
 for copy in "$file.backup" "$file.AbC123"; do
   [ "$(cat "$copy" 2>/dev/null)" = mine ] || fail "the user's ${copy##*/} did not survive ten starts"
 done

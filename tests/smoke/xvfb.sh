@@ -1,5 +1,12 @@
 # Sourced by the scripts that run the real program on a real X server.
 
+# The window titles are Russian: xdotool matches them only in a UTF-8
+# locale, and a bare environment (env -i, a fresh root) has none.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+  *UTF-8* | *utf8*) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
+
 # start_xvfb NAME WIDTHxHEIGHT FOLDER: starts Xvfb on a display it picks
 # itself (it writes the number when ready), sets xvfb_pid and DISPLAY.
 # No reset when the last client goes: a copy of the program connecting while

@@ -217,6 +217,25 @@ TEST_F(GameSessionTest, ASortFaultAfterTheEntryIsHandedBackWithTheRecordAndNoVer
     EXPECT_EQ(session.TaskNo(), 0);
 }
 
+// A win while the table is still being read keeps its time; once read, the
+// table decides the record as the win would have, and a game started
+// meanwhile keeps its own clock.
+TEST_F(GameSessionTest, AWinBeforeTheTableIsReadIsDecidedOnceItIs) {
+    session.HoldRecordDecisions(true);
+    EXPECT_FALSE(WinAfter(session, 50).Record);
+    EXPECT_TRUE(RunRecords.Entered.empty());
+    FillRanking("100"); // the table, read meanwhile
+    session.Start("next");
+    session.Tick();
+    const std::optional<TCheckOutcome> held = session.DecideHeldRecord();
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(held->Record);
+    EXPECT_EQ(ChampionTable[kRankingSlots].Name(), "pupil");
+    EXPECT_EQ(ChampionTable[kRankingSlots].Result(), "50");
+    EXPECT_EQ(session.Seconds(), 1) << "the new game's clock";
+    EXPECT_FALSE(session.DecideHeldRecord());
+}
+
 TEST_F(GameSessionTest, TheNameIsCutToAShortText) {
     session.Start(std::string(300, 'a'));
     EXPECT_EQ(session.PlayerName(), std::string(255, 'a'));
