@@ -1,8 +1,8 @@
-// Inside the hint table (AnswerHints.cpp): what its rules find, and the
-// rules that read whole words (WordHints.cpp): Russian names and the Russian
-// layout, the names a rule hints (school names such as tg and arctg, the
-// arc functions, ctg, lg beside the task's picture), and a function written
-// without brackets.
+// Inside the hint table (AnswerHints.cpp): what its rules find. The rules
+// that read tokens (TokenHints.cpp), and those that read whole words
+// (WordHints.cpp): Russian names and the Russian layout, the names a rule
+// hints (school names such as tg and arctg, the arc functions, ctg, lg
+// beside the task's picture), and a function written without brackets.
 #pragma once
 
 #include "quiz/core/AnswerHints.h"
@@ -46,6 +46,24 @@ std::string Argument(const TFormulaTokens& t, int i);
 // function.
 bool HintsName(const THintRow& row, std::string_view name);
 
+// The rules that read tokens alone (TokenHints.cpp).
+void FindLookalikes(const TFormulaTokens& t, TMatches& out);
+void FindRussianLetters(const TFormulaTokens& t, TMatches& out);
+void FindCommas(const TFormulaTokens& t, TMatches& out);
+void FindColons(const TFormulaTokens& t, TMatches& out);
+void FindBars(const TFormulaTokens& t, TMatches& out);
+void FindUnclosed(const TFormulaTokens& t, TMatches& out);
+void FindExtra(const TFormulaTokens& t, TMatches& out);
+void FindFunctionPowers(const TFormulaTokens& t, TMatches& out);
+void FindMissingTimes(const TFormulaTokens& t, TMatches& out);
+void FindFractionExponents(const TFormulaTokens& t, TMatches& out);
+void FindNegativeExponents(const TFormulaTokens& t, TMatches& out);
+void FindDoubleStars(const TFormulaTokens& t, TMatches& out);
+// The row's name (e) raised to a power, and standing alone.
+void FindPowersOfE(const TContext& c, const THintRow& row, TMatches& out);
+void FindLoneE(const TContext& c, const THintRow& row, TMatches& out);
+
+// The rules that read whole words (WordHints.cpp).
 void FindRussianNames(const TContext& c, const THintRow& row, TMatches& out);
 void FindLayoutWords(const TContext& c, const THintRow& row, TMatches& out);
 // Each name the row hints, with the argument after it and that argument as
