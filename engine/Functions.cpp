@@ -23,28 +23,20 @@ std::span<const TBuiltInFunction> BuiltInFunctions() {
     return kFunctions;
 }
 
-bool NameListHolds(std::string_view list, std::string_view name) {
+std::vector<std::string_view> SplitNames(std::string_view list) {
+    std::vector<std::string_view> names;
     for (std::size_t from = 0; from < list.size();) {
         const std::size_t blank = std::min(list.find(' ', from), list.size());
-        if (list.substr(from, blank - from) == name)
-            return true;
+        if (blank > from)
+            names.push_back(list.substr(from, blank - from));
         from = blank + 1;
     }
-    return false;
+    return names;
 }
 
 const TBuiltInFunction* FindBuiltInFunction(std::string_view name) {
     for (const TBuiltInFunction& function : kFunctions)
         if (function.Name == name)
-            return &function;
-    return nullptr;
-}
-
-const TBuiltInFunction* FunctionOfSchoolName(std::string_view name) {
-    if (name.empty())
-        return nullptr;
-    for (const TBuiltInFunction& function : kFunctions)
-        if (NameListHolds(function.SchoolNames, name))
             return &function;
     return nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace formulon::engine {
 
@@ -31,10 +32,7 @@ std::span<const TBuiltInFunction> BuiltInFunctions();
 // refused ("Замечен неизвестный оператор").
 const TBuiltInFunction* FindBuiltInFunction(std::string_view name);
 
-// Whether a blank-separated list of names, such as SchoolNames, holds 'name'.
-bool NameListHolds(std::string_view list, std::string_view name);
-
-// The function one of whose school names is 'name', or nullptr.
-const TBuiltInFunction* FunctionOfSchoolName(std::string_view name);
+// The names of a blank-separated list, such as SchoolNames.
+std::vector<std::string_view> SplitNames(std::string_view list);
 
 } // namespace formulon::engine

@@ -116,12 +116,16 @@ std::string FunctionList() {
 // A name no rule hints and no function has.
 void FindUnknownNames(const TContext& c, const THintRow&, TMatches& out) {
     static const std::string functions = FunctionList();
-    const auto hinted = [](const std::string& name) {
-        return std::any_of(std::begin(kRules), std::end(kRules),
-                           [&name](const TRuleEntry& entry) { return HintsName(entry.Row, name); });
-    };
+    static const std::set<std::string, std::less<>> hinted = [] {
+        std::set<std::string, std::less<>> names;
+        for (const TRuleEntry& entry : kRules)
+            for (const std::string_view name : HintedNames(entry.Row))
+                names.emplace(name);
+        return names;
+    }();
     for (int k = 0; k < c.T.Count(); ++k)
-        if (c.T[k].Is(K::Word) && !IsKnownFunctionName(c.T[k].Text) && !hinted(c.T[k].Text))
+        if (c.T[k].Is(K::Word) && !IsKnownFunctionName(c.T[k].Text) &&
+            !hinted.contains(c.T[k].Text))
             out.push_back({c.T[k].At, {Shown(c.T[k].Text), functions}});
 }
 
@@ -155,8 +159,19 @@ struct TFound {
     TAnswerHint Hint;
 };
 
-// Every hint of every rule, rule by rule, before repeats are dropped.
-std::vector<TFound> FindAll(const std::string& typed, int task, int variant) {
+// Which hints to find: all, or those of the rules that word one refusal
+// of the reading, at its place.
+struct TWanted {
+    TReadRefusal Words = TReadRefusal::None;
+    int At = 0;
+    bool Takes(const THintRow& row) const {
+        return Words == TReadRefusal::None || row.Words == Words;
+    }
+    bool Takes(const TMatch& match) const { return Words == TReadRefusal::None || match.At == At; }
+};
+
+// Every hint wanted, rule by rule, before repeats are dropped.
+std::vector<TFound> FindAll(const std::string& typed, int task, int variant, TWanted wanted = {}) {
     const TFormulaTokens tokens(typed);
     const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
     std::vector<TFound> found;
@@ -168,6 +183,8 @@ std::vector<TFound> FindAll(const std::string& typed, int task, int variant) {
     };
     for (std::size_t row = 0; row < std::size(kRules); ++row) {
         const TRuleEntry& entry = kRules[row];
+        if (!wanted.Takes(entry.Row))
+            continue;
         TMatches matches;
         entry.Find(context, entry.Row, matches);
         for (const TMatch& match : matches) {
@@ -175,7 +192,8 @@ std::vector<TFound> FindAll(const std::string& typed, int task, int variant) {
                 continue;
             for (int at = match.At; at < match.Claims; ++at)
                 claimed[static_cast<std::size_t>(at)] = true;
-            found.push_back({row, {entry.Row.Rule, match.At, Filled(row, match.Args)}});
+            if (wanted.Takes(match))
+                found.push_back({row, {entry.Row.Rule, match.At, Filled(row, match.Args)}});
         }
     }
     return found;
@@ -212,13 +230,16 @@ std::string FirstHintText(const std::string& typed, int task, int variant) {
 
 std::string ReadingProblemText(const std::string& typed, const TFormulaReading& reading, int task,
                                int variant) {
-    if (reading.Refusal == TReadRefusal::None)
+    const bool worded = std::any_of(std::begin(kRules), std::end(kRules), [&](const TRuleEntry& e) {
+        return e.Row.Words == reading.Refusal;
+    });
+    if (reading.Refusal == TReadRefusal::None || !worded)
         return reading.Problem;
-    for (TFound& found : FindAll(typed, task, variant))
-        if (found.Hint.Position == reading.ProblemPos &&
-            kRules[found.Row].Row.Words == reading.Refusal)
-            return std::move(found.Hint.Text);
-    return reading.Problem;
+    // The word rules that claim Russian letters word the same refusal as
+    // the letter rules, so the rules wanted claim as they do for all hints.
+    std::vector<TFound> found =
+        FindAll(typed, task, variant, {reading.Refusal, reading.ProblemPos});
+    return found.empty() ? reading.Problem : std::move(found.front().Hint.Text);
 }
 
 std::vector<TAnswerHint> HintsBeside(std::vector<TAnswerHint> hints, int problemPos,

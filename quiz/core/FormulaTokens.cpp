@@ -51,6 +51,7 @@ public:
 
     std::vector<TFormulaToken> Tokens() {
         std::vector<TFormulaToken> tokens;
+        tokens.reserve(latin_.size());
         for (std::size_t i = 0; i < latin_.size();) {
             if (latin_[i] == ' ') {
                 ++i;
@@ -148,12 +149,6 @@ bool IsKnownFunctionName(std::string_view name) {
 TFormulaTokens::TFormulaTokens(const std::string& typed) : typed_(typed) {
     tokens_ = TLexer(typed).Tokens();
     end_.At = end_.Last = static_cast<int>(typed.size()) + 1;
-}
-
-const TFormulaToken& TFormulaTokens::operator[](int i) const {
-    if (i < 0 || i >= Count())
-        return end_;
-    return tokens_[static_cast<std::size_t>(i)];
 }
 
 int TFormulaTokens::MatchingClose(int i, int within) const {

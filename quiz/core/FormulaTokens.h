@@ -48,7 +48,9 @@ public:
     explicit TFormulaTokens(const std::string& typed);
 
     // Token i, or the End token (one past the text) for any i past the last.
-    const TFormulaToken& operator[](int i) const;
+    const TFormulaToken& operator[](int i) const {
+        return i >= 0 && i < Count() ? tokens_[static_cast<std::size_t>(i)] : end_;
+    }
     int Count() const { return static_cast<int>(tokens_.size()); }
     const std::string& Typed() const { return typed_; }
 

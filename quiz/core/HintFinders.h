@@ -42,9 +42,9 @@ bool IsOperand(const TFormulaToken& token);
 bool IsFunction(const TFormulaToken& token);
 // What stands from token i on as a function's argument, spelled right.
 std::string Argument(const TFormulaTokens& t, int i);
-// Whether 'row' hints the name: one of its Names or a school name of its
-// function.
-bool HintsName(const THintRow& row, std::string_view name);
+// The names 'row' hints: its Names and the school names of its function.
+std::vector<std::string_view> HintedNames(const THintRow& row);
+bool Holds(const std::vector<std::string_view>& names, const std::string& name);
 
 // The rules that read tokens alone (TokenHints.cpp).
 void FindLookalikes(const TFormulaTokens& t, TMatches& out);

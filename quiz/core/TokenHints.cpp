@@ -119,15 +119,17 @@ void FindExtra(const TFormulaTokens& t, TMatches& out) {
 // The row's name (e) raised to a power, and standing alone.
 void FindPowersOfE(const TContext& c, const THintRow& row, TMatches& out) {
     const TFormulaTokens& t = c.T;
+    const std::vector<std::string_view> names = HintedNames(row);
     for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Word) && HintsName(row, t[k].Text) && t[k + 1].Is(K::Op, "^"))
+        if (t[k].Is(K::Word) && Holds(names, t[k].Text) && t[k + 1].Is(K::Op, "^"))
             out.push_back({t[k].At, {Argument(t, k + 2)}});
 }
 
 void FindLoneE(const TContext& c, const THintRow& row, TMatches& out) {
     const TFormulaTokens& t = c.T;
+    const std::vector<std::string_view> names = HintedNames(row);
     for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Word) && HintsName(row, t[k].Text) && !t[k + 1].Is(K::Op, "^"))
+        if (t[k].Is(K::Word) && Holds(names, t[k].Text) && !t[k + 1].Is(K::Op, "^"))
             out.push_back({t[k].At, {}});
 }
 

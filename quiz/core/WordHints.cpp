@@ -113,11 +113,16 @@ void FindUnbracketed(TUnbracketed wanted, const TContext& c, TMatches& out) {
 
 } // namespace
 
-bool HintsName(const THintRow& row, std::string_view name) {
-    if (NameListHolds(row.Names, name))
-        return true;
-    const TBuiltInFunction* function = FunctionOfSchoolName(name);
-    return function != nullptr && function->Name == row.SchoolNamesOf;
+std::vector<std::string_view> HintedNames(const THintRow& row) {
+    std::vector<std::string_view> names = SplitNames(row.Names);
+    if (const TBuiltInFunction* function = FindBuiltInFunction(row.SchoolNamesOf))
+        for (const std::string_view name : SplitNames(function->SchoolNames))
+            names.push_back(name);
+    return names;
+}
+
+bool Holds(const std::vector<std::string_view>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 void FindRussianNames(const TContext& c, const THintRow&, TMatches& out) {
@@ -136,8 +141,9 @@ void FindLayoutWords(const TContext& c, const THintRow&, TMatches& out) {
 }
 
 void FindNamed(const TContext& c, const THintRow& row, TMatches& out) {
+    const std::vector<std::string_view> names = HintedNames(row);
     for (int k = 0; k < c.T.Count(); ++k)
-        if (c.T[k].Is(K::Word) && HintsName(row, c.T[k].Text)) {
+        if (c.T[k].Is(K::Word) && Holds(names, c.T[k].Text)) {
             const std::string argument = Argument(c.T, k + 1);
             out.push_back({c.T[k].At, {argument, Operand(argument)}});
         }
