@@ -72,11 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // A place in the answer, or just past it for what is missing there.
-    const auto size = static_cast<int>(formula.size());
-    if (result.Problem.empty() || result.ProblemPos < 1 || result.ProblemPos > size + 1)
+    const auto length = static_cast<int>(formula.size());
+    if (result.Problem.empty() || result.ProblemPos < 1 || result.ProblemPos > length + 1)
         __builtin_trap();
     // The mark falls on a character the pupil typed, not on a blank.
-    if (result.ProblemPos <= size && formula.find_first_not_of(' ') != std::string::npos &&
+    if (result.ProblemPos <= length && formula.find_first_not_of(' ') != std::string::npos &&
         formula[static_cast<std::size_t>(result.ProblemPos - 1)] == ' ')
         __builtin_trap();
     return 0;
