@@ -154,11 +154,6 @@ std::string Filled(std::size_t row, const std::vector<std::string>& args) {
     return text;
 }
 
-struct TFound {
-    std::size_t Row;
-    TAnswerHint Hint;
-};
-
 // Which hints to find: all, or those of the rules that word one refusal
 // of the reading, at its place.
 struct TWanted {
@@ -171,10 +166,11 @@ struct TWanted {
 };
 
 // Every hint wanted, rule by rule, before repeats are dropped.
-std::vector<TFound> FindAll(const std::string& typed, int task, int variant, TWanted wanted = {}) {
+std::vector<TAnswerHint> FindAll(const std::string& typed, int task, int variant,
+                                 TWanted wanted = {}) {
     const TFormulaTokens tokens(typed);
     const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
-    std::vector<TFound> found;
+    std::vector<TAnswerHint> found;
     // The places of whole words hinted; the word rules come first.
     std::vector<bool> claimed(typed.size() + 2, false);
     const auto inClaimed = [&claimed](int at) {
@@ -193,7 +189,7 @@ std::vector<TFound> FindAll(const std::string& typed, int task, int variant, TWa
             for (int at = match.At; at < match.Claims; ++at)
                 claimed[static_cast<std::size_t>(at)] = true;
             if (wanted.Takes(match))
-                found.push_back({row, {entry.Row.Rule, match.At, Filled(row, match.Args)}});
+                found.push_back({entry.Row.Rule, match.At, Filled(row, match.Args)});
         }
     }
     return found;
@@ -214,9 +210,9 @@ const std::vector<THintRow>& HintRules() {
 std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant) {
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
-    for (TFound& found : FindAll(typed, task, variant))
-        if (given.insert(found.Hint.Text).second)
-            hints.push_back(std::move(found.Hint));
+    for (TAnswerHint& hint : FindAll(typed, task, variant))
+        if (given.insert(hint.Text).second)
+            hints.push_back(std::move(hint));
     std::stable_sort(hints.begin(), hints.end(), [](const TAnswerHint& a, const TAnswerHint& b) {
         return a.Position < b.Position;
     });
@@ -237,9 +233,9 @@ std::string ReadingProblemText(const std::string& typed, const TFormulaReading& 
         return reading.Problem;
     // The word rules that claim Russian letters word the same refusal as
     // the letter rules, so the rules wanted claim as they do for all hints.
-    std::vector<TFound> found =
+    std::vector<TAnswerHint> found =
         FindAll(typed, task, variant, {reading.Refusal, reading.ProblemPos});
-    return found.empty() ? reading.Problem : std::move(found.front().Hint.Text);
+    return found.empty() ? reading.Problem : std::move(found.front().Text);
 }
 
 std::vector<TAnswerHint> HintsBeside(std::vector<TAnswerHint> hints, int problemPos,
