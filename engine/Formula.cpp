@@ -7,6 +7,7 @@
 #include "engine/EngineMessages.h"
 #include "engine/FloatEnv.h"
 #include "engine/FormulaTrace.h"
+#include "engine/Functions.h"
 #include "engine/Normalize.h"
 #include "engine/NumberText.h"
 #include "engine/TextPositions.h"
@@ -81,22 +82,34 @@ TOperandSplit ScanFunctionName(int low, int high, const std::string& text) {
 
 std::string ApplyFunction(const std::string& name, const std::string& argument) {
     const Extended x = ParseNumber(argument);
-    Extended value;
-    if (name == "sin") {
+    const TBuiltInFunction* function = FindBuiltInFunction(name);
+    if (function == nullptr) {
+        LastErrorText.Set(EngineMessage::UnknownOperator);
+        return FailureMarker;
+    }
+    Extended value = 0;
+    switch (function->Id) {
+    case TFunctionId::Sin: {
         const Extended radians = DegreesToRadians(x);
         value = Checked([&] { return FpuSin(radians); });
-    } else if (name == "cos") {
+        break;
+    }
+    case TFunctionId::Cos: {
         const Extended radians = DegreesToRadians(x);
         value = Checked([&] { return FpuCos(radians); });
-    } else if (name == "abs") {
+        break;
+    }
+    case TFunctionId::Abs:
         value = std::fabs(x);
-    } else if (name == "log") {
+        break;
+    case TFunctionId::Log:
         if (x <= 0) {
             LastErrorText.Set(EngineMessage::Logarithm);
             return FailureMarker;
         }
         value = Checked([&] { return FpuLn(x); });
-    } else if (name == "tan") {
+        break;
+    case TFunctionId::Tan: {
         const Extended magnitude = std::fabs(x);
         if (magnitude == 90 || magnitude == 270 || magnitude > TangentLimit()) {
             LastErrorText.Set(EngineMessage::Tangent);
@@ -104,24 +117,27 @@ std::string ApplyFunction(const std::string& name, const std::string& argument) 
         }
         const Extended radians = DegreesToRadians(x);
         value = Checked([&] { return FpuTan(radians); });
-    } else if (name == "atn") {
+        break;
+    }
+    case TFunctionId::Atn: {
         const Extended radians = Checked([&] { return FpuArcTan(x); });
         value = CheckedDiv(CheckedMul(radians, 180), FpuPi());
-    } else if (name == "sqr") {
+        break;
+    }
+    case TFunctionId::Sqr:
         if (x < 0) {
             LastErrorText.Set(EngineMessage::SquareRoot);
             return FailureMarker;
         }
         value = Checked([&] { return FpuSqrt(x); });
-    } else if (name == "exp") {
+        break;
+    case TFunctionId::Exp:
         if (std::fabs(x) > ExponentLimit()) {
             LastErrorText.Set(EngineMessage::Exponent);
             return FailureMarker;
         }
         value = Checked([&] { return FpuExp(x); });
-    } else {
-        LastErrorText.Set(EngineMessage::UnknownOperator);
-        return FailureMarker;
+        break;
     }
     return RenderNumber(value);
 }

@@ -46,7 +46,7 @@ TPreview MakePreview(const std::string& answer, int task, int variant) {
     TTexMark mark;
     if (part)
         mark = {part->From, part->To};
-    const TTexFormula tex = FormulaToTex(answer, mark);
+    const TTexFormula tex = FormulaToTex(answer, mark, task, variant);
     if (tex.Read) {
         preview.Tex = QString::fromStdString(tex.Tex);
         if (part)
@@ -56,7 +56,8 @@ TPreview MakePreview(const std::string& answer, int task, int variant) {
         preview.Problem = Marked(FromCp1251(answer), tex.ProblemPos) + QStringLiteral("<br>") +
                           named.toHtmlEscaped();
     }
-    for (const TAnswerHint& hint : FindHints(answer, task, variant))
+    for (const TAnswerHint& hint :
+         HintsBeside(FindHints(answer, task, variant), tex.ProblemPos, tex.Problem))
         preview.Hints.push_back({hint.Position, hint.Text});
     if (part) {
         const auto after = std::find_if(

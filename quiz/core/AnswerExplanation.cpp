@@ -1,11 +1,11 @@
 #include "quiz/core/AnswerExplanation.h"
 
 #include "engine/Cp1251.h"
+#include "engine/Functions.h"
 #include "quiz/core/MathEquality.h"
 #include "quiz/core/ValueWords.h"
 
-using formulon::engine::TraceStage;
-using formulon::engine::Utf8ToCp1251;
+using namespace formulon::engine;
 
 namespace {
 
@@ -39,10 +39,11 @@ std::string AnglesNote(const TCheckRecord& check) {
     for (const TTraceStep& step : check.Steps) {
         if (step.Kind != TStepKind::Trace || step.Stage != TraceStage::Func)
             continue;
-        for (const char* name : {"sin(", "cos(", "tan(", "atn("})
-            if (step.Text.starts_with(name))
-                return Utf8ToCp1251("Углы программа берёт в градусах: sin(30) — это синус 30°, "
-                                    "а не 30 радиан");
+        const TBuiltInFunction* function =
+            FindBuiltInFunction(std::string_view(step.Text).substr(0, step.Text.find('(')));
+        if (function != nullptr && function->Degrees != TDegrees::None)
+            return Utf8ToCp1251("Углы программа берёт в градусах: sin(30) — это синус 30°, "
+                                "а не 30 радиан");
     }
     return {};
 }

@@ -1,211 +1,23 @@
 #include "quiz/core/AnswerHints.h"
 
 #include "engine/Cp1251.h"
-#include "quiz/core/AnswerTokens.h"
+#include "engine/Functions.h"
 #include "quiz/core/HintFinders.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <algorithm>
 #include <set>
 
-using formulon::engine::Utf8ToCp1251;
-
-namespace hints {
-
-using K = TTokKind;
-
-std::string Shown(const std::string& piece) {
-    return piece.size() <= kShownPiece ? piece : Utf8ToCp1251("…");
-}
-
-bool IsOperand(const TAnswerToken& token) {
-    return token.Is(K::Number) || token.Is(K::Var);
-}
-
-bool IsFunction(const TAnswerToken& token) {
-    return token.Is(K::Word) && IsKnownFunctionName(token.Text);
-}
-
-// What stands after token i-1 as a function's argument, spelled right: the
-// inside of a bracket group, or a signed run of numbers and variables with
-// the missing stars put in ("sin 2y" is sin(2*y)); x when there is none.
-std::string Argument(const TAnswerTokens& t, int i) {
-    if (t[i].Is(K::Open)) {
-        // A longer inside is not shown, so its end need not be found.
-        const int close = t.MatchingClose(i, static_cast<int>(kShownPiece) + 1);
-        return close > i + 1 ? Shown(t.Joined(i + 1, close)) : Utf8ToCp1251("…");
-    }
-    const bool minus = t[i].Is(K::Op, "-");
-    std::string run = minus ? "-" : "";
-    for (int j = i + (minus ? 1 : 0); IsOperand(t[j]); ++j)
-        run += (run.empty() || run == "-" ? "" : "*") + t[j].Text;
-    return run.empty() || run == "-" ? "x" : Shown(run);
-}
-
-} // namespace hints
-
+using namespace formulon::engine;
 using namespace hints;
+using K = TTokenKind;
 
 namespace {
 
-// The base of the power whose '^' is token i, when it is plainly written.
-std::string Base(const TAnswerTokens& t, int i) {
-    return IsOperand(t[i - 1]) ? t[i - 1].Text : "";
-}
+void FindUnknownNames(const TContext& c, const THintRow& row, TMatches& out);
 
-void FindLookalikes(const TAnswerTokens& t, TMatches& out) {
-    const std::string& typed = t.Typed();
-    for (std::size_t i = 0; i < typed.size(); ++i)
-        if (const char latin = LatinLookalike(static_cast<unsigned char>(typed[i])))
-            out.push_back({static_cast<int>(i), {typed.substr(i, 1), std::string(1, latin)}});
-}
-
-void FindRussianLetters(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Russian))
-            out.push_back({t[k].At, {t[k].Text}});
-}
-
-void FindCommas(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k) {
-        if (!t[k].Is(K::Comma))
-            continue;
-        const bool digits = t[k - 1].Is(K::Number) && t[k + 1].Is(K::Number);
-        out.push_back({t[k].At, {digits ? t[k - 1].Text + "." + t[k + 1].Text : "2.5"}});
-    }
-}
-
-void FindColons(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Colon))
-            out.push_back({t[k].At, {}});
-}
-
-// Bars pair up from the left: |y-z| is abs(y-z).
-void FindBars(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k) {
-        if (!t[k].Is(K::Bar))
-            continue;
-        int m = k + 1;
-        while (m < t.Count() && !t[m].Is(K::Bar))
-            ++m;
-        const std::string inside = m < t.Count() && m > k + 1 ? Shown(t.Joined(k + 1, m)) : "x";
-        out.push_back({t[k].At, {"abs(" + inside + ")"}});
-        k = m;
-    }
-}
-
-// The brackets as counted from the left: a ')' with no '(' open is extra;
-// of those left open the innermost is named, as the reading names it.
-void MatchBrackets(const TAnswerTokens& t, TMatches* unclosed, TMatches* extra) {
-    std::vector<int> open;
-    for (int k = 0; k < t.Count(); ++k) {
-        if (t[k].Is(K::Open))
-            open.push_back(k);
-        else if (t[k].Is(K::Close) && !open.empty())
-            open.pop_back();
-        else if (t[k].Is(K::Close) && extra)
-            extra->push_back({t[k].At, {}});
-    }
-    if (!open.empty() && unclosed)
-        unclosed->push_back({t[open.back()].At, {}});
-}
-
-void FindUnclosed(const TAnswerTokens& t, TMatches& out) {
-    MatchBrackets(t, &out, nullptr);
-}
-void FindExtra(const TAnswerTokens& t, TMatches& out) {
-    MatchBrackets(t, nullptr, &out);
-}
-
-template <const char* Word> void FindWord(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Word, Word))
-            out.push_back({t[k].At, {Argument(t, k + 1)}});
-}
-constexpr char kArctg[] = "arctg", kTg[] = "tg", kLn[] = "ln", kSqrt[] = "sqrt";
-
-void FindPowersOfE(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Word, "e") && t[k + 1].Is(K::Op, "^"))
-            out.push_back({t[k].At, {Argument(t, k + 2)}});
-}
-
-void FindLoneE(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Word, "e") && !t[k + 1].Is(K::Op, "^"))
-            out.push_back({t[k].At, {}});
-}
-
-// sin^2(x): the exponent is a signed number or variable before the argument.
-void FindFunctionPowers(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k) {
-        if (!IsFunction(t[k]) || !t[k + 1].Is(K::Op, "^"))
-            continue;
-        int j = k + 2;
-        if (t[j].Is(K::Op, "-"))
-            ++j;
-        if (IsOperand(t[j]))
-            ++j;
-        const std::string exponent = j > k + 2 ? t.Joined(k + 2, j) : "2";
-        out.push_back({t[k + 1].At, {t[k].Text, Argument(t, j), exponent}});
-    }
-}
-
-// Whether token k is the exponent of a function's power (the 2 of sin^2(x)),
-// which the function power's hint covers.
-bool IsFunctionExponent(const TAnswerTokens& t, int k) {
-    const int caret = t[k - 1].Is(K::Op, "-") ? k - 2 : k - 1;
-    return t[caret].Is(K::Op, "^") && IsFunction(t[caret - 1]);
-}
-
-// Two things side by side that only a '*' between them would join: 2y,
-// 2(, 2sin, y2, yz, y(, )(, )y, )2. Two numbers are a number with a blank.
-void FindMissingTimes(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k + 1 < t.Count(); ++k) {
-        const TAnswerToken &a = t[k], &b = t[k + 1];
-        if ((!IsOperand(a) && !a.Is(K::Close)) || IsFunctionExponent(t, k))
-            continue;
-        const bool joins =
-            b.Is(K::Var) || b.Is(K::Open) || IsFunction(b) || (b.Is(K::Number) && !a.Is(K::Number));
-        if (joins)
-            out.push_back({b.At, {a.Text, b.Text}});
-    }
-}
-
-void FindFractionExponents(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Op, "^") && t[k + 1].Is(K::Number, "1") && t[k + 2].Is(K::Op, "/") &&
-            IsOperand(t[k + 3]))
-            out.push_back({t[k + 1].At, {Base(t, k), "1/" + t[k + 3].Text}});
-}
-
-void FindNegativeExponents(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k) {
-        if (!t[k].Is(K::Op, "^") || !t[k + 1].Is(K::Op, "-"))
-            continue;
-        const std::string exponent = IsOperand(t[k + 2]) ? t[k + 2].Text : Utf8ToCp1251("…");
-        out.push_back({t[k + 1].At, {Base(t, k), "-" + exponent}});
-    }
-}
-
-void FindDoubleStars(const TAnswerTokens& t, TMatches& out) {
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Op, "*") && t[k + 1].Is(K::Op, "*"))
-            out.push_back({t[k].At, {Base(t, k), IsOperand(t[k + 2]) ? t[k + 2].Text : "2"}});
-}
-
-void FindUnknownNames(const TAnswerTokens& t, TMatches& out) {
-    static const std::set<std::string> kHinted = {"arctg",  "arctan", "atan", "arcsin", "asin",
-                                                  "arccos", "acos",   "tg",   "ctg",    "cot",
-                                                  "ln",     "lg",     "sqrt", "e"};
-    for (int k = 0; k < t.Count(); ++k)
-        if (t[k].Is(K::Word) && !IsKnownFunctionName(t[k].Text) && !kHinted.count(t[k].Text))
-            out.push_back({t[k].At, {Shown(t[k].Text)}});
-}
-
-template <void (*Find)(const TAnswerTokens&, TMatches&)>
-void OnTokens(const TContext& c, TMatches& out) {
+template <void (*Find)(const TFormulaTokens&, TMatches&)>
+void OnTokens(const TContext& c, const THintRow&, TMatches& out) {
     Find(c.T, out);
 }
 
@@ -214,69 +26,108 @@ struct TRuleEntry {
     TFinder Find;
 };
 
+using R = THintRule;
+using W = TReadRefusal;
+
+// One row a rule: what it finds, its hint, the refusal of the reading it
+// words, and the names it hints. A new rule is a row here (and its name in
+// THintRule) and a row in AnswerHintsTest.
 const TRuleEntry kRules[] = {
-    {{THintRule::RussianName, "синус, тг, корень…", "«{1}» пишут латинскими буквами: {2}"},
+    {{R::RussianName, "синус, тг, корень…", "«{1}» пишут латинскими буквами: {2}",
+      W::RussianLetter},
      FindRussianNames},
-    {{THintRule::RussianLayout, "ышт, сщы, н, я…",
-      "переключите раскладку на латинскую: {1} — это {2}"},
+    {{R::RussianLayout, "ышт, сщы, н, я…", "переключите раскладку на латинскую: {1} — это {2}",
+      W::RussianLetter},
      FindLayoutWords},
-    {{THintRule::RussianLookalike, "у х е с о а р вместо y x e c o a p",
-      "«{1}» — русская буква: наберите латинскую {2} (переключите раскладку)"},
+    {{R::RussianLookalike, "у х е с о а р вместо y x e c o a p",
+      "«{1}» — русская буква: наберите латинскую {2} (переключите раскладку)", W::RussianLetter},
      OnTokens<FindLookalikes>},
-    {{THintRule::RussianLetter, "другая русская буква",
-      "«{1}» — русская буква: в формуле буквы только латинские"},
+    {{R::RussianLetter, "другая русская буква",
+      "«{1}» — русская буква: в формуле буквы только латинские", W::RussianLetter},
      OnTokens<FindRussianLetters>},
-    {{THintRule::DecimalComma, ",", "дробную часть отделяют точкой, а не запятой: {1}"},
+    {{R::DecimalComma, ",", "дробную часть отделяют точкой, а не запятой: {1}", W::Comma},
      OnTokens<FindCommas>},
-    {{THintRule::Colon, ":", "деление пишут знаком «/», а не «:»"}, OnTokens<FindColons>},
-    {{THintRule::Bars, "|x|", "модуль пишут функцией abs: {1}"}, OnTokens<FindBars>},
-    {{THintRule::UnclosedBracket, "( без пары", "скобка «(» не закрыта: допишите «)»"},
+    {{R::Colon, ":", "деление пишут знаком «/», а не «:»", W::BadCharacter}, OnTokens<FindColons>},
+    {{R::Bars, "|x|", "модуль пишут функцией abs: {1}", W::BadCharacter}, OnTokens<FindBars>},
+    {{R::UnclosedBracket, "( без пары", "скобка «(» не закрыта: допишите «)»", W::UnclosedBracket},
      OnTokens<FindUnclosed>},
-    {{THintRule::ExtraBracket, ") без пары", "лишняя скобка «)»: перед ней нет открывающей «(»"},
+    {{R::ExtraBracket, ") без пары", "лишняя скобка «)»: перед ней нет открывающей «(»",
+      W::ExtraBracket},
      OnTokens<FindExtra>},
-    {{THintRule::Arctg, "arctg", "арктангенс пишут atn: atn({1})"}, OnTokens<FindWord<kArctg>>},
-    {{THintRule::Arctan, "arctan, atan", "арктангенс пишут atn: atn({1})"}, FindArctan},
-    {{THintRule::Arcsin, "arcsin",
-      "арксинуса в программе нет: его пишут через арктангенс: atn({2}/sqr(1-{2}^2))"},
-     FindArcsin},
-    {{THintRule::Arccos, "arccos",
-      "арккосинуса в программе нет: его пишут через арктангенс: 90-atn({2}/sqr(1-{2}^2))"},
-     FindArccos},
-    {{THintRule::Tg, "tg", "тангенс пишут tan: tan({1})"}, OnTokens<FindWord<kTg>>},
-    {{THintRule::Ctg, "ctg, cot", "котангенс пишут через тангенс: 1/tan({1})"}, FindCtg},
-    {{THintRule::Ln, "ln", "натуральный логарифм пишут log: log({1})"}, OnTokens<FindWord<kLn>>},
-    {{THintRule::LgOnLnPicture, "lg, на картинке ln",
-      "ln на картинке — натуральный логарифм, его пишут log({1})"},
+    {{R::Arctg, "arctg, arctan, atan", "арктангенс пишут atn: atn({1})", W::UnknownName, "", "atn"},
+     FindNamed},
+    {{R::Arcsin, "arcsin",
+      "арксинуса в программе нет: его пишут через арктангенс: atn({2}/sqr(1-{2}^2))",
+      W::UnknownName, "arcsin asin"},
+     FindNamed},
+    {{R::Arccos, "arccos",
+      "арккосинуса в программе нет: его пишут через арктангенс: 90-atn({2}/sqr(1-{2}^2))",
+      W::UnknownName, "arccos acos"},
+     FindNamed},
+    {{R::Tg, "tg", "тангенс пишут tan: tan({1})", W::UnknownName, "", "tan"}, FindNamed},
+    {{R::Ctg, "ctg, cot", "котангенс пишут через тангенс: 1/tan({1})", W::UnknownName, "ctg cot"},
+     FindNamed},
+    {{R::Ln, "ln", "натуральный логарифм пишут log: log({1})", W::UnknownName, "", "log"},
+     FindNamed},
+    {{R::LgOnLnPicture, "lg, на картинке ln",
+      "ln на картинке — натуральный логарифм, его пишут log({1})", W::UnknownName, "lg"},
      FindLgOnLn},
-    {{THintRule::Lg, "lg", "десятичный логарифм пишут через натуральный: log({1})/log(10)"},
+    {{R::Lg, "lg", "десятичный логарифм пишут через натуральный: log({1})/log(10)", W::UnknownName,
+      "lg"},
      FindLg},
-    {{THintRule::Sqrt, "sqrt", "квадратный корень пишут sqr: sqr({1})"}, OnTokens<FindWord<kSqrt>>},
-    {{THintRule::PowerOfE, "e^x", "степень числа e пишут функцией exp: exp({1})"},
-     OnTokens<FindPowersOfE>},
-    {{THintRule::LoneE, "e", "число e пишут exp(1)"}, OnTokens<FindLoneE>},
-    {{THintRule::FunctionPower, "sin^2(x)", "степень функции пишут после её скобок: {1}({2})^{3}"},
+    {{R::Sqrt, "sqrt", "квадратный корень пишут sqr: sqr({1})", W::UnknownName, "", "sqr"},
+     FindNamed},
+    {{R::PowerOfE, "e^x", "степень числа e пишут функцией exp: exp({1})", W::UnknownName, "e"},
+     FindPowersOfE},
+    {{R::LoneE, "e", "число e пишут exp(1)", W::UnknownName, "e"}, FindLoneE},
+    {{R::FunctionPower, "sin^2(x)", "степень функции пишут после её скобок: {1}({2})^{3}",
+      W::FunctionPower},
      OnTokens<FindFunctionPowers>},
-    {{THintRule::NoBracket, "sin x", "аргумент функции пишут в скобках: {1}({2})"},
+    {{R::NoBracket, "sin x", "аргумент функции пишут в скобках: {1}({2})", W::NoBracket},
      FindUnbracketedAlone},
-    {{THintRule::NoBracketVariable, "sin y-z",
-      "программа прочла {1}({2}){3}; если {4} {5}, пишите {1}({5})"},
+    {{R::NoBracketVariable, "sin y-z",
+      "программа прочла {1}({2}){3}; если {4} {5}, пишите {1}({5})", W::NoBracket},
      FindUnbracketedVariable},
-    {{THintRule::NoBracketOther, "cos 3*y",
-      "после {1} нет скобки, и программа {1} не вычисляет; если {4} {5}, пишите {1}({5})"},
+    {{R::NoBracketOther, "cos 3*y",
+      "после {1} нет скобки, и программа {1} не вычисляет; если {4} {5}, пишите {1}({5})",
+      W::NoBracket},
      FindUnbracketedOther},
-    {{THintRule::MissingTimes, "2y, 2(, )(, yz", "пропущен знак умножения: {1}*{2}"},
+    {{R::MissingTimes, "2y, 2(, )(, yz", "пропущен знак умножения: {1}*{2}", W::MissingOperator},
      OnTokens<FindMissingTimes>},
-    {{THintRule::FractionExponent, "y^1/2", "дробный показатель степени берут в скобки: {1}^({2})"},
+    {{R::FractionExponent, "y^1/2", "дробный показатель степени берут в скобки: {1}^({2})"},
      OnTokens<FindFractionExponents>},
-    {{THintRule::NegativeExponent, "y^-2",
-      "отрицательный показатель степени берут в скобки: {1}^({2})"},
+    {{R::NegativeExponent, "y^-2", "отрицательный показатель степени берут в скобки: {1}^({2})"},
      OnTokens<FindNegativeExponents>},
-    {{THintRule::DoubleStar, "**", "степень пишут знаком ^: {1}^{2}"}, OnTokens<FindDoubleStars>},
-    {{THintRule::UnknownName, "незнакомое имя",
-      "имя «{1}» программа не знает: функции — sin, cos, tan, atn, log, sqr, exp, abs; "
-      "переменные — y и z"},
-     OnTokens<FindUnknownNames>},
+    {{R::DoubleStar, "**", "степень пишут знаком ^: {1}^{2}", W::DoubleStar},
+     OnTokens<FindDoubleStars>},
+    {{R::UnknownName, "незнакомое имя",
+      "имя «{1}» программа не знает: функции — {2}; переменные — y и z", W::UnknownName},
+     FindUnknownNames},
 };
+
+// The built-in functions as the unknown name's hint lists them.
+std::string FunctionList() {
+    std::string list;
+    for (const TBuiltInFunction& function : BuiltInFunctions())
+        list += (list.empty() ? "" : ", ") + std::string(function.Name);
+    return list;
+}
+
+// A name no rule hints and no function has.
+void FindUnknownNames(const TContext& c, const THintRow&, TMatches& out) {
+    static const std::string functions = FunctionList();
+    static const std::set<std::string, std::less<>> hinted = [] {
+        std::set<std::string, std::less<>> names;
+        for (const TRuleEntry& entry : kRules)
+            for (const std::string_view name : HintedNames(entry.Row))
+                names.emplace(name);
+        return names;
+    }();
+    for (int k = 0; k < c.T.Count(); ++k)
+        if (c.T[k].Is(K::Word) && !IsKnownFunctionName(c.T[k].Text) &&
+            !hinted.contains(c.T[k].Text))
+            out.push_back({c.T[k].At, {Shown(c.T[k].Text), functions}});
+}
 
 // Each row's hint in code page 1251, converted once: an answer can match a
 // rule thousands of times.
@@ -303,6 +154,47 @@ std::string Filled(std::size_t row, const std::vector<std::string>& args) {
     return text;
 }
 
+// Which hints to find: all, or those of the rules that word one refusal
+// of the reading, at its place.
+struct TWanted {
+    TReadRefusal Words = TReadRefusal::None;
+    int At = 0;
+    bool Takes(const THintRow& row) const {
+        return Words == TReadRefusal::None || row.Words == Words;
+    }
+    bool Takes(const TMatch& match) const { return Words == TReadRefusal::None || match.At == At; }
+};
+
+// Every hint wanted, rule by rule, before repeats are dropped.
+std::vector<TAnswerHint> FindAll(const std::string& typed, int task, int variant,
+                                 TWanted wanted = {}) {
+    const TFormulaTokens tokens(typed);
+    const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
+    std::vector<TAnswerHint> found;
+    // The places of whole words hinted; the word rules come first.
+    std::vector<bool> claimed(typed.size() + 2, false);
+    const auto inClaimed = [&claimed](int at) {
+        return at >= 0 && static_cast<std::size_t>(at) < claimed.size() &&
+               claimed[static_cast<std::size_t>(at)];
+    };
+    for (std::size_t row = 0; row < std::size(kRules); ++row) {
+        const TRuleEntry& entry = kRules[row];
+        if (!wanted.Takes(entry.Row))
+            continue;
+        TMatches matches;
+        entry.Find(context, entry.Row, matches);
+        for (const TMatch& match : matches) {
+            if (match.Claims < 0 && inClaimed(match.At))
+                continue;
+            for (int at = match.At; at < match.Claims; ++at)
+                claimed[static_cast<std::size_t>(at)] = true;
+            if (wanted.Takes(match))
+                found.push_back({entry.Row.Rule, match.At, Filled(row, match.Args)});
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 const std::vector<THintRow>& HintRules() {
@@ -316,30 +208,11 @@ const std::vector<THintRow>& HintRules() {
 }
 
 std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant) {
-    const TAnswerTokens tokens(typed);
-    const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
-    // The letters of whole words hinted; the word rules come first.
-    std::vector<bool> claimed(typed.size() + 1, false);
-    const auto inClaimed = [&claimed](int at) {
-        return at >= 0 && static_cast<std::size_t>(at) < claimed.size() &&
-               claimed[static_cast<std::size_t>(at)];
-    };
-    for (std::size_t row = 0; row < std::size(kRules); ++row) {
-        const TRuleEntry& entry = kRules[row];
-        TMatches matches;
-        entry.Find(context, matches);
-        for (const TMatch& match : matches) {
-            if (match.Claims < 0 && inClaimed(match.At))
-                continue;
-            for (int at = match.At; at < match.Claims; ++at)
-                claimed[static_cast<std::size_t>(at)] = true;
-            std::string text = Filled(row, match.Args);
-            if (given.insert(text).second)
-                hints.push_back({entry.Row.Rule, match.At + 1, std::move(text)});
-        }
-    }
+    for (TAnswerHint& hint : FindAll(typed, task, variant))
+        if (given.insert(hint.Text).second)
+            hints.push_back(std::move(hint));
     std::stable_sort(hints.begin(), hints.end(), [](const TAnswerHint& a, const TAnswerHint& b) {
         return a.Position < b.Position;
     });
@@ -349,4 +222,26 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
 std::string FirstHintText(const std::string& typed, int task, int variant) {
     const std::vector<TAnswerHint> hints = FindHints(typed, task, variant);
     return hints.empty() ? std::string() : hints.front().Text;
+}
+
+std::string ReadingProblemText(const std::string& typed, const TFormulaReading& reading, int task,
+                               int variant) {
+    const bool worded = std::any_of(std::begin(kRules), std::end(kRules), [&](const TRuleEntry& e) {
+        return e.Row.Words == reading.Refusal;
+    });
+    if (reading.Refusal == TReadRefusal::None || !worded)
+        return reading.Problem;
+    // The word rules that claim Russian letters word the same refusal as
+    // the letter rules, so the rules wanted claim as they do for all hints.
+    std::vector<TAnswerHint> found =
+        FindAll(typed, task, variant, {reading.Refusal, reading.ProblemPos});
+    return found.empty() ? reading.Problem : std::move(found.front().Text);
+}
+
+std::vector<TAnswerHint> HintsBeside(std::vector<TAnswerHint> hints, int problemPos,
+                                     const std::string& problem) {
+    std::erase_if(hints, [&](const TAnswerHint& hint) {
+        return hint.Position == problemPos && hint.Text == problem;
+    });
+    return hints;
 }

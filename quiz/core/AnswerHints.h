@@ -1,10 +1,14 @@
 // Hints for the usual mistakes in a typed answer, one table row per mistake:
 // what it looks for and the hint in a pupil's words with the right spelling.
+// The rows are the one source of which names are hinted, and of the words
+// for a mistake that also stops the reading of the answer.
 //
 // Finding a hint only reads the text; whether to show it is the caller's
 // decision. Show hints after a wrong or unreadable answer only, never after
 // a right one: "sin y" and "z^-2" can give the right value.
 #pragma once
+
+#include "quiz/core/FormulaReading.h"
 
 #include <string>
 #include <vector>
@@ -19,8 +23,7 @@ enum class THintRule {
     Bars,
     UnclosedBracket,
     ExtraBracket,
-    Arctg,
-    Arctan, // arctan, atan
+    Arctg, // arctg, arctan, atan: the school names of atn
     Arcsin,
     Arccos,
     Tg,
@@ -44,8 +47,16 @@ enum class THintRule {
 
 struct THintRow {
     THintRule Rule;
-    const char* Pattern; // what the rule looks for, UTF-8
+    const char* Pattern; // what the rule looks for, UTF-8, as a teacher's report names it
     const char* Hint;    // UTF-8; {1}, {2}, {3} stand for pieces of the answer
+    // The reading's refusal this rule words, if any: where the reading stops
+    // at this mistake, it says this rule's hint (ReadingProblemText).
+    TReadRefusal Words = TReadRefusal::None;
+    // The names this rule hints, blank-separated, beside the school names
+    // of the built-in function 'SchoolNamesOf' (engine/Functions.h). No
+    // other rule calls such a name unknown.
+    const char* Names = "";
+    const char* SchoolNamesOf = "";
 };
 
 // Every rule, in the order hints at one place are given.
@@ -68,3 +79,15 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
 // For a console checker that gives one hint per answer: the first hint's
 // text (code page 1251), or the empty text when none applies.
 std::string FirstHintText(const std::string& typed, int task, int variant);
+
+// The first problem of a reading of 'typed' that failed, in the words of
+// the rule that words that mistake at that place, or in the reading's own
+// words where no rule does (an empty bracket, two signs in a row).
+std::string ReadingProblemText(const std::string& typed, const TFormulaReading& reading, int task,
+                               int variant);
+
+// The hints less the one that says the reading's problem (its place and
+// text): where the answer cannot be read, that is said once, in place of
+// its picture.
+std::vector<TAnswerHint> HintsBeside(std::vector<TAnswerHint> hints, int problemPos,
+                                     const std::string& problem);

@@ -3,6 +3,7 @@
 #include "engine/Cp1251.h"
 #include "engine/Errors.h"
 #include "quiz/core/AnswerExplanation.h"
+#include "quiz/core/AnswerHints.h"
 #include "quiz/core/TexFormula.h"
 
 #include <algorithm>
@@ -16,15 +17,15 @@ std::string Cp(const char* utf8) {
 }
 
 // The typeset answer, or where it cannot be read.
-void Reading(const TCheckRecord& check, const TAnswerExplanation& explanation,
-             TExplanationTexts& texts) {
+TTexFormula Reading(const TCheckRecord& check, const TAnswerExplanation& explanation,
+                    TExplanationTexts& texts) {
     TTexMark mark;
     if (explanation.Part)
         mark = {explanation.Part->From, explanation.Part->To};
-    const TTexFormula tex = FormulaToTex(check.Answer, mark);
+    TTexFormula tex = FormulaToTex(check.Answer, mark, check.TaskNo, check.Variant);
     if (tex.Read) {
         texts.Tex = tex.Tex;
-        return;
+        return tex;
     }
     const int length = static_cast<int>(check.Answer.size());
     if (tex.ProblemPos > 0)
@@ -34,12 +35,15 @@ void Reading(const TCheckRecord& check, const TAnswerExplanation& explanation,
         texts.Unreadable = Cp("Ответ пуст");
     else
         texts.Unreadable = PlaceName(tex.ProblemPos, length) + tex.Problem;
+    return tex;
 }
 
+// The hints and notes; a hint that says why the answer cannot be read is
+// said once, in place of the picture.
 void Places(const TCheckRecord& check, const TAnswerExplanation& explanation,
-            TExplanationTexts& texts) {
+            const TTexFormula& tex, TExplanationTexts& texts) {
     std::vector<TPlacedText> placed;
-    for (const TAnswerHint& hint : explanation.Hints)
+    for (const TAnswerHint& hint : HintsBeside(explanation.Hints, tex.ProblemPos, tex.Problem))
         placed.push_back({hint.Position, hint.Text});
     for (const TPlacedNote& note : explanation.Notes)
         placed.push_back({note.Position, note.Text});
@@ -94,8 +98,8 @@ TExplanationTexts ExplanationTexts(const TCheckRecord& check) {
     TExplanationTexts texts;
     texts.Right = explanation.Right;
     texts.Raised = check.Raised;
-    Reading(check, explanation, texts);
-    Places(check, explanation, texts);
+    const TTexFormula tex = Reading(check, explanation, texts);
+    Places(check, explanation, tex, texts);
     Value(check, explanation, texts);
     Steps(explanation, texts);
     return texts;

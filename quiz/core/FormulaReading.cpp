@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/Cp1251.h"
+#include "quiz/core/FormulaTokens.h"
 
 using namespace formulon::engine;
 
@@ -15,18 +16,14 @@ namespace {
 constexpr int kMaxNesting = 40;
 constexpr int kMaxHeight = 120;
 
-// The first problem found; 'text' is UTF-8 until the caller converts it.
+using K = TTokenKind;
+
+// The first problem found; 'text' is UTF-8 until the caller converts it,
+// \x01 standing for the character at 'at'.
 struct Refusal {
-    int at; // index into the text without blanks
+    TReadRefusal kind;
+    int at; // 1-based in the typed text
     std::string text;
-};
-
-enum class Tok { Number, Var, Name, Op, Open, Close, End };
-
-struct Token {
-    Tok kind = Tok::End;
-    std::string text;
-    int at = 0;
 };
 
 TReadNode MakeNode(TReadKind kind, std::string text = "") {
@@ -36,21 +33,6 @@ TReadNode MakeNode(TReadKind kind, std::string text = "") {
     return node;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsVariable(char c) {
-    return c == 'y' || c == 'z';
-}
-bool IsKnownFunction(std::string_view name) {
-    static constexpr std::string_view kNames[] = {"sin", "cos", "tan", "atn",
-                                                  "log", "sqr", "exp", "abs"};
-    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
-}
-
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kShown = 20;
     if (text.size() > kShown)
@@ -58,37 +40,47 @@ std::string Quoted(std::string_view text) {
     return "«" + std::string(text) + "»";
 }
 
-// Reads the formula the way the engine does: blanks dropped, brackets and
-// function calls as atoms, then '^', then '*' and '/', then '+' and '-',
-// each level from left to right; a minus in front of a power's base belongs
-// to the base (-2^2 is 4).
+// Why a token no formula holds cannot be used, or nothing.
+void RefuseUnusable(const TFormulaToken& token, const std::string& typed) {
+    if (token.RussianAt > 0 || token.Kind == K::Russian)
+        throw Refusal{TReadRefusal::RussianLetter, token.RussianAt > 0 ? token.RussianAt : token.At,
+                      "русская буква «\x01»: в формуле буквы латинские"};
+    if (token.Kind == K::Comma)
+        throw Refusal{TReadRefusal::Comma, token.At, "запятая: дробную часть отделяют точкой"};
+    if (token.Kind == K::Colon || token.Kind == K::Bar || token.Kind == K::Other) {
+        const auto byte = static_cast<unsigned char>(token.Text[0]);
+        if (byte < 0x20 || byte == 0x7F || byte == 0x98)
+            throw Refusal{TReadRefusal::BadCharacter, token.At, "недопустимый знак"};
+        throw Refusal{TReadRefusal::BadCharacter, token.At, "недопустимый знак «\x01»"};
+    }
+    if (token.Kind != K::Number || !token.Malformed)
+        return;
+    if (std::count(token.Text.begin(), token.Text.end(), '.') < 2)
+        throw Refusal{TReadRefusal::PointWithoutDigits, token.At, "точка без цифр"};
+    const std::size_t first = typed.find('.', static_cast<std::size_t>(token.At - 1));
+    throw Refusal{TReadRefusal::SecondPoint, static_cast<int>(typed.find('.', first + 1)) + 1,
+                  "вторая точка в числе"};
+}
+
+// Reads the formula the way the engine does: brackets and function calls
+// as atoms, then '^', then '*' and '/', then '+' and '-', each level from
+// left to right; a minus in front of a power's base belongs to the base
+// (-2^2 is 4). Every built-in function takes one argument, its bracket
+// group.
 class Reader {
 public:
-    explicit Reader(const std::string& formula) {
-        for (std::size_t i = 0; i < formula.size(); ++i) {
-            if (formula[i] != ' ') {
-                chars_ += formula[i];
-                origin_.push_back(static_cast<int>(i) + 1);
-            }
-        }
-    }
+    explicit Reader(const TFormulaTokens& tokens) : t_(tokens) {}
 
     int ReadFormula() {
-        if (chars_.empty())
-            throw Refusal{0, "ответ пуст"};
+        if (t_.Count() == 0)
+            throw Refusal{TReadRefusal::Empty, 1, "ответ пуст"};
         const int root = ReadSum(0);
-        const Token next = Peek();
-        if (next.kind == Tok::Close)
-            throw Refusal{next.at, "лишняя скобка «)»"};
-        if (next.kind != Tok::End)
+        const TFormulaToken& next = Peek();
+        if (next.Is(K::Close))
+            throw Refusal{TReadRefusal::ExtraBracket, next.At, "лишняя скобка «)»"};
+        if (!next.Is(K::End))
             MissingOperator(next);
         return root;
-    }
-
-    int Origin(int at) const {
-        if (origin_.empty())
-            return 1;
-        return origin_[static_cast<std::size_t>(std::min<int>(at, origin_.size() - 1))];
     }
 
     std::vector<TReadNode> nodes;
@@ -96,99 +88,37 @@ public:
 private:
     enum class Sign { Any, Minus }; // which sign may stand before an operand
 
-    Token Peek() {
-        if (!peeked_) {
-            next_ = Lex();
-            peeked_ = true;
-        }
-        return next_;
-    }
-
-    Token Take() {
-        const Token token = Peek();
-        peeked_ = false;
-        if (token.kind != Tok::End)
-            lastEnd_ = token.at + static_cast<int>(token.text.size()) - 1;
+    const TFormulaToken& Peek() const {
+        const TFormulaToken& token = t_[next_];
+        RefuseUnusable(token, t_.Typed());
         return token;
     }
 
-    Token Lex() {
-        const int size = static_cast<int>(chars_.size());
-        if (pos_ >= size)
-            return Token{Tok::End, "", size};
-        const int start = pos_;
-        const char c = chars_[static_cast<std::size_t>(pos_)];
-        if (IsDigit(c) || c == '.') {
-            bool digit = false, point = false;
-            for (; pos_ < size; ++pos_) {
-                const char d = chars_[static_cast<std::size_t>(pos_)];
-                if (d == '.') {
-                    if (point)
-                        throw Refusal{pos_, "вторая точка в числе"};
-                    point = true;
-                } else if (IsDigit(d)) {
-                    digit = true;
-                } else {
-                    break;
-                }
-            }
-            if (!digit)
-                throw Refusal{start, "точка без цифр"};
-            return Token{Tok::Number, chars_.substr(start, pos_ - start), start};
-        }
-        if (IsVariable(c)) {
-            ++pos_;
-            return Token{Tok::Var, std::string(1, c), start};
-        }
-        if (IsLetter(c)) {
-            while (pos_ < size && IsLetter(chars_[static_cast<std::size_t>(pos_)]) &&
-                   !IsVariable(chars_[static_cast<std::size_t>(pos_)]))
-                ++pos_;
-            return Token{Tok::Name, chars_.substr(start, pos_ - start), start};
-        }
-        ++pos_;
-        switch (c) {
-        case '+':
-        case '-':
-        case '*':
-        case '/':
-        case '^':
-            return Token{Tok::Op, std::string(1, c), start};
-        case '(':
-            return Token{Tok::Open, "(", start};
-        case ')':
-            return Token{Tok::Close, ")", start};
-        case ',':
-            throw Refusal{start, "запятая: дробную часть отделяют точкой"};
-        default:
-            break;
-        }
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || byte == 0x98)
-            throw Refusal{start, "недопустимый знак"};
-        // The character itself is code page 1251; it is spliced in after the
-        // message is converted. A Russian у or х looks like the Latin letter.
-        if (byte >= 0xC0 || byte == 0xA8 || byte == 0xB8)
-            throw Refusal{start, "русская буква «\x01»: в формуле буквы латинские"};
-        throw Refusal{start, "недопустимый знак «\x01»"};
+    const TFormulaToken& Take() {
+        const TFormulaToken& token = Peek();
+        ++next_;
+        if (!token.Is(K::End))
+            lastEnd_ = token.Last;
+        return token;
     }
 
-    [[noreturn]] void MissingOperator(const Token& token) {
-        if (token.kind == Tok::Name && !IsKnownFunction(token.text))
+    [[noreturn]] void MissingOperator(const TFormulaToken& token) const {
+        if (token.Is(K::Word) && !IsKnownFunctionName(token.Text))
             UnknownName(token);
-        throw Refusal{token.at, "пропущен знак действия"};
+        throw Refusal{TReadRefusal::MissingOperator, token.At, "пропущен знак действия"};
     }
 
-    [[noreturn]] void UnknownName(const Token& token) {
-        if (token.text == "e")
-            throw Refusal{token.at, "неизвестное имя «e»: число e пишут exp(1)"};
-        throw Refusal{token.at, "неизвестное имя " + Quoted(token.text)};
+    [[noreturn]] static void UnknownName(const TFormulaToken& token) {
+        if (token.Text == "e")
+            throw Refusal{TReadRefusal::UnknownName, token.At,
+                          "неизвестное имя «e»: число e пишут exp(1)"};
+        throw Refusal{TReadRefusal::UnknownName, token.At, "неизвестное имя " + Quoted(token.Text)};
     }
 
     // A node is added once its last token is taken, so that token ends it.
     int Add(TReadNode node) {
         if (node.height > kMaxHeight)
-            throw Refusal{lastOp_, "формула слишком сложна для показа"};
+            throw Refusal{TReadRefusal::TooComplex, lastOp_, "формула слишком сложна для показа"};
         node.to = lastEnd_;
         nodes.push_back(std::move(node));
         return static_cast<int>(nodes.size()) - 1;
@@ -217,8 +147,8 @@ private:
         return Add(std::move(node));
     }
 
-    bool IsOp(const Token& token, std::string_view ops) const {
-        return token.kind == Tok::Op && ops.find(token.text[0]) != std::string_view::npos;
+    static bool IsOp(const TFormulaToken& token, std::string_view ops) {
+        return token.Is(K::Op) && ops.find(token.Text[0]) != std::string_view::npos;
     }
 
     int ReadSum(int level) {
@@ -230,24 +160,24 @@ private:
         sum.items.push_back(first);
         sum.height = Height(first) + 1;
         while (IsOp(Peek(), "+-")) {
-            const Token op = Take();
+            const TFormulaToken& op = Take();
             const int term = ReadProduct(level, Sign::Minus, &op);
             sum.items.push_back(term);
-            sum.ops += op.text;
-            sum.opAt.push_back(op.at);
+            sum.ops += op.Text;
+            sum.opAt.push_back(op.At);
             sum.height = std::max(sum.height, Height(term) + 1);
         }
         return Add(std::move(sum));
     }
 
-    int ReadProduct(int level, Sign sign, const Token* before) {
+    int ReadProduct(int level, Sign sign, const TFormulaToken* before) {
         int product = ReadPower(level, sign, before);
         bool isMul = false; // 'product' is a Mul made here, open for more factors
         while (IsOp(Peek(), "*/")) {
-            const Token op = Take();
+            const TFormulaToken& op = Take();
             const int factor = ReadPower(level, Sign::Minus, &op);
-            if (op.text == "/") {
-                product = Pair(TReadKind::Div, product, factor, op.at);
+            if (op.Text == "/") {
+                product = Pair(TReadKind::Div, product, factor, op.At);
                 isMul = false;
             } else if (isMul) {
                 TReadNode& mul = nodes[static_cast<std::size_t>(product)];
@@ -259,7 +189,7 @@ private:
                 mul.items = {product, factor};
                 mul.from = From(product);
                 mul.height = std::max(Height(product), Height(factor)) + 1;
-                lastOp_ = op.at;
+                lastOp_ = op.At;
                 product = Add(std::move(mul));
                 isMul = true;
             }
@@ -267,72 +197,76 @@ private:
         return product;
     }
 
-    int ReadPower(int level, Sign sign, const Token* before) {
+    int ReadPower(int level, Sign sign, const TFormulaToken* before) {
         int power = ReadSigned(level, sign, before);
         while (IsOp(Peek(), "^")) {
-            const Token op = Take();
+            const TFormulaToken& op = Take();
             const int exponent = ReadSigned(level, Sign::Minus, &op);
-            power = Pair(TReadKind::Pow, power, exponent, op.at);
+            power = Pair(TReadKind::Pow, power, exponent, op.At);
         }
         return power;
     }
 
     // An operand with its sign, if any: '-' after an operator or at the
     // start, '+' only at the start of the formula or of a group.
-    int ReadSigned(int level, Sign sign, const Token* before) {
-        const Token next = Peek();
-        if (next.kind != Tok::Op)
+    int ReadSigned(int level, Sign sign, const TFormulaToken* before) {
+        const TFormulaToken& next = Peek();
+        if (!next.Is(K::Op))
             return ReadAtom(level, before);
-        if (next.text == "-" || (next.text == "+" && sign == Sign::Any)) {
-            const Token op = Take();
-            if (Peek().kind == Tok::Op)
-                throw Refusal{Peek().at, "два знака действия подряд"};
-            return Wrap(op.text == "-" ? TReadKind::Neg : TReadKind::Pos, ReadAtom(level, &op),
-                        op.at);
+        if (next.Text == "-" || (next.Text == "+" && sign == Sign::Any)) {
+            const TFormulaToken& op = Take();
+            if (Peek().Is(K::Op))
+                throw Refusal{TReadRefusal::TwoSigns, Peek().At, "два знака действия подряд"};
+            return Wrap(op.Text == "-" ? TReadKind::Neg : TReadKind::Pos, ReadAtom(level, &op),
+                        op.At);
         }
+        if (before != nullptr && before->Text == "*" && next.Text == "*")
+            throw Refusal{TReadRefusal::DoubleStar, before->At, "два знака действия подряд"};
         if (before != nullptr)
-            throw Refusal{next.at, "два знака действия подряд"};
-        throw Refusal{next.at, "нет числа перед знаком «" + next.text + "»"};
+            throw Refusal{TReadRefusal::TwoSigns, next.At, "два знака действия подряд"};
+        throw Refusal{TReadRefusal::NoNumberBefore, next.At,
+                      "нет числа перед знаком «" + next.Text + "»"};
     }
 
-    int ReadAtom(int level, const Token* before) {
-        const Token next = Peek();
-        switch (next.kind) {
-        case Tok::Number:
-        case Tok::Var:
+    int ReadAtom(int level, const TFormulaToken* before) {
+        const TFormulaToken& next = Peek();
+        switch (next.Kind) {
+        case K::Number:
+        case K::Var:
             Take();
             return Leaf(next);
-        case Tok::Open:
-            return Wrap(TReadKind::Group, ReadGroup(level), next.at);
-        case Tok::Name:
+        case K::Open:
+            return Wrap(TReadKind::Group, ReadGroup(level), next.At);
+        case K::Word:
             return ReadCall(level);
         default:
             break;
         }
         if (before != nullptr)
-            throw Refusal{before->at, "нет числа после знака «" + before->text + "»"};
-        throw Refusal{next.at, "пропущено число"};
+            throw Refusal{TReadRefusal::NoNumberAfter, before->At,
+                          "нет числа после знака «" + before->Text + "»"};
+        throw Refusal{TReadRefusal::MissingNumber, next.At, "пропущено число"};
     }
 
-    int Leaf(const Token& token) {
+    int Leaf(const TFormulaToken& token) {
         TReadNode node =
-            MakeNode(token.kind == Tok::Number ? TReadKind::Num : TReadKind::Var, token.text);
-        node.from = token.at;
+            MakeNode(token.Is(K::Number) ? TReadKind::Num : TReadKind::Var, token.Text);
+        node.from = token.At;
         return Add(std::move(node));
     }
 
     // A group's inside; the caller keeps the brackets.
     int ReadGroup(int level) {
-        const Token open = Take();
+        const TFormulaToken& open = Take();
         if (level + 1 > kMaxNesting)
-            throw Refusal{open.at, "слишком много скобок внутри скобок"};
-        if (Peek().kind == Tok::Close)
-            throw Refusal{open.at, "пустые скобки"};
+            throw Refusal{TReadRefusal::TooDeep, open.At, "слишком много скобок внутри скобок"};
+        if (Peek().Is(K::Close))
+            throw Refusal{TReadRefusal::EmptyBrackets, open.At, "пустые скобки"};
         const int inside = ReadSum(level + 1);
-        const Token close = Peek();
-        if (close.kind == Tok::End)
-            throw Refusal{open.at, "не хватает скобки «)»"};
-        if (close.kind != Tok::Close)
+        const TFormulaToken& close = Peek();
+        if (close.Is(K::End))
+            throw Refusal{TReadRefusal::UnclosedBracket, open.At, "не хватает скобки «)»"};
+        if (!close.Is(K::Close))
             MissingOperator(close);
         Take();
         return inside;
@@ -341,36 +275,35 @@ private:
     // A function applies to the bracket group after its name; a variable
     // right after the name is read as that group too (siny is sin(y)).
     int ReadCall(int level) {
-        const Token name = Take();
-        if (!IsKnownFunction(name.text))
+        const TFormulaToken& name = Take();
+        if (!IsKnownFunctionName(name.Text))
             UnknownName(name);
-        const Token next = Peek();
-        if (next.kind == Tok::Open)
-            return Wrap(TReadKind::Func, ReadGroup(level), name.at, name.text);
-        if (next.kind == Tok::Var) {
+        const TFormulaToken& next = Peek();
+        if (next.Is(K::Open))
+            return Wrap(TReadKind::Func, ReadGroup(level), name.At, name.Text);
+        if (next.Is(K::Var)) {
             Take();
-            return Wrap(TReadKind::Func, Leaf(next), name.at, name.text);
+            return Wrap(TReadKind::Func, Leaf(next), name.At, name.Text);
         }
         // sin^2(x), as school writes it: said as the hint says it.
-        if (next.kind == Tok::Op && next.text == "^")
-            throw Refusal{next.at, "степень функции пишут после её скобок: " + name.text + "(…)^…"};
-        throw Refusal{name.at, "после " + Quoted(name.text) + " нужна скобка «(»"};
+        if (IsOp(next, "^"))
+            throw Refusal{TReadRefusal::FunctionPower, next.At,
+                          "степень функции пишут после её скобок: " + name.Text + "(…)^…"};
+        throw Refusal{TReadRefusal::NoBracket, next.At,
+                      "после " + Quoted(name.Text) + " нужна скобка «(»"};
     }
 
-    std::string chars_;
-    std::vector<int> origin_;
-    int pos_ = 0;
-    bool peeked_ = false;
-    Token next_;
-    int lastOp_ = 0;
+    const TFormulaTokens& t_;
+    int next_ = 0;    // the next token's index
+    int lastOp_ = 0;  // where the last operator read stands
     int lastEnd_ = 0; // where the last token taken ends
 };
 
-std::string Describe(const Refusal& refusal, const std::string& formula, int position) {
+std::string Describe(const Refusal& refusal, const std::string& formula) {
     std::string text = Utf8ToCp1251(refusal.text);
     const std::size_t mark = text.find('\x01');
     if (mark != std::string::npos)
-        text[mark] = formula[static_cast<std::size_t>(position - 1)];
+        text[mark] = formula[static_cast<std::size_t>(refusal.at - 1)];
     return text;
 }
 
@@ -378,20 +311,16 @@ std::string Describe(const Refusal& refusal, const std::string& formula, int pos
 
 TFormulaReading ReadFormula(const std::string& formula) {
     TFormulaReading reading;
-    Reader reader(formula);
+    const TFormulaTokens tokens(formula);
+    Reader reader(tokens);
     try {
         reading.Root = reader.ReadFormula();
         reading.Nodes = std::move(reader.nodes);
-        for (TReadNode& node : reading.Nodes) {
-            node.from = reader.Origin(node.from);
-            node.to = reader.Origin(node.to);
-            for (int& at : node.opAt)
-                at = reader.Origin(at);
-        }
         reading.Read = true;
     } catch (const Refusal& refusal) {
-        reading.ProblemPos = reader.Origin(refusal.at);
-        reading.Problem = Describe(refusal, formula, reading.ProblemPos);
+        reading.ProblemPos = refusal.at;
+        reading.Refusal = refusal.kind;
+        reading.Problem = Describe(refusal, formula);
     }
     return reading;
 }

@@ -1,6 +1,7 @@
 // How the engine groups a formula in BASIC notation, as a tree: brackets
 // and function calls are atoms, then '^', then '*' and '/', then '+' and
-// '-', each level from left to right.
+// '-', each level from left to right. It reads the tokens of the one lexer
+// (FormulaTokens.h) and refuses at the first token it cannot use.
 #pragma once
 
 #include <string>
@@ -22,13 +23,45 @@ struct TReadNode {
                           // 1-based in the text as typed
 };
 
+// The mistake at the first token the reader cannot use. The hint rules
+// that word the same mistake say which of these they word
+// (THintRow::Words), so that a pupil reads one wording of it.
+enum class TReadRefusal {
+    None,
+    Empty,
+    RussianLetter, // a look-alike of a Latin letter included
+    Comma,
+    BadCharacter, // ':', '|' or any character no formula holds
+    SecondPoint,
+    PointWithoutDigits,
+    UnknownName,
+    MissingOperator, // two operands side by side
+    ExtraBracket,
+    UnclosedBracket,
+    EmptyBrackets,
+    TwoSigns,
+    DoubleStar, // "**", at its first star
+    NoNumberBefore,
+    NoNumberAfter,
+    MissingNumber,
+    FunctionPower, // sin^2(x)
+    NoBracket,     // a function's name and no bracket after it
+    TooDeep,
+    TooComplex,
+};
+
 // The tree of a formula as typed (code page 1251), or its first problem.
 struct TFormulaReading {
     bool Read = false;
     std::vector<TReadNode> Nodes;
     int Root = -1;
-    int ProblemPos = 0;  // 1-based position in the text as typed
-    std::string Problem; // code page 1251
+    // 1-based position in the text as typed; one past its end for what is
+    // missing there.
+    int ProblemPos = 0;
+    TReadRefusal Refusal = TReadRefusal::None;
+    // The reader's own words, code page 1251; a pupil reads the words of
+    // the hint that words the same mistake (ReadingProblemText).
+    std::string Problem;
 };
 
 TFormulaReading ReadFormula(const std::string& formula);

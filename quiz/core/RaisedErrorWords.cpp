@@ -3,7 +3,7 @@
 #include "quiz/core/StepWords.h"
 
 #include "engine/Cp1251.h"
-#include "quiz/core/AnswerTokens.h"
+#include "quiz/core/FormulaTokens.h"
 
 #include <optional>
 

@@ -4,6 +4,7 @@
 #include "engine/EngineMessages.h"
 #include "engine/Errors.h"
 #include "engine/FloatEnv.h"
+#include "engine/Functions.h"
 #include "engine/NumberText.h"
 #include "quiz/core/FormulaReading.h"
 #include "quiz/core/QuietValue.h"
@@ -31,8 +32,17 @@ std::string Cp(const char* utf8) {
     return Utf8ToCp1251(utf8);
 }
 
-std::string TrigName(const std::string& name) {
-    return Cp(name == "sin" ? "синус" : name == "cos" ? "косинус" : "тангенс");
+// A function that takes its argument in degrees: sin, cos or tan.
+const TBuiltInFunction* TakesDegrees(const TReadNode& node) {
+    const TBuiltInFunction* function =
+        node.kind == TReadKind::Func ? FindBuiltInFunction(node.text) : nullptr;
+    return function != nullptr && function->Degrees == TDegrees::Argument ? function : nullptr;
+}
+
+std::string TrigName(const TBuiltInFunction& function) {
+    return Cp(function.Id == TFunctionId::Sin   ? "синус"
+              : function.Id == TFunctionId::Cos ? "косинус"
+                                                : "тангенс");
 }
 
 class TPartFinder {
@@ -119,11 +129,10 @@ private:
         const TSchoolValue school = School(n);
         if (!school.Defined || !Program(node.from, node.to).Defined)
             return std::nullopt;
-        if (node.kind == TReadKind::Func && node.text != "atn" && node.text.size() == 3 &&
-            (node.text[0] == 's' || node.text[0] == 'c' || node.text == "tan")) {
+        if (const TBuiltInFunction* function = TakesDegrees(node)) {
             const TSchoolValue argument = School(node.a);
             if (argument.Defined && std::fabs(argument.Value) >= kHugeDegrees)
-                return HugeArgument(node);
+                return HugeArgument(node, *function);
         }
         return Digits(node.from, node.from, node.to);
     }
@@ -211,9 +220,9 @@ private:
         return Part(TPartKind::SignedBase, power.from, power.to, note);
     }
 
-    TReadingPart HugeArgument(const TReadNode& function) const {
-        return Part(TPartKind::HugeArgument, function.from, function.to,
-                    TrigName(function.text) +
+    TReadingPart HugeArgument(const TReadNode& call, const TBuiltInFunction& function) const {
+        return Part(TPartKind::HugeArgument, call.from, call.to,
+                    TrigName(function) +
                         Cp(" числа больше миллиона градусов зависит от его цифр дальше "
                            "пятнадцатой, а программа хранит у каждого числа только 15 цифр: её "
                            "значение здесь не то, что в математике"));

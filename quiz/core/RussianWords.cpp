@@ -1,7 +1,7 @@
 #include "quiz/core/RussianWords.h"
 
 #include "engine/Cp1251.h"
-#include "quiz/core/AnswerTokens.h"
+#include "quiz/core/FormulaTokens.h"
 
 #include <string_view>
 #include <utility>
@@ -84,9 +84,9 @@ std::vector<TRussianWord> RussianWords(const std::string& typed) {
         const std::string word = Lowered(text);
         const std::string keys = LatinKeys(word);
         if (const char* latin = RussianName(word))
-            words.push_back({TRussianWord::TKind::Name, i, end, text, latin});
+            words.push_back({TRussianWord::TKind::Name, i + 1, end + 1, text, latin});
         else if (IsKnownFunctionName(keys) || OnlyVariables(keys))
-            words.push_back({TRussianWord::TKind::Layout, i, end, text, keys});
+            words.push_back({TRussianWord::TKind::Layout, i + 1, end + 1, text, keys});
         i = end;
     }
     return words;

@@ -12,7 +12,7 @@ struct TRussianWord {
         Layout, // the keys of a Latin name or of y and z: Latin holds what was meant
     };
     TKind Kind = TKind::Name;
-    int At = 0;       // 0-based index of its first letter in the typed answer
+    int At = 0;       // 1-based place of its first letter in the typed answer
     int End = 0;      // one past its last letter
     std::string Text; // as typed, code page 1251
     std::string Latin;

@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/FloatEnv.h"
+#include "engine/Functions.h"
 #include "engine/NumberText.h"
 #include "engine/X87Functions.h"
 
@@ -94,25 +95,29 @@ TSchoolValue TSchoolReading::Value(int index, const TPoint& at) const {
 
 TSchoolValue TSchoolReading::Function(const TReadNode& node, const TPoint& at) const {
     const TSchoolValue argument = Value(node.a, at);
-    if (!argument.Defined)
+    const TBuiltInFunction* function = FindBuiltInFunction(node.text);
+    if (!argument.Defined || function == nullptr)
         return None();
     const long double x = argument.Value;
-    const std::string& name = node.text;
-    if (name == "sin")
+    switch (function->Id) {
+    case TFunctionId::Sin:
         return Of(FpuSin(Radians(x)));
-    if (name == "cos")
+    case TFunctionId::Cos:
         return Of(FpuCos(Radians(x)));
-    if (name == "tan")
+    case TFunctionId::Tan:
         return RightAngle(x) || std::fabs(x) > kLargestTangent ? None() : Of(FpuTan(Radians(x)));
-    if (name == "atn")
+    case TFunctionId::Atn:
         return Of(FpuArcTan(x) * 180 / FpuPi());
-    if (name == "log")
+    case TFunctionId::Log:
         return x > 0 ? Of(FpuLn(x)) : None();
-    if (name == "sqr")
+    case TFunctionId::Sqr:
         return x >= 0 ? Of(FpuSqrt(x)) : None();
-    if (name == "exp")
+    case TFunctionId::Exp:
         return Of(FpuExp(x));
-    return Of(std::fabs(x)); // abs: the reading knows no other name
+    case TFunctionId::Abs:
+        break;
+    }
+    return Of(std::fabs(x));
 }
 
 // A sign written before a power's base belongs, in school, to the whole

@@ -3,9 +3,10 @@
 #include "engine/Cp1251.h"
 #include "engine/EngineMessages.h"
 #include "engine/Errors.h"
+#include "engine/Functions.h"
 #include "engine/NumberText.h"
+#include "quiz/core/FormulaTokens.h"
 
-#include <algorithm>
 #include <optional>
 
 using namespace formulon::engine;
@@ -69,6 +70,11 @@ std::string FunctionRefusal(const std::string& message) {
     return Cp("функция не вычислена");
 }
 
+bool HasDegrees(const std::string& name, TDegrees degrees) {
+    const TBuiltInFunction* function = FindBuiltInFunction(name);
+    return function != nullptr && function->Degrees == degrees;
+}
+
 // "sin 7°", "sin(-4°)", "log(7)": a call as the pupil reads it, with the
 // degrees the program takes its angles in.
 std::string FunctionCall(const std::string& call) {
@@ -76,15 +82,32 @@ std::string FunctionCall(const std::string& call) {
     if (open == std::string::npos || call.back() != ')')
         return call;
     const std::string name = call.substr(0, open);
-    if (name != "sin" && name != "cos" && name != "tan")
+    if (!HasDegrees(name, TDegrees::Argument))
         return call;
     const std::string degrees = call.substr(open + 1, call.size() - open - 2) + Cp("°");
     return degrees.front() == '-' ? name + "(" + degrees + ")" : name + " " + degrees;
 }
 
+// What the steps say of the answer as typed: its variables (a Russian
+// look-alike is none: the engine puts no value in its place) and brackets.
+struct TTyped {
+    explicit TTyped(const std::string& answer) {
+        const TFormulaTokens tokens(answer);
+        for (int i = 0; i < tokens.Count(); ++i) {
+            const TFormulaToken& token = tokens[i];
+            Y = Y || (token.Is(TTokenKind::Var, "y") && token.RussianAt == 0);
+            Z = Z || (token.Is(TTokenKind::Var, "z") && token.RussianAt == 0);
+            Opens += token.Is(TTokenKind::Open) ? 1 : 0;
+            Closes += token.Is(TTokenKind::Close) ? 1 : 0;
+        }
+    }
+    bool Y = false, Z = false;
+    int Opens = 0, Closes = 0;
+};
+
 class TStepWriter {
 public:
-    explicit TStepWriter(const TCheckRecord& check) : check_(check) {}
+    explicit TStepWriter(const TCheckRecord& check) : check_(check), typed_(check.Answer) {}
 
     std::vector<TStepLine> Lines() {
         const std::vector<TTraceStep>& steps = check_.Steps;
@@ -144,12 +167,10 @@ private:
             Add(Cp("Программе нечего считать"));
             return;
         }
-        const bool y = answer.find('y') != std::string::npos;
-        const bool z = answer.find('z') != std::string::npos;
-        std::string line = y && z ? Cp("Подставили y = 7, z = 11: ")
-                           : y    ? Cp("Подставили y = 7: ")
-                           : z    ? Cp("Подставили z = 11: ")
-                                  : Cp("Переменных нет: ");
+        std::string line = typed_.Y && typed_.Z ? Cp("Подставили y = 7, z = 11: ")
+                           : typed_.Y           ? Cp("Подставили y = 7: ")
+                           : typed_.Z           ? Cp("Подставили z = 11: ")
+                                                : Cp("Переменных нет: ");
         Add(line + text);
         subst_ = outer_ = current_ = text;
     }
@@ -229,7 +250,7 @@ private:
             const std::size_t equals = function_->rfind('=');
             const std::string call = function_->substr(0, equals);
             const std::string result = function_->substr(equals + 1);
-            const bool degrees = call.starts_with("atn(");
+            const bool degrees = HasDegrees(call.substr(0, call.find('(')), TDegrees::Value);
             Add(Cp("Функция: ") + FunctionCall(call) + " = " + result +
                 (degrees ? Cp("°") : std::string()) +
                 (result == text ? std::string() : Rewritten(text)));
@@ -313,12 +334,10 @@ private:
             return;
         }
         const std::string& value = check_.AnswerValue;
-        const std::string& typed = check_.Answer;
-        const auto opens = std::count(typed.begin(), typed.end(), '(');
-        const auto closes = std::count(typed.begin(), typed.end(), ')');
-        if (value.empty() && opens != closes) {
-            Add(Cp("Скобки в ответе не сходятся: открывающих ") + std::to_string(opens) +
-                Cp(", закрывающих ") + std::to_string(closes) + Cp(", значение ответа пустое"));
+        if (value.empty() && typed_.Opens != typed_.Closes) {
+            Add(Cp("Скобки в ответе не сходятся: открывающих ") + std::to_string(typed_.Opens) +
+                Cp(", закрывающих ") + std::to_string(typed_.Closes) +
+                Cp(", значение ответа пустое"));
         } else if (value.empty()) {
             Add(Cp("Значение ответа пустое: в ответе нет ни одного числа"));
         } else if (value == GroupFailureText) {
@@ -351,6 +370,7 @@ private:
     }
 
     const TCheckRecord& check_;
+    const TTyped typed_;
     std::vector<TStepLine> lines_;
     std::string subst_, outer_, current_, inner_, message_;
     bool innerTold_ = false, functionFailed_ = false, empty_ = false;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "quiz/core/AnswerHints.h"
 #include "quiz/core/FormulaReading.h"
 
 namespace {
@@ -218,13 +219,14 @@ private:
 
 } // namespace
 
-TTexFormula FormulaToTex(const std::string& formula, TTexMark mark) {
+TTexFormula FormulaToTex(const std::string& formula, TTexMark mark, int task, int variant) {
     const TFormulaReading reading = ReadFormula(formula);
     TTexFormula result;
     result.Read = reading.Read;
     result.ProblemPos = reading.ProblemPos;
-    result.Problem = reading.Problem;
     if (reading.Read)
         result.Tex = Typesetter(reading.Nodes, mark).Tex(reading.Root);
+    else
+        result.Problem = ReadingProblemText(formula, reading, task, variant);
     return result;
 }

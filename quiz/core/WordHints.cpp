@@ -1,20 +1,21 @@
 #include "quiz/core/HintFinders.h"
 
 #include "engine/Cp1251.h"
+#include "engine/Functions.h"
 
-#include <initializer_list>
+#include <algorithm>
 #include <utility>
 
-using formulon::engine::Utf8ToCp1251;
+using namespace formulon::engine;
 
 namespace hints {
 
 namespace {
 
-using K = TTokKind;
+using K = TTokenKind;
 
-// The first token at or after character 'at' (tokens are in order).
-int TokenAt(const TAnswerTokens& t, int at) {
+// The first token at or after place 'at' (tokens are in order).
+int TokenAt(const TFormulaTokens& t, int at) {
     int low = 0, high = t.Count();
     while (low < high) {
         const int middle = low + (high - low) / 2;
@@ -42,16 +43,6 @@ std::string Spelled(const TContext& c, const std::string& latin, const std::stri
     return (latin == "lg" ? std::string("log") : latin) + "(" + argument + ")";
 }
 
-// Each of the names, with the argument after it and that argument as an
-// operand.
-void FindNames(const TContext& c, TMatches& out, std::initializer_list<const char*> names) {
-    for (int k = 0; k < c.T.Count(); ++k)
-        for (const char* name : names)
-            if (c.T[k].Is(K::Word, name)) {
-                const std::string argument = Argument(c.T, k + 1);
-                out.push_back({c.T[k].At, {argument, Operand(argument)}});
-            }
-}
 // Where a function without brackets applies (a variable right after its
 // name) and what the pupil may have meant: the rest of its bracket group.
 enum class TUnbracketed { Alone, Variable, Other };
@@ -59,7 +50,7 @@ enum class TUnbracketed { Alone, Variable, Other };
 // The end of the bracket group token k is in: its ')' or the end; -1 past
 // 'within' tokens, a rest too long to quote (and never looked for far, as
 // an answer may hold thousands of functions).
-int GroupEnd(const TAnswerTokens& t, int k, int within) {
+int GroupEnd(const TFormulaTokens& t, int k, int within) {
     for (int depth = 0, last = k + within; k < t.Count(); ++k) {
         if (k > last)
             return -1;
@@ -72,18 +63,32 @@ int GroupEnd(const TAnswerTokens& t, int k, int within) {
 }
 
 const char* Under(const std::string& name) {
-    static const std::pair<const char*, const char*> kUnder[] = {
-        {"sin", "под синусом"},      {"cos", "под косинусом"},         {"tan", "под тангенсом"},
-        {"atn", "под арктангенсом"}, {"log", "под логарифмом"},        {"sqr", "под корнем"},
-        {"abs", "под модулем"},      {"exp", "в показателе степени e"}};
-    for (const auto& [function, words] : kUnder)
-        if (name == function)
-            return words;
-    return "в скобках";
+    const TBuiltInFunction* function = FindBuiltInFunction(name);
+    if (function == nullptr)
+        return "в скобках";
+    switch (function->Id) {
+    case TFunctionId::Sin:
+        return "под синусом";
+    case TFunctionId::Cos:
+        return "под косинусом";
+    case TFunctionId::Tan:
+        return "под тангенсом";
+    case TFunctionId::Atn:
+        return "под арктангенсом";
+    case TFunctionId::Log:
+        return "под логарифмом";
+    case TFunctionId::Sqr:
+        return "под корнем";
+    case TFunctionId::Exp:
+        return "в показателе степени e";
+    case TFunctionId::Abs:
+        break;
+    }
+    return "под модулем";
 }
 
 void FindUnbracketed(TUnbracketed wanted, const TContext& c, TMatches& out) {
-    const TAnswerTokens& t = c.T;
+    const TFormulaTokens& t = c.T;
     for (int k = 0; k < t.Count(); ++k) {
         if (!IsFunction(t[k]) || t[k + 1].Is(K::Open) || t[k + 1].Is(K::Op, "^"))
             continue;
@@ -108,7 +113,19 @@ void FindUnbracketed(TUnbracketed wanted, const TContext& c, TMatches& out) {
 
 } // namespace
 
-void FindRussianNames(const TContext& c, TMatches& out) {
+std::vector<std::string_view> HintedNames(const THintRow& row) {
+    std::vector<std::string_view> names = SplitNames(row.Names);
+    if (const TBuiltInFunction* function = FindBuiltInFunction(row.SchoolNamesOf))
+        for (const std::string_view name : SplitNames(function->SchoolNames))
+            names.push_back(name);
+    return names;
+}
+
+bool Holds(const std::vector<std::string_view>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+void FindRussianNames(const TContext& c, const THintRow&, TMatches& out) {
     for (const TRussianWord& word : c.Words)
         if (word.Kind == TRussianWord::TKind::Name)
             out.push_back(
@@ -117,40 +134,37 @@ void FindRussianNames(const TContext& c, TMatches& out) {
                  word.End});
 }
 
-void FindLayoutWords(const TContext& c, TMatches& out) {
+void FindLayoutWords(const TContext& c, const THintRow&, TMatches& out) {
     for (const TRussianWord& word : c.Words)
         if (word.Kind == TRussianWord::TKind::Layout)
             out.push_back({word.At, {word.Text, word.Latin}, word.End});
 }
 
-void FindArctan(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"arctan", "atan"});
-}
-void FindArcsin(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"arcsin", "asin"});
-}
-void FindArccos(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"arccos", "acos"});
-}
-void FindCtg(const TContext& c, TMatches& out) {
-    FindNames(c, out, {"ctg", "cot"});
-}
-void FindLgOnLn(const TContext& c, TMatches& out) {
-    if (c.PictureShowsLn())
-        FindNames(c, out, {"lg"});
-}
-void FindLg(const TContext& c, TMatches& out) {
-    if (!c.PictureShowsLn())
-        FindNames(c, out, {"lg"});
+void FindNamed(const TContext& c, const THintRow& row, TMatches& out) {
+    const std::vector<std::string_view> names = HintedNames(row);
+    for (int k = 0; k < c.T.Count(); ++k)
+        if (c.T[k].Is(K::Word) && Holds(names, c.T[k].Text)) {
+            const std::string argument = Argument(c.T, k + 1);
+            out.push_back({c.T[k].At, {argument, Operand(argument)}});
+        }
 }
 
-void FindUnbracketedAlone(const TContext& c, TMatches& out) {
+void FindLgOnLn(const TContext& c, const THintRow& row, TMatches& out) {
+    if (c.PictureShowsLn())
+        FindNamed(c, row, out);
+}
+void FindLg(const TContext& c, const THintRow& row, TMatches& out) {
+    if (!c.PictureShowsLn())
+        FindNamed(c, row, out);
+}
+
+void FindUnbracketedAlone(const TContext& c, const THintRow&, TMatches& out) {
     FindUnbracketed(TUnbracketed::Alone, c, out);
 }
-void FindUnbracketedVariable(const TContext& c, TMatches& out) {
+void FindUnbracketedVariable(const TContext& c, const THintRow&, TMatches& out) {
     FindUnbracketed(TUnbracketed::Variable, c, out);
 }
-void FindUnbracketedOther(const TContext& c, TMatches& out) {
+void FindUnbracketedOther(const TContext& c, const THintRow&, TMatches& out) {
     FindUnbracketed(TUnbracketed::Other, c, out);
 }
 

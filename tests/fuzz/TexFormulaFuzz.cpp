@@ -71,11 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckSpoken(speech);
         return 0;
     }
-    const auto last = static_cast<int>(formula.size() > 0 ? formula.size() : 1);
-    if (result.Problem.empty() || result.ProblemPos < 1 || result.ProblemPos > last)
+    // A place in the answer, or just past it for what is missing there.
+    const auto length = static_cast<int>(formula.size());
+    if (result.Problem.empty() || result.ProblemPos < 1 || result.ProblemPos > length + 1)
         __builtin_trap();
     // The mark falls on a character the pupil typed, not on a blank.
-    if (formula.find_first_not_of(' ') != std::string::npos &&
+    if (result.ProblemPos <= length && formula.find_first_not_of(' ') != std::string::npos &&
         formula[static_cast<std::size_t>(result.ProblemPos - 1)] == ' ')
         __builtin_trap();
     return 0;

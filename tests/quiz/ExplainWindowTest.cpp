@@ -210,10 +210,11 @@ TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
         QString unreadable; // in place of the typeset answer
         QString message;
     } rows[] = {
+        // Why the answer cannot be read is said once, in place of its picture.
         {QStringLiteral("2y"),
-         {QStringLiteral("Символ 2: пропущен знак умножения: 2*y")},
+         {},
          {2},
-         QStringLiteral("Символ 2: пропущен знак действия"),
+         QStringLiteral("Символ 2: пропущен знак умножения: 2*y"),
          {}},
         {QStringLiteral("y-z^2"),
          {QStringLiteral("Символ 2: программа прочла y-z^2 не как вычитание: минус перед степенью "
@@ -222,15 +223,15 @@ TEST_F(ExplainWindowTest, AWrongAnswerShowsTheComparisonHintsAndTheMessage) {
          {},
          {}},
         {QStringLiteral("sin(y-z"),
-         {QStringLiteral("Символ 4: скобка «(» не закрыта: допишите «)»")},
+         {},
          {4},
-         QStringLiteral("Символ 4: не хватает скобки «)»"),
+         QStringLiteral("Символ 4: скобка «(» не закрыта: допишите «)»"),
          QStringLiteral("Сообщение: Не хватает скобки \")\"")},
         {QString(), {}, {1}, QStringLiteral("Ответ пуст"), {}},
         {QStringLiteral("sin"),
-         {QStringLiteral("В конце ответа: аргумент функции пишут в скобках: sin(x)")},
-         {1, 4},
-         QStringLiteral("Символ 1: после «sin» нужна скобка «(»"),
+         {},
+         {4},
+         QStringLiteral("В конце ответа: аргумент функции пишут в скобках: sin(x)"),
          {}},
     };
     for (const Row& row : rows) {

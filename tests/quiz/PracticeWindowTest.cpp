@@ -142,19 +142,20 @@ TEST_F(PracticeWindowTest, ReadsTheAnswerAfterAPauseWithItsFirstUnreadablePlaceA
         window->Edit1->clear();
         Type(QStringLiteral("sin y+2z"));
         EXPECT_EQ(window->Formula1->State(), TFormulaView::TState::Empty);
-        EXPECT_TRUE(window->Label5->text().endsWith("<br>Символ 8: пропущен знак действия"));
+        EXPECT_TRUE(window->Label5->text().endsWith("<br>Символ 8: пропущен знак умножения: 2*z"));
         EXPECT_EQ(Rows(window->ListBox2),
                   QStringList({QStringLiteral("Символ 5: программа прочла sin(y)+2z; если под "
-                                              "синусом y+2z, пишите sin(y+2z)"),
-                               QStringLiteral("Символ 8: пропущен знак умножения: 2*z")}));
-        QString many; // a missing star in each of 70 terms: 70 hints, fifty shown
+                                              "синусом y+2z, пишите sin(y+2z)")}));
+        // A missing star in each of 70 terms: the first said where the
+        // reading stops, 69 hints, fifty shown.
+        QString many;
         for (int term = 1; term <= 70; ++term)
             many += QStringLiteral("+%1y").arg(term);
         window->Edit1->setText(many);
         ASSERT_TRUE(WaitFor([this] { return !window->Timer1->isActive(); }, kPatience));
         EXPECT_EQ(Rows(window->ListBox2).mid(49),
-                  QStringList({QStringLiteral("Символ 191: пропущен знак умножения: 50*y"),
-                               QStringLiteral("… и ещё 20")}));
+                  QStringList({QStringLiteral("Символ 195: пропущен знак умножения: 51*y"),
+                               QStringLiteral("… и ещё 19")}));
     });
 }
 

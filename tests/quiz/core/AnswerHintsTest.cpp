@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         HintRow{"sin(cos(y)", R::UnclosedBracket, 4, "скобка «(» не закрыта: допишите «)»"},
         HintRow{"(y))+(z", R::ExtraBracket, 4, "лишняя скобка «)»: перед ней нет открывающей «(»"},
         HintRow{"3*arctg(z^2)", R::Arctg, 3, "арктангенс пишут atn: atn(z^2)"},
-        HintRow{"arctan(y)", R::Arctan, 1, "арктангенс пишут atn: atn(y)"},
+        HintRow{"arctan(y)", R::Arctg, 1, "арктангенс пишут atn: atn(y)"},
         HintRow{"arcsin(y/z)", R::Arcsin, 1,
                 "арксинуса в программе нет: его пишут через арктангенс: "
                 "atn((y/z)/sqr(1-(y/z)^2))"},
