@@ -1,5 +1,6 @@
 #include "quiz/Form1.h"
 
+#include "app/shell/AccessibleTree.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
@@ -67,6 +68,8 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
 
     ClientArea = new QWidget(this);
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    // A reader meets what shows: not the title picture the task box covers.
+    ShowOnlyWhatShows(ClientArea, QAccessible::Client);
     ClientArea->setFixedSize(500, 455);
     SetBackground(ClientArea, clGray);
     setCentralWidget(ClientArea);
@@ -86,6 +89,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
     Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
     Button4->setGeometry(72, 72, 75, 25);
+    Button4->setAutoDefault(true); // Enter presses it, as Space does
 
     // Time.
     GroupBox2 = new QGroupBox(QStringLiteral("Время"), ClientArea);
@@ -125,6 +129,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
     Button1->setGeometry(142, 216, 147, 49);
+    Button1->setAutoDefault(true);
     GroupBox1->hide();
 
     // Hidden controls below the client area.
@@ -302,7 +307,7 @@ void TForm1::Button4Click() {
     }
     ShowClock();
     N10->setEnabled(true); // a game without a check yet says so
-    GroupBox1->show();
+    ShowTaskBox(true);
     ShowTaskCaption();
     ShowPracticeOpen();
     LoadTaskPicture();
@@ -339,7 +344,7 @@ void TForm1::ShowOutcome(const TCheckOutcome& outcome) {
     }
     // Won, with or without a record: no task is left to show or check.
     if (outcome.Verdict == TVerdict::Win)
-        GroupBox1->hide();
+        ShowTaskBox(false);
     ShowPracticeOpen();
     if (outcome.SortFault)
         std::rethrow_exception(outcome.SortFault);
@@ -351,6 +356,16 @@ void TForm1::ShowOutcome(const TCheckOutcome& outcome) {
 
 void TForm1::ShowBestTime() {
     Label4->setText(FromCp1251(TGameSession::BestTime()));
+    // Empty, it would be read as its box's title, "Время".
+    Label4->setAccessibleName(
+        Label4->text().isEmpty() ? QStringLiteral("Лучшее время: рекордов нет") : QString());
+}
+
+// The task box covers the title picture wholly: hidden under it, the
+// picture looks the same and is no longer read during a game.
+void TForm1::ShowTaskBox(bool shown) {
+    GroupBox1->setVisible(shown);
+    Image2->setVisible(!shown);
 }
 
 void TForm1::ClearAnswer() {

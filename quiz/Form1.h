@@ -137,6 +137,8 @@ private:
     // Records of this run that never reached the file, on standard error.
     void ReportUnsavedRecords() const;
     void ShowTaskCaption();
+    // The task box, or the title picture it covers.
+    void ShowTaskBox(bool shown);
     // Label5 shows the session's clock, and Timer1 runs while it does.
     void ShowClock();
     // The hidden labels receive the value texts the last check got to.

@@ -1,5 +1,6 @@
 #include "quiz/Form2.h"
 
+#include "app/shell/AccessibleTree.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
 #include "app/shell/LinkLabel.h"
@@ -75,6 +76,9 @@ TForm2::TForm2(TGameSession& session, QWidget* parent) : QWidget(parent), sessio
     SetTitleButtons(this, TTitleButtons::None);
     KeepFromMinimising(this);
     setWindowTitle(QStringLiteral("Информация"));
+    // A reader hears a dialog named by its verdict, and its comment, as it
+    // opens: the title "Информация" would tell nothing.
+    ShowOnlyWhatShows(this, QAccessible::Dialog);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, clSilver);
     palette.setColor(QPalette::Button, clSilver);
@@ -96,8 +100,10 @@ void TForm2::CreateControls() {
     Bevel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Bevel1 = new QFrame(this);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    for (QFrame* bevel : {Bevel1, Bevel2})
+    for (QFrame* bevel : {Bevel1, Bevel2}) {
         bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
+        MarkDecorative(bevel);
+    }
 
     Label1 = new QLabel(this);
     Label1->setFont(ComicSans(16));
@@ -153,6 +159,8 @@ void TForm2::ShowVerdict() {
         if (outcome->Comment)
             Label2->setText(FromCp1251(*outcome->Comment));
         Label4->setVisible(outcome->Verdict == TVerdict::Wrong);
+        setAccessibleName(Label1->text());
+        setAccessibleDescription(FromCp1251(session_.VerdictComment()));
     }
     shownAt_ = Now();
     show();
@@ -163,6 +171,7 @@ void TForm2::FormActivate() {
     if (!outcome)
         return;
     Label2->setText(FromCp1251(session_.VerdictComment()));
+    setAccessibleDescription(Label2->text());
     switch (outcome->Verdict) {
     case TVerdict::Win:
         emit answerAccepted();

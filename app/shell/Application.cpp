@@ -1,5 +1,6 @@
 #include "app/shell/Application.h"
 
+#include "app/shell/AtSpiSignals.h"
 #include "app/shell/Fonts.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
@@ -91,6 +92,7 @@ void PrepareApplication(TApplication& app) {
     InstallFontSubstitutions();
     KeepWindowsOnScreen(app);
     ReturnActivationAfterModals(app);
+    AnnounceVisibility(app);
 }
 
 QString ApplicationTitle() {

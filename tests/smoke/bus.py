@@ -12,10 +12,8 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-from desktop import Failure, Session, find, key, main, text_of, walk
+from desktop import VERDICTS, Failure, Session, find, key, main, text_of, walk
 import desktop
-
-VERDICTS = ('Ответ правильный.', 'Ответ не верный. Стоит подумать', 'Превосходно!!! Вы победили')
 EXTRA_WRONG = 'y/3+sin(y)*1000'  # a value of no task
 
 
@@ -111,7 +109,7 @@ def whole_game(program, evaluator):
                 verdict_window = session.window('Информация', other_than=main_window)
                 ready = time.monotonic() + 0.35  # Enter presses "Далее" only 0.3 s after it
                 session.focused(verdict_window)
-                verdict = session.frame('Информация')
+                verdict = session.frame(VERDICTS, 'dialog')
                 said_verdict = wait(lambda: next((v for node in walk(verdict) for v in VERDICTS
                                                   if v in said(node)), None), 'no verdict')
                 checks += 1

@@ -14,8 +14,8 @@ import time
 
 import pyatspi
 
-from desktop import (Failure, Session, extents, find, has, key, main, prop, run, text_of,
-                     type_text, wait, walk)
+from desktop import (VERDICTS, Failure, Session, extents, find, has, key, main, prop, run,
+                     text_of, type_text, wait, walk)
 
 # _MOTIF_WM_HINTS as (flags, functions, decorations): functions 4 move,
 # 32 close; decorations 2 border, 8 title, 16 window menu.
@@ -65,10 +65,10 @@ class Quiz:
         key('Return')
         window = self.opened('Информация', 'verdict')
         ready = time.monotonic() + 0.35
-        tree = self.session.frame('Информация', 'filler')
+        tree = self.session.frame(VERDICTS, 'dialog')
         self.inspect(tree)
         time.sleep(max(0, ready - time.monotonic()))
-        return window, tree.getChildAtIndex(2).name
+        return window, tree.name
 
     def close_with(self, title, name, *keys):
         window = self.opened(title, name)
@@ -101,7 +101,7 @@ def explanation(quiz):
 
 def explanation_link(quiz):
     """Tab reaches the link a screen reader names, Enter on it explains."""
-    tree = quiz.session.frame('Информация', 'filler')
+    tree = quiz.session.frame(VERDICTS, 'dialog')
     link = wait(lambda: find(tree, 'link', 'Разбор ответа (F1)'), 'no link to "Разбор ответа"')
     key('Tab')
     wait(lambda: has(link, pyatspi.STATE_FOCUSED), 'Tab does not reach the link')

@@ -1,0 +1,141 @@
+#include "app/shell/AccessibleTree.h"
+
+#include "app/shell/AtSpiSignals.h"
+
+#include <QAccessibleWidget>
+#include <QEvent>
+#include <QFocusFrame>
+#include <QLabel>
+#include <QList>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+const char kDecorative[] = "formulonDecorative";
+const char kPrunedRole[] = "formulonPrunedRole";
+
+bool Says(const QWidget* child) {
+    const auto* label = qobject_cast<const QLabel*>(child);
+    return !label || !label->text().isEmpty() || !label->pixmap().isNull();
+}
+
+// The children a reader meets, in the order the container holds them. As
+// Qt's own, never a window (a hidden control kept out of reach is one), a
+// menu or the focus frame.
+QList<QWidget*> Shown(const QWidget* container) {
+    QList<QWidget*> shown;
+    for (QObject* object : container->children()) {
+        auto* child = qobject_cast<QWidget*>(object);
+        if (child && !child->isWindow() && !child->isHidden() && !qobject_cast<QMenu*>(child) &&
+            !qobject_cast<QFocusFrame*>(child) && !child->property(kDecorative).toBool() &&
+            Says(child))
+            shown << child;
+    }
+    return shown;
+}
+
+class TPrunedAccessible : public QAccessibleWidget {
+public:
+    TPrunedAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    int childCount() const override { return static_cast<int>(Shown(widget()).size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> shown = Shown(widget());
+        return index >= 0 && index < shown.size()
+                   ? QAccessible::queryAccessibleInterface(shown[index])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child ? static_cast<int>(Shown(widget()).indexOf(child->object())) : -1;
+    }
+};
+
+QAccessibleInterface* PrunedAccessible(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    const QVariant role = object->property(kPrunedRole);
+    if (!role.isValid())
+        return nullptr;
+    return new TPrunedAccessible(static_cast<QWidget*>(object),
+                                 static_cast<QAccessible::Role>(role.toInt()));
+}
+
+// Tells a reader which children joined or left, whenever a child comes or
+// goes, shows or hides, or changes its text (a label asks its parent to lay
+// it out again then). Looked at once the events of the moment are done.
+class TChildWatcher : public QObject {
+public:
+    explicit TChildWatcher(QWidget* container) : QObject(container), container_(container) {
+        container->installEventFilter(this);
+        for (QObject* child : container->children())
+            child->installEventFilter(this);
+        known_ = Known(Shown(container));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::ChildAdded:
+            if (watched == container_)
+                static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+            Look();
+            break;
+        case QEvent::ChildRemoved:
+        case QEvent::ShowToParent:
+        case QEvent::HideToParent:
+        case QEvent::LayoutRequest:
+            Look();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    using TKnown = QList<QPointer<QWidget>>;
+    static TKnown Known(const QList<QWidget*>& widgets) { return {widgets.begin(), widgets.end()}; }
+
+    void Look() {
+        if (!pending_)
+            QTimer::singleShot(0, this, [this] { Compare(); });
+        pending_ = true;
+    }
+
+    void Compare() {
+        pending_ = false;
+        const QList<QWidget*> now = Shown(container_);
+        const TKnown before = known_;
+        known_ = Known(now);
+        if (!QAccessible::isActive() || !container_->isVisible())
+            return;
+        QAccessibleInterface* parent = QAccessible::queryAccessibleInterface(container_);
+        for (const QPointer<QWidget>& child : before)
+            if (child && !now.contains(child.data()))
+                SendChildrenChanged(parent, QAccessible::queryAccessibleInterface(child), false);
+        for (QWidget* child : now)
+            if (!before.contains(child))
+                SendChildrenChanged(parent, QAccessible::queryAccessibleInterface(child), true);
+    }
+
+    QWidget* container_;
+    TKnown known_;
+    bool pending_ = false;
+};
+
+} // namespace
+
+void MarkDecorative(QWidget* widget) {
+    widget->setProperty(kDecorative, true);
+}
+
+void ShowOnlyWhatShows(QWidget* container, QAccessible::Role role) {
+    static const bool installed = [] {
+        QAccessible::installFactory(PrunedAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    container->setProperty(kPrunedRole, static_cast<int>(role));
+    new TChildWatcher(container);
+}

@@ -1,0 +1,18 @@
+// What a screen reader meets of a window: the controls that show and say
+// something, under roles that tell what they are.
+#pragma once
+
+#include <QAccessible>
+
+class QWidget;
+
+// A widget that only decorates (a bevel, a frame drawn round something):
+// it is never among its parent's accessible children.
+void MarkDecorative(QWidget* widget);
+
+// The container's accessible children are its child widgets but those
+// marked decorative, those hidden and labels with neither text nor
+// picture; as one joins or leaves them a reader is told. The container's
+// own role is 'role' (a window's name stays its title unless it is given
+// one). Call before anything asks for the container's accessible.
+void ShowOnlyWhatShows(QWidget* container, QAccessible::Role role);
