@@ -6,6 +6,7 @@
 #include "app/shell/WidgetStyle.h"
 #include "quiz/core/AnswerExplanation.h"
 #include "quiz/core/CheckRecord.h"
+#include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TexFormula.h"
 
 #include <QLabel>
@@ -187,6 +188,7 @@ void TExplanationView::ShowAnswer(const TCheckRecord& check,
     MarkPlaces(typed);
 
     Formula1->setVisible(tex.Read);
+    Formula1->SetSpokenForm(tex.Read ? FromCp1251(SpokenTex(tex.Tex)) : QString());
     Label2->setVisible(!tex.Read);
     if (tex.Read) {
         Label2->clear();

@@ -5,8 +5,10 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QFocusFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QList>
+#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -138,4 +140,71 @@ void ShowOnlyWhatShows(QWidget* container, QAccessible::Role role) {
     Q_UNUSED(installed);
     container->setProperty(kPrunedRole, static_cast<int>(role));
     new TChildWatcher(container);
+}
+
+namespace {
+
+// Keys that move within a list.
+bool MovesInList(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class TLineReader : public QObject {
+public:
+    explicit TLineReader(QListWidget* list) : QObject(list), list_(list) {
+        list->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Qt says the list's current line has the focus, and then the list
+        // itself: a reader goes back to the list and says only how many
+        // lines it has. The line is said to have it once more, last.
+        if (event->type() == QEvent::FocusIn)
+            QTimer::singleShot(0, this, [this] {
+                if (list_->hasFocus())
+                    FocusLine(list_->currentRow());
+            });
+        if (event->type() == QEvent::KeyPress &&
+            MovesInList(static_cast<QKeyEvent*>(event)->key())) {
+            const int row = list_->currentRow();
+            QTimer::singleShot(0, this, [this, row] {
+                if (row >= 0 && list_->currentRow() == row && list_->hasFocus())
+                    SayAgain(row);
+            });
+        }
+        return false;
+    }
+
+private:
+    void FocusLine(int row) {
+        if (row < 0 || !QAccessible::isActive())
+            return;
+        QAccessibleEvent focus(list_, QAccessible::Focus);
+        focus.setChild(row);
+        QAccessible::updateAccessibility(&focus);
+    }
+
+    void SayAgain(int row) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(list_);
+        if (QAccessibleInterface* line = list ? list->child(row) : nullptr)
+            SayAsDescription(line, line->text(QAccessible::Name));
+    }
+
+    QListWidget* list_;
+};
+
+} // namespace
+
+void ReadLinesByArrows(QListWidget* list) {
+    new TLineReader(list);
 }

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 
+class QListWidget;
 class QWidget;
 
 // A widget that only decorates (a bevel, a frame drawn round something):
@@ -16,3 +17,8 @@ void MarkDecorative(QWidget* widget);
 // own role is 'role' (a window's name stays its title unless it is given
 // one). Call before anything asks for the container's accessible.
 void ShowOnlyWhatShows(QWidget* container, QAccessible::Role role);
+
+// A list a reader reads by the arrow keys: as it gets the focus a reader
+// says its current line (the first until one is chosen), and an arrow that
+// moves nowhere (one line, or the end of the list) says the line again.
+void ReadLinesByArrows(QListWidget* list);

@@ -111,3 +111,15 @@ void SendChildrenChanged(QAccessibleInterface* parent, QAccessibleInterface* chi
                     added ? QStringLiteral("add") : QStringLiteral("remove"),
                     added ? parent->indexOfChild(child) : -1, QVariant::fromValue(reference));
 }
+
+void SayAsDescription(QAccessibleInterface* node, const QString& text) {
+    if (QAccessible::isActive())
+        SendObjectEvent(node, QStringLiteral("PropertyChange"),
+                        QStringLiteral("accessible-description"), 0, text);
+}
+
+void Describe(QWidget* widget, const QString& text) {
+    widget->setAccessibleDescription(text);
+    if (QAccessible::isActive())
+        SayAsDescription(QAccessible::queryAccessibleInterface(widget), text);
+}

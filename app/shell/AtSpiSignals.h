@@ -11,6 +11,8 @@
 
 class QAccessibleInterface;
 class QApplication;
+class QString;
+class QWidget;
 
 // Every widget shown or hidden from now on says "visible" as it says
 // "showing". Does nothing while no reader listens.
@@ -18,3 +20,13 @@ void AnnounceVisibility(QApplication& app);
 
 // The child joined (added) or left its parent's accessible children.
 void SendChildrenChanged(QAccessibleInterface* parent, QAccessibleInterface* child, bool added);
+
+// Tells a reader that the object's description is now 'text': it speaks
+// the text while the object has the focus.
+void SayAsDescription(QAccessibleInterface* node, const QString& text);
+
+// Gives the widget its accessible description and tells a reader the new
+// text, which it speaks while the widget has the focus, even when the text
+// is the one it had. Qt's own word of the change carries no text, and a
+// reader cannot speak it.
+void Describe(QWidget* widget, const QString& text);

@@ -45,6 +45,11 @@ void TFormulaView::Clear() {
     ShowWords({});
 }
 
+void TFormulaView::SetSpokenForm(const QString& words) {
+    setAccessibleDescription(words);
+    picture_->setAccessibleDescription(words);
+}
+
 void TFormulaView::Request(int delayMs) {
     ratio_ = picture_->devicePixelRatioF();
     TTypesetRequest request;
