@@ -1,5 +1,6 @@
 #include "champions/Form3.h"
 
+#include "app/shell/AccessibleTree.h"
 #include "app/shell/Handler.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
@@ -40,6 +41,7 @@ TForm3::TForm3(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Рекорды"));
+    ShowOnlyWhatShows(this, QAccessible::Dialog);
     // A dialog border: the close button only. Minimised, it would leave no
     // window on screen.
     SetTitleButtons(this, TTitleButtons::Close);
@@ -64,7 +66,11 @@ TForm3::TForm3(QWidget* parent)
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table and the arrows read it: a reader says each row
+    // (place, name, time) as the keys come to it.
+    StringGrid1->setFocusPolicy(Qt::StrongFocus);
+    StringGrid1->setTabKeyNavigation(false);
+    ReadLinesByArrows(StringGrid1);
     StringGrid1->setTextElideMode(Qt::ElideNone); // cells clip, never "…"
     StringGrid1->setWordWrap(false);
     StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, kItalic));
@@ -113,6 +119,7 @@ void TForm3::FormCreate() {
     for (int place = 1; place <= kRankingSlots; ++place)
         places << QString::number(place);
     StringGrid1->setVerticalHeaderLabels(places);
+    StringGrid1->setCurrentCell(1, 0); // the keys come to the first place
 }
 
 void TForm3::FormActivate() {

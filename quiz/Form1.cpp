@@ -1,6 +1,7 @@
 #include "quiz/Form1.h"
 
 #include "app/shell/AccessibleTree.h"
+#include "app/shell/AtSpiSignals.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
@@ -277,7 +278,7 @@ void TForm1::LoadTaskPicture() {
     // description, and speaks it again when it changes under the focus.
     const QString spoken = FromCp1251(SpokenTask(session_.TaskNo(), session_.Variant()));
     Image1->setAccessibleDescription(spoken);
-    Edit1->setAccessibleDescription(spoken);
+    Describe(Edit1, spoken);
 }
 
 void TForm1::FormActivate() {

@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QList>
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -159,9 +159,17 @@ bool MovesInList(int key) {
     }
 }
 
+// The accessible of a view's cell: Qt's own count of a table's children
+// leaves hidden header views out, where its table's count keeps them.
+QAccessibleInterface* CellOf(QAbstractItemView* view, const QModelIndex& index) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTableInterface* cells = table ? table->tableInterface() : nullptr;
+    return cells && index.isValid() ? cells->cellAt(index.row(), index.column()) : nullptr;
+}
+
 class TLineReader : public QObject {
 public:
-    explicit TLineReader(QListWidget* list) : QObject(list), list_(list) {
+    explicit TLineReader(QAbstractItemView* list) : QObject(list), list_(list) {
         list->installEventFilter(this);
     }
 
@@ -172,39 +180,42 @@ public:
         if (event->type() == QEvent::FocusIn)
             QTimer::singleShot(0, this, [this] {
                 if (list_->hasFocus())
-                    FocusLine(list_->currentRow());
+                    FocusLine(list_->currentIndex());
             });
         if (event->type() == QEvent::KeyPress &&
             MovesInList(static_cast<QKeyEvent*>(event)->key())) {
-            const int row = list_->currentRow();
-            QTimer::singleShot(0, this, [this, row] {
-                if (row >= 0 && list_->currentRow() == row && list_->hasFocus())
-                    SayAgain(row);
+            const QPersistentModelIndex line = list_->currentIndex();
+            QTimer::singleShot(0, this, [this, line] {
+                if (line.isValid() && list_->currentIndex() == line && list_->hasFocus())
+                    SayAgain(line);
             });
         }
         return false;
     }
 
 private:
-    void FocusLine(int row) {
-        if (row < 0 || !QAccessible::isActive())
+    void FocusLine(const QModelIndex& line) {
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list_);
+        QAccessibleInterface* cell = CellOf(list_, line);
+        if (!view || !cell)
             return;
         QAccessibleEvent focus(list_, QAccessible::Focus);
-        focus.setChild(row);
+        focus.setChild(view->indexOfChild(cell));
         QAccessible::updateAccessibility(&focus);
     }
 
-    void SayAgain(int row) {
-        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(list_);
-        if (QAccessibleInterface* line = list ? list->child(row) : nullptr)
-            SayAsDescription(line, line->text(QAccessible::Name));
+    void SayAgain(const QModelIndex& line) {
+        if (QAccessibleInterface* cell = CellOf(list_, line))
+            SayAsDescription(cell, cell->text(QAccessible::Name));
     }
 
-    QListWidget* list_;
+    QAbstractItemView* list_;
 };
 
 } // namespace
 
-void ReadLinesByArrows(QListWidget* list) {
+void ReadLinesByArrows(QAbstractItemView* list) {
     new TLineReader(list);
 }

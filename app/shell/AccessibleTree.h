@@ -4,7 +4,7 @@
 
 #include <QAccessible>
 
-class QListWidget;
+class QAbstractItemView;
 class QWidget;
 
 // A widget that only decorates (a bevel, a frame drawn round something):
@@ -18,7 +18,7 @@ void MarkDecorative(QWidget* widget);
 // one). Call before anything asks for the container's accessible.
 void ShowOnlyWhatShows(QWidget* container, QAccessible::Role role);
 
-// A list a reader reads by the arrow keys: as it gets the focus a reader
-// says its current line (the first until one is chosen), and an arrow that
-// moves nowhere (one line, or the end of the list) says the line again.
-void ReadLinesByArrows(QListWidget* list);
+// A list or table a reader reads by the arrow keys: as it gets the focus a
+// reader says its current line or cell (the first until one is chosen), and
+// an arrow that moves nowhere (one line, or the end) says it again.
+void ReadLinesByArrows(QAbstractItemView* list);

@@ -157,8 +157,10 @@ def check_names(window):
 
 def read_aloud(window):
     if window.getRoleName() == 'dialog' and window.name == 'Информация':  # about
-        key('Tab', 'Return', 'Tab')  # "Обратная связь", then its first link
-        link = wait(lambda: find(window, 'link', 'https://formulon.example.org/'), 'no link')
+        # "Обратная связь", then past "Закрыть" and the banner to its first link
+        key('Tab', 'Return', 'Tab', 'Tab', 'Tab')
+        link = wait(lambda: find(window, 'link', 'Сайт программы: https://formulon.example.org/'),
+                    'no link')
         wait(lambda: has(link, pyatspi.STATE_FOCUSED), 'Tab does not reach the links')
     check_names(window)
 
