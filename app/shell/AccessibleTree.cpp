@@ -2,13 +2,13 @@
 
 #include "app/shell/AtSpiSignals.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QFocusFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QList>
-#include <QAbstractItemView>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>

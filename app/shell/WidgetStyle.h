@@ -77,7 +77,8 @@ struct TFittedPlace {
 TFittedPlace FitOverOpener(const QWidget* window, const QSize& whole, const QWidget* opener);
 
 // Every top-level window, as it is shown, moves just far enough to lie
-// within the available area of the screen it opens on.
+// within the available area of the screen it opens on; a fixed-size window
+// larger than that area scrolls its content within it (ScrollingWindow.h).
 void KeepWindowsOnScreen(QApplication& app);
 
 // The style in use, unchanged to the eye, made so that a window's first

@@ -255,6 +255,39 @@ def explanation_at_scale_factor_2(program):
         session.close()
 
 
+def inside(inner, outer):
+    x, y, width, height = outer
+    ix, iy, iwidth, iheight = inner
+    return x <= ix and iy >= y and ix + iwidth <= x + width and iy + iheight <= y + height
+
+
+def champions_at_scale_factor_2(program):
+    """1280 x 1024 at a scale factor of 2 leaves 640 x 512: the main window
+    fits as it is, the champions window scrolls within the screen, and Tab
+    brings "Закрыть" into view."""
+    session = Session(program, '1280x1024', window_manager=True, env={'QT_SCALE_FACTOR': '2'})
+    try:
+        quiz = Quiz(session)
+        if any(node.getRoleName() == 'scroll bar' and has(node, pyatspi.STATE_SHOWING)
+               for node in walk(quiz.tree)):
+            raise Failure('the main window scrolls though it fits')
+        key('F10', 'Right', 'Return')
+        window = quiz.opened('Рекорды', 'champions')
+        wait(lambda: inside(session.frame_rect(window), (0, 0, 1280, 1024)),
+             f'"Рекорды" at {session.frame_rect(window)}')
+        dialog = session.frame('Рекорды')
+        wait(lambda: any(node.getRoleName() == 'scroll bar' and has(node, pyatspi.STATE_SHOWING)
+                         for node in walk(dialog)), 'what does not fit does not scroll')
+        button = find(dialog, 'push button', 'Закрыть')
+        key('Tab', 'Tab')
+        wait(lambda: has(button, pyatspi.STATE_FOCUSED), 'Tab does not reach "Закрыть"')
+        wait(lambda: inside(extents(button), extents(dialog)), '"Закрыть" is out of view')
+        key('Return')
+        session.gone(window)
+    finally:
+        session.close()
+
+
 def practice_after_restart(program):
     """A task solved in practice, then the program killed: the next run
     marks it solved and opens on the next one; the champions file (an empty
@@ -291,4 +324,5 @@ if __name__ == '__main__':
     sys.exit(main({'without-window-manager': without_window_manager,
                    'under-openbox': under_openbox,
                    'explanation-at-scale-factor-2': explanation_at_scale_factor_2,
+                   'champions-at-scale-factor-2': champions_at_scale_factor_2,
                    'practice-after-restart': practice_after_restart}))
