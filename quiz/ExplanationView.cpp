@@ -1,6 +1,7 @@
 #include "quiz/ExplanationView.h"
 
 #include "app/shell/FormulaView.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
@@ -211,8 +212,8 @@ void TExplanationView::MarkPlaces(const QString& typed) {
     const bool pastTheEnd = !marks_.empty() && marks_.back() > typed.size();
     Memo1->setPlainText(pastTheEnd ? typed + QLatin1Char(' ') : typed);
     QTextCharFormat marked;
-    marked.setBackground(clYellow);
-    marked.setForeground(clRed);
+    marked.setBackground(MarkColours().Ground);
+    marked.setForeground(MarkColours().Ink);
     QList<QTextEdit::ExtraSelection> selections;
     for (const int at : marks_) {
         QTextCursor cursor(Memo1->document());

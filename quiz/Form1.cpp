@@ -4,6 +4,7 @@
 #include "app/shell/AtSpiSignals.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
@@ -120,12 +121,8 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(16, 164, 409, 28);
     SetFontWhenShown(Edit1, PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
-    {
-        QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, clCream);
-        palette.setColor(QPalette::Text, clBlue);
-        Edit1->setPalette(palette);
-    }
+    SetLayoutColour(Edit1, {QPalette::Base}, clCream);
+    SetLayoutColour(Edit1, {QPalette::Text}, clBlue);
     MakeAnswerBox(Edit1);
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
@@ -161,6 +158,11 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     N10->setEnabled(false);
     N11 = N9->addAction(QStringLiteral("&Тренировка"));
     N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    // Large, high-contrast texts for a pupil who sees poorly; remembered.
+    N9->addSeparator();
+    N12 = N9->addAction(QStringLiteral("Крупно и &контрастно"));
+    N12->setCheckable(true);
+    N12->setChecked(CurrentLook() == TLook::LargeContrast);
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
     N8 = N5->addAction(QStringLiteral("&О программе"));
     connect(N2, &QAction::triggered, this, Handler([this] { N2Click(); }));
@@ -169,6 +171,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     connect(N8, &QAction::triggered, this, Handler([this] { N8Click(); }));
     connect(N10, &QAction::triggered, this, Handler([this] { N10Click(); }));
     connect(N11, &QAction::triggered, this, Handler([this] { N11Click(); }));
+    connect(N12, &QAction::triggered, this, Handler([this] { N12Click(); }));
 
     connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
     connect(Button4, &QPushButton::clicked, this, Handler([this] { Button4Click(); }));
@@ -396,6 +399,12 @@ void TForm1::N10Click() {
 void TForm1::N11Click() {
     if (!session_.TaskInProgress())
         emit practiceRequested();
+}
+
+void TForm1::N12Click() {
+    const TLook look = N12->isChecked() ? TLook::LargeContrast : TLook::Layout;
+    SetLook(look);
+    StoreLook(look);
 }
 
 void TForm1::N4Click() {

@@ -97,6 +97,9 @@ public:
     // "&Тренировка" in "&Вид", shortcut Ctrl+T; disabled while a quiz task
     // is shown, so practice never helps a running game.
     QAction* N11 = nullptr;
+    // "Крупно и контрастно" in "&Вид", checkable: the look for low vision
+    // (app/shell/Look.h), kept in the user's settings.
+    QAction* N12 = nullptr;
 
 public slots:
     void Button1Click();
@@ -108,6 +111,7 @@ public slots:
     void N8Click();
     void N10Click();
     void N11Click();
+    void N12Click();
     void Timer1Timer();
     void Timer2Timer();
 

@@ -3,7 +3,9 @@
 #include "app/shell/AccessibleTree.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
+#include "app/shell/LargeText.h"
 #include "app/shell/LinkLabel.h"
+#include "app/shell/Look.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
@@ -79,13 +81,9 @@ TForm2::TForm2(TGameSession& session, QWidget* parent) : QWidget(parent), sessio
     // A reader hears a dialog named by its verdict, and its comment, as it
     // opens: the title "Информация" would tell nothing.
     ShowOnlyWhatShows(this, QAccessible::Dialog);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, clSilver);
-    palette.setColor(QPalette::Button, clSilver);
-    palette.setColor(QPalette::WindowText, clRed);
-    palette.setColor(QPalette::ButtonText, clRed);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SetBackground(this, clSilver);
+    SetLayoutColour(this, {QPalette::Button}, clSilver);
+    SetLayoutColour(this, {QPalette::WindowText, QPalette::ButtonText}, clRed);
     setFont(ComicSans(13));
     CreateControls();
     Layout();
@@ -107,6 +105,7 @@ void TForm2::CreateControls() {
 
     Label1 = new QLabel(this);
     Label1->setFont(ComicSans(16));
+    SizesItsOwnText(Label1); // as large as its one line allows
     Label3 = new QLabel(QStringLiteral("Комментарии:"), this);
     SetTextColour(Label3, clBlue);
     Label2 = new QLabel(this);
@@ -205,7 +204,7 @@ void TForm2::BitBtn1Click() {
 // keyboard on "Далее".
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    FitToWidth(Label1, 16);
+    FitToWidth(Label1, LookPixels(16));
     BitBtn1->setFocus();
     raise();
     activateWindow();

@@ -4,6 +4,7 @@
 #include "app/shell/AtSpiSignals.h"
 #include "app/shell/FormulaView.h"
 #include "app/shell/Handler.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TextCodec.h"
@@ -63,9 +64,7 @@ QLabel* MakeCaption(QWidget* parent, const QString& text) {
 QPushButton* MakeButton(QWidget* parent, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setAutoDefault(true);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, clGray);
-    button->setPalette(palette);
+    SetLayoutColour(button, QPalette::Disabled, {QPalette::ButtonText}, clGray);
     return button;
 }
 
@@ -130,12 +129,8 @@ void TPracticeFrm::CreateControls() {
     MakeAnswerBox(Edit1);
     Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
-    {
-        QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, clCream);
-        palette.setColor(QPalette::Text, clBlue);
-        Edit1->setPalette(palette);
-    }
+    SetLayoutColour(Edit1, {QPalette::Base}, clCream);
+    SetLayoutColour(Edit1, {QPalette::Text}, clBlue);
     Button1 = MakeButton(Page, QStringLiteral("Проверить"));
     Button2 = MakeButton(Page, QStringLiteral("Показать образец"));
 

@@ -309,7 +309,8 @@ void TAboutFrm::ShowAbout() {
 void TAboutFrm::ShowPage(QFrame* page) {
     Panel1->setVisible(page == Panel1);
     Panel2->setVisible(page == Panel2);
-    Describe(Label1, page == Panel1 ? QStringLiteral("Показана страница «О программе»") : QString());
+    Describe(Label1,
+             page == Panel1 ? QStringLiteral("Показана страница «О программе»") : QString());
     Describe(Label2,
              page == Panel2 ? QStringLiteral("Показана страница «Обратная связь»") : QString());
 }

@@ -2,6 +2,8 @@
 
 #include "app/shell/AtSpiSignals.h"
 #include "app/shell/Fonts.h"
+#include "app/shell/LargeText.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TypesetService.h"
@@ -93,6 +95,9 @@ void PrepareApplication(TApplication& app) {
     KeepWindowsOnScreen(app);
     ReturnActivationAfterModals(app);
     AnnounceVisibility(app);
+    KeepTextsFitted(app);
+    if (StoredLook() != TLook::Layout)
+        SetLook(StoredLook());
 }
 
 QString ApplicationTitle() {

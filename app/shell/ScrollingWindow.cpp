@@ -77,10 +77,13 @@ QScrollArea* ScrollCentral(QMainWindow* window) {
 
 bool ScrollContentWithin(QWidget* window, const QSize& room) {
     auto* main = qobject_cast<QMainWindow*>(window);
-    // A window laid out by a layout (a message box) keeps it.
-    const bool fixed = window->minimumSize() == window->maximumSize() &&
-                       (main ? main->centralWidget() != nullptr : window->layout() == nullptr);
+    // A window laid out by a layout (a message box) keeps it; one that
+    // scrolls a page of its own ("Разбор ответа") fits itself.
     QScrollArea* scroller = Scroller(window);
+    const bool ownPage =
+        !scroller && window->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    const bool fixed = window->minimumSize() == window->maximumSize() && !ownPage &&
+                       (main ? main->centralWidget() != nullptr : window->layout() == nullptr);
     if (!fixed || room.isEmpty())
         return scroller != nullptr;
     if (!scroller) {

@@ -1,5 +1,6 @@
 #include "app/shell/WidgetStyle.h"
 
+#include "app/shell/Look.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/ScrollingWindow.h"
 
@@ -185,17 +186,11 @@ QFont PixelFont(const QString& family, int pixels, unsigned styles) {
 }
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
+    SetLayoutColour(widget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, colour);
 }
 
 void SetBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
+    SetLayoutColour(widget, {QPalette::Window}, colour);
     widget->setAutoFillBackground(true);
 }
 

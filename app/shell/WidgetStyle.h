@@ -44,10 +44,11 @@ inline const QColor clYellow(255, 255, 0);
 // hidden need not make the start wait for a font it does not show yet.
 void SetFontWhenShown(QWidget* widget, const QFont& font);
 
-// The colour of the widget's texts (labels, boxes and buttons alike).
+// The colour of the widget's texts (labels, boxes and buttons alike), as
+// the layout gives it; the look in force draws it (Look.h).
 void SetTextColour(QWidget* widget, const QColor& colour);
 
-// A filled background of that colour.
+// A filled background of that colour, as the layout gives it.
 void SetBackground(QWidget* widget, const QColor& colour);
 
 // Clips the button to the ellipse inscribed in (10, 10)-(190, 60): only it
