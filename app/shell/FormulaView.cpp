@@ -1,5 +1,6 @@
 #include "app/shell/FormulaView.h"
 
+#include "app/shell/LargeText.h"
 #include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
 
@@ -20,6 +21,7 @@ TFormulaView::TFormulaView(QWidget* parent)
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setTextFormat(Qt::PlainText);
     SetTextColour(picture_, clGray);
+    SizesItsOwnText(picture_); // this box sizes its words and pictures
     setWidget(picture_);
     setAlignment(Qt::AlignCenter);
     picture_->installEventFilter(this);

@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -50,7 +49,7 @@ bool HasText(const QWidget* widget) {
            (IsPlainLabel(widget) || qobject_cast<const QAbstractButton*>(widget) ||
             qobject_cast<const QLineEdit*>(widget) ||
             qobject_cast<const QAbstractItemView*>(widget) ||
-            qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QGroupBox*>(widget));
+            qobject_cast<const QPlainTextEdit*>(widget));
 }
 
 // Where a label draws its text of that size within 'rect'.
@@ -115,8 +114,25 @@ QRect LabelPlace(const QLabel* label, const QFont& font, const QFont& layoutFont
     return place;
 }
 
+// A table's rows hold the taller text, and every cell that held its text
+// whole still does.
+bool TableFits(const QTableView* table, const QFontMetrics& metrics, const QFont& layout) {
+    const QAbstractItemModel* model = table->model();
+    if (!model || model->rowCount() == 0 || metrics.height() + 2 > table->rowHeight(0))
+        return false;
+    const QFontMetrics before(layout);
+    for (int row = 0; row < model->rowCount(); ++row)
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QString text = model->index(row, column).data().toString();
+            const int room = table->columnWidth(column) - 4;
+            if (before.horizontalAdvance(text) <= room && metrics.horizontalAdvance(text) > room)
+                return false;
+        }
+    return true;
+}
+
 // Whether a control's text of that font fits the control as laid out.
-bool FitsControl(const QWidget* widget, const QFont& font) {
+bool FitsControl(const QWidget* widget, const QFont& font, const QFont& layout) {
     const QFontMetrics metrics(font);
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
         const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
@@ -126,21 +142,11 @@ bool FitsControl(const QWidget* widget, const QFont& font) {
     if (qobject_cast<const QLineEdit*>(widget))
         return metrics.height() + 6 <= widget->height();
     if (const auto* table = qobject_cast<const QTableView*>(widget))
-        return table->model() && table->model()->rowCount() > 0
-                   ? metrics.height() + 2 <= table->rowHeight(0)
-                   : false;
+        return TableFits(table, metrics, layout);
     if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget))
         return metrics.lineSpacing() + 2 * text->frameWidth() + 4 +
                    (text->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ? 16 : 0) <=
                text->height();
-    if (qobject_cast<const QGroupBox*>(widget)) {
-        int top = widget->height();
-        for (const QObject* object : widget->children())
-            if (const auto* child = qobject_cast<const QWidget*>(object);
-                child && !child->isWindow())
-                top = std::min(top, child->y());
-        return metrics.height() + 2 <= top;
-    }
     return qobject_cast<const QListView*>(widget) != nullptr; // its lines grow with the text
 }
 
@@ -188,7 +194,7 @@ void Fit(QWidget* widget) {
             QFont font = layout;
             font.setPixelSize(size);
             const QRect place = label ? LabelPlace(label, font, layout, rect)
-                                      : (FitsControl(widget, font) ? rect : QRect());
+                                      : (FitsControl(widget, font, layout) ? rect : QRect());
             if (!place.isNull()) {
                 Show(widget, font, place);
                 return;

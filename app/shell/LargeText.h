@@ -3,8 +3,9 @@
 // a box's or a list's text within the control as laid out, a label's also
 // in the free room right of and below it, clear of every other control's
 // text. A text with no room to grow keeps its size, so no layout changes
-// and nothing is cut. Back in the layout's look every text has the font
-// and place the layout gave it.
+// and nothing is cut. A box's title keeps its size: its controls take
+// their font from the box. Back in the layout's look every text has the
+// font and place the layout gave it.
 #pragma once
 
 class QApplication;
