@@ -110,6 +110,8 @@ def whole_game(program, evaluator):
         box = wait(lambda: find(tree, 'text', 'Ваш ответ'), 'no answer box')
         wait(lambda: listener.said_as('object:state-changed:visible', 'Задание № 1'),
              'the task box never said it is visible')
+        wait(lambda: find(tree, 'label', 'Лучшее время: рекордов нет'),
+             'the empty best time is not named for what it is')
         checks = 0
         for task in range(1, 11):
             picture = wait(lambda: find(tree, 'image', f'Задание № {task}, картинка формулы'),

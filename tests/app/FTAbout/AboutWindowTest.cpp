@@ -159,10 +159,9 @@ TEST_F(AboutWindowTest, TabReachesTheLinksAndEnterFollowsThem) {
                 QTest::keyClick(next, Qt::Key_Return);
         }
     });
-    EXPECT_EQ(Opened,
-              (QStringList{"https://formulon.example.org/", "https://formulon.example.org/",
-                           "mailto:support@formulon.example.org",
-                           "https://formulon.example.org/Information.cgi?type=support"}));
+    EXPECT_EQ(Opened, (QStringList{"https://formulon.example.org/", "https://formulon.example.org/",
+                                   "mailto:support@formulon.example.org",
+                                   "https://formulon.example.org/Information.cgi?type=support"}));
 }
 
 // Where a label's text is drawn (right-aligned values sit at the right).
