@@ -24,22 +24,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 namespace {
 
-struct TTabRow {
-    const char* window;
-    std::function<void()> open;                   // shows it, the keys on the first control
-    std::function<std::vector<QWidget*>()> order; // the controls Tab reaches, round to the first
-};
-
-struct TEnterRow {
-    const char* button;
-    std::function<QPushButton*()> open; // shows its window, returns the button
-    std::function<bool()> pressed;
-};
+using TWidgets = std::vector<QWidget*>;
 
 TGameSession quiz;
 TPracticeSession practice{quiz};
@@ -48,22 +37,22 @@ TPracticeFrm* Practice() {
     return window;
 }
 
-void ShowActive(QWidget* window, QWidget* first) {
+// Shows the window active with the keys on 'first'; returns 'first'.
+template <class T> T* Keys(QWidget* window, T* first) {
     window->show();
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     first->setFocus();
+    return first;
 }
 
 void StartGame() {
-    CreateWindowsOnce();
-    FillReferenceFormulas();
-    ShowActive(Form1, Form1->Edit2);
+    Keys(Form1, Form1->Edit2);
     Form1->Button4->click();
 }
 
-// A wrong check leaves the verdict window up, its link shown.
-// Each reading of its clock is a pause later: Enter is never too soon.
+// A wrong check leaves the verdict window up, its link shown. Each reading
+// of its clock is a pause later: Enter is never too soon.
 void WrongVerdict() {
     StartGame();
     Form2->SetClock([] {
@@ -75,12 +64,71 @@ void WrongVerdict() {
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form2));
 }
 
-void PracticeChecked() {
-    FillReferenceFormulas();
-    ShowActive(Practice(), Practice()->ListBox1);
-    Practice()->Edit1->setText(QStringLiteral("sin y"));
-    Practice()->Button1->click();
+QPushButton* Explained() {
+    WrongVerdict();
+    ExplainFrm->FormShow(); // its controls come with it
+    Keys(ExplainFrm, ExplainFrm->ScrollBox2);
+    return ExplainFrm->Button1;
 }
+
+// Practice with "sin y" typed, and checked when 'check'.
+TPracticeFrm* Typed(bool check) {
+    TPracticeFrm* w = Practice();
+    Keys(w, w->Edit1)->setText(QStringLiteral("sin y"));
+    check ? w->Button1->click() : w->Timer1Timer();
+    w->ListBox1->setFocus();
+    return w;
+}
+
+// Each opens its window with the keys on the first control of its order.
+TWidgets MainOrder() {
+    StartGame();
+    Form1->Edit2->setFocus();
+    return {Form1->Edit2, Form1->Button4, Form1->Edit1, Form1->Button1};
+}
+TWidgets VerdictOrder() {
+    WrongVerdict();
+    return {Form2->BitBtn1, Form2->Label4};
+}
+TWidgets ChampionsOrder() {
+    return {Keys(Form3, Form3->StringGrid1), Form3->BitBtn1};
+}
+TWidgets PreviewOrder() {
+    TPracticeFrm* w = Typed(false);
+    return {w->ListBox1, w->Edit1, w->Button1, w->Formula1, w->ListBox2, w->Button4};
+}
+TWidgets CheckedOrder() {
+    TPracticeFrm* w = Typed(true);
+    TExplanationView* v = w->View1;
+    return {w->ListBox1, w->Edit1,    w->Button1,  w->ScrollBox1, v->Memo1,
+            v->Formula1, v->ListBox2, v->ListBox1, w->Button4};
+}
+TWidgets ExplainOrder() {
+    Explained();
+    TExplanationView* v = ExplainFrm->View1;
+    return {ExplainFrm->ScrollBox2, v->Memo1, v->Formula1, v->ListBox1, ExplainFrm->Button1};
+}
+
+QPushButton* Checking() {
+    StartGame();
+    Form1->Edit1->setText(QStringLiteral("y"));
+    return Form1->Button1;
+}
+QPushButton* PracticeChecking() {
+    Keys(Practice(), Practice()->Edit1)->setText(QStringLiteral("y"));
+    return Practice()->Button1;
+}
+
+struct TTabRow {
+    const char* window;
+    TWidgets (*order)(); // opens it; the controls Tab reaches, round to the first
+};
+
+struct TEnterRow {
+    const char* button;
+    QPushButton* (*open)();
+    bool (*pressed)();
+};
 
 void PrintTo(const TTabRow& row, std::ostream* out) {
     *out << row.window;
@@ -89,14 +137,20 @@ void PrintTo(const TEnterRow& row, std::ostream* out) {
     *out << row.button;
 }
 
-class TabOrderTest : public ::testing::TestWithParam<TTabRow> {};
-class EnterTest : public ::testing::TestWithParam<TEnterRow> {};
+template <class TRow> class TWindowsTest : public ::testing::TestWithParam<TRow> {
+protected:
+    void SetUp() override {
+        CreateWindowsOnce();
+        FillReferenceFormulas();
+    }
+};
+using TabOrderTest = TWindowsTest<TTabRow>;
+using EnterTest = TWindowsTest<TEnterRow>;
 
 } // namespace
 
 TEST_P(TabOrderTest, FollowsTheReadingOrder) {
-    GetParam().open();
-    const std::vector<QWidget*> order = GetParam().order();
+    const TWidgets order = GetParam().order();
     for (std::size_t i = 1; i <= order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* expected = order[i % order.size()];
@@ -105,67 +159,13 @@ TEST_P(TabOrderTest, FollowsTheReadingOrder) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, TabOrderTest,
-    ::testing::Values(TTabRow{"main",
-                              [] {
-                                  StartGame();
-                                  Form1->Edit2->setFocus();
-                              },
-                              [] {
-                                  return std::vector<QWidget*>{Form1->Edit2, Form1->Button4,
-                                                               Form1->Edit1, Form1->Button1};
-                              }},
-                      TTabRow{"verdict", [] { WrongVerdict(); },
-                              [] {
-                                  return std::vector<QWidget*>{Form2->BitBtn1, Form2->Label4};
-                              }},
-                      TTabRow{"champions",
-                              [] {
-                                  CreateWindowsOnce();
-                                  ShowActive(Form3, Form3->StringGrid1);
-                              },
-                              [] {
-                                  return std::vector<QWidget*>{Form3->StringGrid1, Form3->BitBtn1};
-                              }},
-                      TTabRow{"practice_preview",
-                              [] {
-                                  FillReferenceFormulas();
-                                  ShowActive(Practice(), Practice()->ListBox1);
-                                  Practice()->Edit1->setText(QStringLiteral("sin y"));
-                                  Practice()->Timer1Timer();
-                              },
-                              [] {
-                                  TPracticeFrm* w = Practice();
-                                  return std::vector<QWidget*>{w->ListBox1, w->Edit1,
-                                                               w->Button1,  w->Formula1,
-                                                               w->ListBox2, w->Button4};
-                              }},
-                      TTabRow{"practice_wrong_check",
-                              [] {
-                                  PracticeChecked();
-                                  Practice()->ListBox1->setFocus();
-                              },
-                              [] {
-                                  TPracticeFrm* w = Practice();
-                                  TExplanationView* v = w->View1;
-                                  return std::vector<QWidget*>{
-                                      w->ListBox1,   w->Edit1,    w->Button1,
-                                      w->ScrollBox1, v->Memo1,    v->Formula1,
-                                      v->ListBox2,   v->ListBox1, w->Button4};
-                              }},
-                      TTabRow{"explanation",
-                              [] {
-                                  WrongVerdict();
-                                  ExplainFrm->FormShow();
-                                  ShowActive(ExplainFrm, ExplainFrm->ScrollBox2);
-                              },
-                              [] {
-                                  TExplanationView* v = ExplainFrm->View1;
-                                  return std::vector<QWidget*>{ExplainFrm->ScrollBox2, v->Memo1,
-                                                               v->Formula1, v->ListBox1,
-                                                               ExplainFrm->Button1};
-                              }}));
+INSTANTIATE_TEST_SUITE_P(Windows, TabOrderTest,
+                         ::testing::Values(TTabRow{"main", MainOrder},
+                                           TTabRow{"verdict", VerdictOrder},
+                                           TTabRow{"champions", ChampionsOrder},
+                                           TTabRow{"practice_preview", PreviewOrder},
+                                           TTabRow{"practice_wrong_check", CheckedOrder},
+                                           TTabRow{"explanation", ExplainOrder}));
 
 TEST_P(EnterTest, PressesTheFocusedButton) {
     QPushButton* button = GetParam().open();
@@ -175,54 +175,13 @@ TEST_P(EnterTest, PressesTheFocusedButton) {
     EXPECT_TRUE(GetParam().pressed()) << GetParam().button;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, EnterTest,
-    ::testing::Values(TEnterRow{"main_start",
-                                [] {
-                                    CreateWindowsOnce();
-                                    ShowActive(Form1, Form1->Button4);
-                                    return Form1->Button4;
-                                },
-                                [] { return Form1->GroupBox1->isVisible(); }},
-                      TEnterRow{"main_check",
-                                [] {
-                                    StartGame();
-                                    Form1->Edit1->setText(QStringLiteral("y"));
-                                    return Form1->Button1;
-                                },
-                                [] { return Form2->isVisible(); }},
-                      TEnterRow{"verdict_next",
-                                [] {
-                                    WrongVerdict();
-                                    return Form2->BitBtn1;
-                                },
-                                [] { return !Form2->isVisible() && Form1->isVisible(); }},
-                      TEnterRow{"champions_close",
-                                [] {
-                                    CreateWindowsOnce();
-                                    ShowActive(Form3, Form3->BitBtn1);
-                                    return Form3->BitBtn1;
-                                },
-                                [] { return !Form3->isVisible(); }},
-                      TEnterRow{"practice_check",
-                                [] {
-                                    FillReferenceFormulas();
-                                    ShowActive(Practice(), Practice()->Edit1);
-                                    Practice()->Edit1->setText(QStringLiteral("y"));
-                                    return Practice()->Button1;
-                                },
-                                [] { return practice.ChosenMark().WrongChecks == 1; }},
-                      TEnterRow{"practice_close",
-                                [] {
-                                    ShowActive(Practice(), Practice()->Button4);
-                                    return Practice()->Button4;
-                                },
-                                [] { return !Practice()->isVisible(); }},
-                      TEnterRow{"explanation_close",
-                                [] {
-                                    WrongVerdict();
-                                    ExplainFrm->FormShow();
-                                    ShowActive(ExplainFrm, ExplainFrm->Button1);
-                                    return ExplainFrm->Button1;
-                                },
-                                [] { return !ExplainFrm->isVisible(); }}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Buttons, EnterTest, ::testing::Values(
+    TEnterRow{"main_start", [] { return Keys(Form1, Form1->Button4); }, [] { return Form1->GroupBox1->isVisible(); }},
+    TEnterRow{"main_check", Checking, [] { return Form2->isVisible(); }},
+    TEnterRow{"verdict_next", [] { WrongVerdict(); return Form2->BitBtn1; }, [] { return !Form2->isVisible(); }},
+    TEnterRow{"champions_close", [] { return Keys(Form3, Form3->BitBtn1); }, [] { return !Form3->isVisible(); }},
+    TEnterRow{"practice_check", PracticeChecking, [] { return practice.ChosenMark().WrongChecks == 1; }},
+    TEnterRow{"practice_close", [] { return Keys(Practice(), Practice()->Button4); }, [] { return !Practice()->isVisible(); }},
+    TEnterRow{"explanation_close", Explained, [] { return !ExplainFrm->isVisible(); }}));
+// clang-format on

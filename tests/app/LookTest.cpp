@@ -25,6 +25,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -58,19 +59,7 @@ bool ShowsText(const QWidget* widget) {
            qobject_cast<const QPlainTextEdit*>(widget);
 }
 
-std::string Name(const QWidget* widget) {
-    const auto* label = qobject_cast<const QLabel*>(widget);
-    return std::string(widget->metaObject()->className()) + " \"" +
-           (label ? label->text() : widget->accessibleName()).toStdString() + "\" in " +
-           widget->window()->windowTitle().toStdString();
-}
-
-struct TSnapshot {
-    const QWidget* Widget;
-    QPalette Palette;
-    QFont Font;
-    QRect Place;
-};
+using TSnapshot = std::tuple<QPalette, QFont, QRect>;
 
 class LookTest : public ::testing::Test {
 protected:
@@ -85,44 +74,30 @@ protected:
         AboutFrm->show();
         ExplainFrm->FormShow();
         ExplainFrm->show();
-        practice.ShowPreviewOf("sin y");
-        windows = {Form1, Form2, Form3, AboutFrm, ExplainFrm, practice.Window};
+        practice->show();
+        practice->Edit1->setText(QStringLiteral("sin y")); // a hint, the answer typeset
+        practice->Timer1Timer();
+        windows = {Form1, Form2, Form3, AboutFrm, ExplainFrm, practice};
     }
     void TearDown() override {
         SetLook(TLook::Layout);
         for (QWidget* window : windows)
             window->hide();
+        delete practice;
     }
 
-    // Every text that shows, with what it is drawn in.
-    std::vector<std::pair<const QWidget*, TPair>> Texts() const {
-        std::vector<std::pair<const QWidget*, TPair>> texts;
+    // Every widget of every window, as the function finds it.
+    template <class T> std::vector<T> Each(const std::function<T(const QWidget*)>& f) const {
+        std::vector<T> all;
         for (QWidget* window : windows)
             for (const QWidget* widget : window->findChildren<QWidget*>())
-                if (widget->isVisible() && ShowsText(widget))
-                    texts.emplace_back(widget, PairOf(widget));
-        return texts;
-    }
-
-    std::vector<TSnapshot> Snapshot() const {
-        std::vector<TSnapshot> all;
-        for (QWidget* window : windows)
-            for (const QWidget* widget : window->findChildren<QWidget*>())
-                all.push_back({widget, widget->palette(), widget->font(), widget->geometry()});
+                all.push_back(f(widget));
         return all;
     }
 
-    struct TPractice {
-        TGameSession quiz;
-        TPracticeSession session{quiz};
-        TPracticeFrm* Window = new TPracticeFrm(session);
-        void ShowPreviewOf(const char* answer) {
-            Window->show();
-            Window->Edit1->setText(QString::fromLatin1(answer));
-            Window->Timer1Timer();
-        }
-        ~TPractice() { delete Window; }
-    } practice;
+    TGameSession quiz;
+    TPracticeSession session{quiz};
+    TPracticeFrm* practice = new TPracticeFrm(session);
     std::vector<QWidget*> windows;
 };
 
@@ -130,31 +105,37 @@ protected:
 // least what the contrast look must give.
 struct TContrastRow {
     const char* what;
-    std::function<QWidget*()> widget;
-    double layout;
-    double least;
+    QWidget* (*widget)();
+    double layout, least;
 };
 
 } // namespace
 
 TEST_F(LookTest, EveryTextIsFarFromItsGroundInTheContrastLook) {
     SetLook(TLook::LargeContrast);
-    for (const auto& [widget, pair] : Texts()) {
-        SCOPED_TRACE(Name(widget));
-        EXPECT_GE(ContrastRatio(pair.Text, pair.Ground), 4.5);
-    }
+    for (QWidget* window : windows)
+        for (const QWidget* widget : window->findChildren<QWidget*>())
+            if (widget->isVisible() && ShowsText(widget)) {
+                const TPair pair = PairOf(widget);
+                EXPECT_GE(ContrastRatio(pair.Text, pair.Ground), 4.5)
+                    << widget->metaObject()->className() << " "
+                    << widget->accessibleName().toStdString() << " in "
+                    << window->windowTitle().toStdString();
+            }
+    // clang-format off
     const TContrastRow rows[] = {
-        {"verdict", [] { return Form2->Label1; }, 2.2, 7},
-        {"comment", [] { return Form2->Label2; }, 2.2, 7},
-        {"answer box", [] { return Form1->Edit1; }, 8.4, 7},
-        {"\"Ваш ответ:\"", [] { return Form1->Label6; }, 8.6, 7},
-        {"\"Проверить\"", [] { return Form1->Button1; }, 7.5, 7},
-        {"\"Лучшие время:\"", [] { return Form1->Label2; }, 3.7, 4.5},
-        {"\"Введите имя:\"", [] { return Form1->Label8; }, 2.1, 4.5},
-        {"\"Список лучших результатов:\"", [] { return Form3->Label1; }, 3.7, 4.5},
-        {"\"Программа:\"", [] { return AboutFrm->Label4; }, 1.25, 4.5},
-        {"\"О программе\"", [] { return AboutFrm->Label1; }, 8.0, 4.5},
+        {"verdict", [] () -> QWidget* { return Form2->Label1; }, 2.2, 7},
+        {"comment", [] () -> QWidget* { return Form2->Label2; }, 2.2, 7},
+        {"answer box", [] () -> QWidget* { return Form1->Edit1; }, 8.4, 7},
+        {"\"Ваш ответ:\"", [] () -> QWidget* { return Form1->Label6; }, 8.6, 7},
+        {"\"Проверить\"", [] () -> QWidget* { return Form1->Button1; }, 7.5, 7},
+        {"\"Лучшие время:\"", [] () -> QWidget* { return Form1->Label2; }, 3.7, 4.5},
+        {"\"Введите имя:\"", [] () -> QWidget* { return Form1->Label8; }, 2.1, 4.5},
+        {"\"Список лучших результатов:\"", [] () -> QWidget* { return Form3->Label1; }, 3.7, 4.5},
+        {"\"Программа:\"", [] () -> QWidget* { return AboutFrm->Label4; }, 1.25, 4.5},
+        {"\"О программе\"", [] () -> QWidget* { return AboutFrm->Label1; }, 8.0, 4.5},
     };
+    // clang-format on
     for (const TContrastRow& row : rows) {
         SetLook(TLook::Layout);
         const TPair layout = PairOf(row.widget());
@@ -168,18 +149,20 @@ TEST_F(LookTest, EveryTextIsFarFromItsGroundInTheContrastLook) {
 // Back in the layout's look every widget has the palette, font and place it
 // had before the contrast look ever came; the choice is remembered.
 TEST_F(LookTest, TheLayoutsLookComesBackExactly) {
-    const std::vector<TSnapshot> before = Snapshot();
+    const auto snapshot = [](const QWidget* w) {
+        return TSnapshot{w->palette(), w->font(), w->geometry()};
+    };
+    const std::vector<TSnapshot> before = Each<TSnapshot>(snapshot);
     Form1->N12->trigger();
     EXPECT_EQ(StoredLook(), TLook::LargeContrast);
     EXPECT_GT(Form1->Button1->font().pixelSize(), 13) << "a text with room grows";
     Form1->N12->trigger();
     EXPECT_EQ(StoredLook(), TLook::Layout);
-    const std::vector<TSnapshot> after = Snapshot();
+    const auto names = Each<std::string>([](const QWidget* w) {
+        return w->metaObject()->className() + (" " + w->accessibleName().toStdString());
+    });
+    const std::vector<TSnapshot> after = Each<TSnapshot>(snapshot);
     ASSERT_EQ(after.size(), before.size());
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        SCOPED_TRACE(Name(before[i].Widget));
-        EXPECT_EQ(after[i].Palette, before[i].Palette);
-        EXPECT_EQ(after[i].Font, before[i].Font);
-        EXPECT_EQ(after[i].Place, before[i].Place);
-    }
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_TRUE(after[i] == before[i]) << names[i];
 }
