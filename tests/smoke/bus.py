@@ -1,14 +1,11 @@
-"""Nothing of a check's values on the accessibility bus, and every result
-said: a whole game played over AT-SPI while a listener hears every event.
-After each check every object that ever sent an event, and every object of
-the windows' trees, is asked its name, description and text; no value text
-of any check (the task's or the answer's) may be in any of them or in any
-event. Each task's picture and answer box describe the task in words; the
-task box says it is visible as it shows; each verdict, the win too, opens
-as a dialog named by it with its comment as description. Then "Тренировка":
-each check's outcome, the count of wrong checks, the sample becoming
-available and shown, and a right check are said to the control that keeps
-the keys, as a description a reader speaks."""
+"""Nothing of a check's values on the accessibility bus: a whole game played
+over AT-SPI while a listener hears every event. After each check every
+object that ever sent an event, and every object of the windows' trees, is
+asked its name, description and text; no value text of any check (the
+task's or the answer's) may be in any of them or in any event. Each task's
+picture and answer box describe the task in words. Every result is said:
+each verdict opens a dialog named by it, and practice's outcomes are said
+to the control with the keys."""
 import re
 import subprocess
 import sys

@@ -256,9 +256,12 @@ def explanation_at_scale_factor_2(program):
 
 
 def inside(inner, outer):
-    x, y, width, height = outer
-    ix, iy, iwidth, iheight = inner
-    return x <= ix and iy >= y and ix + iwidth <= x + width and iy + iheight <= y + height
+    (ix, iy, iw, ih), (x, y, w, h) = inner, outer
+    return x <= ix and y <= iy and ix + iw <= x + w and iy + ih <= y + h
+
+
+def scrolls(tree):
+    return any(n.getRoleName() == 'scroll bar' and has(n, pyatspi.STATE_SHOWING) for n in walk(tree))
 
 
 def champions_at_scale_factor_2(program):
@@ -267,23 +270,17 @@ def champions_at_scale_factor_2(program):
     brings "Закрыть" into view."""
     session = Session(program, '1280x1024', window_manager=True, env={'QT_SCALE_FACTOR': '2'})
     try:
-        quiz = Quiz(session)
-        if any(node.getRoleName() == 'scroll bar' and has(node, pyatspi.STATE_SHOWING)
-               for node in walk(quiz.tree)):
+        if scrolls(Quiz(session).tree):
             raise Failure('the main window scrolls though it fits')
         key('F10', 'Right', 'Return')
-        window = quiz.opened('Рекорды', 'champions')
-        wait(lambda: inside(session.frame_rect(window), (0, 0, 1280, 1024)),
-             f'"Рекорды" at {session.frame_rect(window)}')
+        window = session.window('Рекорды')
+        wait(lambda: inside(session.frame_rect(window), (0, 0, 1280, 1024)), '"Рекорды" is off')
         dialog = session.frame('Рекорды')
-        wait(lambda: any(node.getRoleName() == 'scroll bar' and has(node, pyatspi.STATE_SHOWING)
-                         for node in walk(dialog)), 'what does not fit does not scroll')
+        wait(lambda: scrolls(dialog), 'what does not fit does not scroll')
         button = find(dialog, 'push button', 'Закрыть')
         key('Tab', 'Tab')
-        wait(lambda: has(button, pyatspi.STATE_FOCUSED), 'Tab does not reach "Закрыть"')
-        wait(lambda: inside(extents(button), extents(dialog)), '"Закрыть" is out of view')
-        key('Return')
-        session.gone(window)
+        wait(lambda: has(button, pyatspi.STATE_FOCUSED) and inside(extents(button), extents(dialog)),
+             'Tab does not bring "Закрыть" into view')
     finally:
         session.close()
 
