@@ -23,8 +23,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -86,12 +84,11 @@ protected:
         delete practice;
     }
 
-    // Every widget of every window, as the function finds it.
-    template <class T> std::vector<T> Each(const std::function<T(const QWidget*)>& f) const {
-        std::vector<T> all;
+    std::vector<TSnapshot> Snapshot() const {
+        std::vector<TSnapshot> all;
         for (QWidget* window : windows)
-            for (const QWidget* widget : window->findChildren<QWidget*>())
-                all.push_back(f(widget));
+            for (const QWidget* w : window->findChildren<QWidget*>())
+                all.emplace_back(w->palette(), w->font(), w->geometry());
         return all;
     }
 
@@ -118,8 +115,7 @@ TEST_F(LookTest, EveryTextIsFarFromItsGroundInTheContrastLook) {
             if (widget->isVisible() && ShowsText(widget)) {
                 const TPair pair = PairOf(widget);
                 EXPECT_GE(ContrastRatio(pair.Text, pair.Ground), 4.5)
-                    << widget->metaObject()->className() << " "
-                    << widget->accessibleName().toStdString() << " in "
+                    << widget->metaObject()->className() << " in "
                     << window->windowTitle().toStdString();
             }
     // clang-format off
@@ -147,20 +143,14 @@ TEST_F(LookTest, EveryTextIsFarFromItsGroundInTheContrastLook) {
 // Back in the layout's look every widget has the palette, font and place it
 // had before the contrast look ever came; the choice is remembered.
 TEST_F(LookTest, TheLayoutsLookComesBackExactly) {
-    const auto snapshot = [](const QWidget* w) {
-        return TSnapshot{w->palette(), w->font(), w->geometry()};
-    };
-    const std::vector<TSnapshot> before = Each<TSnapshot>(snapshot);
+    const std::vector<TSnapshot> before = Snapshot();
     Form1->N12->trigger();
     EXPECT_EQ(StoredLook(), TLook::LargeContrast);
     EXPECT_GT(Form1->Button1->font().pixelSize(), 13) << "a text with room grows";
     Form1->N12->trigger();
     EXPECT_EQ(StoredLook(), TLook::Layout);
-    const auto names = Each<std::string>([](const QWidget* w) {
-        return w->metaObject()->className() + (" " + w->accessibleName().toStdString());
-    });
-    const std::vector<TSnapshot> after = Each<TSnapshot>(snapshot);
+    const std::vector<TSnapshot> after = Snapshot();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_TRUE(after[i] == before[i]) << names[i];
+        EXPECT_TRUE(after[i] == before[i]) << "widget " << i;
 }
