@@ -80,8 +80,7 @@ class Listener:
         self.heard.append(' '.join(words))
 
     def said_as(self, kind, name=None, text=None, description=None):
-        """Whether an event of that kind came from an object of that name
-        (and description), with that text as its data."""
+        """Whether an object of that name (description) sent that event (text)."""
         pump()
         return any(event[0].startswith(kind) and name in (None, event[3]) and
                    text in (None, event[2]) and description in (None, event[4])
@@ -171,8 +170,7 @@ def practice(session, listener, right):
 
     check('y', 'Неверно. Неверных проверок: 1.')
     check('z', 'Неверно. Неверных проверок: 2.')
-    check('y+z', 'Неверно. Неверных проверок: 3. Можно посмотреть образец: кнопка '
-                 '«Показать образец».')
+    check('y+z', 'Неверно. Неверных проверок: 3. Можно посмотреть образец: кнопка «Показать образец».')
     sample = find(tree, 'push button', 'Показать образец')
     sample.queryAction().doAction(0)
     wait(lambda: listener.said_as('focus', f'Образец: {right}'), 'the sample was not said')
