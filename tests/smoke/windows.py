@@ -260,8 +260,8 @@ def inside(inner, outer):
     return x <= ix and y <= iy and ix + iw <= x + w and iy + ih <= y + h
 
 
-def scrolls(tree):
-    return any(n.getRoleName() == 'scroll bar' and has(n, pyatspi.STATE_SHOWING) for n in walk(tree))
+def scrolls(top):
+    return any(n.getRoleName() == 'scroll bar' and has(n, pyatspi.STATE_SHOWING) for n in walk(top))
 
 
 def champions_at_scale_factor_2(program):
@@ -277,9 +277,9 @@ def champions_at_scale_factor_2(program):
         wait(lambda: inside(session.frame_rect(window), (0, 0, 1280, 1024)), '"Рекорды" is off')
         dialog = session.frame('Рекорды')
         wait(lambda: scrolls(dialog), 'what does not fit does not scroll')
-        button = find(dialog, 'push button', 'Закрыть')
+        close = find(dialog, 'push button', 'Закрыть')
         key('Tab', 'Tab')
-        wait(lambda: has(button, pyatspi.STATE_FOCUSED) and inside(extents(button), extents(dialog)),
+        wait(lambda: has(close, pyatspi.STATE_FOCUSED) and inside(extents(close), extents(dialog)),
              'Tab does not bring "Закрыть" into view')
     finally:
         session.close()
