@@ -139,6 +139,13 @@ void ShowOnlyWhatShows(QWidget* container, QAccessible::Role role) {
     }();
     Q_UNUSED(installed);
     container->setProperty(kPrunedRole, static_cast<int>(role));
+    // One made before (a child's event under a running reader asks for its
+    // parent) gives way to this one.
+    if (QAccessible::isActive()) {
+        QAccessibleInterface* made = QAccessible::queryAccessibleInterface(container);
+        if (made && !dynamic_cast<TPrunedAccessible*>(made))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
     new TChildWatcher(container);
 }
 
