@@ -1,6 +1,8 @@
 #include "champions/Form3.h"
 
+#include "app/shell/AccessibleTree.h"
 #include "app/shell/Handler.h"
+#include "app/shell/Look.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
@@ -40,6 +42,7 @@ TForm3::TForm3(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Рекорды"));
+    ShowOnlyWhatShows(this, QAccessible::Dialog);
     // A dialog border: the close button only. Minimised, it would leave no
     // window on screen.
     SetTitleButtons(this, TTitleButtons::Close);
@@ -47,11 +50,8 @@ TForm3::TForm3(QWidget* parent)
     setFixedSize(404, 536);
     move(172, 90);
     setFont(PixelFont(QStringLiteral("Franklin Gothic Medium"), 15));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, clGray);
-    palette.setColor(QPalette::WindowText, clYellow);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SetBackground(this, clGray);
+    SetLayoutColour(this, {QPalette::WindowText}, clYellow);
 
     Label1 = new QLabel(QStringLiteral("Список лучших результатов:"), this);
     Label1->move(24, 18);
@@ -64,14 +64,16 @@ TForm3::TForm3(QWidget* parent)
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table and the arrows read it: a reader says each row
+    // (place, name, time) as the keys come to it.
+    StringGrid1->setFocusPolicy(Qt::StrongFocus);
+    StringGrid1->setTabKeyNavigation(false);
+    ReadLinesByArrows(StringGrid1);
     StringGrid1->setTextElideMode(Qt::ElideNone); // cells clip, never "…"
     StringGrid1->setWordWrap(false);
     StringGrid1->setFont(PixelFont(QStringLiteral("Times New Roman"), 15, kItalic));
-    QPalette gridPalette = StringGrid1->palette();
-    gridPalette.setColor(QPalette::Text, clNavy);
-    gridPalette.setColor(QPalette::Base, Qt::white);
-    StringGrid1->setPalette(gridPalette);
+    SetLayoutColour(StringGrid1, {QPalette::Text}, clNavy);
+    SetLayoutColour(StringGrid1, {QPalette::Base}, clWhite);
     const int widths[kGridColumns] = {33, 166, 74};
     for (int c = 0; c < kGridColumns; ++c)
         StringGrid1->setColumnWidth(c, widths[c]);
@@ -89,9 +91,7 @@ TForm3::TForm3(QWidget* parent)
     BitBtn1 = new QPushButton(QStringLiteral("Закрыть"), this);
     BitBtn1->setGeometry(92, 442, 229, 77);
     BitBtn1->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 15));
-    QPalette buttonPalette = BitBtn1->palette();
-    buttonPalette.setColor(QPalette::ButtonText, Qt::red);
-    BitBtn1->setPalette(buttonPalette);
+    SetLayoutColour(BitBtn1, {QPalette::ButtonText}, clRed);
     BitBtn1->setIconSize(QSize(16, 16));
     connect(BitBtn1, &QPushButton::clicked, this, Handler([this] { BitBtn1Click(); }));
 }
@@ -113,6 +113,7 @@ void TForm3::FormCreate() {
     for (int place = 1; place <= kRankingSlots; ++place)
         places << QString::number(place);
     StringGrid1->setVerticalHeaderLabels(places);
+    StringGrid1->setCurrentCell(1, 0); // the keys come to the first place
 }
 
 void TForm3::FormActivate() {

@@ -1,14 +1,18 @@
 #include "quiz/ExplainFrm.h"
 
+#include "app/shell/AccessibleTree.h"
 #include "app/shell/Pictures.h"
+#include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "quiz/ExplanationView.h"
 #include "quiz/TutorWindow.h"
 #include "quiz/core/CheckRecord.h"
+#include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QFrame>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -56,6 +60,8 @@ void TExplainFrm::CreateControls() {
     // Everything but "Закрыть" lies on a page that scrolls when the screen
     // is too small for the whole window.
     Panel2 = new QWidget;
+    // A reader meets what shows: no empty line, no frame round the picture.
+    ShowOnlyWhatShows(Panel2, QAccessible::Client);
     ScrollBox2 = new QScrollArea(this);
     ScrollBox2->setFrameShape(QFrame::NoFrame);
     ScrollBox2->setWidget(Panel2);
@@ -63,12 +69,16 @@ void TExplainFrm::CreateControls() {
     Label1 = MakeLabel(Panel2, {}, 16, 8, 528);
     SetTextColour(Label1, clBlue);
     Panel1 = new QFrame(Panel2);
+    ShowOnlyWhatShows(Panel1, QAccessible::Client);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SetBackground(Panel1, clWhite);
     Image1 = new QLabel(Panel1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setAccessibleName(QStringLiteral("Картинка задания"));
     View1 = new TExplanationView(Panel2);
+    ShowOnlyWhatShows(View1, QAccessible::Client);
+    for (QListWidget* list : {View1->ListBox2, View1->ListBox1})
+        ReadLinesByArrows(list);
 
     Button1 = new QPushButton(QStringLiteral("Закрыть"), this);
     Button1->setDefault(true);
@@ -132,4 +142,5 @@ void TExplainFrm::ShowTask(const TCheckRecord& check) {
         QStringLiteral("Задание № %1, вариант %2").arg(check.TaskNo).arg(check.Variant));
     const QString name = QString::fromStdString(PictureName(check.TaskNo, check.Variant));
     ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
+    Image1->setAccessibleDescription(FromCp1251(SpokenTask(check.TaskNo, check.Variant)));
 }

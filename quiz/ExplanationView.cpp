@@ -1,10 +1,13 @@
 #include "quiz/ExplanationView.h"
 
 #include "app/shell/FormulaView.h"
+#include "app/shell/Look.h"
+#include "app/shell/MessageBoxes.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/ExplanationTexts.h"
+#include "quiz/core/SpokenFormula.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -170,6 +173,7 @@ void TExplanationView::ShowAnswer(const TCheckRecord& check, const TExplanationT
     MarkPlaces(FromCp1251(check.Answer));
     const bool typeset = !texts.Tex.empty();
     Formula1->setVisible(typeset);
+    Formula1->SetSpokenForm(typeset ? FromCp1251(SpokenTex(texts.Tex)) : QString());
     Label2->setVisible(!typeset);
     if (typeset) {
         Label2->clear();
@@ -186,8 +190,8 @@ void TExplanationView::MarkPlaces(const QString& typed) {
     const bool pastTheEnd = !marks_.empty() && marks_.back() > typed.size();
     Memo1->setPlainText(pastTheEnd ? typed + QLatin1Char(' ') : typed);
     QTextCharFormat marked;
-    marked.setBackground(clYellow);
-    marked.setForeground(clRed);
+    marked.setBackground(MarkColours().Ground);
+    marked.setForeground(MarkColours().Ink);
     QList<QTextEdit::ExtraSelection> selections;
     for (const int at : marks_) {
         QTextCursor cursor(Memo1->document());

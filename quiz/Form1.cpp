@@ -1,7 +1,10 @@
 #include "quiz/Form1.h"
 
+#include "app/shell/AccessibleTree.h"
+#include "app/shell/AtSpiSignals.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
@@ -67,6 +70,8 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
 
     ClientArea = new QWidget(this);
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    // A reader meets what shows: not the title picture the task box covers.
+    ShowOnlyWhatShows(ClientArea, QAccessible::Client);
     ClientArea->setFixedSize(500, 455);
     SetBackground(ClientArea, clGray);
     setCentralWidget(ClientArea);
@@ -86,6 +91,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit2->setAccessibleName(QStringLiteral("Имя ученика"));
     Button4 = new QPushButton(QStringLiteral("Начать"), GroupBox3);
     Button4->setGeometry(72, 72, 75, 25);
+    Button4->setAutoDefault(true); // Enter presses it, as Space does
 
     // Time.
     GroupBox2 = new QGroupBox(QStringLiteral("Время"), ClientArea);
@@ -115,16 +121,13 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(16, 164, 409, 28);
     SetFontWhenShown(Edit1, PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
-    {
-        QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, clCream);
-        palette.setColor(QPalette::Text, clBlue);
-        Edit1->setPalette(palette);
-    }
+    SetLayoutColour(Edit1, {QPalette::Base}, clCream);
+    SetLayoutColour(Edit1, {QPalette::Text}, clBlue);
     MakeAnswerBox(Edit1);
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
     Button1 = new QPushButton(QStringLiteral("Проверить"), GroupBox1);
     Button1->setGeometry(142, 216, 147, 49);
+    Button1->setAutoDefault(true);
     GroupBox1->hide();
 
     // Hidden controls below the client area.
@@ -155,6 +158,11 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     N10->setEnabled(false);
     N11 = N9->addAction(QStringLiteral("&Тренировка"));
     N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    // Large, high-contrast texts for a pupil who sees poorly; remembered.
+    N9->addSeparator();
+    N12 = N9->addAction(QStringLiteral("Крупно и &контрастно"));
+    N12->setCheckable(true);
+    N12->setChecked(CurrentLook() == TLook::LargeContrast);
     N5 = menuBar()->addMenu(QStringLiteral("&Справка"));
     N8 = N5->addAction(QStringLiteral("&О программе"));
     connect(N2, &QAction::triggered, this, Handler([this] { N2Click(); }));
@@ -163,6 +171,7 @@ TForm1::TForm1(TGameSession& session, QWidget* parent) : QMainWindow(parent), se
     connect(N8, &QAction::triggered, this, Handler([this] { N8Click(); }));
     connect(N10, &QAction::triggered, this, Handler([this] { N10Click(); }));
     connect(N11, &QAction::triggered, this, Handler([this] { N11Click(); }));
+    connect(N12, &QAction::triggered, this, Handler([this] { N12Click(); }));
 
     connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
     connect(Button4, &QPushButton::clicked, this, Handler([this] { Button4Click(); }));
@@ -272,7 +281,7 @@ void TForm1::LoadTaskPicture() {
     // description, and speaks it again when it changes under the focus.
     const QString spoken = FromCp1251(SpokenTask(session_.TaskNo(), session_.Variant()));
     Image1->setAccessibleDescription(spoken);
-    Edit1->setAccessibleDescription(spoken);
+    Describe(Edit1, spoken);
 }
 
 void TForm1::FormActivate() {
@@ -302,7 +311,7 @@ void TForm1::Button4Click() {
     }
     ShowClock();
     N10->setEnabled(true); // a game without a check yet says so
-    GroupBox1->show();
+    ShowTaskBox(true);
     ShowTaskCaption();
     ShowPracticeOpen();
     LoadTaskPicture();
@@ -339,7 +348,7 @@ void TForm1::ShowOutcome(const TCheckOutcome& outcome) {
     }
     // Won, with or without a record: no task is left to show or check.
     if (outcome.Verdict == TVerdict::Win)
-        GroupBox1->hide();
+        ShowTaskBox(false);
     ShowPracticeOpen();
     if (outcome.SortFault)
         std::rethrow_exception(outcome.SortFault);
@@ -361,6 +370,16 @@ void TForm1::ShowDecidedRecord(const TCheckOutcome& outcome) {
 
 void TForm1::ShowBestTime() {
     Label4->setText(FromCp1251(TGameSession::BestTime()));
+    // Empty, it would be read as its box's title, "Время".
+    Label4->setAccessibleName(
+        Label4->text().isEmpty() ? QStringLiteral("Лучшее время: рекордов нет") : QString());
+}
+
+// The task box covers the title picture wholly: hidden under it, the
+// picture looks the same and is no longer read during a game.
+void TForm1::ShowTaskBox(bool shown) {
+    GroupBox1->setVisible(shown);
+    Image2->setVisible(!shown);
 }
 
 void TForm1::ClearAnswer() {
@@ -390,6 +409,12 @@ void TForm1::N10Click() {
 void TForm1::N11Click() {
     if (!session_.TaskInProgress())
         emit practiceRequested();
+}
+
+void TForm1::N12Click() {
+    const TLook look = N12->isChecked() ? TLook::LargeContrast : TLook::Layout;
+    SetLook(look);
+    StoreLook(look);
 }
 
 void TForm1::N4Click() {

@@ -102,6 +102,9 @@ public:
     // "&Тренировка" in "&Вид", shortcut Ctrl+T; disabled while a quiz task
     // is shown, so practice never helps a running game.
     QAction* N11 = nullptr;
+    // "Крупно и контрастно" in "&Вид", checkable: the look for low vision
+    // (app/shell/Look.h), kept in the user's settings.
+    QAction* N12 = nullptr;
 
 public slots:
     void Button1Click();
@@ -113,6 +116,7 @@ public slots:
     void N8Click();
     void N10Click();
     void N11Click();
+    void N12Click();
     void Timer1Timer();
     void Timer2Timer();
 
@@ -142,6 +146,8 @@ private:
     // Records of this run that never reached the file, on standard error.
     void ReportUnsavedRecords() const;
     void ShowTaskCaption();
+    // The task box, or the title picture it covers.
+    void ShowTaskBox(bool shown);
     // Label5 shows the session's clock, and Timer1 runs while it does.
     void ShowClock();
     // The hidden labels receive the value texts the last check got to.

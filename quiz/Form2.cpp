@@ -1,8 +1,11 @@
 #include "quiz/Form2.h"
 
+#include "app/shell/AccessibleTree.h"
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Handler.h"
+#include "app/shell/LargeText.h"
 #include "app/shell/LinkLabel.h"
+#include "app/shell/Look.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/TextCodec.h"
@@ -75,13 +78,12 @@ TForm2::TForm2(TGameSession& session, QWidget* parent) : QWidget(parent), sessio
     SetTitleButtons(this, TTitleButtons::None);
     KeepFromMinimising(this);
     setWindowTitle(QStringLiteral("Информация"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, clSilver);
-    palette.setColor(QPalette::Button, clSilver);
-    palette.setColor(QPalette::WindowText, clRed);
-    palette.setColor(QPalette::ButtonText, clRed);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    // A reader hears a dialog named by its verdict, and its comment, as it
+    // opens: the title "Информация" would tell nothing.
+    ShowOnlyWhatShows(this, QAccessible::Dialog);
+    SetBackground(this, clSilver);
+    SetLayoutColour(this, {QPalette::Button}, clSilver);
+    SetLayoutColour(this, {QPalette::WindowText, QPalette::ButtonText}, clRed);
     setFont(ComicSans(13));
     CreateControls();
     Layout();
@@ -96,11 +98,14 @@ void TForm2::CreateControls() {
     Bevel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Bevel1 = new QFrame(this);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    for (QFrame* bevel : {Bevel1, Bevel2})
+    for (QFrame* bevel : {Bevel1, Bevel2}) {
         bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
+        MarkDecorative(bevel);
+    }
 
     Label1 = new QLabel(this);
     Label1->setFont(ComicSans(16));
+    SizesItsOwnText(Label1); // as large as its one line allows
     Label3 = new QLabel(QStringLiteral("Комментарии:"), this);
     SetTextColour(Label3, clBlue);
     Label2 = new QLabel(this);
@@ -153,6 +158,8 @@ void TForm2::ShowVerdict() {
         if (outcome->Comment)
             Label2->setText(FromCp1251(*outcome->Comment));
         Label4->setVisible(outcome->Verdict == TVerdict::Wrong);
+        setAccessibleName(Label1->text());
+        setAccessibleDescription(FromCp1251(session_.VerdictComment()));
     }
     shownAt_ = Now();
     show();
@@ -163,6 +170,7 @@ void TForm2::FormActivate() {
     if (!outcome)
         return;
     Label2->setText(FromCp1251(session_.VerdictComment()));
+    setAccessibleDescription(Label2->text());
     switch (outcome->Verdict) {
     case TVerdict::Win:
         emit answerAccepted();
@@ -196,7 +204,7 @@ void TForm2::BitBtn1Click() {
 // keyboard on "Далее".
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    FitToWidth(Label1, 16);
+    FitToWidth(Label1, LookPixels(16));
     BitBtn1->setFocus();
     raise();
     activateWindow();

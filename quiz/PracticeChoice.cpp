@@ -2,7 +2,9 @@
 
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Pictures.h"
+#include "app/shell/TextCodec.h"
 #include "quiz/core/Practice.h"
+#include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
 
 #include <QPainter>
@@ -53,8 +55,12 @@ TPracticeChoice::TPracticeChoice(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new TNumberAbovePicture(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    for (int entry = 0; entry < kPracticeTasks; ++entry)
+    for (int entry = 0; entry < kPracticeTasks; ++entry) {
         addItem(EntryText(entry));
+        // The picture in words, said after the task's number.
+        item(entry)->setData(Qt::AccessibleDescriptionRole,
+                             FromCp1251(SpokenTask(PracticeTaskNo(entry), PracticeVariant(entry))));
+    }
     ShowMarks({});
 }
 

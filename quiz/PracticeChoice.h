@@ -1,7 +1,8 @@
 // Practice's choice of the thirty tasks: each "1.1" above a small picture
 // of its formula, as wide as the list, and a tick with a green ground once
 // solved. The arrows and the mouse choose; Enter goes on to the answer. A
-// screen reader hears "Задание 1, вариант 1, решено".
+// screen reader hears "Задание 1, вариант 1, решено" and the formula in
+// words.
 #pragma once
 
 #include "quiz/core/PracticeProgress.h"

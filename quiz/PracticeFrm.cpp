@@ -1,7 +1,10 @@
 #include "quiz/PracticeFrm.h"
 
+#include "app/shell/AccessibleTree.h"
+#include "app/shell/AtSpiSignals.h"
 #include "app/shell/FormulaView.h"
 #include "app/shell/Handler.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TextCodec.h"
@@ -13,17 +16,22 @@
 #include "quiz/PracticeChoice.h"
 #include "quiz/PracticePreview.h"
 #include "quiz/TutorWindow.h"
+#include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "quiz/core/TexFormula.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
+
+#include <iterator>
 
 using namespace formulon::engine;
 
@@ -56,10 +64,20 @@ QLabel* MakeCaption(QWidget* parent, const QString& text) {
 QPushButton* MakeButton(QWidget* parent, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setAutoDefault(true);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, clGray);
-    button->setPalette(palette);
+    SetLayoutColour(button, QPalette::Disabled, {QPalette::ButtonText}, clGray);
     return button;
+}
+
+// A formula in words, from its TeX as FormulaToTex makes it.
+QString Spoken(const std::string& tex) {
+    return tex.empty() ? QString() : FromCp1251(SpokenTex(tex));
+}
+
+// A part of the window that shows one thing or another: a reader meets only
+// what it shows, and no frame.
+QWidget* Part(QWidget* part) {
+    ShowOnlyWhatShows(part, QAccessible::Client);
+    return part;
 }
 
 TFormulaView* MakeFormula(QWidget* parent, const QString& name) {
@@ -78,6 +96,7 @@ TFormulaView* MakeFormula(QWidget* parent, const QString& name) {
 TPracticeFrm::TPracticeFrm(TPracticeSession& session, QWidget* parent)
     : QDialog(parent), session_(session) {
     DressTutorWindow(this, QStringLiteral("Тренировка"));
+    ShowOnlyWhatShows(this, QAccessible::Dialog);
     CreateControls();
     CreatePages();
     Layout();
@@ -88,9 +107,11 @@ TPracticeFrm::TPracticeFrm(TPracticeSession& session, QWidget* parent)
 void TPracticeFrm::CreateControls() {
     // Everything but the strip at the bottom lies on a page that scrolls
     // when the screen is too small for the whole window.
-    Page = new QWidget;
+    Page = Part(new QWidget);
     ScrollBox2 = new QScrollArea(this);
     ScrollBox2->setFrameShape(QFrame::NoFrame);
+    // Tab goes from control to control, and the page scrolls to each.
+    ScrollBox2->setFocusPolicy(Qt::NoFocus);
     ScrollBox2->setWidget(Page);
     ScrollBox2->setAccessibleName(QStringLiteral("Тренировка"));
 
@@ -98,6 +119,7 @@ void TPracticeFrm::CreateControls() {
     ListBox1 = new TPracticeChoice(Page);
     Label2 = MakeCaption(Page, {});
     Panel1 = new QFrame(Page);
+    Part(Panel1);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SetBackground(Panel1, clWhite);
     Image1 = new QLabel(Panel1);
@@ -107,12 +129,8 @@ void TPracticeFrm::CreateControls() {
     MakeAnswerBox(Edit1);
     Edit1->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16, kBold));
     Edit1->setAccessibleName(QStringLiteral("Ваш ответ"));
-    {
-        QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, clCream);
-        palette.setColor(QPalette::Text, clBlue);
-        Edit1->setPalette(palette);
-    }
+    SetLayoutColour(Edit1, {QPalette::Base}, clCream);
+    SetLayoutColour(Edit1, {QPalette::Text}, clBlue);
     Button1 = MakeButton(Page, QStringLiteral("Проверить"));
     Button2 = MakeButton(Page, QStringLiteral("Показать образец"));
 
@@ -130,7 +148,7 @@ void TPracticeFrm::CreateControls() {
 
 void TPracticeFrm::CreatePages() {
     // While the pupil types: the answer as the program reads it.
-    Panel2 = new QWidget(Page);
+    Panel2 = Part(new QWidget(Page));
     Label4 = MakeCaption(Panel2, QStringLiteral("Так программа читает ответ:"));
     Formula1 = MakeFormula(Panel2, QStringLiteral("Ваш ответ в школьной записи"));
     Label5 = new QLabel(Panel2);
@@ -141,7 +159,7 @@ void TPracticeFrm::CreatePages() {
     ListBox2 = MakeHintList(Panel2);
 
     // After a check, in the same place until the pupil types again.
-    Panel3 = new QWidget(Page);
+    Panel3 = Part(new QWidget(Page));
     Label7 = MakeLabel(Panel3);
     Label7->setFont(PixelFont(QStringLiteral("Lucida Console"), 15, kBold));
     Button3 = MakeButton(Panel3, QStringLiteral("Следующее нерешённое"));
@@ -149,14 +167,17 @@ void TPracticeFrm::CreatePages() {
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     View1 = new TExplanationView;
+    Part(View1);
     ScrollBox1->setWidget(View1);
     ScrollBox1->setAccessibleName(QStringLiteral("Разбор ответа"));
     Panel3->hide();
 
     // The sample, after three wrong checks and only when asked for.
-    Panel4 = new QWidget(Page);
+    Panel4 = Part(new QWidget(Page));
     Label8 = MakeLabel(Panel4);
-    Label8->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The keys come to the sample as it shows: a reader says it, and the
+    // arrows read it sign by sign.
+    Label8->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Formula2 = MakeFormula(Panel4, QStringLiteral("Образец в школьной записи"));
     Panel4->hide();
 }
@@ -217,11 +238,16 @@ void TPracticeFrm::ConnectHandlers() {
     connect(Button3, &QPushButton::clicked, this, Handler([this] { Button3Click(); }));
     connect(Button4, &QPushButton::clicked, this, &QDialog::accept);
     Edit1->installEventFilter(this);
-    setTabOrder(ListBox1, Edit1);
-    setTabOrder(Edit1, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Button3);
-    setTabOrder(Button3, Button4);
+    // Tab follows the reading order: the choice, the answer and its buttons,
+    // the preview or the check's outcome, the sample, "Закрыть".
+    QWidget* const order[] = {ListBox1,     Edit1,           Button1,         Button2,
+                              Formula1,     ListBox2,        Button3,         ScrollBox1,
+                              View1->Memo1, View1->Formula1, View1->ListBox2, View1->ListBox1,
+                              Label8,       Formula2,        Button4};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QListWidget* list : {ListBox2, View1->ListBox2, View1->ListBox1})
+        ReadLinesByArrows(list);
 }
 
 void TPracticeFrm::SetProgressFile(TLoad load, TSave save) {
@@ -281,6 +307,8 @@ void TPracticeFrm::ListBox1Change(int row) {
     if (!session_.Choose(row))
         return;
     ShowChosen();
+    // The task in words, said as the keys come to the answer box.
+    Describe(Edit1, Image1->accessibleDescription());
     Edit1->clear();
     Panel3->hide();
     Panel2->show();
@@ -304,6 +332,7 @@ void TPracticeFrm::ShowChosen() {
     ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
     Image1->setAccessibleName(
         QStringLiteral("Задание № %1, вариант %2, картинка формулы").arg(task).arg(variant));
+    Image1->setAccessibleDescription(FromCp1251(SpokenTask(task, variant)));
     // Disabled, the button says why, to the eye and to a screen reader.
     const bool sample = session_.SampleAvailable();
     Button2->setEnabled(sample);
@@ -333,6 +362,7 @@ void TPracticeFrm::ShowPreview(const std::string& answer) {
         Formula1->Clear();
     else
         Formula1->ShowTex(preview.Tex, kPixelsPerEm);
+    Formula1->SetSpokenForm(Spoken(preview.Tex.toStdString()));
     Label5->setText(preview.Problem);
     ShowHints(ListBox2, preview);
     Label6->setText(preview.Hints.empty() ? QStringLiteral("Подсказок нет")
@@ -340,6 +370,7 @@ void TPracticeFrm::ShowPreview(const std::string& answer) {
 }
 
 void TPracticeFrm::Button1Click() {
+    const bool sampleBefore = session_.SampleAvailable();
     const std::optional<TPracticeCheck> check = session_.Check(AnswerText(Edit1));
     if (!check)
         return; // a blank answer is no try
@@ -352,7 +383,7 @@ void TPracticeFrm::Button1Click() {
     if (check->Right)
         ShowRight();
     else
-        ShowWrong(check->Record);
+        ShowWrong(check->Record, !sampleBefore && session_.SampleAvailable());
 }
 
 void TPracticeFrm::ShowRight() {
@@ -362,12 +393,23 @@ void TPracticeFrm::ShowRight() {
                          : QStringLiteral("Верно! Все задания решены."));
     SetTextColour(Label7, clGreen);
     Button3->setVisible(next);
-    if (next)
+    // Said with the control that has the keys next.
+    if (next) {
+        Describe(Button3, QStringLiteral("Верно! Задание решено."));
         Button3->setFocus(); // Enter goes on
+    } else {
+        Describe(Edit1, Label7->text());
+    }
 }
 
-void TPracticeFrm::ShowWrong(const TCheckRecord& check) {
+void TPracticeFrm::ShowWrong(const TCheckRecord& check, bool sampleNow) {
     Label7->setText(QStringLiteral("Неверно. Разбор ответа:"));
+    // The keys stay in the answer box, which says how it went.
+    QString said =
+        QStringLiteral("Неверно. Неверных проверок: %1.").arg(session_.ChosenMark().WrongChecks);
+    if (sampleNow)
+        said += QStringLiteral(" Можно посмотреть образец: кнопка «Показать образец».");
+    Describe(Edit1, said);
     SetTextColour(Label7, clRed);
     Button3->hide();
     View1->ShowCheck(check);
@@ -380,9 +422,13 @@ void TPracticeFrm::Button2Click() {
     if (!sample)
         return;
     Label8->setText(QStringLiteral("Образец: ") + FromCp1251(*sample));
-    Formula2->ShowTex(QString::fromStdString(FormulaToTex(*sample).Tex), kPixelsPerEm);
+    const std::string tex = FormulaToTex(*sample).Tex;
+    Formula2->ShowTex(QString::fromStdString(tex), kPixelsPerEm);
+    Formula2->SetSpokenForm(Spoken(tex));
+    Label8->setAccessibleDescription(Spoken(tex));
     Panel4->show();
     Layout();
+    Label8->setFocus();
 }
 
 void TPracticeFrm::Button3Click() {

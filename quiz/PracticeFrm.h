@@ -103,7 +103,8 @@ private:
     void ShowChosen();
     void ShowPreview(const std::string& answer);
     void ShowRight();
-    void ShowWrong(const TCheckRecord& check);
+    // sampleNow: this check made the sample available.
+    void ShowWrong(const TCheckRecord& check, bool sampleNow);
 
     TPracticeSession& session_;
     TLoad load_;

@@ -1,5 +1,6 @@
 #include "quiz/PracticePreview.h"
 
+#include "app/shell/Look.h"
 #include "app/shell/TextCodec.h"
 #include "quiz/core/AnswerHints.h"
 #include "quiz/core/ReadingParts.h"
@@ -22,7 +23,8 @@ constexpr std::size_t kShownHints = 50;
 QString Marked(const QString& typed, int position) {
     const int from = std::max(1, position - kAround);
     const int to = std::min(static_cast<int>(typed.size()), position + kAround);
-    const QString mark = QStringLiteral("<span style=\"background-color:#ffff00;color:#ff0000\">");
+    const QString mark = QStringLiteral("<span style=\"background-color:%1;color:%2\">")
+                             .arg(MarkColours().Ground.name(), MarkColours().Ink.name());
     QString html = from > 1 ? QStringLiteral("…") : QString();
     for (int at = from; at <= to; ++at) {
         const QString character = QString(typed[at - 1]).toHtmlEscaped();

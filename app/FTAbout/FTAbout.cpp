@@ -1,5 +1,7 @@
 #include "app/FTAbout/FTAbout.h"
 
+#include "app/shell/AccessibleTree.h"
+#include "app/shell/AtSpiSignals.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/Resources.h"
 #include "app/shell/WidgetStyle.h"
@@ -132,6 +134,8 @@ TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     (void)clickLabelsNamed;
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     SetBackground(this, clAqua);
+    // A reader meets the page shown, not the hidden one.
+    ShowOnlyWhatShows(this, QAccessible::Dialog);
     CreateControls();
     Layout();
     ConnectHandlers();
@@ -139,20 +143,21 @@ TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     Panel2->hide();
 }
 
-// Tab goes through the page labels, the feedback page's links and
-// "Закрыть"; the banner's link is also "Сайт программы", so the banner is
-// left to the mouse.
+// Tab follows the reading order: the banner's link, the links of the page
+// shown, the page labels and "Закрыть". Each link says where it leads.
 void TAboutFrm::MakeKeyboardReachable() {
-    Image1->setAccessibleName(QStringLiteral("Баннер Formulon, ссылка на сайт программы"));
     Label1->SetAccessibleRole(QAccessible::PageTab);
     Label2->SetAccessibleRole(QAccessible::PageTab);
     Label3->SetAccessibleRole(QAccessible::Button);
-    TClickLabel* const order[] = {Label1, Label2, Label15, Label17, Label22, Label3};
+    TClickLabel* const order[] = {Image1, Label15, Label17, Label22, Label1, Label2, Label3};
     for (TClickLabel* label : order) {
         label->setFocusPolicy(Qt::TabFocus);
         label->setAccessibleName(label->text());
     }
-    Label22->setAccessibleName(kSupportPage); // shown broken over two lines
+    Image1->setAccessibleName(QStringLiteral("Баннер Formulon, ссылка на сайт программы"));
+    Label15->setAccessibleName(QStringLiteral("Сайт программы: ") + kProgramSite);
+    Label17->setAccessibleName(QStringLiteral("Написать автору: ") + kSupportMail);
+    Label22->setAccessibleName(QStringLiteral("Поддержать проект: ") + kSupportPage);
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -294,10 +299,20 @@ void TAboutFrm::ConnectHandlers() {
 }
 
 void TAboutFrm::ShowAbout() {
-    Panel2->hide();
-    Panel1->show();
+    ShowPage(Panel1);
     Label1->setFocus(); // the keyboard starts on the page shown
     exec();
+}
+
+// The page label that has the keys says which page shows, so a reader
+// hears the switch.
+void TAboutFrm::ShowPage(QFrame* page) {
+    Panel1->setVisible(page == Panel1);
+    Panel2->setVisible(page == Panel2);
+    Describe(Label1,
+             page == Panel1 ? QStringLiteral("Показана страница «О программе»") : QString());
+    Describe(Label2,
+             page == Panel2 ? QStringLiteral("Показана страница «Обратная связь»") : QString());
 }
 
 // A label the pointer was over when the window closed never saw it leave:
@@ -328,13 +343,11 @@ void TAboutFrm::Label3MouseLeave() {
 }
 
 void TAboutFrm::Label1Click() {
-    Panel2->hide();
-    Panel1->show();
+    ShowPage(Panel1);
 }
 
 void TAboutFrm::Label2Click() {
-    Panel1->hide();
-    Panel2->show();
+    ShowPage(Panel2);
 }
 
 void TAboutFrm::Label3Click() {

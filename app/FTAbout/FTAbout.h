@@ -124,6 +124,8 @@ private:
     void Layout();
     void ConnectHandlers();
     void MakeKeyboardReachable();
+    // Shows the page (Panel1 or Panel2) and hides the other.
+    void ShowPage(QFrame* page);
 };
 
 extern TAboutFrm* AboutFrm;

@@ -1,6 +1,9 @@
 #include "app/shell/Application.h"
 
+#include "app/shell/AtSpiSignals.h"
 #include "app/shell/Fonts.h"
+#include "app/shell/LargeText.h"
+#include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TypesetService.h"
@@ -91,6 +94,10 @@ void PrepareApplication(TApplication& app) {
     InstallFontSubstitutions();
     KeepWindowsOnScreen(app);
     ReturnActivationAfterModals(app);
+    AnnounceVisibility(app);
+    KeepTextsFitted(app);
+    if (StoredLook() != TLook::Layout)
+        SetLook(StoredLook());
 }
 
 QString ApplicationTitle() {

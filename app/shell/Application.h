@@ -28,8 +28,10 @@ QString ApplicationTitle();
 
 // Start-up before the windows: the title "Formulon", the desktop file name
 // and the window icon, Qt's own texts in Russian, the style (no image plugin
-// loaded for a first frame), the font substitutions,
-// every window kept on its screen, the activation handed back when a modal
-// window closes, and no quitting when the last window hides (the main window
-// is hidden while another replaces it; only its close handler quits).
+// loaded for a first frame), the font substitutions, every window kept on
+// its screen, the activation handed back when a modal window closes, a
+// screen reader told of every widget shown, the look the user chose
+// ("Крупно и контрастно" or the layouts'), and no quitting when the last
+// window hides (the main window is hidden while another replaces it; only
+// its close handler quits).
 void PrepareApplication(TApplication& app);

@@ -1,5 +1,6 @@
 #include "app/shell/FormulaView.h"
 
+#include "app/shell/LargeText.h"
 #include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
 
@@ -38,6 +39,7 @@ TFormulaView::TFormulaView(QWidget* parent)
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setTextFormat(Qt::PlainText);
     SetTextColour(picture_, clGray);
+    SizesItsOwnText(picture_); // this box sizes its words and pictures
     setWidget(picture_);
     setAlignment(Qt::AlignCenter);
     picture_->installEventFilter(this);
@@ -61,6 +63,11 @@ void TFormulaView::Clear() {
     failure_.clear();
     scale_ = 1;
     ShowWords({});
+}
+
+void TFormulaView::SetSpokenForm(const QString& words) {
+    setAccessibleDescription(words);
+    picture_->setAccessibleDescription(words);
 }
 
 void TFormulaView::Request(int delayMs) {

@@ -35,6 +35,9 @@ public:
     void ShowTex(const QString& tex, qreal pixelsPerEm, int delayMs = 0);
     // Shows nothing, and takes back a formula not yet ready.
     void Clear();
+    // What a screen reader says of the formula, in words: the accessible
+    // description of the box and of its picture.
+    void SetSpokenForm(const QString& words);
 
     TState State() const { return state_; }
     // Why the last formula could not be shown, in words for the pupil:

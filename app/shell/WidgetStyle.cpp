@@ -1,6 +1,8 @@
 #include "app/shell/WidgetStyle.h"
 
+#include "app/shell/Look.h"
 #include "app/shell/Pictures.h"
+#include "app/shell/ScrollingWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -125,16 +127,22 @@ private:
         const Qt::WindowType type = widget->windowType();
         if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog))
             return false;
-        // Some window managers put the frame's corner where the window's
-        // own corner was asked for: room is kept for either reading.
-        const QRect frame = widget->geometry().marginsAdded(FrameMargins(widget));
-        const QRect room = frame.united(QRect(widget->geometry().topLeft(), frame.size()));
-        QScreen* screen = QGuiApplication::screenAt(frame.center());
+        const QMargins margins = FrameMargins(widget);
+        QScreen* screen =
+            QGuiApplication::screenAt(widget->geometry().marginsAdded(margins).center());
         if (!screen)
             screen = widget->screen();
         if (!screen)
             return false;
-        const QPoint shift = OnScreenPosition(room, screen->availableGeometry()) - room.topLeft();
+        // Some window managers put the frame's corner where the window's
+        // own corner was asked for: room is kept for either reading. A
+        // window larger than the room scrolls its content within it.
+        const QRect available = screen->availableGeometry();
+        ScrollContentWithin(widget, available.size() - QSize(2 * margins.left() + margins.right(),
+                                                             2 * margins.top() + margins.bottom()));
+        const QRect frame = widget->geometry().marginsAdded(margins);
+        const QRect room = frame.united(QRect(widget->geometry().topLeft(), frame.size()));
+        const QPoint shift = OnScreenPosition(room, available) - room.topLeft();
         if (!shift.isNull())
             widget->move(widget->pos() + shift);
         return true;
@@ -178,17 +186,11 @@ QFont PixelFont(const QString& family, int pixels, unsigned styles) {
 }
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
+    SetLayoutColour(widget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, colour);
 }
 
 void SetBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
+    SetLayoutColour(widget, {QPalette::Window}, colour);
     widget->setAutoFillBackground(true);
 }
 

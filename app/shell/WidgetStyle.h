@@ -44,10 +44,11 @@ inline const QColor clYellow(255, 255, 0);
 // hidden need not make the start wait for a font it does not show yet.
 void SetFontWhenShown(QWidget* widget, const QFont& font);
 
-// The colour of the widget's texts (labels, boxes and buttons alike).
+// The colour of the widget's texts (labels, boxes and buttons alike), as
+// the layout gives it; the look in force draws it (Look.h).
 void SetTextColour(QWidget* widget, const QColor& colour);
 
-// A filled background of that colour.
+// A filled background of that colour, as the layout gives it.
 void SetBackground(QWidget* widget, const QColor& colour);
 
 // Clips the button to the ellipse inscribed in (10, 10)-(190, 60): only it
@@ -77,7 +78,8 @@ struct TFittedPlace {
 TFittedPlace FitOverOpener(const QWidget* window, const QSize& whole, const QWidget* opener);
 
 // Every top-level window, as it is shown, moves just far enough to lie
-// within the available area of the screen it opens on.
+// within the available area of the screen it opens on; a fixed-size window
+// larger than that area scrolls its content within it (ScrollingWindow.h).
 void KeepWindowsOnScreen(QApplication& app);
 
 // The style in use, unchanged to the eye, made so that a window's first

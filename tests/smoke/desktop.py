@@ -12,6 +12,10 @@ import time
 import pyatspi
 
 
+# The verdict window is a dialog named by its verdict.
+VERDICTS = ('Ответ правильный.', 'Ответ не верный. Стоит подумать', 'Превосходно!!! Вы победили')
+
+
 class Failure(Exception):
     pass
 
@@ -142,13 +146,15 @@ class Session:
         return b''.join(rgb[r * row + x * 3:r * row + (x + width) * 3] for r in range(y, y + height))
 
     def frame(self, title, role=None):
-        """The program's showing top-level accessible with that name (and role)."""
+        """The program's showing top-level accessible with that name, or one
+        of those names (and role)."""
+        names = title if isinstance(title, tuple) else (title,)
         def found():
             desktop = pyatspi.Registry.getDesktop(0)
             apps = (desktop.getChildAtIndex(i) for i in range(desktop.childCount))
             app = next((a for a in apps if a is not None and a.name == 'Formulon'), None)
             windows = (app.getChildAtIndex(i) for i in range(app.childCount)) if app else ()
-            return next((w for w in windows if w.name == title and role in (None, w.getRoleName())
+            return next((w for w in windows if w.name in names and role in (None, w.getRoleName())
                          and has(w, pyatspi.STATE_SHOWING)), None)
         return wait(found, f'no accessible window "{title}"')
 

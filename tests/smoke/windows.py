@@ -14,8 +14,8 @@ import time
 
 import pyatspi
 
-from desktop import (Failure, Session, extents, find, has, key, main, prop, run, text_of,
-                     type_text, wait, walk)
+from desktop import (VERDICTS, Failure, Session, extents, find, has, key, main, prop, run,
+                     text_of, type_text, wait, walk)
 
 # _MOTIF_WM_HINTS as (flags, functions, decorations): functions 4 move,
 # 32 close; decorations 2 border, 8 title, 16 window menu.
@@ -65,10 +65,10 @@ class Quiz:
         key('Return')
         window = self.opened('Информация', 'verdict')
         ready = time.monotonic() + 0.35
-        tree = self.session.frame('Информация', 'filler')
+        tree = self.session.frame(VERDICTS, 'dialog')
         self.inspect(tree)
         time.sleep(max(0, ready - time.monotonic()))
-        return window, tree.getChildAtIndex(2).name
+        return window, tree.name
 
     def close_with(self, title, name, *keys):
         window = self.opened(title, name)
@@ -101,7 +101,7 @@ def explanation(quiz):
 
 def explanation_link(quiz):
     """Tab reaches the link a screen reader names, Enter on it explains."""
-    tree = quiz.session.frame('Информация', 'filler')
+    tree = quiz.session.frame(VERDICTS, 'dialog')
     link = wait(lambda: find(tree, 'link', 'Разбор ответа (F1)'), 'no link to "Разбор ответа"')
     key('Tab')
     wait(lambda: has(link, pyatspi.STATE_FOCUSED), 'Tab does not reach the link')
@@ -157,8 +157,10 @@ def check_names(window):
 
 def read_aloud(window):
     if window.getRoleName() == 'dialog' and window.name == 'Информация':  # about
-        key('Tab', 'Return', 'Tab')  # "Обратная связь", then its first link
-        link = wait(lambda: find(window, 'link', 'https://formulon.example.org/'), 'no link')
+        # "Обратная связь", then past "Закрыть" and the banner to its first link
+        key('Tab', 'Return', 'Tab', 'Tab', 'Tab')
+        link = wait(lambda: find(window, 'link', 'Сайт программы: https://formulon.example.org/'),
+                    'no link')
         wait(lambda: has(link, pyatspi.STATE_FOCUSED), 'Tab does not reach the links')
     check_names(window)
 
@@ -253,6 +255,36 @@ def explanation_at_scale_factor_2(program):
         session.close()
 
 
+def inside(inner, outer):
+    (ix, iy, iw, ih), (x, y, w, h) = inner, outer
+    return x <= ix and y <= iy and ix + iw <= x + w and iy + ih <= y + h
+
+
+def scrolls(top):
+    return any(n.getRoleName() == 'scroll bar' and has(n, pyatspi.STATE_SHOWING) for n in walk(top))
+
+
+def champions_at_scale_factor_2(program):
+    """1280 x 1024 at a scale factor of 2 leaves 640 x 512: the main window
+    fits as it is, the champions window scrolls within the screen, and Tab
+    brings "Закрыть" into view."""
+    session = Session(program, '1280x1024', window_manager=True, env={'QT_SCALE_FACTOR': '2'})
+    try:
+        if scrolls(Quiz(session).tree):
+            raise Failure('the main window scrolls though it fits')
+        key('F10', 'Right', 'Return')
+        window = session.window('Рекорды')
+        wait(lambda: inside(session.frame_rect(window), (0, 0, 1280, 1024)), '"Рекорды" is off')
+        dialog = session.frame('Рекорды')
+        wait(lambda: scrolls(dialog), 'what does not fit does not scroll')
+        close = find(dialog, 'push button', 'Закрыть')
+        key('Tab', 'Tab')
+        wait(lambda: has(close, pyatspi.STATE_FOCUSED) and inside(extents(close), extents(dialog)),
+             'Tab does not bring "Закрыть" into view')
+    finally:
+        session.close()
+
+
 def practice_after_restart(program):
     """A task solved in practice, then the program killed: the next run
     marks it solved and opens on the next one; the champions file (an empty
@@ -289,4 +321,5 @@ if __name__ == '__main__':
     sys.exit(main({'without-window-manager': without_window_manager,
                    'under-openbox': under_openbox,
                    'explanation-at-scale-factor-2': explanation_at_scale_factor_2,
+                   'champions-at-scale-factor-2': champions_at_scale_factor_2,
                    'practice-after-restart': practice_after_restart}))
