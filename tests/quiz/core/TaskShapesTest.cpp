@@ -10,45 +10,25 @@
 #include "tests/quiz/core/ShapesTable.h"
 
 #include <set>
+#include <tuple>
 
 namespace {
 
 constexpr TTaskTable kShapes{kShapesTasks};
 
-struct EntryRow {
-    const TTaskTable* table;
-    int task, variant;
-    int entry; // -1: none
-};
-
-class EntryTest : public testing::TestWithParam<EntryRow> {};
-
-TEST_P(EntryTest, NamesALineOfTheTableOrNothing) {
-    const EntryRow& row = GetParam();
-    EXPECT_EQ(row.table->Entry(row.task, row.variant).value_or(-1), row.entry);
-    if (row.entry >= 0)
-        EXPECT_EQ(row.table->PictureName(row.entry),
-                  "p" + std::to_string(row.task) + std::to_string(row.variant));
-}
-
-const TTaskTable* const kStandard = &ReferenceFormulas;
-INSTANTIATE_TEST_SUITE_P(
-    Rows, EntryTest,
-    testing::Values(EntryRow{kStandard, 1, 1, 0}, EntryRow{kStandard, 2, 2, 4},
-                    EntryRow{kStandard, 10, 3, 29}, EntryRow{kStandard, 1, 4, -1},
-                    EntryRow{kStandard, 11, 1, -1}, EntryRow{kStandard, 0, 1, -1},
-                    EntryRow{kStandard, 10, 0, -1}, EntryRow{&kShapes, 1, 4, 3},
-                    EntryRow{&kShapes, 2, 1, 4}, EntryRow{&kShapes, 2, 2, 5},
-                    EntryRow{&kShapes, 1, 5, -1}, EntryRow{&kShapes, 2, 3, -1},
-                    EntryRow{&kShapes, 3, 1, -1}));
-
-TEST(TaskShapes, TheStandardTableIsTenTasksOfThreeVariants) {
+// Entries of the shapes table, -1 for none; the standard table's are in
+// TaskCatalogueTest.
+TEST(TaskShapes, TheTableGivesTheCountsAndTheEntries) {
     EXPECT_EQ(ReferenceFormulas.TaskCount(), 10);
     for (int task = 1; task <= 10; ++task)
         EXPECT_EQ(ReferenceFormulas.VariantCount(task), 3) << task;
     EXPECT_EQ(kShapes.TaskCount(), 2);
     EXPECT_EQ(kShapes.VariantCount(1), 4);
     EXPECT_EQ(kShapes.VariantCount(2), 2);
+    for (const auto& [task, variant, entry] :
+         {std::tuple{1, 4, 3}, {2, 1, 4}, {2, 2, 5}, {1, 5, -1}, {2, 3, -1}, {3, 1, -1}})
+        EXPECT_EQ(kShapes.Entry(task, variant).value_or(-1), entry) << task << '.' << variant;
+    EXPECT_EQ(kShapes.PictureName(3), "p14");
     EXPECT_EQ(kShapes.ReferenceFormula(1, 4), "y*z");
 }
 
