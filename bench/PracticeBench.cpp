@@ -106,8 +106,8 @@ void TypeAnswer(int entry, const std::string& answer) {
     QObject::disconnect(pause);
     QObject::disconnect(preview);
     std::printf("practice_task%d.%d keys %zu key_max %.2f key_median %.2f preview %.2f\n",
-                PracticeTaskNo(entry), PracticeVariant(entry), keys.size(),
-                *std::max_element(keys.begin(), keys.end()), Median(keys), previewMs);
+                ReferenceFormulas.Row(entry).Task, ReferenceFormulas.Row(entry).Variant,
+                keys.size(), *std::max_element(keys.begin(), keys.end()), Median(keys), previewMs);
 }
 
 } // namespace
@@ -119,8 +119,11 @@ void MeasurePractice() {
     Open("first", [] {
         // Answers as long as the tasks': each task's own formula, tasks 1
         // to 5 and task 10.
-        for (int entry : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 27, 28, 29})
-            TypeAnswer(entry, ReferenceFormula(PracticeTaskNo(entry), PracticeVariant(entry)));
+        for (int entry = 0; entry < ReferenceFormulas.EntryCount(); ++entry) {
+            const TTaskRow& row = ReferenceFormulas.Row(entry);
+            if (row.Task <= 5 || row.Task == ReferenceFormulas.TaskCount())
+                TypeAnswer(entry, std::string(row.Formula));
+        }
     });
     Open("again", [] {});
     std::printf("peak_kb %ld\n", PeakResidentKb());

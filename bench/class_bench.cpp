@@ -31,7 +31,7 @@ std::string Replaced(std::string text, std::string_view from, std::string_view t
 
 // What pupil 'pupil' answered to catalogue entry 'entry': six in ten right.
 std::string Answer(int pupil, int entry) {
-    const std::string& formula = ReferenceFormula(entry / 3 + 1, entry % 3 + 1);
+    const std::string formula(ReferenceFormulas.Row(entry).Formula);
     switch ((pupil * 7 + entry * 3) % 10) {
     case 0:
     case 1:
@@ -55,13 +55,13 @@ std::string Answer(int pupil, int entry) {
 }
 
 std::string ClassFile() {
-    FillReferenceFormulas();
     std::string file = "Ученик;Задание;Ответ\r\n";
     for (int pupil = 0; pupil < kPupils; ++pupil) {
         const std::string name = "Ученик " + std::to_string(pupil + 1);
         std::string lines;
-        for (int entry = 0; entry < kTaskCount * kVariantCount; ++entry) {
-            const TClassLine line{name, entry / 3 + 1, entry % 3 + 1, Answer(pupil, entry), {}};
+        for (int entry = 0; entry < ReferenceFormulas.EntryCount(); ++entry) {
+            const TTaskRow& row = ReferenceFormulas.Row(entry);
+            const TClassLine line{name, row.Task, row.Variant, Answer(pupil, entry), {}};
             lines += ClassLineText(line, kSeparators[(pupil + entry) % 3]) + "\r\n";
         }
         file += pupil % 3 == 2 ? formulon::engine::Utf8ToCp1251(lines) : lines;

@@ -210,7 +210,6 @@ void TForm1::SetChampionsFile(std::function<void()> load, std::function<void()> 
 
 void TForm1::FormCreate() {
     LastErrorText.Clear();
-    FillReferenceFormulas();
     if (loadChampions_)
         loadChampions_();
     Timer2->start();

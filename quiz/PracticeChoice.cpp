@@ -3,9 +3,7 @@
 #include "app/shell/BitmapResources.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TextCodec.h"
-#include "quiz/core/Practice.h"
 #include "quiz/core/SpokenFormula.h"
-#include "quiz/core/TaskCatalogue.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -43,23 +41,20 @@ protected:
     }
 };
 
-QString EntryText(int entry) {
-    return QStringLiteral("%1.%2").arg(PracticeTaskNo(entry)).arg(PracticeVariant(entry));
-}
-
 } // namespace
 
-TPracticeChoice::TPracticeChoice(QWidget* parent) : QListWidget(parent) {
+TPracticeChoice::TPracticeChoice(const TTaskTable& tasks, QWidget* parent)
+    : QListWidget(parent), tasks_(tasks) {
     setAccessibleName(QStringLiteral("Задания тренировки"));
     setIconSize(ThumbnailSize);
     setItemDelegate(new TNumberAbovePicture(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    for (int entry = 0; entry < kPracticeTasks; ++entry) {
-        addItem(EntryText(entry));
+    for (int entry = 0; entry < tasks_.EntryCount(); ++entry) {
+        addItem(QString::fromStdString(tasks_.EntryText(entry)));
         // The picture in words, said after the task's number.
         item(entry)->setData(Qt::AccessibleDescriptionRole,
-                             FromCp1251(SpokenTask(PracticeTaskNo(entry), PracticeVariant(entry))));
+                             FromCp1251(SpokenTex(tasks_.Row(entry).Tex)));
     }
     ShowMarks({});
 }
@@ -67,9 +62,7 @@ TPracticeChoice::TPracticeChoice(QWidget* parent) : QListWidget(parent) {
 // A picture keeps a pixel of white round it, so its ink never touches the
 // room's edges. Drawn smaller than on the screen's pixels, it is darkened,
 // as its thin strokes turn a faint grey.
-QPixmap TPracticeChoice::Thumbnail(int entry, qreal ratio) {
-    const QString name =
-        QString::fromStdString(PictureName(PracticeTaskNo(entry), PracticeVariant(entry)));
+QPixmap TPracticeChoice::Thumbnail(const QString& name, qreal ratio) {
     const QSizeF size = LoadBitmapResource(name).size();
     const QSizeF room = ThumbnailSize - QSize(2, 2);
     const qreal scale = std::min({1.0, room.width() / size.width(), room.height() / size.height()});
@@ -85,21 +78,23 @@ QPixmap TPracticeChoice::Thumbnail(int entry, qreal ratio) {
 
 void TPracticeChoice::LoadPictures() {
     const qreal ratio = devicePixelRatioF();
-    for (int entry = 0; entry < kPracticeTasks; ++entry)
-        item(entry)->setIcon(QIcon(Thumbnail(entry, ratio)));
+    for (int entry = 0; entry < tasks_.EntryCount(); ++entry)
+        item(entry)->setIcon(
+            QIcon(Thumbnail(QString::fromStdString(tasks_.PictureName(entry)), ratio)));
 }
 
 void TPracticeChoice::ShowMarks(const TPracticeProgress& progress) {
-    for (int entry = 0; entry < kPracticeTasks; ++entry) {
-        const bool solved = progress.Marks[entry].Solved;
+    for (int entry = 0; entry < tasks_.EntryCount(); ++entry) {
+        const bool solved = progress.Mark(tasks_.PictureName(entry)).Solved;
         QListWidgetItem* row = item(entry);
         row->setData(kSolvedRole, solved);
-        row->setText(EntryText(entry) + (solved ? QStringLiteral(" ✓") : QString()));
+        row->setText(QString::fromStdString(tasks_.EntryText(entry)) +
+                     (solved ? QStringLiteral(" ✓") : QString()));
         row->setBackground(solved ? QBrush(kSolvedGround) : QBrush());
         row->setData(Qt::AccessibleTextRole,
                      QStringLiteral("Задание %1, вариант %2, %3")
-                         .arg(PracticeTaskNo(entry))
-                         .arg(PracticeVariant(entry))
+                         .arg(tasks_.Row(entry).Task)
+                         .arg(tasks_.Row(entry).Variant)
                          .arg(solved ? QStringLiteral("решено") : QStringLiteral("не решено")));
     }
 }

@@ -116,7 +116,7 @@ void TPracticeFrm::CreateControls() {
     ScrollBox2->setAccessibleName(QStringLiteral("Тренировка"));
 
     Label1 = MakeCaption(Page, QStringLiteral("Задания:"));
-    ListBox1 = new TPracticeChoice(Page);
+    ListBox1 = new TPracticeChoice(session_.Tasks(), Page);
     Label2 = MakeCaption(Page, {});
     Panel1 = new QFrame(Page);
     Part(Panel1);
@@ -320,15 +320,15 @@ void TPracticeFrm::ListBox1Change(int row) {
 
 // The chosen task's caption, picture and sample button.
 void TPracticeFrm::ShowChosen() {
-    const int task = PracticeTaskNo(session_.Chosen());
-    const int variant = PracticeVariant(session_.Chosen());
+    const int task = session_.ChosenRow().Task;
+    const int variant = session_.ChosenRow().Variant;
     const TPracticeMark& mark = session_.ChosenMark();
     QString state = mark.Solved ? QStringLiteral("решено") : QStringLiteral("не решено");
     if (mark.WrongChecks > 0)
         state += QStringLiteral(", неверных проверок: %1").arg(mark.WrongChecks);
     Label2->setText(
         QStringLiteral("Задание № %1, вариант %2: %3").arg(task).arg(variant).arg(state));
-    const QString name = QString::fromStdString(PictureName(task, variant));
+    const QString name = QString::fromStdString(session_.Tasks().PictureName(task, variant));
     ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
     Image1->setAccessibleName(
         QStringLiteral("Задание № %1, вариант %2, картинка формулы").arg(task).arg(variant));
@@ -357,7 +357,7 @@ void TPracticeFrm::Timer1Timer() {
 
 void TPracticeFrm::ShowPreview(const std::string& answer) {
     const TPreview preview =
-        MakePreview(answer, PracticeTaskNo(session_.Chosen()), PracticeVariant(session_.Chosen()));
+        MakePreview(answer, session_.ChosenRow().Task, session_.ChosenRow().Variant);
     if (preview.Tex.isEmpty())
         Formula1->Clear();
     else

@@ -1,4 +1,4 @@
-// "Тренировка": the thirty tasks at the pupil's own pace, apart from the
+// "Тренировка": every task's variants at the pupil's own pace, apart from the
 // quiz (quiz/core/Practice.h). On the left the choice of a task; on the
 // right its picture, the answer box and, while the pupil types, the answer
 // as the program reads it: typeset, or its first unreadable place marked
@@ -54,7 +54,7 @@ public:
     QScrollArea* ScrollBox2 = nullptr;   // scrolls the page on a small screen
     QWidget* Page = nullptr;             // everything but the strip below
     QLabel* Label1 = nullptr;            // "Задания:"
-    TPracticeChoice* ListBox1 = nullptr; // the thirty tasks
+    TPracticeChoice* ListBox1 = nullptr; // the variants to practise
     QLabel* Label2 = nullptr;            // the chosen task, solved or not
     QFrame* Panel1 = nullptr;            // white ground of the task picture
     QLabel* Image1 = nullptr;            // task picture

@@ -73,8 +73,16 @@ std::string_view Pattern(THintRule rule) {
     return {};
 }
 
+// Every picture of the table is there: the build looks for each.
+const char* TaskPictureSvg(const std::string& name) {
+    for (const TTaskPictureSvg& picture : kTaskPictureSvg)
+        if (name == picture.Name)
+            return picture.Svg;
+    return "";
+}
+
 std::string EntryText(int entry) {
-    return TaskText(entry / 3 + 1, entry % 3 + 1);
+    return ReferenceFormulas.EntryText(entry);
 }
 
 std::string Percent(int part, int whole) {
@@ -184,14 +192,15 @@ void THtml::Legend() {
 
 void THtml::Task(std::size_t task) {
     const int entry = totals_.Tasks[task];
-    const int number = entry / 3 + 1, variant = entry % 3 + 1;
+    const int number = ReferenceFormulas.Row(entry).Task;
+    const int variant = ReferenceFormulas.Row(entry).Variant;
     const TTally& tally = totals_.TaskTally[task];
     Add("<div class=\"task\">\n<h3>");
     Text(Filled(texts_.Task, EntryText(entry)));
     Add("</h3>\n<img alt=\"");
     Text(Cp1251ToUtf8(SpokenTask(number, variant)));
     Add("\" src=\"data:image/svg+xml;base64,");
-    Add(Base64(kTaskPictureSvg[entry]));
+    Add(Base64(TaskPictureSvg(ReferenceFormulas.PictureName(entry))));
     Add("\">\n<p>");
     Text(texts_.Reference);
     Add(" <code>");

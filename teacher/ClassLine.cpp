@@ -67,18 +67,23 @@ std::optional<std::vector<std::string>> SplitFields(std::string_view line, char 
     return fields;
 }
 
-bool ParseTask(std::string_view text, int& task, int& variant, bool commaToo) {
+bool ParseTask(std::string_view text, int& task, int& variant, bool commaToo,
+               const TTaskTable& tasks) {
     const std::size_t dot = text.find_first_of(commaToo ? ".," : ".");
-    if (dot == std::string_view::npos || text.size() != dot + 2)
+    if (dot == std::string_view::npos || dot == 0 || dot > 2 || text.size() != dot + 2 ||
+        text[0] == '0')
         return false;
-    const std::string_view number = text.substr(0, dot);
-    const char variantDigit = text[dot + 1];
-    if (number != "10" && (number.size() != 1 || number[0] < '1' || number[0] > '9'))
+    int number = 0;
+    for (const char digit : text.substr(0, dot)) {
+        if (digit < '0' || digit > '9')
+            return false;
+        number = number * 10 + (digit - '0');
+    }
+    const int variantNumber = text[dot + 1] - '0';
+    if (!tasks.Has(number, variantNumber))
         return false;
-    if (variantDigit < '1' || variantDigit > '3')
-        return false;
-    task = number == "10" ? 10 : number[0] - '0';
-    variant = variantDigit - '0';
+    task = number;
+    variant = variantNumber;
     return true;
 }
 

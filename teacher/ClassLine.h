@@ -5,6 +5,8 @@
 // writing the line are kept together here so that they always agree.
 #pragma once
 
+#include "quiz/core/TaskCatalogue.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +14,8 @@
 
 struct TClassLine {
     std::string Pupil; // UTF-8, as every field
-    int Task = 0;      // 1..10
-    int Variant = 0;   // 1..3
+    int Task = 0;      // a task of the table
+    int Variant = 0;   // one of its variants
     std::string Answer;
     std::vector<std::string> Extra; // the columns after the answer
 };
@@ -34,7 +36,8 @@ std::string QuotedField(std::string_view field, char separator);
 // them ("" inside quotes is one quote); none when a quote is left open.
 std::optional<std::vector<std::string>> SplitFields(std::string_view line, char separator);
 
-// "3.2" (or "3,2", as a spreadsheet may write it) for task 1..10 and
-// variant 1..3, and nothing else.
-bool ParseTask(std::string_view text, int& task, int& variant, bool commaToo = false);
+// "3.2" (or "3,2", as a spreadsheet may write it) for a task and variant of
+// 'tasks', and nothing else.
+bool ParseTask(std::string_view text, int& task, int& variant, bool commaToo = false,
+               const TTaskTable& tasks = ReferenceFormulas);
 std::string TaskText(int task, int variant);

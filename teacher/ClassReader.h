@@ -23,7 +23,7 @@ enum class TLineProblem {
     NotUtf8,       // with TEncoding::Utf8 only; Where says where
     UnclosedQuote, // a quoted field never ends on its line
     TooFewFields,  // no task column
-    NotATask,      // the second column is not 1.1 .. 10.3
+    NotATask,      // the second column is no task of the table (1.1 .. 10.3)
     NoPupil,       // the first column is blank
     CommaInAnswer, // ','-separated, more fields than the first line has
 };

@@ -5,8 +5,9 @@
 
 namespace {
 
+// Read lines name tasks of the table (ParseTask).
 int Entry(const TReadLine& read) {
-    return (read.Line.Task - 1) * 3 + read.Line.Variant - 1;
+    return ReferenceFormulas.Entry(read.Line.Task, read.Line.Variant).value_or(-1);
 }
 
 void Count(TTally& tally, TVerdict verdict) {

@@ -37,7 +37,7 @@ inline constexpr std::size_t kSlipsShown = 3;
 
 struct TClassTotals {
     std::vector<std::string> Pupils; // in the order they first appear
-    std::vector<int> Tasks;          // catalogue entries, (task - 1) * 3 + variant - 1, ascending
+    std::vector<int> Tasks;          // the catalogue's entries (TTaskTable::Entry), ascending
     std::vector<TTally> PupilTally;  // by Pupils
     std::vector<TTally> TaskTally;   // by Tasks
     std::vector<std::vector<TSlip>> TaskSlips; // by Tasks: the most frequent, at most kSlipsShown

@@ -63,7 +63,6 @@ TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted, TFlagR
 }
 
 std::vector<TMarkedAnswer> MarkClass(std::vector<TReadLine> lines, TFlagRule flagRule) {
-    FillReferenceFormulas();
     std::vector<TMarkedAnswer> marked;
     marked.reserve(lines.size());
     for (TReadLine& read : lines) {

@@ -30,13 +30,12 @@ struct TJudgement {
     // evaluation raised; the message the quiz's verdict window would show;
     // after a wrong answer, the first hint.
     std::string Value, Message, Hint;
-    std::string AnswerMessage; // the last message the answer's own evaluation wrote
+    std::string AnswerMessage;     // the last message the answer's own evaluation wrote
     std::optional<THintRule> Slip; // the first hint's rule
 };
 
 // An answer to (task, variant) as pasted into the answer box. Needs the
-// floating-point environment the program sets at start and the filled
-// catalogue (FillReferenceFormulas, which MarkClass calls); leaves the
+// floating-point environment the program sets at start; leaves the
 // engine's LastErrorText as it found it.
 TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted,
                        TFlagRule flagRule = RightInSchoolMathematics);

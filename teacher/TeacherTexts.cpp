@@ -1,5 +1,7 @@
 #include "teacher/TeacherTexts.h"
 
+#include "quiz/core/TaskCatalogue.h"
+
 #include <cstdio>
 
 namespace {
@@ -26,7 +28,7 @@ const TTeacherTexts kEnglish = {
     "no hint",
     {"", "not UTF-8 at byte %1", "a quote is not closed on this line",
      "no task column: a line holds pupil, task.variant and answer",
-     "'%1' is not a task: give TASK.VARIANT, 1.1 to 10.3", "no pupil's name in the first column",
+     "'%1' is not a task: give TASK.VARIANT, %2 to %3", "no pupil's name in the first column",
      "more columns than the first line has: an answer with a comma must be in quotes"},
 };
 
@@ -52,8 +54,7 @@ const TTeacherTexts kRussian = {
     "без подсказки",
     {"", "не UTF-8 в байте %1", "кавычка не закрыта в этой строке",
      "нет столбца задания: в строке ученик, ЗАДАНИЕ.ВАРИАНТ и ответ",
-     "«%1» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ от 1.1 до 10.3",
-     "нет имени ученика в первом столбце",
+     "«%1» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ от %2 до %3", "нет имени ученика в первом столбце",
      "столбцов больше, чем в первой строке: ответ с запятой берут в кавычки"},
 };
 
@@ -90,5 +91,8 @@ std::string NotUtf8Text(TLanguage language, const TNotUtf8& where) {
 std::string ProblemText(TLanguage language, const TReadLine& read) {
     if (read.Problem == TLineProblem::NotUtf8)
         return NotUtf8Text(language, read.Where);
-    return Filled(TeacherTexts(language).Problems[static_cast<int>(read.Problem)], read.TaskField);
+    // The table's first and last tasks: 1.1 and 10.3 for the standard one.
+    return Filled(TeacherTexts(language).Problems[static_cast<int>(read.Problem)], read.TaskField,
+                  ReferenceFormulas.EntryText(0),
+                  ReferenceFormulas.EntryText(ReferenceFormulas.EntryCount() - 1));
 }

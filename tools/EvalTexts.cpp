@@ -24,7 +24,7 @@ const TEvalTexts kEnglish = {
     "  --trace       print the engine's steps before each result line:\n"
     "                TRACE<TAB><stage><TAB><text>\n"
     "  --check TASK.VARIANT\n"
-    "                judge answers to one task (1 to 10) and variant (1 to 3)\n"
+    "                judge answers to one task and variant (as --tasks lists them)\n"
     "                exactly as the quiz does; one line for each answer:\n"
     "                  RIGHT<TAB><value><TAB><hint>\n"
     "                  WRONG<TAB><value or error text><TAB><hint><TAB><message>\n"
@@ -46,7 +46,7 @@ const TEvalTexts kEnglish = {
     "                the verdict, the picture's TeX, the hints with their\n"
     "                places, the value compared, the message and the steps,\n"
     "                as plain text, then an empty line\n"
-    "  --tasks       print the thirty tasks: task, variant, reference formula\n"
+    "  --tasks       print every task: task, variant, reference formula\n"
     "                and its value, tab-separated\n"
     "  --help        print this text and exit\n"
     "  --version     print the version and exit\n"
@@ -61,7 +61,9 @@ const TEvalTexts kEnglish = {
     "unknown option '%s'",
     "unexpected argument '%s'",
     "option '%s' needs TASK.VARIANT, for example 1.1",
-    "'%s' is not a task: give TASK.VARIANT, task 1 to 10, variant 1 to 3",
+    "'%s' is not a task: give TASK.VARIANT, ",
+    "task 1 to %1, variant 1 to %2",
+    "%1 to %2, as --tasks lists them",
     "give at most one of --check, --class, --explain and --tasks",
     "--trace goes only with evaluating formulas",
     "Try 'formulon-eval --help' for more information.",
@@ -102,7 +104,7 @@ const TEvalTexts kRussian = {
     "  --trace       перед каждой строкой результата вывести шаги вычисления:\n"
     "                TRACE<TAB><этап><TAB><текст>\n"
     "  --check ЗАДАНИЕ.ВАРИАНТ\n"
-    "                проверить ответы к заданию (1–10) и варианту (1–3)\n"
+    "                проверить ответы к заданию и варианту (их выводит --tasks)\n"
     "                в точности как тренажёр; по строке на каждый ответ:\n"
     "                  RIGHT<TAB><значение><TAB><подсказка>\n"
     "                  WRONG<TAB><значение или текст ошибки><TAB><подсказка>\n"
@@ -126,7 +128,7 @@ const TEvalTexts kRussian = {
     "                «Разбор ответа»: вердикт, TeX картинки, подсказки с их\n"
     "                местами, сравнение значений, сообщение и шаги, — и\n"
     "                пустую строку\n"
-    "  --tasks       вывести тридцать заданий: задание, вариант, эталонную\n"
+    "  --tasks       вывести все задания: задание, вариант, эталонную\n"
     "                формулу и её значение через табуляцию\n"
     "  --help        вывести эту справку и выйти\n"
     "  --version     вывести версию и выйти\n"
@@ -141,7 +143,9 @@ const TEvalTexts kRussian = {
     "неизвестный параметр «%s»",
     "лишний аргумент «%s»",
     "параметру «%s» нужно ЗАДАНИЕ.ВАРИАНТ, например 1.1",
-    "«%s» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ, задание от 1 до 10, вариант от 1 до 3",
+    "«%s» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ, ",
+    "задание от 1 до %1, вариант от 1 до %2",
+    "от %1 до %2, как их выводит --tasks",
     "укажите не больше одного из --check, --class, --explain и --tasks",
     "--trace годится только для вычисления формул",
     "Справка: formulon-eval --help",
@@ -191,4 +195,19 @@ std::string Format(const char* text, std::string_view argument) {
     if (const std::size_t at = result.find("%s"); at != std::string::npos)
         result.replace(at, 2, argument);
     return result;
+}
+
+std::string BadTaskText(std::string_view given, const TTaskTable& tasks) {
+    const TEvalTexts& texts = EvalTexts();
+    const int last = tasks.EntryCount() - 1;
+    bool even = true;
+    for (int task = 2; task <= tasks.TaskCount(); ++task)
+        even = even && tasks.VariantCount(task) == tasks.VariantCount(1);
+    // Tasks of unlike variants have no two bounds that say it: their first
+    // and last are named, and --tasks lists them all.
+    const std::string bounds =
+        even ? Filled(texts.TaskRange, std::to_string(tasks.TaskCount()),
+                      std::to_string(tasks.VariantCount(1)))
+             : Filled(texts.TaskList, tasks.EntryText(0), tasks.EntryText(last));
+    return Format(texts.BadTask, given) + bounds;
 }

@@ -2,6 +2,7 @@
 // The result lines are the same in every locale, so scripts can read them.
 #pragma once
 
+#include "quiz/core/TaskTable.h"
 #include "teacher/TeacherTexts.h"
 
 #include <string>
@@ -12,7 +13,9 @@ struct TEvalTexts {
     const char* UnknownOption; // %s: the option
     const char* UnexpectedArgument;
     const char* MissingTask; // %s: the option that needs it
-    const char* BadTask;     // %s: what was given
+    const char* BadTask;     // %s: what was given; then TaskRange or TaskList
+    const char* TaskRange;   // %1 tasks of %2 variants each
+    const char* TaskList;    // %1 the first task, %2 the last
     const char* TwoModes;
     const char* TraceOnlyFormulas;
     const char* TryHelp;
@@ -42,3 +45,6 @@ TLanguage EvalLanguage();
 
 // 'text' with its "%s" replaced by 'argument'.
 std::string Format(const char* text, std::string_view argument);
+
+// BadTask for 'given', with the bounds of the table's tasks.
+std::string BadTaskText(std::string_view given, const TTaskTable& tasks);

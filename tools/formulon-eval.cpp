@@ -158,7 +158,6 @@ std::string JudgeLine(const TOptions& options, const std::string& line, bool& ri
 }
 
 int CheckAnswers(const TOptions& options) {
-    FillReferenceFormulas();
     TLineReader reader(std::cin);
     std::string line;
     long answers = 0;
@@ -179,13 +178,10 @@ int CheckAnswers(const TOptions& options) {
 }
 
 int ListTasks() {
-    FillReferenceFormulas();
-    for (int task = 1; task <= kTaskCount; ++task) {
-        for (int variant = 1; variant <= kVariantCount; ++variant) {
-            const std::string& formula = ReferenceFormula(task, variant);
-            std::cout << task << '\t' << variant << '\t' << Field(formula) << '\t'
-                      << Field(Evaluate(formula).Text) << '\n';
-        }
+    for (const TTaskRow& row : ReferenceFormulas.Rows()) {
+        const std::string formula(row.Formula);
+        std::cout << row.Task << '\t' << row.Variant << '\t' << Field(formula) << '\t'
+                  << Field(Evaluate(formula).Text) << '\n';
     }
     return FlushOutput() ? 0 : kFailure;
 }
@@ -238,7 +234,7 @@ int ValueOption(std::string_view argument, int argc, char** argv, int& i, TOptio
         if (!OptionValue(argument, name, argc, argv, i, value))
             return UsageError(Format(texts.MissingTask, name));
         if (!ParseTask(*value, options.Task, options.Variant))
-            return UsageError(Format(texts.BadTask, *value));
+            return UsageError(BadTaskText(*value, ReferenceFormulas));
         options.Mode = name == "--check" ? TMode::Check : TMode::Explain;
     } else if (IsOption(argument, "--class")) {
         OptionValue(argument, "--class", argc, argv, i, options.Class.File, true);

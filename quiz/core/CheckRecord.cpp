@@ -113,8 +113,13 @@ std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer) 
 }
 
 bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& answer) {
+    return RunCheck(check, ReferenceFormulas, taskNo, variant, answer);
+}
+
+bool RunCheck(TCheckRecord& check, const TTaskTable& tasks, int taskNo, int variant,
+              const std::string& answer) {
     BeginCheckRecord(check, taskNo, variant, answer);
-    const std::string& formula = ReferenceFormula(taskNo, variant);
+    const std::string formula = tasks.ReferenceFormula(taskNo, variant);
     const std::string reference = RecordedReferenceValue(check, formula);
     if (RecordedAnswerValue(check, answer) == reference)
         return true;

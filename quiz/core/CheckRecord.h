@@ -6,6 +6,7 @@
 #include "engine/FormulaTrace.h"
 #include "quiz/core/MathEquality.h"
 #include "quiz/core/ReadingParts.h"
+#include "quiz/core/TaskTable.h"
 
 #include <cstddef>
 #include <optional>
@@ -79,6 +80,9 @@ std::string RecordedAnswerValue(TCheckRecord& check, const std::string& answer);
 // the engine writes it; a check apart from the quiz keeps it (below). A
 // wrong answer is then compared with the task's formula in mathematics.
 bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& answer);
+// The same against a task of 'tasks'.
+bool RunCheck(TCheckRecord& check, const TTaskTable& tasks, int taskNo, int variant,
+              const std::string& answer);
 
 // Puts LastErrorText back as it was when made, however its scope ends: a
 // check apart from the quiz (practice) leaves the quiz's message alone.

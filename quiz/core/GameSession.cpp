@@ -6,7 +6,6 @@
 #include "engine/IntegerText.h"
 #include "engine/NumberText.h"
 #include "engine/ShortText.h"
-#include "quiz/core/TaskCatalogue.h"
 
 #include <utility>
 
@@ -20,7 +19,7 @@ bool TGameSession::Start(const std::string& playerName) {
     playerName_ = ShortText(playerName);
     draw_.Seed();
     state_.TaskNo = 1;
-    state_.Variant = static_cast<std::uint8_t>(draw_.Draw());
+    state_.Variant = static_cast<std::uint8_t>(draw_.Draw(state_.TaskNo));
     state_.VariantDue = false;
     clockRunning_ = true;
     hasLastCheck_ = false;
@@ -31,7 +30,7 @@ bool TGameSession::Activate() {
     if (!state_.VariantDue)
         return false;
     state_.VariantDue = false;
-    state_.Variant = static_cast<std::uint8_t>(draw_.Draw());
+    state_.Variant = static_cast<std::uint8_t>(draw_.Draw(state_.TaskNo));
     return true;
 }
 
@@ -43,14 +42,14 @@ void TGameSession::Tick() {
 }
 
 bool TGameSession::TaskInProgress() const {
-    return IsValidTask(state_.TaskNo, state_.Variant);
+    return tasks_->Has(state_.TaskNo, state_.Variant);
 }
 
 std::optional<TCheckOutcome> TGameSession::Check(const std::string& answer) {
     if (!TaskInProgress())
         return std::nullopt; // nothing to check against
     hasLastCheck_ = true;
-    const bool right = RunCheck(lastCheck_, state_.TaskNo, state_.Variant, answer);
+    const bool right = RunCheck(lastCheck_, *tasks_, state_.TaskNo, state_.Variant, answer);
     TCheckOutcome outcome = right ? RightAnswer() : WrongAnswer();
     if (!outcome.SortFault)
         lastOutcome_ = outcome;
@@ -59,14 +58,17 @@ std::optional<TCheckOutcome> TGameSession::Check(const std::string& answer) {
 
 TCheckOutcome TGameSession::RightAnswer() {
     TCheckOutcome outcome;
+    // The game is won after the table's last task.
+    const bool won = state_.TaskNo == tasks_->TaskCount();
     ++state_.TaskNo;
     // Drawn once, as the pupil comes back to the next task; a won game has
     // no next task.
-    state_.VariantDue = state_.TaskNo != kWonTaskNo;
-    if (state_.TaskNo == kWonTaskNo) {
+    state_.VariantDue = !won;
+    if (won) {
         outcome.Verdict = TVerdict::Win;
         // The game is over before the record decision: a hand-made slot
-        // time that does not convert must not leave a task 11 behind.
+        // time that does not convert must not leave a task past the last
+        // behind.
         state_.TaskNo = 0;
         if (holdRecords_)
             heldWin_ = THeldWin{playerName_, seconds_, games_};
@@ -125,7 +127,7 @@ void TGameSession::LeaveVerdict() {
 }
 
 bool TGameSession::SelectTask(const std::string& taskText, const std::string& variantText) {
-    return ::SelectTask(taskText, variantText, state_);
+    return ::SelectTask(taskText, variantText, state_, *tasks_);
 }
 
 std::string TGameSession::VerdictComment() const {

@@ -34,6 +34,11 @@ struct TCheckOutcome {
 
 class TGameSession {
 public:
+    // A game of the tasks of 'tasks', which outlives the session: the
+    // standard table, unless a test plays another.
+    explicit TGameSession(const TTaskTable& tasks = ReferenceFormulas)
+        : tasks_(&tasks), draw_(tasks) {}
+
     // "Начать": a new game for the player (cut to 255 characters), task 1
     // with a freshly drawn variant, the clock at 0 and running (a running
     // clock goes on), no check yet. False, and nothing changes, when the
@@ -60,9 +65,10 @@ public:
     void LeaveVerdict();
 
     // The hidden picture selector: false, and nothing changes, unless the
-    // texts name a task of the catalogue.
+    // texts name a task of the table.
     bool SelectTask(const std::string& taskText, const std::string& variantText);
 
+    const TTaskTable& Tasks() const { return *tasks_; }
     int TaskNo() const { return state_.TaskNo; }
     int Variant() const { return state_.Variant; }
     TLastVerdict LastVerdict() const { return state_.LastVerdict; }
@@ -100,6 +106,7 @@ private:
     void DecideRecord(TCheckOutcome& outcome, const std::string& name, std::int32_t seconds,
                       bool clockOfThisGame);
 
+    const TTaskTable* tasks_;
     TGameState state_;
     std::string playerName_;
     std::int32_t seconds_ = 0;

@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "engine/IntegerText.h"
-#include "quiz/core/TaskCatalogue.h"
 
 using namespace formulon::engine;
 
@@ -13,10 +12,10 @@ void TVariantDraw::Seed() {
     generator_.seed(static_cast<std::mt19937::result_type>(ticks));
 }
 
-int TVariantDraw::Draw() {
+int TVariantDraw::Draw(int task) {
     if (source_)
-        return source_();
-    std::uniform_int_distribution<int> variants(1, kVariantCount);
+        return source_(task);
+    std::uniform_int_distribution<int> variants(1, tasks_->VariantCount(task));
     return variants(generator_);
 }
 
@@ -24,10 +23,11 @@ bool IsRecordTime(std::int32_t seconds, const std::string& slot15Result) {
     return slot15Result.empty() || seconds < StrToInt(slot15Result);
 }
 
-bool SelectTask(const std::string& taskText, const std::string& variantText, TGameState& state) {
+bool SelectTask(const std::string& taskText, const std::string& variantText, TGameState& state,
+                const TTaskTable& tasks) {
     std::int32_t task = 0, variant = 0;
     if (!TryStrToInt(taskText, task) || !TryStrToInt(variantText, variant) ||
-        !IsValidTask(task, variant))
+        !tasks.Has(task, variant))
         return false;
     state.TaskNo = static_cast<std::uint8_t>(task);
     state.Variant = static_cast<std::uint8_t>(variant);

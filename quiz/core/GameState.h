@@ -3,6 +3,8 @@
 // (GameSession.h) holds and uses them.
 #pragma once
 
+#include "quiz/core/TaskCatalogue.h"
+
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -16,8 +18,9 @@ enum class TLastVerdict : std::uint8_t {
 };
 
 struct TGameState {
-    std::uint8_t TaskNo = 0;  // 1..10 while a task is in progress; 0 before and after
-    std::uint8_t Variant = 0; // 1..3 (0 before the first game)
+    std::uint8_t TaskNo =
+        0; // 1..the table's last task while one is in progress; 0 before and after
+    std::uint8_t Variant = 0; // 1..the task's variants (0 before the first game)
     TLastVerdict LastVerdict = TLastVerdict::None;
     // A right answer left a task to solve: its variant is drawn when the
     // main window next becomes active, and only then. Every later
@@ -25,21 +28,24 @@ struct TGameState {
     bool VariantDue = false;
 };
 
-inline constexpr int kWonTaskNo = 11;
+// Replaces the random draw in tests: the variant for the task given.
+using TVariantSource = std::function<int(int task)>;
 
-// Replaces the random draw in tests.
-using TVariantSource = std::function<int()>;
-
-// Draws variants: uniformly 1..3, each draw independent of the last.
+// Draws a task's variant: uniformly from 1 to the task's variants in the
+// table (1..3 for every standard task), each draw independent of the last.
 class TVariantDraw {
 public:
+    // 'tasks' outlives the draw.
+    explicit TVariantDraw(const TTaskTable& tasks = ReferenceFormulas) : tasks_(&tasks) {}
     // Seeds the generator from the clock; done at each start of a game.
     void Seed();
-    int Draw();
+    // 'task' must be one of the table's.
+    int Draw(int task);
     // An empty function restores the random draw.
     void SetSource(TVariantSource source) { source_ = std::move(source); }
 
 private:
+    const TTaskTable* tasks_;
     std::mt19937 generator_;
     TVariantSource source_;
 };
@@ -50,6 +56,7 @@ private:
 bool IsRecordTime(std::int32_t seconds, const std::string& slot15Result);
 
 // The hidden picture selector: the task and variant when both texts are
-// integers within the catalogue's bounds, and nothing left due; false
-// (state untouched) otherwise.
-bool SelectTask(const std::string& taskText, const std::string& variantText, TGameState& state);
+// integers naming a line of the table, and nothing left due; false (state
+// untouched) otherwise.
+bool SelectTask(const std::string& taskText, const std::string& variantText, TGameState& state,
+                const TTaskTable& tasks = ReferenceFormulas);

@@ -2,7 +2,6 @@
 
 #include "engine/Errors.h"
 #include "quiz/core/GameSession.h"
-#include "quiz/core/TaskCatalogue.h"
 
 #include <algorithm>
 
@@ -24,36 +23,33 @@ void CountTry(TPracticeMark& mark, const std::string& answer) {
 
 } // namespace
 
-int PracticeTaskNo(int entry) {
-    return entry / kVariantCount + 1;
-}
-
-int PracticeVariant(int entry) {
-    return entry % kVariantCount + 1;
-}
-
 bool TPracticeSession::Available() const {
     return !quiz_.TaskInProgress();
 }
 
+const TPracticeMark& TPracticeSession::MarkOf(int entry) const {
+    return progress_.Mark(tasks_.PictureName(entry));
+}
+
 bool TPracticeSession::Choose(int entry) {
-    if (entry < 0 || entry >= kPracticeTasks)
+    if (entry < 0 || entry >= tasks_.EntryCount())
         return false;
     chosen_ = entry;
     return true;
 }
 
 int TPracticeSession::FirstUnsolved() const {
-    for (int entry = 0; entry < kPracticeTasks; ++entry)
-        if (!progress_.Marks[entry].Solved)
+    for (int entry = 0; entry < tasks_.EntryCount(); ++entry)
+        if (!MarkOf(entry).Solved)
             return entry;
     return 0;
 }
 
 std::optional<int> TPracticeSession::NextUnsolved() const {
-    for (int step = 1; step < kPracticeTasks; ++step) {
-        const int entry = (chosen_ + step) % kPracticeTasks;
-        if (!progress_.Marks[entry].Solved)
+    const int entries = tasks_.EntryCount();
+    for (int step = 1; step < entries; ++step) {
+        const int entry = (chosen_ + step) % entries;
+        if (!MarkOf(entry).Solved)
             return entry;
     }
     return std::nullopt;
@@ -68,14 +64,14 @@ std::optional<TPracticeCheck> TPracticeSession::Check(const std::string& answer)
         TKeptErrorText kept;
         try {
             check.Right =
-                RunCheck(check.Record, PracticeTaskNo(chosen_), PracticeVariant(chosen_), answer);
+                RunCheck(check.Record, tasks_, ChosenRow().Task, ChosenRow().Variant, answer);
         } catch (const Exception&) {
             // Kept in the record, which explains it; a wrong check here,
             // never the quiz's error box.
             check.Right = false;
         }
     }
-    TPracticeMark& mark = progress_.Marks[chosen_];
+    TPracticeMark& mark = progress_.Mark(tasks_.PictureName(chosen_));
     if (check.Right) {
         mark.Solved = true;
     } else {
@@ -92,5 +88,5 @@ bool TPracticeSession::SampleAvailable() const {
 std::optional<std::string> TPracticeSession::Sample() const {
     if (!SampleAvailable())
         return std::nullopt;
-    return ReferenceFormula(PracticeTaskNo(chosen_), PracticeVariant(chosen_));
+    return std::string(ChosenRow().Formula);
 }

@@ -1,5 +1,5 @@
-// Practice ("Тренировка"): the thirty tasks at the pupil's own pace, apart
-// from the quiz. Each check is the quiz's check, in a record of its own; it
+// Practice ("Тренировка"): every variant of the table at the pupil's own
+// pace, apart from the quiz. Each check is the quiz's check, in a record of its own; it
 // never changes what the quiz shows (its LastErrorText, game state, last
 // check or champions), and practice is open only while the quiz shows no
 // task, so it never helps a running game. Texts are code page 1251.
@@ -13,10 +13,6 @@
 
 class TGameSession;
 
-// A task of the catalogue by its entry, 0..29, task-major.
-int PracticeTaskNo(int entry);
-int PracticeVariant(int entry);
-
 struct TPracticeCheck {
     bool Right = false;
     // What "Разбор ответа" would explain; after an error raised by the
@@ -27,19 +23,25 @@ struct TPracticeCheck {
 
 class TPracticeSession {
 public:
-    // 'quiz' tells whether a quiz task is shown; it outlives this session.
-    explicit TPracticeSession(const TGameSession& quiz) : quiz_(quiz) {}
+    // 'quiz' tells whether a quiz task is shown; it and 'tasks', the
+    // variants practised (the entries below are its entries), outlive this
+    // session.
+    explicit TPracticeSession(const TGameSession& quiz, const TTaskTable& tasks = ReferenceFormulas)
+        : quiz_(quiz), tasks_(tasks) {}
 
     // Only while the quiz shows no task: before "Начать", after a win.
     bool Available() const;
 
+    const TTaskTable& Tasks() const { return tasks_; }
     const TPracticeProgress& Progress() const { return progress_; }
     // Progress read from the file; the chosen task stays.
     void SetProgress(const TPracticeProgress& progress) { progress_ = progress; }
 
     int Chosen() const { return chosen_; }
-    const TPracticeMark& ChosenMark() const { return progress_.Marks[chosen_]; }
-    // False, and nothing changes, for anything but an entry 0..29.
+    const TTaskRow& ChosenRow() const { return tasks_.Row(chosen_); }
+    const TPracticeMark& ChosenMark() const { return MarkOf(chosen_); }
+    const TPracticeMark& MarkOf(int entry) const;
+    // False, and nothing changes, for anything but an entry of the table.
     bool Choose(int entry);
     // The first unsolved task from the start, or the first task when all
     // are solved: where practice opens.
@@ -65,6 +67,7 @@ public:
 
 private:
     const TGameSession& quiz_;
+    const TTaskTable& tasks_;
     TPracticeProgress progress_;
     int chosen_ = 0;
 };

@@ -5,12 +5,13 @@
 
 namespace {
 
-constexpr std::string_view kHeader = "Formulon practice 1\n";
+constexpr std::string_view kHeader = "Formulon practice 2\n";
+constexpr std::string_view kFormatOneHeader = "Formulon practice 1\n";
+// Format 1 held the standard table of its day, task-major.
+constexpr int kFormatOneTasks = 10;
+constexpr int kFormatOneVariants = 3;
 
-std::string EntryName(int entry) {
-    return std::to_string(entry / kVariantCount + 1) + '.' +
-           std::to_string(entry % kVariantCount + 1);
-}
+const TPracticeMark kFreshMark;
 
 // Reads what 'expected' says at the front of 'rest'.
 bool Take(std::string_view& rest, std::string_view expected) {
@@ -70,8 +71,9 @@ bool TakeTries(std::string_view& rest, std::vector<std::uint32_t>& tries) {
     return true;
 }
 
-bool TakeMark(std::string_view& rest, int entry, TPracticeMark& mark) {
-    if (!Take(rest, EntryName(entry)) || !Take(rest, " ") || rest.empty())
+// Solved or not, the wrong checks, the tries, the line's end.
+bool TakeMarkFields(std::string_view& rest, TPracticeMark& mark) {
+    if (!Take(rest, " ") || rest.empty())
         return false;
     const char solved = rest[0];
     if (solved != '0' && solved != '1')
@@ -82,6 +84,47 @@ bool TakeMark(std::string_view& rest, int entry, TPracticeMark& mark) {
            TakeTries(rest, mark.CountedTries) && Take(rest, "\n");
 }
 
+// A picture's name as the program writes it: p, the task, the variant.
+bool TakeName(std::string_view& rest, std::string& name) {
+    const std::size_t end = std::min(rest.find(' '), rest.size());
+    const std::string_view taken = rest.substr(0, end);
+    if (taken.empty() || taken[0] != 'p' || !PictureTaskVariant(taken))
+        return false;
+    name = taken;
+    rest.remove_prefix(end);
+    return true;
+}
+
+// Format 1: the thirty lines "1.1" … "10.3" in order, nothing else.
+std::optional<TPracticeProgress> DecodeFormatOne(std::string_view rest) {
+    TPracticeProgress progress;
+    for (int task = 1; task <= kFormatOneTasks; ++task) {
+        for (int variant = 1; variant <= kFormatOneVariants; ++variant) {
+            TPracticeMark mark;
+            if (!Take(rest, std::to_string(task) + '.' + std::to_string(variant)) ||
+                !TakeMarkFields(rest, mark))
+                return std::nullopt;
+            progress.Marks["p" + std::to_string(task) + std::to_string(variant)] = mark;
+        }
+    }
+    if (!rest.empty())
+        return std::nullopt;
+    return progress;
+}
+
+// Format 2: named lines in any order, each name once.
+std::optional<TPracticeProgress> DecodeFormatTwo(std::string_view rest) {
+    TPracticeProgress progress;
+    while (!rest.empty()) {
+        std::string name;
+        TPracticeMark mark;
+        if (!TakeName(rest, name) || !TakeMarkFields(rest, mark) ||
+            !progress.Marks.emplace(std::move(name), std::move(mark)).second)
+            return std::nullopt;
+    }
+    return progress;
+}
+
 std::string TriesText(const std::vector<std::uint32_t>& tries) {
     std::string text;
     for (std::size_t i = 0; i < tries.size() && i < kTriesBeforeSample; ++i)
@@ -89,29 +132,53 @@ std::string TriesText(const std::vector<std::uint32_t>& tries) {
     return text;
 }
 
+std::string LineText(const std::string& name, const TPracticeMark& mark) {
+    return name + (mark.Solved ? " 1 " : " 0 ") +
+           std::to_string(std::clamp(mark.WrongChecks, 0, kMaxWrongChecks)) +
+           TriesText(mark.CountedTries) + '\n';
+}
+
 } // namespace
 
-std::string EncodePracticeProgress(const TPracticeProgress& progress) {
+const TPracticeMark& TPracticeProgress::Mark(std::string_view name) const {
+    const auto found = Marks.find(name);
+    return found == Marks.end() ? kFreshMark : found->second;
+}
+
+bool TPracticeProgress::operator==(const TPracticeProgress& other) const {
+    const auto within = [](const TPracticeProgress& some, const TPracticeProgress& all) {
+        for (const auto& [name, mark] : some.Marks)
+            if (all.Mark(name) != mark)
+                return false;
+        return true;
+    };
+    return within(*this, other) && within(other, *this);
+}
+
+std::string EncodePracticeProgress(const TPracticeProgress& progress, const TTaskTable& tasks) {
     std::string bytes(kHeader);
-    for (int entry = 0; entry < kPracticeTasks; ++entry) {
-        const TPracticeMark& mark = progress.Marks[entry];
-        bytes += EntryName(entry) + (mark.Solved ? " 1 " : " 0 ") +
-                 std::to_string(std::clamp(mark.WrongChecks, 0, kMaxWrongChecks)) +
-                 TriesText(mark.CountedTries) + '\n';
+    std::map<std::string_view, const TPracticeMark*> others;
+    for (const auto& [name, mark] : progress.Marks)
+        if (mark != kFreshMark)
+            others.emplace(name, &mark);
+    for (int entry = 0; entry < tasks.EntryCount(); ++entry) {
+        const std::string name = tasks.PictureName(entry);
+        bytes += LineText(name, progress.Mark(name));
+        others.erase(name);
     }
+    for (const auto& [name, mark] : others)
+        bytes += LineText(std::string(name), *mark);
     return bytes;
 }
 
 std::optional<TPracticeProgress> DecodePracticeProgress(std::string_view bytes) {
-    if (bytes.size() > kProgressFileMaxSize || !Take(bytes, kHeader))
+    if (bytes.size() > kProgressFileMaxSize)
         return std::nullopt;
-    TPracticeProgress progress;
-    for (int entry = 0; entry < kPracticeTasks; ++entry)
-        if (!TakeMark(bytes, entry, progress.Marks[entry]))
-            return std::nullopt;
-    if (!bytes.empty())
-        return std::nullopt;
-    return progress;
+    if (Take(bytes, kFormatOneHeader))
+        return DecodeFormatOne(bytes);
+    if (Take(bytes, kHeader))
+        return DecodeFormatTwo(bytes);
+    return std::nullopt;
 }
 
 std::uint32_t TryFingerprint(std::string_view answer) {
@@ -125,19 +192,19 @@ std::uint32_t TryFingerprint(std::string_view answer) {
 
 TPracticeProgress MergePracticeProgress(const TPracticeProgress& disk,
                                         const TPracticeProgress& ours) {
-    TPracticeProgress merged;
-    for (int entry = 0; entry < kPracticeTasks; ++entry) {
-        TPracticeMark& mark = merged.Marks[entry];
-        mark.Solved = disk.Marks[entry].Solved || ours.Marks[entry].Solved;
-        mark.CountedTries = disk.Marks[entry].CountedTries;
-        for (const std::uint32_t fingerprint : ours.Marks[entry].CountedTries)
+    TPracticeProgress merged = disk;
+    for (const auto& [name, mine] : ours.Marks) {
+        TPracticeMark& mark = merged.Marks[name];
+        mark.Solved = mark.Solved || mine.Solved;
+        mark.WrongChecks = std::max(mark.WrongChecks, mine.WrongChecks);
+        for (const std::uint32_t fingerprint : mine.CountedTries)
             if (mark.CountedTries.size() < kTriesBeforeSample &&
                 std::find(mark.CountedTries.begin(), mark.CountedTries.end(), fingerprint) ==
                     mark.CountedTries.end())
                 mark.CountedTries.push_back(fingerprint);
-        // Each counted try was a wrong check, in one copy or the other.
-        mark.WrongChecks = std::max({disk.Marks[entry].WrongChecks, ours.Marks[entry].WrongChecks,
-                                     static_cast<int>(mark.CountedTries.size())});
     }
+    // Each counted try was a wrong check, in one copy or the other.
+    for (auto& [name, mark] : merged.Marks)
+        mark.WrongChecks = std::max(mark.WrongChecks, static_cast<int>(mark.CountedTries.size()));
     return merged;
 }

@@ -1,36 +1,45 @@
-// What practice keeps between runs: for each of the thirty tasks whether it
-// was solved, how many wrong checks it had and which different wrong tries
-// count towards its sample, and the bytes of the progress file that holds
-// them. Plain text, so a teacher can read it:
+// What practice keeps between runs: for each variant, by its picture's
+// name, whether it was solved, how many wrong checks it had and which
+// different wrong tries count towards its sample, and the bytes of the
+// progress file that holds them. Plain text, so a teacher can read it:
 //
-//     Formulon practice 1
-//     1.1 1 0
-//     1.2 0 5 0c3f1a2b,9e00d417
-//     ...             (thirty lines, task-major, as in the catalogue)
+//     Formulon practice 2
+//     p11 1 0
+//     p12 0 5 0c3f1a2b,9e00d417
+//     ...             (a line for each variant of the table, in its order)
 //
-// Each line: task.variant, 1 solved or 0 not, the wrong checks, and, only
-// when there are any, the fingerprints of the tries counted towards the
-// sample (eight hexadecimal digits each, at most three, comma-separated).
-// A line without them, as the first program wrote every line, counts no
-// try. Anything else, a byte more or less included, is a damaged file.
+// Each line: the picture's name in lower case, 1 solved or 0 not, the
+// wrong checks, and, only when there are any, the fingerprints of the tries
+// counted towards the sample (eight hexadecimal digits each, at most three,
+// comma-separated). Lines are found by name, not by place, so a task added
+// or moved leaves every other task's progress where it was; a name the
+// table no longer has keeps its progress, written after the table's lines.
+// A line without fingerprints counts no try. Anything else (a name twice,
+// a byte more or less) is a damaged file.
+//
+// Format 1, which the first program wrote, has thirty lines named 1.1 to
+// 10.3, the standard table's variants in order, and nothing else; it is
+// read as the same names (1.1 is p11) and written as format 2 by the next
+// save.
 #pragma once
 
 #include "quiz/core/TaskCatalogue.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-inline constexpr int kPracticeTasks = kTaskCount * kVariantCount;
 // Wrong checks are counted up to this and then stay there.
 inline constexpr int kMaxWrongChecks = 9999;
-// No progress file the program writes is longer; a longer one is damaged
-// and is never read whole.
-inline constexpr std::size_t kProgressFileMaxSize = 2048;
+// No progress file the program writes is longer, not even one holding a
+// line for every picture name there can be (P11 … P995); a longer one is
+// damaged and is never read whole.
+inline constexpr std::size_t kProgressFileMaxSize = 20480;
 // The sample comes after this many different wrong tries of one task.
 inline constexpr std::size_t kTriesBeforeSample = 3;
 
@@ -45,16 +54,24 @@ struct TPracticeMark {
 };
 
 struct TPracticeProgress {
-    // Entry (task - 1) * 3 + (variant - 1), as ReferenceFormulas.
-    std::array<TPracticeMark, kPracticeTasks> Marks{};
+    // By the picture's name in lower case (TTaskTable::PictureName).
+    std::map<std::string, TPracticeMark, std::less<>> Marks;
 
-    bool operator==(const TPracticeProgress&) const = default;
+    // A fresh mark for a name that has none.
+    const TPracticeMark& Mark(std::string_view name) const;
+    TPracticeMark& Mark(const std::string& name) { return Marks[name]; }
+
+    // A fresh mark is the same as none.
+    bool operator==(const TPracticeProgress& other) const;
 };
 
-std::string EncodePracticeProgress(const TPracticeProgress& progress);
+// The file's bytes: a line for every variant of 'tasks', in its order, then
+// the other names that hold progress, in name order.
+std::string EncodePracticeProgress(const TPracticeProgress& progress,
+                                   const TTaskTable& tasks = ReferenceFormulas);
 
 // The progress a file's bytes hold, or none when they are not a progress
-// file exactly as EncodePracticeProgress writes one.
+// file of either format exactly as the program writes one.
 std::optional<TPracticeProgress> DecodePracticeProgress(std::string_view bytes);
 
 // A short fingerprint of an answer as the engine reads it (blanks do not

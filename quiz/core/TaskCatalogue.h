@@ -1,35 +1,22 @@
-// The quiz's content: ten tasks in three variants, each a reference
-// formula and the name of the picture that shows it. Both come from the task
-// table quiz/core/tasks/standard.tasks, made into C++ while building.
+// The quiz's content: the standard task table (quiz/core/tasks/standard.tasks,
+// ten tasks in three variants), made into C++ while building and never
+// changed after. The functions below answer for it; a table of another
+// shape answers the same questions through TTaskTable.
 #pragma once
 
-#include <array>
+#include "quiz/core/TaskTable.h"
+
 #include <string>
 #include <string_view>
 
-inline constexpr int kTaskCount = 10;
-inline constexpr int kVariantCount = 3;
-
-// One line of a task table: a variant's picture (a resource name), its
-// reference formula and the TeX the picture is typeset from.
-struct TTaskRow {
-    std::string_view Picture;
-    std::string_view Formula;
-    std::string_view Tex;
-};
-
-// Entry (task - 1) * 3 + (variant - 1), task-major.
-using TReferenceFormulas = std::array<std::string, kTaskCount * kVariantCount>;
-
-// Filled by FillReferenceFormulas when the main window is created.
-extern TReferenceFormulas ReferenceFormulas;
-
-void FillReferenceFormulas();
+// A constant, complete before any code runs: nobody fills it.
+extern const TTaskTable ReferenceFormulas;
 
 bool IsValidTask(int task, int variant);
 
-// Reference formula of (task, variant); both must be within bounds.
-const std::string& ReferenceFormula(int task, int variant);
+// Reference formula of (task, variant); raises std::out_of_range outside
+// the table.
+std::string ReferenceFormula(int task, int variant);
 
 // The picture's name in the table, in lower case: p11, p23, p101.
 std::string PictureName(int task, int variant);

@@ -129,7 +129,6 @@ template <class TRow> class TWindowsTest : public ::testing::TestWithParam<TRow>
 protected:
     void SetUp() override {
         CreateWindowsOnce();
-        FillReferenceFormulas();
     }
 };
 using TabOrderTest = TWindowsTest<TTabRow>;

@@ -63,7 +63,6 @@ class LookTest : public ::testing::Test {
 protected:
     void SetUp() override {
         CreateWindowsOnce();
-        FillReferenceFormulas();
         Form1->show();
         QTest::mouseClick(Form1->Button4, Qt::LeftButton); // the task box shows
         Form1->Edit1->setText(QStringLiteral("y"));

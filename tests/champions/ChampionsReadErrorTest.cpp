@@ -126,14 +126,14 @@ INSTANTIATE_TEST_SUITE_P(PipeOrSocket, NotAFileTest, ::testing::Bool());
 TEST(PracticeReadErrorTest, LeavesTheFileAndKeepsTheProgress) {
     QDir(DataFolder()).removeRecursively();
     TPracticeProgress theirs;
-    theirs.Marks[3] = {true, 0};
+    theirs.Mark("p21") = {true, 0};
     SavePracticeProgress(theirs);
     const QByteArray before = ReadAll(PracticeFilePath());
     for (const unsigned fault : {kFailOpen, kFailRead}) {
         InjectFaults(fault);
         EXPECT_THROW(LoadPracticeProgress(), EInOutError);
         TPracticeProgress ours;
-        ours.Marks[0] = {true, 0};
+        ours.Mark("p11") = {true, 0};
         EXPECT_THROW(SavePracticeProgress(ours), EInOutError);
         InjectFaults(0);
         EXPECT_EQ(ReadAll(PracticeFilePath()), before);

@@ -3,7 +3,8 @@
 // damaged file as a backup.
 //
 // Besides crashes and sanitizer reports, the target traps when a file is
-// accepted that its own encoding would not write, when a load says a file
+// accepted whose progress, written again, reads back otherwise or past the
+// file's size limit, when a load says a file
 // is damaged that decodes (or the reverse), when a damaged file's backup
 // does not hold its bytes or its place no fresh progress, or when a merge
 // loses a solved task or a larger count of wrong checks.
@@ -45,12 +46,14 @@ QByteArray ReadFile(const QString& path) {
 // Whatever the bytes hold, a merge keeps the best of both.
 void CheckMerge(const TPracticeProgress& disk, const TPracticeProgress& ours) {
     const TPracticeProgress merged = MergePracticeProgress(disk, ours);
-    for (int entry = 0; entry < kPracticeTasks; ++entry) {
-        const TPracticeMark& mark = merged.Marks[entry];
-        Require(mark.Solved == (disk.Marks[entry].Solved || ours.Marks[entry].Solved));
-        Require(mark.WrongChecks ==
-                std::max(disk.Marks[entry].WrongChecks, ours.Marks[entry].WrongChecks));
-    }
+    for (const TPracticeProgress* side : {&disk, &ours})
+        for (const auto& [name, any] : side->Marks) {
+            const TPracticeMark& mark = merged.Mark(name);
+            Require(mark.Solved == (disk.Mark(name).Solved || ours.Mark(name).Solved));
+            Require(mark.WrongChecks ==
+                    std::max({disk.Mark(name).WrongChecks, ours.Mark(name).WrongChecks,
+                              static_cast<int>(mark.CountedTries.size())}));
+        }
     Require(MergePracticeProgress(merged, merged) == merged);
 }
 
@@ -93,8 +96,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::optional<TPracticeProgress> decoded = DecodePracticeProgress(bytes);
     if (decoded) {
-        Require(EncodePracticeProgress(*decoded) == bytes);
-        for (const TPracticeMark& mark : decoded->Marks)
+        const std::string written = EncodePracticeProgress(*decoded);
+        Require(written.size() <= kProgressFileMaxSize);
+        Require(DecodePracticeProgress(written) == decoded);
+        for (const auto& [name, mark] : decoded->Marks)
             Require(mark.WrongChecks >= 0 && mark.WrongChecks <= kMaxWrongChecks);
     }
     // The second half of the input read as another copy's file.

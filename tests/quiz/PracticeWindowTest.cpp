@@ -61,7 +61,6 @@ QStringList Rows(const QListWidget* list) {
 class PracticeWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FillReferenceFormulas();
         LastErrorText.Set(Utf8ToCp1251("сообщение викторины"));
         window->SetProgressFile([this] { return load; },
                                 [this](const TPracticeProgress& progress) {
@@ -107,7 +106,7 @@ protected:
 // Names for a screen reader are checked over AT-SPI (tests/smoke/windows.py).
 TEST_F(PracticeWindowTest, OpensOnTheFirstUnsolvedAndARightAnswerOffersTheNext) {
     load.State = TPracticeLoad::TState::Loaded;
-    load.Progress.Marks[0].Solved = load.Progress.Marks[2].Solved = true;
+    load.Progress.Mark("p11").Solved = load.Progress.Mark("p13").Solved = true;
     Open([this] {
         EXPECT_EQ(QApplication::focusWidget(), window->Edit1);
         EXPECT_EQ(window->Edit1->maxLength(), kAnswerBoxMaxLength);
@@ -116,7 +115,7 @@ TEST_F(PracticeWindowTest, OpensOnTheFirstUnsolvedAndARightAnswerOffersTheNext) 
         EXPECT_EQ(window->Label7->text(), QStringLiteral("Верно! Задание решено."));
         EXPECT_TRUE(window->ListBox1->ShownSolved(1));
         ASSERT_EQ(saved.size(), 1u);
-        EXPECT_TRUE(saved[0].Marks[1].Solved);
+        EXPECT_TRUE(saved[0].Mark("p12").Solved);
         EXPECT_EQ(QApplication::focusWidget(), window->Button3);
         QTest::keyClick(window->Button3, Qt::Key_Return);
         EXPECT_EQ(window->ListBox1->currentRow(), 3) << "1.3 was solved before";
@@ -234,9 +233,12 @@ TEST(PracticeChoiceTest, ShowsEveryPictureWholeAtEveryRatio) {
     EXPECT_GE(cell.width(), TPracticeChoice::ThumbnailSize.width());
     EXPECT_GT(cell.height(), TPracticeChoice::ThumbnailSize.height() + 8) << "and the number";
     for (const qreal ratio : {1.0, 1.25, 1.5, 2.0})
-        for (int entry = 0; entry < kPracticeTasks; ++entry) {
+        for (int entry = 0; entry < ReferenceFormulas.EntryCount(); ++entry) {
             SCOPED_TRACE(testing::Message() << ratio << " " << entry);
-            const QImage image = TPracticeChoice::Thumbnail(entry, ratio).toImage();
+            const QImage image =
+                TPracticeChoice::Thumbnail(
+                    QString::fromStdString(ReferenceFormulas.PictureName(entry)), ratio)
+                    .toImage();
             int inked = 0;
             const QRect ink = InkBox(image, &inked);
             EXPECT_TRUE(image.rect().adjusted(1, 1, -1, -1).contains(ink));
@@ -244,7 +246,8 @@ TEST(PracticeChoiceTest, ShowsEveryPictureWholeAtEveryRatio) {
             EXPECT_GT(ink.width(), image.width() / 4);
         }
     const QRect whole = InkBox(LoadBitmapResource(QStringLiteral("p41")));
-    EXPECT_GE(InkBox(TPracticeChoice::Thumbnail(9, 1.0).toImage()).width(), whole.width() * 3 / 5);
+    EXPECT_GE(InkBox(TPracticeChoice::Thumbnail(QStringLiteral("p41"), 1.0).toImage()).width(),
+              whole.width() * 3 / 5);
 }
 
 TEST(PracticeMenuTest, OpensOnlyWhileNoQuizTaskIsShown) {

@@ -88,7 +88,7 @@ TEST(TaskActivation, ARightAnswerDrawsOnceAndEveryOtherWayBackKeepsThePicture) {
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1->windowHandle()));
     int draws = 0, next = 1;
-    Form1->Session().SetVariantSource([&] { return ++draws, next; });
+    Form1->Session().SetVariantSource([&](int) { return ++draws, next; });
     QTest::mouseClick(Form1->Button4, Qt::LeftButton);
     EXPECT_EQ(Form1->Image1->accessibleDescription(), QStringLiteral("синус от (игрек минус зет)"));
     next = 3;

@@ -2,11 +2,15 @@
 #
 #   cmake -DTABLES=<a.tasks;b.tasks> -DOUTPUT=<header> -P MakeTaskTables.cmake
 #
-# Each table becomes an array of TTaskRow (quiz/core/TaskCatalogue.h) named
-# after its file: standard.tasks gives kStandardTasks. A line that cannot be
-# read stops the build, so a task never goes missing in silence; so does a
-# formula with a character no reference formula has, or a picture named
-# twice. tools/pictures/tables.js reads the same tables the same way.
+# Each table becomes an array of TTaskRow (quiz/core/TaskTable.h) named
+# after its file: standard.tasks gives kStandardTasks. A line says which
+# task and variant it is by its picture's name (P101: task 10, variant 1);
+# the rows are written task-major whatever the lines' order. A line that
+# cannot be read stops the build, so a task never goes missing in silence;
+# so does a formula with a character no reference formula has, a picture
+# named twice, or a table whose tasks or variants leave a gap (tasks 1, 2,
+# ..., each with variants 1, 2, ..., five at most). tools/pictures/tables.js
+# reads the same tables the same way.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT DEFINED TABLES OR NOT DEFINED OUTPUT)
@@ -21,8 +25,7 @@ string(ASCII 3 close_stand_in)
 
 set(header "// Made from the task tables by quiz/core/tasks/MakeTaskTables.cmake while\n")
 string(APPEND header "// building: edit the tables, not this file.\n#pragma once\n\n")
-string(APPEND header "#include \"quiz/core/TaskCatalogue.h\"\n\n#include <array>\n")
-set(pictures "")
+string(APPEND header "#include \"quiz/core/TaskTable.h\"\n\n#include <array>\n")
 
 foreach(table IN LISTS TABLES)
   get_filename_component(file_name "${table}" NAME)
@@ -42,8 +45,8 @@ foreach(table IN LISTS TABLES)
   string(REPLACE "]" "${close_stand_in}" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
 
-  set(rows "")
-  set(count 0)
+  set(keys "")
+  set(max_task 0)
   set(number 0)
   foreach(line IN LISTS lines)
     math(EXPR number "${number} + 1")
@@ -60,6 +63,13 @@ foreach(table IN LISTS TABLES)
     string(REPLACE "${semicolon_stand_in}" ";" tex "${tex}")
     string(REPLACE "${open_stand_in}" "[" tex "${tex}")
     string(REPLACE "${close_stand_in}" "]" tex "${tex}")
+    # The name says the line's task and variant, as TTaskTable reads it.
+    if(NOT picture MATCHES "^[Pp]([1-9][0-9]?)([1-5])$")
+      message(FATAL_ERROR "${table}:${number}: ${picture} is not P, a task (1 to 99) and a "
+                          "variant (1 to 5), as P11, P23, P101")
+    endif()
+    set(task "${CMAKE_MATCH_1}")
+    set(variant "${CMAKE_MATCH_2}")
     # The characters of the reference formulas; anything else (an upper-case
     # letter, a decimal comma) is a typing error that would change a value.
     if(NOT formula MATCHES "^[a-z0-9.^*/+()-]+$")
@@ -69,18 +79,54 @@ foreach(table IN LISTS TABLES)
     if(tex MATCHES [[\)TeX"]])
       message(FATAL_ERROR "${table}:${number}: ${picture}'s TeX may not hold )TeX\"")
     endif()
-    # Pictures are resources found by name without regard to case.
-    string(TOLOWER "${picture}" key)
-    if(key IN_LIST pictures)
+    # Keyed by task and variant, so P11 and p11 are one picture, as
+    # resources are found by name without regard to case.
+    string(LENGTH "${task}" digits)
+    if(digits EQUAL 1)
+      set(key "0${task}${variant}")
+    else()
+      set(key "${task}${variant}")
+    endif()
+    if(key IN_LIST keys)
       message(FATAL_ERROR "${table}:${number}: a second picture named ${picture}")
     endif()
-    list(APPEND pictures "${key}")
-    string(APPEND rows "    {\"${picture}\", \"${formula}\", R\"TeX(${tex})TeX\"},\n")
-    math(EXPR count "${count} + 1")
+    list(APPEND keys "${key}")
+    if(task GREATER max_task)
+      set(max_task "${task}")
+    endif()
+    set(row_${stem}_${key}
+        "    {${task}, ${variant}, \"${picture}\", \"${formula}\", R\"TeX(${tex})TeX\"},\n")
   endforeach()
-  if(count EQUAL 0)
+  if(max_task EQUAL 0)
     message(FATAL_ERROR "${table}: no tasks")
   endif()
+  # Tasks 1, 2, ... and each one's variants 1, 2, ...: no gap, so that a
+  # task number and a variant number name a line or nothing.
+  foreach(task RANGE 1 ${max_task})
+    set(missing 0)
+    foreach(variant RANGE 1 5)
+      if(task LESS 10)
+        set(key "0${task}${variant}")
+      else()
+        set(key "${task}${variant}")
+      endif()
+      if(DEFINED row_${stem}_${key} AND missing GREATER 0)
+        message(FATAL_ERROR "${table}: P${task}${variant} without P${task}${missing}: "
+                            "a task's variants are 1, 2, ... without a gap")
+      elseif(NOT DEFINED row_${stem}_${key} AND missing EQUAL 0)
+        set(missing "${variant}")
+      endif()
+    endforeach()
+    if(missing EQUAL 1)
+      message(FATAL_ERROR "${table}: no task ${task}: the tasks are 1, 2, ... without a gap")
+    endif()
+  endforeach()
+  list(SORT keys)
+  list(LENGTH keys count)
+  set(rows "")
+  foreach(key IN LISTS keys)
+    string(APPEND rows "${row_${stem}_${key}}")
+  endforeach()
   string(APPEND header "\n// ${file_name}\ninline constexpr std::array<TTaskRow, ${count}> ${array}{{\n"
          "${rows}}};\n")
 endforeach()

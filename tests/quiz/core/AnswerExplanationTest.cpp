@@ -55,9 +55,8 @@ void ExpectTheTraceIn(const std::vector<TStepLine>& lines) {
 
 class CatalogueTest : public testing::TestWithParam<int> {
 protected:
-    void SetUp() override { FillReferenceFormulas(); }
-    int Task() const { return GetParam() / 3 + 1; }
-    int Variant() const { return GetParam() % 3 + 1; }
+    int Task() const { return ReferenceFormulas.Row(GetParam()).Task; }
+    int Variant() const { return ReferenceFormulas.Row(GetParam()).Variant; }
 };
 
 TEST_P(CatalogueTest, ARightAnswerGetsNoHintAndNoNote) {
@@ -83,12 +82,12 @@ TEST_P(CatalogueTest, AWrongAnswerNeverShowsTheTasksValue) {
     ExpectTheTraceIn(explanation.Steps);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllThirty, CatalogueTest, testing::Range(0, 30));
+INSTANTIATE_TEST_SUITE_P(AllThirty, CatalogueTest,
+                         testing::Range(0, ReferenceFormulas.EntryCount()));
 
 // A raised error ends the steps in words with its explanation beneath, and
 // the unreadable answer gets its hints.
 TEST(AnswerExplanationTest, ARaisedErrorEndsTheStepsAndGetsHints) {
-    FillReferenceFormulas();
     const TAnswerExplanation explanation = Check(1, 1, Cp("2*у"));
     ASSERT_FALSE(explanation.Steps.empty());
     EXPECT_EQ(Cp1251ToUtf8(explanation.Steps.back().Text), "Здесь вычисление прервано ошибкой");
@@ -98,7 +97,6 @@ TEST(AnswerExplanationTest, ARaisedErrorEndsTheStepsAndGetsHints) {
 }
 
 TEST(AnswerExplanationTest, TheNoteMarksTheMinusOfAWrongAnswer) {
-    FillReferenceFormulas();
     const TAnswerExplanation explanation = Check(1, 1, "sin(y-z^2)");
     ASSERT_EQ(explanation.Notes.size(), 1u);
     EXPECT_EQ(explanation.Notes[0].Position, 6);
@@ -131,7 +129,6 @@ TEST(AnswerExplanationTest, RightInMathematicsSaysWhyTheProgramDisagrees) {
         {1, 1, "-0.0697564737441", "в ответе нет переменных y и z: наберите формулу, а не число"},
         {1, 1, "sin(y+z)", "ваше значение другого знака и по модулю примерно в 10 раз больше"},
     };
-    FillReferenceFormulas();
     for (const Row& row : rows) {
         const TAnswerExplanation explanation = Check(row.task, row.variant, row.answer);
         ASSERT_FALSE(explanation.Comparison.empty());

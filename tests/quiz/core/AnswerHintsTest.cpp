@@ -114,9 +114,8 @@ TEST(AnswerHintsOrder, ARussianWordIsHintedAsAWhole) {
 }
 
 TEST(AnswerHintsCatalogue, NoHintForAFormulaAsTheCatalogueWritesIt) {
-    FillReferenceFormulas();
-    for (const std::string& formula : ReferenceFormulas)
-        EXPECT_TRUE(FindHints(formula, 0, 0).empty()) << formula;
+    for (const TTaskRow& row : ReferenceFormulas.Rows())
+        EXPECT_TRUE(FindHints(std::string(row.Formula), 0, 0).empty()) << row.Formula;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The quiz's process-wide state as a new program has it: the tasks'
-// formulas filled, no champions, no record of this run, no error text.
+// The quiz's process-wide state as a new program has it: no champions, no
+// record of this run, no error text.
 #pragma once
 
 #include "champions/core/ChampionTable.h"
@@ -8,7 +8,6 @@
 #include "quiz/core/TaskCatalogue.h"
 
 inline void StartFreshQuiz() {
-    FillReferenceFormulas();
     ChampionTable.Reset();
     RunRecords.Reset();
     formulon::engine::LastErrorText.Clear();

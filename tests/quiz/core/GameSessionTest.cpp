@@ -252,7 +252,7 @@ class ActivationTest : public GameSessionTest, public testing::WithParamInterfac
 
 TEST_P(ActivationTest, DrawsOnlyOnTheFirstActivationAfterARightAnswer) {
     int draws = 0;
-    session.SetVariantSource([&draws] { return ++draws % 3 + 1; });
+    session.SetVariantSource([&draws](int) { return ++draws % 3 + 1; });
     std::string drawn;
     int starts = 0;
     for (const char* action = GetParam().actions; *action; ++action) {

@@ -30,20 +30,18 @@ protected:
 std::string Play(TPracticeSession& practice, const char* actions) {
     std::string checks;
     for (const char* action = actions; *action; ++action) {
-        const int entry = practice.Chosen();
         const std::string answers = "RWVXYNMEFGB";
-        const std::string answer[] = {
-            ReferenceFormula(PracticeTaskNo(entry), PracticeVariant(entry)),
-            "y+z",
-            " y + z",
-            "z-y",
-            "y*z",
-            "1",
-            "3/0",
-            "2*x",
-            "2/0.0",
-            "y/0.0",
-            " "};
+        const std::string answer[] = {std::string(practice.ChosenRow().Formula),
+                                      "y+z",
+                                      " y + z",
+                                      "z-y",
+                                      "y*z",
+                                      "1",
+                                      "3/0",
+                                      "2*x",
+                                      "2/0.0",
+                                      "y/0.0",
+                                      " "};
         const std::optional<TPracticeCheck> check = practice.Check(answer[answers.find(*action)]);
         checks += !check ? '-' : check->Right ? 'R' : 'W';
     }
@@ -71,12 +69,12 @@ TEST_F(PracticeTest, MarksTheChosenTaskAndOffersTheSampleAfterThreeDifferentWron
         ASSERT_TRUE(fresh.Choose(row.entry));
         EXPECT_EQ(Play(fresh, row.actions), row.checks);
         TPracticeProgress progress = fresh.Progress(), expected;
-        EXPECT_EQ(progress.Marks[row.entry].CountedTries.size(), row.counted) << row.actions;
-        progress.Marks[row.entry].CountedTries.clear();
-        expected.Marks[row.entry] = row.mark;
+        const std::string name = ReferenceFormulas.PictureName(row.entry);
+        EXPECT_EQ(progress.Mark(name).CountedTries.size(), row.counted) << row.actions;
+        progress.Mark(name).CountedTries.clear();
+        expected.Mark(name) = row.mark;
         EXPECT_EQ(progress, expected) << row.actions << ": the chosen task only";
-        const std::string sample =
-            ReferenceFormula(PracticeTaskNo(row.entry), PracticeVariant(row.entry));
+        const std::string sample(ReferenceFormulas.Row(row.entry).Formula);
         EXPECT_EQ(fresh.Sample().value_or("none"), row.counted >= 3 ? sample : "none");
     }
 }
@@ -94,10 +92,11 @@ TEST_F(PracticeTest, OpensOnTheFirstUnsolvedAndOffersTheNext) {
     for (const auto& row : rows) {
         TPracticeProgress progress;
         for (std::size_t entry = 0; entry < row.solved.size(); ++entry)
-            progress.Marks[entry].Solved = row.solved[entry] == '1';
+            progress.Mark(ReferenceFormulas.PictureName(static_cast<int>(entry))).Solved =
+                row.solved[entry] == '1';
         practice.SetProgress(progress);
         ASSERT_TRUE(practice.Choose(row.chosen));
-        EXPECT_FALSE(practice.Choose(-1) || practice.Choose(30));
+        EXPECT_FALSE(practice.Choose(-1) || practice.Choose(ReferenceFormulas.EntryCount()));
         EXPECT_EQ(practice.FirstUnsolved(), row.first) << row.solved;
         EXPECT_EQ(practice.NextUnsolved().value_or(-1), row.next) << row.solved;
     }
@@ -154,28 +153,32 @@ INSTANTIATE_TEST_SUITE_P(Quizzes, PracticeApartTest,
 // The written file, and that file with one piece replaced: damaged.
 TEST(PracticeProgressFile, ReadsBackWhatItWritesAndNothingElse) {
     TPracticeProgress progress;
-    progress.Marks[0] = {true, 0};
-    progress.Marks[1] = {false, 3};
-    progress.Marks[2] = {false, 5, {0x0c3f1a2b, 0x9e00d417}};
-    progress.Marks[29] = {true, 123456}; // counted up to 9999
+    progress.Mark("p11") = {true, 0};
+    progress.Mark("p12") = {false, 3};
+    progress.Mark("p13") = {false, 5, {0x0c3f1a2b, 0x9e00d417}};
+    progress.Mark("p103") = {true, 123456}; // counted up to 9999
+    progress.Mark("p995") = {true, 1};      // a name the table no longer has
     const std::string bytes = EncodePracticeProgress(progress);
     EXPECT_EQ(bytes.substr(0, 62),
-              "Formulon practice 1\n1.1 1 0\n1.2 0 3\n1.3 0 5 0c3f1a2b,9e00d417\n");
-    EXPECT_EQ(bytes.substr(bytes.size() - 13), "\n10.3 1 9999\n");
-    progress.Marks[29].WrongChecks = kMaxWrongChecks;
+              "Formulon practice 2\np11 1 0\np12 0 3\np13 0 5 0c3f1a2b,9e00d417\n");
+    EXPECT_EQ(bytes.substr(bytes.size() - 22), "\np103 1 9999\np995 1 1\n");
+    progress.Mark("p103").WrongChecks = kMaxWrongChecks;
     EXPECT_EQ(DecodePracticeProgress(bytes), progress);
-    const auto damaged = [&bytes](const std::string& piece, const std::string& replacement) {
-        std::string changed = bytes;
-        return changed.replace(changed.find(piece), piece.size(), replacement);
+    const auto changed = [&bytes](const std::string& piece, const std::string& replacement) {
+        std::string text = bytes;
+        return text.replace(text.find(piece), piece.size(), replacement);
     };
     for (const char* marks : {" 2 3", " 0 03", " 0 -3", " 0 10000", " 0  3", " 0\t3", " 0 3 ", " 0",
                               " 0 3\r", " 0 99999999999999999999"})
-        EXPECT_FALSE(DecodePracticeProgress(damaged(" 0 3", marks))) << marks;
+        EXPECT_FALSE(DecodePracticeProgress(changed(" 0 3", marks))) << marks;
     for (const std::string& replacement : {std::string(" 0\0 3", 5), std::string("\n")})
-        EXPECT_FALSE(DecodePracticeProgress(damaged(" 0 3", replacement)));
-    for (const auto& [piece, by] : {std::pair{"practice 1", "practice 2"},
-                                    {"1.2 0 3\n", ""},
-                                    {"1.2", "1.3"},
+        EXPECT_FALSE(DecodePracticeProgress(changed(" 0 3", replacement)));
+    for (const auto& [piece, by] : {std::pair{"practice 2", "practice 3"},
+                                    {"p12", "p13"}, // a name twice
+                                    {"p12", "P12"},
+                                    {"p12", "p16"},
+                                    {"p12", "p012"},
+                                    {"p12", "1.2"},
                                     {"9999\n", "9999"},
                                     {"9999\n", "9999\n\n"},
                                     {"0c3f1a2b", ""},
@@ -186,13 +189,76 @@ TEST(PracticeProgressFile, ReadsBackWhatItWritesAndNothingElse) {
                                     {",", " "},
                                     {"d417", "d417,00000000,00000001"},
                                     {" 0c3f1a2b", " "}})
-        EXPECT_FALSE(DecodePracticeProgress(damaged(piece, by))) << piece;
-    for (const std::string& other : {std::string(), bytes.substr(0, 20), std::string(8704, '\0'),
-                                     bytes + std::string(kProgressFileMaxSize, ' ')})
+        EXPECT_FALSE(DecodePracticeProgress(changed(piece, by))) << piece << " by " << by;
+    // Lines are found by name: one left out is a fresh task, moved ones the same.
+    EXPECT_EQ(DecodePracticeProgress(changed("p12 0 3\n", "")), [progress]() mutable {
+        progress.Marks.erase("p12");
+        return progress;
+    }());
+    EXPECT_EQ(DecodePracticeProgress(changed("p11 1 0\np12 0 3\n", "p12 0 3\np11 1 0\n")),
+              progress);
+    for (const std::string& other :
+         {std::string(), bytes.substr(0, 19), std::string(kProgressFileMaxSize + 1, '\0'),
+          bytes + std::string(kProgressFileMaxSize, ' ')})
         EXPECT_FALSE(DecodePracticeProgress(other)) << other.size();
-    // Every line as long as it gets still reads back.
-    progress.Marks.fill({true, kMaxWrongChecks, {0xffffffff, 0, 1}});
+    // Every line as long as it gets still reads back, and every name there
+    // can be fits.
+    for (int task = 1; task <= kMaxTasks; ++task)
+        for (int variant = 1; variant <= kMaxVariants; ++variant)
+            progress.Mark("p" + std::to_string(task) +
+                          std::to_string(variant)) = {true, kMaxWrongChecks, {0xffffffff, 0, 1}};
     EXPECT_EQ(DecodePracticeProgress(EncodePracticeProgress(progress)), progress);
+}
+
+struct FormatOneRow {
+    const char* line;   // of a format-1 file
+    const char* readAs; // its line in format 2
+};
+
+class FormatOneTest : public testing::TestWithParam<FormatOneRow> {};
+
+// The thirty lines the first program wrote, one of them the row's: read as
+// the standard table's names and written in format 2.
+TEST_P(FormatOneTest, IsReadAsTheSameTasksByName) {
+    std::string file = "Formulon practice 1\n";
+    std::string expected = "Formulon practice 2\n";
+    const std::string line = GetParam().line;
+    for (int task = 1; task <= 10; ++task)
+        for (int variant = 1; variant <= 3; ++variant) {
+            const std::string number = std::to_string(task) + '.' + std::to_string(variant);
+            const bool row = line.starts_with(number + ' ');
+            file += row ? line + '\n' : number + " 0 0\n";
+            expected += row ? std::string(GetParam().readAs) + '\n'
+                            : "p" + std::to_string(task) + std::to_string(variant) + " 0 0\n";
+        }
+    const std::optional<TPracticeProgress> progress = DecodePracticeProgress(file);
+    ASSERT_TRUE(progress) << line;
+    EXPECT_EQ(EncodePracticeProgress(*progress), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormatOneTest,
+    testing::Values(FormatOneRow{"1.1 1 0", "p11 1 0"}, FormatOneRow{"1.3 0 2", "p13 0 2"},
+                    FormatOneRow{"4.2 0 5 0c3f1a2b,9e00d417", "p42 0 5 0c3f1a2b,9e00d417"},
+                    FormatOneRow{"10.1 0 1 00000001", "p101 0 1 00000001"},
+                    FormatOneRow{"10.3 1 9999", "p103 1 9999"}));
+
+// Format 1 is as strict as ever: its thirty lines in their order.
+TEST(FormatOne, AnythingButItsThirtyLinesIsDamaged) {
+    std::string file = "Formulon practice 1\n";
+    for (int task = 1; task <= 10; ++task)
+        for (int variant = 1; variant <= 3; ++variant)
+            file += std::to_string(task) + '.' + std::to_string(variant) + " 0 0\n";
+    ASSERT_TRUE(DecodePracticeProgress(file));
+    for (const auto& [piece, by] : {std::pair{"1.2 0 0\n", ""},
+                                    {"1.2 0 0\n1.3 0 0\n", "1.3 0 0\n1.2 0 0\n"},
+                                    {"1.2", "p12"},
+                                    {"10.3 0 0\n", "10.3 0 0\n10.4 0 0\n"}}) {
+        std::string changed = file;
+        EXPECT_FALSE(DecodePracticeProgress(
+            changed.replace(changed.find(piece), std::string(piece).size(), by)))
+            << piece;
+    }
 }
 
 } // namespace

@@ -72,13 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
 // 10^12 degrees, turns on digits beyond the fifteen kept; 9.3 has no value
 // in either reading.
 TEST(SchoolReadingTasks, ThreeOfTheThirtyPart) {
-    FillReferenceFormulas();
     std::string parted;
-    for (int task = 1; task <= kTaskCount; ++task)
-        for (int variant = 1; variant <= kVariantCount; ++variant)
-            if (const auto part = FindReadingPart(ReferenceFormula(task, variant)))
-                parted += std::to_string(task) + "." + std::to_string(variant) + ":" +
-                          std::to_string(part->Position) + " ";
+    for (const TTaskRow& row : ReferenceFormulas.Rows())
+        if (const auto part = FindReadingPart(std::string(row.Formula)))
+            parted += std::to_string(row.Task) + "." + std::to_string(row.Variant) + ":" +
+                      std::to_string(part->Position) + " ";
     EXPECT_EQ(parted, "6.1:1 9.2:38 10.1:80 ");
     const TFormulaReading nine = ReadFormula(ReferenceFormula(9, 3));
     EXPECT_FALSE(TSchoolReading(nine).At(7, 11).Defined);
@@ -93,7 +91,6 @@ struct MathRow {
 class MathEqualityTest : public testing::TestWithParam<MathRow> {};
 
 TEST_P(MathEqualityTest, IsTheOneRule) {
-    FillReferenceFormulas();
     const MathRow& row = GetParam();
     const std::string& formula = ReferenceFormula(row.task, row.variant);
     const std::string answer = std::string(row.answer) == "=" ? formula : Cp(row.answer);
@@ -128,8 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
 class MathEqualityCatalogue : public testing::TestWithParam<int> {};
 
 TEST_P(MathEqualityCatalogue, RightBracketedTurnedAndBare) {
-    FillReferenceFormulas();
-    const int task = GetParam() / 3 + 1, variant = GetParam() % 3 + 1;
+    const int task = ReferenceFormulas.Row(GetParam()).Task;
+    const int variant = ReferenceFormulas.Row(GetParam()).Variant;
     const std::string& formula = ReferenceFormula(task, variant);
     const V equal = task == 9 && variant == 3 ? V::CannotTell : V::Equal;
     EXPECT_EQ(CompareInMathematics(formula, formula), equal);
@@ -142,6 +139,7 @@ TEST_P(MathEqualityCatalogue, RightBracketedTurnedAndBare) {
     EXPECT_EQ(CompareInMathematics(formula, "12.5"), V::NoVariables);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllThirty, MathEqualityCatalogue, testing::Range(0, 30));
+INSTANTIATE_TEST_SUITE_P(AllThirty, MathEqualityCatalogue,
+                         testing::Range(0, ReferenceFormulas.EntryCount()));
 
 } // namespace

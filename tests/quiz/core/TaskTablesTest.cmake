@@ -38,8 +38,20 @@ check(rawend.tasks "P11 y y)TeX\" \n" "may not hold )TeX\"")
 check(Capital.tasks "P11 y y\n" "a table's name is lower-case letters and digits")
 check(comments.tasks "% nothing yet\n" "comments.tasks: no tasks")
 check(lists.tasks "% a; [comment\nP11 y^(1/3) \\sqrt[3]{y};\\left[y\\right.\n"
-      [[OK:{"P11", "y^(1/3)", R"TeX(\sqrt[3]{y};\left[y\right.)TeX"},]])
+      [[OK:{1, 1, "P11", "y^(1/3)", R"TeX(\sqrt[3]{y};\left[y\right.)TeX"},]])
 check(extra.tasks "P11 y \\sin y\r\nP12 z z\n"
       [[OK:std::array<TTaskRow, 2> kExtraTasks{{
-    {"P11", "y", R"TeX(\sin y)TeX"},
-    {"P12", "z", R"TeX(z)TeX"},]])
+    {1, 1, "P11", "y", R"TeX(\sin y)TeX"},
+    {1, 2, "P12", "z", R"TeX(z)TeX"},]])
+# The picture's name says the line's task and variant, whatever the lines'
+# order; the tasks and each task's variants leave no gap.
+check(order.tasks "P21 b b\nP101 j j\nP12 y y\nP11 a a\nP31 c c\nP41 d d\nP51 e e\nP61 f f\nP71 g g\nP81 h h\nP91 i i\n"
+      [[OK:{1, 1, "P11", "a", R"TeX(a)TeX"},
+    {1, 2, "P12", "y", R"TeX(y)TeX"},
+    {2, 1, "P21", "b", R"TeX(b)TeX"},]])
+check(named.tasks "Q11 y y\n" "Q11 is not P, a task (1 to 99) and a variant (1 to 5)")
+check(sixth.tasks "P16 y y\n" "P16 is not P, a task")
+check(zero.tasks "P10 y y\n" "P10 is not P, a task")
+check(gap.tasks "P11 y y\nP13 z z\n" "P13 without P12: a task's variants are 1, 2, ... without a gap")
+check(notask.tasks "P11 y y\nP31 z z\n" "no task 2: the tasks are 1, 2, ... without a gap")
+check(novariant.tasks "P12 y y\n" "P12 without P11")

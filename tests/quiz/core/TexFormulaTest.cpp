@@ -131,9 +131,8 @@ TEST(FormulaToTex, BoxesTheMarkedPart) {
 }
 
 TEST(FormulaToTex, ReadsEveryReferenceFormula) {
-    FillReferenceFormulas();
-    for (const std::string& formula : ReferenceFormulas)
-        EXPECT_TRUE(FormulaToTex(formula).Read) << formula;
+    for (const TTaskRow& row : ReferenceFormulas.Rows())
+        EXPECT_TRUE(FormulaToTex(std::string(row.Formula)).Read) << row.Formula;
 }
 
 // Whatever an answer box can hold is answered at once and stays shallow.
