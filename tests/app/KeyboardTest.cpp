@@ -127,9 +127,7 @@ void PrintTo(const TEnterRow& row, std::ostream* out) {
 
 template <class TRow> class TWindowsTest : public ::testing::TestWithParam<TRow> {
 protected:
-    void SetUp() override {
-        CreateWindowsOnce();
-    }
+    void SetUp() override { CreateWindowsOnce(); }
 };
 using TabOrderTest = TWindowsTest<TTabRow>;
 using EnterTest = TWindowsTest<TEnterRow>;
