@@ -1,6 +1,5 @@
 #include "app/shell/SafeFile.h"
 
-#include "app/shell/SideFiles.h"
 #include "app/shell/TextCodec.h"
 #include "engine/Errors.h"
 #include "engine/IntegerText.h"
@@ -37,6 +36,10 @@ int SyncData(int fd) {
 }
 
 } // namespace
+
+QByteArray TemporaryPattern(const QByteArray& path) {
+    return path + ".formulon-save-XXXXXX";
+}
 
 void InjectFaults(unsigned faults) {
     injected = faults;

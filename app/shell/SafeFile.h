@@ -98,6 +98,9 @@ void InjectFaults(unsigned faults);
 // fallback when no plain file is there.
 TNewFileMode KeptFileMode(const QByteArray& path, const TNewFileMode& fallback);
 
+// The mkstemp pattern of a save's temporary file: <path>.formulon-save-XXXXXX.
+QByteArray TemporaryPattern(const QByteArray& path);
+
 // Replaces the file at the path with the bytes: a new file renamed over
 // it, so a link there is replaced, never followed, and the old file stays
 // whole until the new one is on disk (temporary file, fsync, rename, fsync

@@ -15,7 +15,6 @@
 
 namespace {
 
-const QByteArray kTemporaryMark = ".formulon-save-";
 const QByteArray kBackupMark = ".formulon-backup-";
 const QByteArray kLockName = "formulon.lock";
 const QByteArray kPreparedMark = ".new-";
@@ -130,10 +129,6 @@ int NextBackupNumber(const QByteArray& path, const std::vector<int>& taken) {
 
 } // namespace
 
-QByteArray TemporaryPattern(const QByteArray& path) {
-    return path + kTemporaryMark + "XXXXXX";
-}
-
 QByteArray LockPath(const QByteArray& folder) {
     return folder + '/' + kLockName;
 }
@@ -143,7 +138,8 @@ QByteArray BackupPath(const QByteArray& path, int number) {
 }
 
 void RemoveSaveLeftovers(const QByteArray& path, std::chrono::seconds age) {
-    const QByteArray prefix = NameOf(path) + kTemporaryMark;
+    // The temporary file's name less the six letters mkstemp fills in.
+    const QByteArray prefix = NameOf(TemporaryPattern(path)).chopped(6);
     const QByteArray preparedPrefix = kLockName + kPreparedMark;
     const QByteArray stalePrefix = kLockName + kStaleMark;
     const std::time_t before = std::time(nullptr) - age.count();

@@ -1,15 +1,13 @@
 // The files a save makes beside the file it saves (the champions file,
-// practice's progress): its temporary file, named so no one would pick the
-// name by hand, and numbered backups of files it could not read. Both are
-// only ever touched under the folder's lock (FolderLock.h).
+// practice's progress): the leftovers of its temporary files (named by
+// TemporaryPattern, SafeFile.h, so no one would pick the name by hand), the
+// folder's lock file, and numbered backups of files it could not read. All
+// are only ever touched under the folder's lock (FolderLock.h).
 #pragma once
 
 #include <QByteArray>
 
 #include <chrono>
-
-// The mkstemp pattern of a save's temporary file: <path>.formulon-save-XXXXXX.
-QByteArray TemporaryPattern(const QByteArray& path);
 
 // The lock file in a folder. It is made once and stays.
 QByteArray LockPath(const QByteArray& folder);
