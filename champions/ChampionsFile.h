@@ -1,13 +1,13 @@
 // The champions file: 17 records of 512 bytes, the last one the checksum
 // record; the personal <data folder>/.camp.cam or a class table (see
 // ChampionsLocation.h). Loads and saves hold the lock beside it
-// (app/shell/MergingSave.h).
+// (storage/MergingSave.h).
 #pragma once
 
-#include "app/shell/FolderLock.h"
 #include "champions/ChampionsLocation.h"
 #include "champions/core/ChampionsBytes.h"
 #include "champions/core/ChampionsMerge.h"
+#include "storage/FolderLock.h"
 
 #include <QByteArray>
 #include <QString>

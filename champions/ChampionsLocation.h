@@ -3,7 +3,7 @@
 // Paths are bytes, used exactly as the environment or the caller gives them.
 #pragma once
 
-#include "app/shell/DataFolder.h"
+#include "storage/DataFolder.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "quiz/PracticeFile.h"
 
-#include "app/shell/DataFolder.h"
-#include "app/shell/MergingSave.h"
+#include "storage/DataFolder.h"
+#include "storage/MergingSave.h"
 
 #include <QFile>
 

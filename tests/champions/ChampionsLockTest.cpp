@@ -1,10 +1,10 @@
 // The lock beside the table: held by the kernel for a live copy, free the
 // moment its holder dies, never taken over from a stalled one, found again
 // when the lock file is deleted, and refused when something else is there.
-#include "app/shell/FolderLock.h"
-#include "app/shell/SideFiles.h"
 #include "champions/ChampionsFile.h"
 #include "engine/Errors.h"
+#include "storage/FolderLock.h"
+#include "storage/SideFiles.h"
 #include "tests/champions/ChampionsTestFiles.h"
 #include "tests/support/TestSupport.h"
 

@@ -2,10 +2,10 @@
 // left exactly as it is and the run's records wait for a later save; only
 // a file read whole that fails its check is kept as a backup. A failed
 // fsync never makes a record twice.
-#include "app/shell/SafeFile.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
 #include "quiz/PracticeFile.h"
+#include "storage/SafeFile.h"
 #include "tests/champions/ChampionsTestFiles.h"
 #include "tests/support/TestSupport.h"
 

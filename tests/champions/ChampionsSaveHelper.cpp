@@ -23,14 +23,14 @@
 //               failing with EIO (f: the TInjectedFault bits)
 //   tidy        takes the lock and removes every leftover of a cut-short
 //               save, however young
-#include "app/shell/FolderLock.h"
-#include "app/shell/MergingSave.h"
 #include "app/shell/MessageBoxes.h"
-#include "app/shell/SafeFile.h"
-#include "app/shell/SideFiles.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
+#include "storage/FolderLock.h"
+#include "storage/MergingSave.h"
+#include "storage/SafeFile.h"
+#include "storage/SideFiles.h"
 #include "tests/champions/SaveLoopTables.h"
 
 #include <QCoreApplication>

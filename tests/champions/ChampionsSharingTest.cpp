@@ -161,13 +161,6 @@ TEST(ClassTableTest, TheSecondUserOfAGroupFolderSavesIntoIt) {
     EXPECT_EQ(Group(table), 4242u);
 }
 
-TEST(DataFolderTest, FromTheEnvironmentsBytes) {
-    EXPECT_EQ(DataFolderFor("/x/data", "/home/u"), "/x/data/Formulon");
-    EXPECT_EQ(DataFolderFor("", "/home/u"), "/home/u/.local/share/Formulon");
-    EXPECT_EQ(DataFolderFor("rel/data", "/home/u"), "/home/u/.local/share/Formulon");
-    EXPECT_EQ(DataFolderFor("/x/d\xff\xfe", "/home/u"), "/x/d\xff\xfe/Formulon");
-}
-
 // The names in a folder, as bytes.
 QList<QByteArray> RawEntries(const QString& folder) {
     QList<QByteArray> names;

@@ -3,11 +3,11 @@
 // back and a note after a second, and a load at start held past a second
 // fills the table later.
 #include "app/shell/Handler.h"
-#include "app/shell/SafeFile.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
+#include "storage/SafeFile.h"
 #include "tests/champions/ChampionsTestFiles.h"
 #include "tests/support/TestSupport.h"
 

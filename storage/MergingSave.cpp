@@ -1,6 +1,6 @@
-#include "app/shell/MergingSave.h"
+#include "storage/MergingSave.h"
 
-#include "app/shell/SideFiles.h"
+#include "storage/SideFiles.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "app/shell/SideFiles.h"
+#include "storage/SideFiles.h"
 
-#include "app/shell/SafeFile.h"
+#include "storage/SafeFile.h"
 
 #include <algorithm>
 #include <cerrno>

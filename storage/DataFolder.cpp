@@ -1,4 +1,4 @@
-#include "app/shell/DataFolder.h"
+#include "storage/DataFolder.h"
 
 #include <QFile>
 #include <QStandardPaths>

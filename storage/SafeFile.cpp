@@ -1,6 +1,6 @@
-#include "app/shell/SafeFile.h"
+#include "storage/SafeFile.h"
 
-#include "app/shell/TextCodec.h"
+#include "engine/Cp1251.h"
 #include "engine/Errors.h"
 #include "engine/IntegerText.h"
 
@@ -36,6 +36,10 @@ int SyncData(int fd) {
 }
 
 } // namespace
+
+std::string Cp1251Message(const QString& text) {
+    return Utf8ToCp1251(text.toStdString());
+}
 
 QByteArray TemporaryPattern(const QByteArray& path) {
     return path + ".formulon-save-XXXXXX";
@@ -151,11 +155,12 @@ void CheckReplaceable(const QByteArray& path, const QString& name) {
                          : S_ISFIFO(info.st_mode) ? QStringLiteral("канал")
                          : S_ISSOCK(info.st_mode) ? QStringLiteral("сокет")
                                                   : QStringLiteral("устройство");
-    throw ENotAFile(ToCp1251(QStringLiteral("%1 %2 — не файл, а %3: Formulon его не читает и не "
-                                            "заменяет. Укажите другой путь (--table или "
-                                            "ChampionsFile).")
-                                 .arg(name, QFile::decodeName(path), what)),
-                    EINVAL);
+    throw ENotAFile(
+        Cp1251Message(QStringLiteral("%1 %2 — не файл, а %3: Formulon его не читает и не "
+                                     "заменяет. Укажите другой путь (--table или "
+                                     "ChampionsFile).")
+                          .arg(name, QFile::decodeName(path), what)),
+        EINVAL);
 }
 
 TFileOnDisk ReadWhole(const QByteArray& path, std::size_t maxSize, const QString& name,

@@ -1,7 +1,6 @@
-#include "app/shell/FolderLock.h"
+#include "storage/FolderLock.h"
 
-#include "app/shell/SideFiles.h"
-#include "app/shell/TextCodec.h"
+#include "storage/SideFiles.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -25,7 +24,7 @@ QString Shown(const QByteArray& path) {
 }
 
 [[noreturn]] void RaiseBroken(const QString& text, int code) {
-    throw ELockBroken(ToCp1251(text), code);
+    throw ELockBroken(Cp1251Message(text), code);
 }
 
 [[noreturn]] void RaiseNotAFile(const QByteArray& path, const TLockedFile& file) {
@@ -196,8 +195,8 @@ void TFolderLock::WaitFor(int fd, const TLockedFile& file, std::chrono::millisec
         if (Clock::now() >= deadline) {
             ::close(fd);
             throw ELockBusy(
-                ToCp1251(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
-                             .arg(file.Name, Shown(path_))),
+                Cp1251Message(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
+                                  .arg(file.Name, Shown(path_))),
                 EWOULDBLOCK);
         }
         Pause();

@@ -8,7 +8,7 @@
 // a stalled holder keeps it until it goes on or dies.
 #pragma once
 
-#include "app/shell/SafeFile.h"
+#include "storage/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -6,8 +6,8 @@
 // replaced: the save raises and the caller keeps its data for a later one.
 #pragma once
 
-#include "app/shell/FolderLock.h"
-#include "app/shell/SafeFile.h"
+#include "storage/FolderLock.h"
+#include "storage/SafeFile.h"
 
 #include <QByteArray>
 

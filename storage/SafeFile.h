@@ -15,6 +15,9 @@
 
 #include <string>
 
+// A raised error's message, in code page 1251 as every raised message is.
+std::string Cp1251Message(const QString& text);
+
 // The old runtime's input/output error for a system error number.
 [[noreturn]] void RaiseInOutError(int code);
 [[noreturn]] void RaiseReadBeyondEnd();
