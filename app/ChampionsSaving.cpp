@@ -1,4 +1,5 @@
 #include "app/ChampionsSaving.h"
+#include "app/ErrorBox.h"
 
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"

@@ -1,11 +1,12 @@
 #include "app/Startup.h"
 
+#include "app/Application.h"
 #include "app/ChampionsSaving.h"
 #include "app/CommandLine.h"
+#include "app/ErrorBox.h"
 #include "app/FTAbout/FTAbout.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
-#include "app/shell/Application.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/TextCodec.h"

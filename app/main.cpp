@@ -1,7 +1,7 @@
 // The program's entry point.
+#include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
-#include "app/shell/Application.h"
 #include "engine/FloatEnv.h"
 
 #include <cstdio>

@@ -21,8 +21,9 @@
 // and peak_kb.
 // With "--practice" (after those) it measures "Тренировка" (PracticeBench.h).
 // Exits 1 when no frame arrives within ten seconds.
+#include "app/Application.h"
+#include "app/ErrorBox.h"
 #include "app/Startup.h"
-#include "app/shell/Application.h"
 #include "app/shell/FormulaView.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Modules.h"

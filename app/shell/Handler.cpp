@@ -2,7 +2,26 @@
 
 #include "app/shell/MessageBoxes.h"
 
+#include <cstdio>
 #include <exception>
+
+namespace {
+
+TErrorReporter errorReporter;
+
+} // namespace
+
+void SetErrorReporter(TErrorReporter reporter) {
+    errorReporter = std::move(reporter);
+}
+
+void ReportError(const std::string& cp1251Message) {
+    if (errorReporter)
+        errorReporter(cp1251Message);
+    else
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(ApplicationTitle()),
+                     qUtf8Printable(ErrorBoxText(cp1251Message)));
+}
 
 bool RunProtected(const std::function<void()>& handler) {
     try {
@@ -11,9 +30,9 @@ bool RunProtected(const std::function<void()>& handler) {
     } catch (const EReported&) {
         return false;
     } catch (const std::exception& error) {
-        ShowException(error);
+        ReportError(error.what());
     } catch (...) {
-        ShowErrorBox("Unknown error");
+        ReportError("Unknown error");
     }
     return false;
 }

@@ -1,9 +1,9 @@
 // Running a handler the way the old runtime runs one.
 #pragma once
 
-#include <functional>
-
 #include <exception>
+#include <functional>
+#include <string>
 
 // An error its raiser has already reported (or a step put off on purpose):
 // the handler's remaining steps are skipped without another box.
@@ -12,8 +12,15 @@ public:
     const char* what() const noexcept override { return "reported"; }
 };
 
-// Runs one handler: an error that escapes is shown in the error box and the
-// handler's remaining steps are skipped. Returns false when an error was
+// Where an error that escapes a handler is shown. Start-up points it at the
+// standard error box; until then, or when it is empty, the message goes to
+// standard error. Messages are code page 1251.
+using TErrorReporter = std::function<void(const std::string& cp1251Message)>;
+void SetErrorReporter(TErrorReporter reporter);
+void ReportError(const std::string& cp1251Message);
+
+// Runs one handler: an error that escapes is reported (start-up shows it in
+// the error box) and the handler's remaining steps are skipped. Returns false when an error was
 // shown or had been reported.
 bool RunProtected(const std::function<void()>& handler);
 

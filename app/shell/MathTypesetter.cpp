@@ -94,6 +94,14 @@ TTypesetFormula Draw(const QString& svg, const QRectF& box, qreal fontPixelSize,
 
 } // namespace
 
+// Qt's JavaScript engine crashes now and then when it is interrupted inside
+// code its compiler made (the typesetter's time limit, the program's end
+// while a formula is typeset); MathJax runs as fast interpreted. The engine
+// reads the setting when made.
+void RunJavaScriptInterpreted() {
+    qputenv("QV4_FORCE_INTERPRETER", "1");
+}
+
 TMathTypesetter::TMathTypesetter(QObject* parent) : QObject(parent) {}
 
 TMathTypesetter::~TMathTypesetter() = default;

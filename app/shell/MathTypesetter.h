@@ -17,6 +17,10 @@
 #include <memory>
 #include <mutex>
 
+// MathJax's engine without Qt's JavaScript compiler; called before any
+// thread starts (the application object does).
+void RunJavaScriptInterpreted();
+
 struct TTypesetFormula {
     enum class TStatus {
         Ok,

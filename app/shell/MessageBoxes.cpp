@@ -1,11 +1,11 @@
 #include "app/shell/MessageBoxes.h"
 
-#include "app/shell/Application.h"
 #include "app/shell/TextCodec.h"
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
 #include "engine/Errors.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -19,7 +19,6 @@
 
 namespace {
 
-TMessagePresenter errorPresenter;
 TMessagePresenter informationPresenter;
 TMessagePresenter warningPresenter;
 TQuestionPresenter questionPresenter;
@@ -93,20 +92,16 @@ QString ShownText(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
 }
 
-// Shows a modal box with one OK button, or hands it to the test presenter.
-void ShowBox(const TMessagePresenter& presenter, QMessageBox::Icon icon, const QString& caption,
-             const QString& text) {
-    if (presenter) {
-        presenter(caption, text);
-        return;
+QMessageBox::Icon BoxIcon(TBoxIcon icon) {
+    switch (icon) {
+    case TBoxIcon::Critical:
+        return QMessageBox::Critical;
+    case TBoxIcon::Warning:
+        return QMessageBox::Warning;
+    case TBoxIcon::Information:
+        break;
     }
-    if (ending) {
-        Report(caption, text);
-        return;
-    }
-    TCentredMessageBox box(icon, caption, ShownText(text), QMessageBox::Ok);
-    FinishBox(box);
-    Run(box);
+    return QMessageBox::Information;
 }
 
 // A modal question with "Да" and "Нет"; "Нет" is the safe default.
@@ -127,36 +122,43 @@ bool AskQuestion(const QString& caption, const QString& text) {
 
 } // namespace
 
+QString ApplicationTitle() {
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Formulon") : name;
+}
+
 QString ErrorBoxText(const std::string& cp1251Message) {
     return FromCp1251(formulon::engine::WithFullStop(cp1251Message));
 }
 
-void ShowErrorBox(const std::string& cp1251Message) {
-    ShowBox(errorPresenter, QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(cp1251Message));
-}
-
-void ShowException(const std::exception& error) {
-    // Exception messages are code page 1251; a foreign std::exception's
-    // what() is shown as the bytes it holds, read the same way.
-    ShowErrorBox(error.what());
+void ShowMessageBox(TBoxIcon icon, const QString& caption, const QString& text,
+                    const TMessagePresenter& presenter) {
+    if (presenter) {
+        presenter(caption, text);
+        return;
+    }
+    if (ending) {
+        Report(caption, text);
+        return;
+    }
+    TCentredMessageBox box(BoxIcon(icon), caption, ShownText(text), QMessageBox::Ok);
+    FinishBox(box);
+    Run(box);
 }
 
 void ShowInformationBox(const QString& text) {
-    ShowBox(informationPresenter, QMessageBox::Information, QStringLiteral("Information"), text);
+    ShowMessageBox(TBoxIcon::Information, QStringLiteral("Information"), text,
+                   informationPresenter);
 }
 
 void ShowWarningBox(const QString& text) {
-    ShowBox(warningPresenter, QMessageBox::Warning, QStringLiteral("Warning"), text);
+    ShowMessageBox(TBoxIcon::Warning, QStringLiteral("Warning"), text, warningPresenter);
 }
 
 void EndMessageBoxes() {
     ending = true;
     for (QMessageBox* box : openBoxes)
         box->done(QMessageBox::Ok);
-}
-
-void SetErrorBoxPresenter(TMessagePresenter presenter) {
-    errorPresenter = std::move(presenter);
 }
 
 void SetInformationBoxPresenter(TMessagePresenter presenter) {

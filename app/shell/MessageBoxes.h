@@ -1,20 +1,29 @@
-// The standard error box and the program's other message boxes.
+// The program's message boxes, shown one way: the information and warning
+// boxes, the question on closing, and the box the standard error box
+// (app/ErrorBox.h) is shown in.
 #pragma once
 
 #include <QString>
 
-#include <exception>
 #include <functional>
 #include <string>
+
+// The application's title: caption of the error box and of questions.
+QString ApplicationTitle();
 
 // The error box's text for a code page 1251 message, full stop included.
 QString ErrorBoxText(const std::string& cp1251Message);
 
-// Shows the standard error box for an error: caption = application title,
-// text = the message (code page 1251 for Exception, else what()) with the
-// full-stop rule, error icon, one OK button.
-void ShowException(const std::exception& error);
-void ShowErrorBox(const std::string& cp1251Message);
+// Test seams: replace how the boxes are shown (an empty function restores
+// the real modal QMessageBox). Only tests use these.
+using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
+
+// A modal box with one OK button, centred, wide enough for its caption, its
+// icon named; or handed to the presenter when one is set. Once the program
+// is ending its text goes to standard error instead.
+enum class TBoxIcon { Critical, Warning, Information };
+void ShowMessageBox(TBoxIcon icon, const QString& caption, const QString& text,
+                    const TMessagePresenter& presenter);
 
 // The information box of a changed champions file (caption "Information",
 // information icon, one OK button). The text is given in Unicode; a
@@ -36,10 +45,6 @@ bool AskQuitWithoutSaving(const QString& path);
 // question is answered "Да" at once.
 void EndMessageBoxes();
 
-// Test seams: replace how the boxes are shown (an empty function restores
-// the real modal QMessageBox). Only tests use these.
-using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
-void SetErrorBoxPresenter(TMessagePresenter presenter);
 void SetInformationBoxPresenter(TMessagePresenter presenter);
 void SetWarningBoxPresenter(TMessagePresenter presenter);
 // A question presenter gives the answer: true for "Да".

@@ -1,7 +1,6 @@
 // The champions file: load, save, damaged files and faults.
 #include "champions/ChampionsFile.h"
 #include "app/Startup.h"
-#include "app/shell/Application.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "champions/Form3.h"

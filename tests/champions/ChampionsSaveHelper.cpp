@@ -23,6 +23,7 @@
 //               failing with EIO (f: the TInjectedFault bits)
 //   tidy        takes the lock and removes every leftover of a cut-short
 //               save, however young
+#include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
@@ -136,7 +137,7 @@ void Configure(const QByteArray& home) {
         std::printf("box: %s\n", qUtf8Printable(text));
     };
     SetInformationBoxPresenter(print);
-    SetErrorBoxPresenter(print);
+    SetErrorReporter([print](const std::string& message) { print({}, ErrorBoxText(message)); });
 }
 
 } // namespace

@@ -29,8 +29,6 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include "app/shell/Application.h"
-#include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"

@@ -1,5 +1,5 @@
 // The GUI tests' main: GoogleTest first, then the application object.
-#include "app/shell/Application.h"
+#include "app/Application.h"
 #include "app/shell/Modules.h"
 #include "engine/FloatEnv.h"
 #include "tests/support/TestSupport.h"

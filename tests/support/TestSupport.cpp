@@ -1,7 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include "app/ErrorBox.h"
 #include "app/Startup.h"
-#include "app/shell/Application.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "quiz/Form1.h"

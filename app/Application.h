@@ -1,7 +1,9 @@
 // The application object and start-up before the windows.
 //
 // Every error that escapes an event handler reaches TApplication::notify,
-// which shows it in the standard error box and lets the program go on.
+// which shows it in the standard error box and lets the program go on; the
+// handlers the windows protect themselves (RunProtected) report theirs to
+// the same box.
 #pragma once
 
 #include <QApplication>
@@ -18,13 +20,6 @@ public:
     void SetTitle(const QString& title);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// MathJax's engine without Qt's JavaScript compiler; called before any
-// thread starts (TApplication does).
-void RunJavaScriptInterpreted();
-
-// The application's title: caption of the error box.
-QString ApplicationTitle();
 
 // Start-up before the windows: the title "Formulon", the desktop file name
 // and the window icon, Qt's own texts in Russian, the style (no image plugin

@@ -1,5 +1,6 @@
 // Where windows and message boxes appear: centred boxes, nothing off the
 // screen. The whole suite also runs at a scale factor of 2 (see CMake).
+#include "app/ErrorBox.h"
 #include "app/FTAbout/FTAbout.h"
 #include "app/shell/MessageBoxes.h"
 #include "champions/Form3.h"

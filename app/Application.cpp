@@ -1,10 +1,12 @@
-#include "app/shell/Application.h"
+#include "app/Application.h"
 
+#include "app/ErrorBox.h"
 #include "app/shell/AtSpiSignals.h"
 #include "app/shell/Fonts.h"
+#include "app/shell/Handler.h"
 #include "app/shell/LargeText.h"
 #include "app/shell/Look.h"
-#include "app/shell/MessageBoxes.h"
+#include "app/shell/MathTypesetter.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
@@ -49,16 +51,10 @@ int& WithoutJavaScriptCompiler(int& argc) {
 
 } // namespace
 
-// Qt's JavaScript engine crashes now and then when it is interrupted inside
-// code its compiler made (the typesetter's time limit, the program's end
-// while a formula is typeset); MathJax runs as fast interpreted. The engine
-// reads the setting when made.
-void RunJavaScriptInterpreted() {
-    qputenv("QV4_FORCE_INTERPRETER", "1");
-}
-
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(WithoutJavaScriptCompiler(argc), argv) {}
+    : QApplication(WithoutJavaScriptCompiler(argc), argv) {
+    SetErrorReporter(ShowErrorBox);
+}
 
 TApplication::~TApplication() {
     TTypesetService::StopShared();
@@ -98,9 +94,4 @@ void PrepareApplication(TApplication& app) {
     KeepTextsFitted(app);
     if (StoredLook() != TLook::Layout)
         SetLook(StoredLook());
-}
-
-QString ApplicationTitle() {
-    const QString name = QCoreApplication::applicationName();
-    return name.isEmpty() ? QStringLiteral("Formulon") : name;
 }

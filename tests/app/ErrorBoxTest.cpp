@@ -1,5 +1,5 @@
 // The standard error box: errors escaping handlers, the full-stop rule.
-#include "app/shell/Application.h"
+#include "app/ErrorBox.h"
 #include "app/shell/Handler.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/TextCodec.h"
@@ -85,6 +85,20 @@ TEST(ErrorBox, RunProtectedReportsAndReturnsFalse) {
     EXPECT_TRUE(RunProtected([] {}));
     EXPECT_FALSE(RunProtected([] { throw EInOutError("Disk full", 101); }));
     EXPECT_EQ(boxes.Errors, QStringList{"Disk full."});
+}
+
+// The shared layer knows no error box: without the reporter start-up sets,
+// an error goes to standard error.
+TEST(ErrorBox, WithoutStartUpsReporterAnErrorGoesToStandardError) {
+    TBoxRecorder boxes;
+    SetErrorReporter({});
+    ::testing::internal::CaptureStderr();
+    const bool ran = RunProtected([] { throw EInOutError("Disk full", 101); });
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    SetErrorReporter(ShowErrorBox);
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(said, "Formulon: Disk full.\n");
+    EXPECT_TRUE(boxes.Errors.isEmpty());
 }
 
 // What a real, modal box showed; it is closed from a timer once it is up.
