@@ -6,11 +6,11 @@
 #include "app/shell/Handler.h"
 #include "app/shell/LargeText.h"
 #include "app/shell/Look.h"
-#include "app/shell/MathTypesetter.h"
 #include "app/shell/Pictures.h"
-#include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
 #include "app/shell/Windowing.h"
+#include "typeset/MathTypesetter.h"
+#include "typeset/TypesetService.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

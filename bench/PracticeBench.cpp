@@ -2,12 +2,12 @@
 #include "bench/Measures.h"
 
 #include "app/Startup.h"
-#include "app/shell/FormulaView.h"
 #include "quiz/Form1.h"
 #include "quiz/PracticeChoice.h"
 #include "quiz/PracticeFrm.h"
 #include "quiz/core/Practice.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "typeset/FormulaView.h"
 
 #include <QAction>
 #include <QApplication>

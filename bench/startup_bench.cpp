@@ -24,7 +24,6 @@
 #include "app/Application.h"
 #include "app/ErrorBox.h"
 #include "app/Startup.h"
-#include "app/shell/FormulaView.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Modules.h"
 #include "bench/LongAnswers.h"
@@ -35,6 +34,7 @@
 #include "quiz/ExplanationView.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
+#include "typeset/FormulaView.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,6 +1,5 @@
 #include "quiz/ExplanationView.h"
 
-#include "app/shell/FormulaView.h"
 #include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/TextCodec.h"
@@ -8,6 +7,7 @@
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/ExplanationTexts.h"
 #include "quiz/core/SpokenFormula.h"
+#include "typeset/FormulaView.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -2,13 +2,11 @@
 
 #include "app/shell/AccessibleTree.h"
 #include "app/shell/AtSpiSignals.h"
-#include "app/shell/FormulaView.h"
 #include "app/shell/Handler.h"
 #include "app/shell/Look.h"
 #include "app/shell/MessageBoxes.h"
 #include "app/shell/Pictures.h"
 #include "app/shell/TextCodec.h"
-#include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
 #include "engine/Errors.h"
 #include "quiz/AnswerEdit.h"
@@ -19,6 +17,8 @@
 #include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "quiz/core/TexFormula.h"
+#include "typeset/FormulaView.h"
+#include "typeset/TypesetService.h"
 
 #include <QKeyEvent>
 #include <QLabel>

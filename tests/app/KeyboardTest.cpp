@@ -1,6 +1,5 @@
 // The keyboard in every window: Tab follows the reading order, and Enter
 // on a focused button presses it as Space does. One row per window.
-#include "app/shell/FormulaView.h"
 #include "app/shell/LinkLabel.h"
 #include "champions/Form3.h"
 #include "quiz/ExplainFrm.h"
@@ -11,6 +10,7 @@
 #include "quiz/PracticeFrm.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
+#include "typeset/FormulaView.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -5,7 +5,7 @@
 // formula, never at start-up; so is Qt SVG, in a module of its own.
 #pragma once
 
-#include "app/shell/mathjax/MathJax.h"
+#include "typeset/mathjax/MathJax.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/shell/TypesetService.h"
+#include "typeset/TypesetService.h"
 
 #include <QCoreApplication>
 #include <QThread>

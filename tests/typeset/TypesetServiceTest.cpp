@@ -1,7 +1,7 @@
 // The typesetter on its own thread: answers come later, on the asking
 // thread, for the latest request of each client only, and the service ends
 // promptly however busy it is.
-#include "app/shell/TypesetService.h"
+#include "typeset/TypesetService.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>

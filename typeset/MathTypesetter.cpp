@@ -1,8 +1,8 @@
-#include "app/shell/MathTypesetter.h"
+#include "typeset/MathTypesetter.h"
 
-#include "app/shell/MathJaxModule.h"
 #include "app/shell/Modules.h"
 #include "app/shell/SvgModule.h"
+#include "typeset/MathJaxModule.h"
 
 #include <QPainter>
 

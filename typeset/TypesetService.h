@@ -13,7 +13,7 @@
 // dropped unrun while it waits.
 #pragma once
 
-#include "app/shell/MathTypesetter.h"
+#include "typeset/MathTypesetter.h"
 
 #include <QColor>
 #include <QObject>

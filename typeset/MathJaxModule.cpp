@@ -1,4 +1,4 @@
-#include "app/shell/MathJaxModule.h"
+#include "typeset/MathJaxModule.h"
 
 #include "app/shell/Modules.h"
 

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 source_dir=$1
-check="$source_dir/tests/app/shell/check-mathjax-bundle.sh"
+check="$source_dir/tests/typeset/check-mathjax-bundle.sh"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failures=0

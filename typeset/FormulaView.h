@@ -6,7 +6,7 @@
 // screen of another density.
 #pragma once
 
-#include "app/shell/MathTypesetter.h"
+#include "typeset/MathTypesetter.h"
 
 #include <QScrollArea>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "app/shell/FormulaView.h"
+#include "typeset/FormulaView.h"
 
 #include "app/shell/LargeText.h"
-#include "app/shell/TypesetService.h"
 #include "app/shell/WidgetStyle.h"
+#include "typeset/TypesetService.h"
 
 #include <QEvent>
 #include <QLabel>

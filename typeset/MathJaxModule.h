@@ -1,8 +1,8 @@
-// Finds and loads the MathJax module (app/shell/mathjax) on first use, so
+// Finds and loads the MathJax module (typeset/mathjax) on first use, so
 // that only a process that typesets a formula pays for Qt Qml.
 #pragma once
 
-#include "app/shell/mathjax/MathJax.h"
+#include "typeset/mathjax/MathJax.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // MathJax in Qt's JavaScript engine: the module behind the formula
 // typesetter, loaded on its first formula.
-#include "app/shell/mathjax/MathJax.h"
+#include "typeset/mathjax/MathJax.h"
 
 #include <QFile>
 #include <QJSEngine>

@@ -1,8 +1,8 @@
 // The formula typesetter: MathJax's pictures drawn at the asked size and
 // ratio, and every failure returned, never thrown or crashed on.
-#include "app/shell/MathTypesetter.h"
+#include "typeset/MathTypesetter.h"
 
-#include "app/shell/MathJaxModule.h"
+#include "typeset/MathJaxModule.h"
 
 #include <QDir>
 #include <QFile>
