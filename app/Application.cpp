@@ -1,16 +1,16 @@
 #include "app/Application.h"
 
 #include "app/ErrorBox.h"
-#include "app/shell/AtSpiSignals.h"
-#include "app/shell/Fonts.h"
-#include "app/shell/Handler.h"
-#include "app/shell/LargeText.h"
-#include "app/shell/Look.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
 #include "typeset/MathTypesetter.h"
 #include "typeset/TypesetService.h"
+#include "ui/AtSpiSignals.h"
+#include "ui/Fonts.h"
+#include "ui/Handler.h"
+#include "ui/LargeText.h"
+#include "ui/Look.h"
+#include "ui/Pictures.h"
+#include "ui/WidgetStyle.h"
+#include "ui/Windowing.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

@@ -1,15 +1,15 @@
 #include "app/ChampionsSaving.h"
 #include "app/ErrorBox.h"
 
-#include "app/shell/Handler.h"
-#include "app/shell/MessageBoxes.h"
-#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "engine/Errors.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 #include "quiz/core/GameSession.h"
+#include "ui/Handler.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TextCodec.h"
 
 #include <QAction>
 #include <QApplication>

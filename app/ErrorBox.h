@@ -3,7 +3,7 @@
 // (SetErrorReporter, ui/Handler.h).
 #pragma once
 
-#include "app/shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <exception>
 #include <string>

@@ -7,9 +7,6 @@
 #include "app/FTAbout/FTAbout.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
-#include "app/shell/Handler.h"
-#include "app/shell/MessageBoxes.h"
-#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/ChampionsLocation.h"
 #include "champions/Form3.h"
@@ -19,6 +16,9 @@
 #include "quiz/PracticeFile.h"
 #include "quiz/PracticeFrm.h"
 #include "quiz/core/GameSession.h"
+#include "ui/Handler.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TextCodec.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -24,8 +24,6 @@
 #include "app/Application.h"
 #include "app/ErrorBox.h"
 #include "app/Startup.h"
-#include "app/shell/MessageBoxes.h"
-#include "app/shell/Modules.h"
 #include "bench/LongAnswers.h"
 #include "bench/Measures.h"
 #include "bench/PracticeBench.h"
@@ -35,6 +33,8 @@
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 #include "typeset/FormulaView.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Modules.h"
 
 #include <QEvent>
 #include <QLineEdit>

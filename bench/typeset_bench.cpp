@@ -8,10 +8,10 @@
 //   short_ms median <ms> max <ms>   \frac{y^{k}}{2}, k = 1 to 20;
 //   rss_mb before <MB> loaded <MB> end <MB>   resident memory.
 // Exits 1 when a task formula cannot be typeset.
-#include "app/shell/Modules.h"
 #include "bench/Measures.h"
 #include "quiz/core/TaskTables.h"
 #include "typeset/MathTypesetter.h"
+#include "ui/Modules.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

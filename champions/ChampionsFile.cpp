@@ -1,9 +1,9 @@
 #include "champions/ChampionsFile.h"
 
-#include "app/shell/MessageBoxes.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
 #include "storage/MergingSave.h"
+#include "ui/MessageBoxes.h"
 
 #include <QFile>
 

@@ -1,14 +1,14 @@
 #include "champions/Form3.h"
 
-#include "app/shell/AccessibleTree.h"
-#include "app/shell/Handler.h"
-#include "app/shell/Look.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/Resources.h"
-#include "app/shell/TextCodec.h"
-#include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
 #include "champions/core/ChampionTable.h"
+#include "ui/AccessibleTree.h"
+#include "ui/Handler.h"
+#include "ui/Look.h"
+#include "ui/Pictures.h"
+#include "ui/Resources.h"
+#include "ui/TextCodec.h"
+#include "ui/WidgetStyle.h"
+#include "ui/Windowing.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "quiz/AnswerEdit.h"
 
-#include "app/shell/TextCodec.h"
 #include "quiz/core/AnswerBox.h"
+#include "ui/TextCodec.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

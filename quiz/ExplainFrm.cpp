@@ -1,14 +1,14 @@
 #include "quiz/ExplainFrm.h"
 
-#include "app/shell/AccessibleTree.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/TextCodec.h"
-#include "app/shell/WidgetStyle.h"
 #include "quiz/ExplanationView.h"
 #include "quiz/TutorWindow.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "ui/AccessibleTree.h"
+#include "ui/Pictures.h"
+#include "ui/TextCodec.h"
+#include "ui/WidgetStyle.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "quiz/ExplanationView.h"
 
-#include "app/shell/Look.h"
-#include "app/shell/MessageBoxes.h"
-#include "app/shell/TextCodec.h"
-#include "app/shell/WidgetStyle.h"
 #include "quiz/core/CheckRecord.h"
 #include "quiz/core/ExplanationTexts.h"
 #include "quiz/core/SpokenFormula.h"
 #include "typeset/FormulaView.h"
+#include "ui/Look.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TextCodec.h"
+#include "ui/WidgetStyle.h"
 
 #include <QLabel>
 #include <QListWidget>

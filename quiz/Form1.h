@@ -103,7 +103,7 @@ public:
     // is shown, so practice never helps a running game.
     QAction* N11 = nullptr;
     // "Крупно и контрастно" in "&Вид", checkable: the look for low vision
-    // (app/shell/Look.h), kept in the user's settings.
+    // (ui/Look.h), kept in the user's settings.
     QAction* N12 = nullptr;
 
 public slots:

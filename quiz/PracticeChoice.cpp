@@ -1,9 +1,11 @@
 #include "quiz/PracticeChoice.h"
 
-#include "app/shell/BitmapResources.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/TextCodec.h"
+#include "quiz/core/Practice.h"
 #include "quiz/core/SpokenFormula.h"
+#include "quiz/core/TaskCatalogue.h"
+#include "ui/BitmapResources.h"
+#include "ui/Pictures.h"
+#include "ui/TextCodec.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>

@@ -1,13 +1,5 @@
 #include "quiz/PracticeFrm.h"
 
-#include "app/shell/AccessibleTree.h"
-#include "app/shell/AtSpiSignals.h"
-#include "app/shell/Handler.h"
-#include "app/shell/Look.h"
-#include "app/shell/MessageBoxes.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/TextCodec.h"
-#include "app/shell/WidgetStyle.h"
 #include "engine/Errors.h"
 #include "quiz/AnswerEdit.h"
 #include "quiz/ExplanationView.h"
@@ -19,6 +11,14 @@
 #include "quiz/core/TexFormula.h"
 #include "typeset/FormulaView.h"
 #include "typeset/TypesetService.h"
+#include "ui/AccessibleTree.h"
+#include "ui/AtSpiSignals.h"
+#include "ui/Handler.h"
+#include "ui/Look.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Pictures.h"
+#include "ui/TextCodec.h"
+#include "ui/WidgetStyle.h"
 
 #include <QKeyEvent>
 #include <QLabel>

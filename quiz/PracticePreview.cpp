@@ -1,10 +1,10 @@
 #include "quiz/PracticePreview.h"
 
-#include "app/shell/Look.h"
-#include "app/shell/TextCodec.h"
 #include "quiz/core/AnswerHints.h"
 #include "quiz/core/ReadingParts.h"
 #include "quiz/core/TexFormula.h"
+#include "ui/Look.h"
+#include "ui/TextCodec.h"
 
 #include <QListWidget>
 

@@ -1,7 +1,7 @@
 #include "quiz/TutorWindow.h"
 
-#include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
+#include "ui/WidgetStyle.h"
+#include "ui/Windowing.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "typeset/FormulaView.h"
 
-#include "app/shell/LargeText.h"
-#include "app/shell/WidgetStyle.h"
 #include "typeset/TypesetService.h"
+#include "ui/LargeText.h"
+#include "ui/WidgetStyle.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "typeset/MathJaxModule.h"
 
-#include "app/shell/Modules.h"
+#include "ui/Modules.h"
 
 const QString kMathJaxModuleName = QStringLiteral("libformulon_mathjax.so");
 

@@ -1,8 +1,8 @@
 #include "typeset/MathTypesetter.h"
 
-#include "app/shell/Modules.h"
-#include "app/shell/SvgModule.h"
 #include "typeset/MathJaxModule.h"
+#include "ui/Modules.h"
+#include "ui/SvgModule.h"
 
 #include <QPainter>
 

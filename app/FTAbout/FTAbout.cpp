@@ -1,12 +1,12 @@
 #include "app/FTAbout/FTAbout.h"
 
-#include "app/shell/AccessibleTree.h"
-#include "app/shell/AtSpiSignals.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/Resources.h"
-#include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
 #include "formulon/Version.h"
+#include "ui/AccessibleTree.h"
+#include "ui/AtSpiSignals.h"
+#include "ui/Pictures.h"
+#include "ui/Resources.h"
+#include "ui/WidgetStyle.h"
+#include "ui/Windowing.h"
 
 #include <QAccessibleWidget>
 #include <QDesktopServices>

@@ -1,6 +1,5 @@
 // The keyboard in every window: Tab follows the reading order, and Enter
 // on a focused button presses it as Space does. One row per window.
-#include "app/shell/LinkLabel.h"
 #include "champions/Form3.h"
 #include "quiz/ExplainFrm.h"
 #include "quiz/ExplanationView.h"
@@ -11,6 +10,7 @@
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
 #include "typeset/FormulaView.h"
+#include "ui/LinkLabel.h"
 
 #include <QApplication>
 #include <QGroupBox>

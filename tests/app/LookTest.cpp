@@ -1,6 +1,6 @@
 // "Крупно и контрастно": every text of every window against its ground in
 // both looks, and the layout's look back exactly as it was.
-#include "app/shell/Look.h"
+#include "ui/Look.h"
 #include "app/FTAbout/FTAbout.h"
 #include "champions/Form3.h"
 #include "quiz/ExplainFrm.h"

@@ -2,11 +2,11 @@
 // screen. The whole suite also runs at a scale factor of 2 (see CMake).
 #include "app/ErrorBox.h"
 #include "app/FTAbout/FTAbout.h"
-#include "app/shell/MessageBoxes.h"
 #include "champions/Form3.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 #include "tests/support/TestSupport.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,8 +1,6 @@
 // The champions file: load, save, damaged files and faults.
 #include "champions/ChampionsFile.h"
 #include "app/Startup.h"
-#include "app/shell/Handler.h"
-#include "app/shell/MessageBoxes.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
 #include "champions/core/ChampionsMerge.h"
@@ -10,6 +8,8 @@
 #include "quiz/Form1.h"
 #include "tests/champions/ChampionsTestFiles.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Handler.h"
+#include "ui/MessageBoxes.h"
 
 #include <QDir>
 #include <QFile>

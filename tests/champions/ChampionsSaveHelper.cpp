@@ -23,8 +23,6 @@
 //               failing with EIO (f: the TInjectedFault bits)
 //   tidy        takes the lock and removes every leftover of a cut-short
 //               save, however young
-#include "app/shell/Handler.h"
-#include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/Errors.h"
@@ -33,6 +31,8 @@
 #include "storage/SafeFile.h"
 #include "storage/SideFiles.h"
 #include "tests/champions/SaveLoopTables.h"
+#include "ui/Handler.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QFile>

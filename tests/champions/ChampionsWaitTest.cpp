@@ -2,7 +2,6 @@
 // save waits off the user-interface thread with "Далее" and "Начать" held
 // back and a note after a second, and a load at start held past a second
 // fills the table later.
-#include "app/shell/Handler.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
 #include "quiz/Form1.h"
@@ -10,6 +9,7 @@
 #include "storage/SafeFile.h"
 #include "tests/champions/ChampionsTestFiles.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Handler.h"
 
 #include <QDir>
 #include <QFile>

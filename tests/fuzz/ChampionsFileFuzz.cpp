@@ -29,13 +29,13 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include "app/shell/MessageBoxes.h"
 #include "champions/ChampionsFile.h"
 #include "champions/core/ChampionTable.h"
 #include "champions/core/ChampionsMerge.h"
 #include "engine/Errors.h"
 #include "engine/FloatEnv.h"
 #include "engine/IntegerText.h"
+#include "ui/MessageBoxes.h"
 
 using namespace formulon::engine;
 

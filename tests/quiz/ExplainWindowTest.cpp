@@ -1,8 +1,6 @@
 // "Разбор ответа" opened the ways a pupil opens it, after a right answer,
 // a wrong one, an answer that cannot be read and a raised error; over the
 // whole catalogue, nothing in it gives the task's value away.
-#include "app/shell/LinkLabel.h"
-#include "app/shell/TextCodec.h"
 #include "engine/NumberText.h"
 #include "quiz/ExplainFrm.h"
 #include "quiz/ExplanationView.h"
@@ -13,6 +11,8 @@
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
 #include "typeset/FormulaView.h"
+#include "ui/LinkLabel.h"
+#include "ui/TextCodec.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,12 +1,12 @@
 // Pictures on dense screens: this program runs at device pixel ratio 2
 // (QT_SCALE_FACTOR=2) on the first of two screens, the second twice as
 // dense (two-screens.json); the drawing helpers are also asked for ratio 1.
-#include "app/shell/BitmapResources.h"
-#include "app/shell/JpegLoader.h"
-#include "app/shell/Pictures.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 #include "tests/support/TestSupport.h"
+#include "ui/BitmapResources.h"
+#include "ui/JpegLoader.h"
+#include "ui/Pictures.h"
 
 #include <QGuiApplication>
 #include <QLabel>

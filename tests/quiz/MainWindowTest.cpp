@@ -1,5 +1,4 @@
 // The main window's frame: layout, menu, input boxes, close and exit.
-#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
@@ -8,6 +7,7 @@
 #include "quiz/Form1.h"
 #include "quiz/core/AnswerBox.h"
 #include "tests/support/TestSupport.h"
+#include "ui/TextCodec.h"
 
 #include <QAccessible>
 #include <QAction>

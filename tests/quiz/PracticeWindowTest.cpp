@@ -2,7 +2,6 @@
 // while it is typed, Enter's checks, the sample after three wrong ones, its
 // progress read and saved, and the menu item that opens it only while no
 // quiz task is shown.
-#include "app/shell/BitmapResources.h"
 #include "engine/Cp1251.h"
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
@@ -15,6 +14,7 @@
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
 #include "typeset/FormulaView.h"
+#include "ui/BitmapResources.h"
 
 #include <QAction>
 #include <QApplication>

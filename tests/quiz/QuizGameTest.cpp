@@ -1,6 +1,5 @@
 // The quiz played through the main window's controls, headless.
 #include "app/FTAbout/FTAbout.h"
-#include "app/shell/TextCodec.h"
 #include "champions/ChampionsFile.h"
 #include "champions/Form3.h"
 #include "champions/core/ChampionTable.h"
@@ -10,6 +9,7 @@
 #include "quiz/Form2.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
+#include "ui/TextCodec.h"
 
 #include <QAction>
 #include <QApplication>

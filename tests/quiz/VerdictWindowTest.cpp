@@ -1,13 +1,13 @@
 // The verdict window, reached through the main window's own check.
-#include "app/shell/BitmapResources.h"
-#include "app/shell/LinkLabel.h"
-#include "app/shell/TextCodec.h"
 #include "champions/core/ChampionTable.h"
 #include "engine/NumberText.h"
 #include "quiz/Form1.h"
 #include "quiz/Form2.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "tests/support/TestSupport.h"
+#include "ui/BitmapResources.h"
+#include "ui/LinkLabel.h"
+#include "ui/TextCodec.h"
 
 #include <QLabel>
 #include <QLineEdit>

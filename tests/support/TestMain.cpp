@@ -1,8 +1,8 @@
 // The GUI tests' main: GoogleTest first, then the application object.
 #include "app/Application.h"
-#include "app/shell/Modules.h"
 #include "engine/FloatEnv.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Modules.h"
 
 #include <QStandardPaths>
 #include <QString>

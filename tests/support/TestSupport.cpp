@@ -2,9 +2,9 @@
 
 #include "app/ErrorBox.h"
 #include "app/Startup.h"
-#include "app/shell/Handler.h"
-#include "app/shell/MessageBoxes.h"
 #include "quiz/Form1.h"
+#include "ui/Handler.h"
+#include "ui/MessageBoxes.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "app/shell/ScrollingWindow.h"
+#include "ui/ScrollingWindow.h"
 
-#include "app/shell/AccessibleTree.h"
+#include "ui/AccessibleTree.h"
 
 #include <QLayout>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "app/shell/Pictures.h"
+#include "ui/Pictures.h"
 
-#include "app/shell/BitmapResources.h"
-#include "app/shell/Resources.h"
-#include "app/shell/SvgModule.h"
+#include "ui/BitmapResources.h"
+#include "ui/Resources.h"
+#include "ui/SvgModule.h"
 
 #include <QDir>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "app/shell/SvgModule.h"
+#include "ui/SvgModule.h"
 
-#include "app/shell/Modules.h"
+#include "ui/Modules.h"
 
 const QString kSvgModuleName = QStringLiteral("libformulon_svg.so");
 

@@ -1,4 +1,4 @@
-#include "app/shell/BitmapResources.h"
+#include "ui/BitmapResources.h"
 
 #include "engine/Errors.h"
 

@@ -1,8 +1,8 @@
-#include "app/shell/WidgetStyle.h"
+#include "ui/WidgetStyle.h"
 
-#include "app/shell/Look.h"
-#include "app/shell/Pictures.h"
-#include "app/shell/ScrollingWindow.h"
+#include "ui/Look.h"
+#include "ui/Pictures.h"
+#include "ui/ScrollingWindow.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
-#include "app/shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
-#include "app/shell/TextCodec.h"
-#include "app/shell/WidgetStyle.h"
-#include "app/shell/Windowing.h"
 #include "engine/Errors.h"
+#include "ui/TextCodec.h"
+#include "ui/WidgetStyle.h"
+#include "ui/Windowing.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

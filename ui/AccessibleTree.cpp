@@ -1,6 +1,6 @@
-#include "app/shell/AccessibleTree.h"
+#include "ui/AccessibleTree.h"
 
-#include "app/shell/AtSpiSignals.h"
+#include "ui/AtSpiSignals.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>

@@ -1,7 +1,7 @@
-#include "app/shell/Resources.h"
+#include "ui/Resources.h"
 
-#include "app/shell/JpegLoader.h"
 #include "engine/Errors.h"
+#include "ui/JpegLoader.h"
 
 #include <QFile>
 

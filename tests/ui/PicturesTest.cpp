@@ -1,8 +1,8 @@
 // The built-in pictures themselves: the formats and sizes the windows rely on.
-#include "app/shell/Pictures.h"
-#include "app/shell/BitmapResources.h"
-#include "app/shell/SvgModule.h"
+#include "ui/Pictures.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "ui/BitmapResources.h"
+#include "ui/SvgModule.h"
 
 #include <QAction>
 #include <QFile>

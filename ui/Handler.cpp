@@ -1,6 +1,6 @@
-#include "app/shell/Handler.h"
+#include "ui/Handler.h"
 
-#include "app/shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <cstdio>
 #include <exception>

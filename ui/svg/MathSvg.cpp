@@ -1,4 +1,4 @@
-#include "app/shell/svg/MathSvg.h"
+#include "ui/svg/MathSvg.h"
 
 #include <QPainter>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "app/shell/SilentLabel.h"
+#include "ui/SilentLabel.h"
 
 #include <QAccessibleWidget>
 

@@ -1,4 +1,4 @@
-#include "app/shell/Windowing.h"
+#include "ui/Windowing.h"
 
 #include <QApplication>
 #include <QEvent>

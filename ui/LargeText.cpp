@@ -1,6 +1,6 @@
-#include "app/shell/LargeText.h"
+#include "ui/LargeText.h"
 
-#include "app/shell/Look.h"
+#include "ui/Look.h"
 
 #include <QAbstractButton>
 #include <QApplication>

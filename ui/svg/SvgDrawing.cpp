@@ -1,8 +1,8 @@
 // Qt SVG behind the pictures and the typesetter: the module loaded on the
 // first picture drawn from SVG.
-#include "app/shell/svg/SvgDrawing.h"
+#include "ui/svg/SvgDrawing.h"
 
-#include "app/shell/svg/MathSvg.h"
+#include "ui/svg/MathSvg.h"
 
 #include <QSvgRenderer>
 

@@ -1,6 +1,6 @@
 // Every font the windows use resolves to an installed font that can draw
 // the Russian texts shown in it.
-#include "app/shell/Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
-#include "app/shell/LinkLabel.h"
+#include "ui/LinkLabel.h"
 
-#include "app/shell/WidgetStyle.h"
+#include "ui/WidgetStyle.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/shell/Modules.h"
+#include "ui/Modules.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/shell/AtSpiSignals.h"
+#include "ui/AtSpiSignals.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/shell/Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QFont>
 

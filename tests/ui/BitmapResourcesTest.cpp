@@ -1,5 +1,5 @@
 // Lookup of built-in bitmaps by name, without regard to letter case.
-#include "app/shell/BitmapResources.h"
+#include "ui/BitmapResources.h"
 #include "engine/Errors.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/shell/TextCodec.h"
+#include "ui/TextCodec.h"
 
 #include "engine/Cp1251.h"
 

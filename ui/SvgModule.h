@@ -1,9 +1,9 @@
-// Loads the SVG module (app/shell/svg) when a picture is first drawn from
+// Loads the SVG module (ui/svg) when a picture is first drawn from
 // SVG, so that a process that never does, as at a device pixel ratio of 1
 // until a menu opens, never pays for Qt SVG.
 #pragma once
 
-#include "app/shell/svg/SvgDrawing.h"
+#include "ui/svg/SvgDrawing.h"
 
 #include <QString>
 

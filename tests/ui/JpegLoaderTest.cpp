@@ -1,6 +1,6 @@
 // The libjpeg-based loader: decodes the stored JPEGs, and turns every broken
 // stream into an Exception instead of ending the process.
-#include "app/shell/JpegLoader.h"
+#include "ui/JpegLoader.h"
 #include "engine/Errors.h"
 
 #include <QFile>

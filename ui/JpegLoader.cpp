@@ -1,4 +1,4 @@
-#include "app/shell/JpegLoader.h"
+#include "ui/JpegLoader.h"
 
 #include "engine/Errors.h"
 
