@@ -34,7 +34,7 @@ phase() { echo "== $1 ($((SECONDS - started)) s so far)"; }
 tools/install-deps.sh --test
 
 phase "Formatting (.clang-format)"
-find app bench champions engine quiz tests tools \( -name '*.cpp' -o -name '*.h' \) -print0 |
+find app bench champions engine quiz storage tests tools typeset ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
   xargs -0 clang-format --dry-run -Werror
 
 phase "Plain build and tests (build)"
