@@ -7,11 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QRect>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <mutex>
 #include <ostream>
 #include <vector>
 
@@ -183,6 +187,35 @@ struct ModuleSearch {
 
 void PrintTo(const ModuleSearch& row, std::ostream* out) {
     *out << row.name;
+}
+
+QStringList logged;
+std::mutex loggedLock;
+
+void Record(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    std::lock_guard guard(loggedLock);
+    logged << QString::fromLatin1(context.category ? context.category : "") + ": " + message;
+}
+
+// MathJax's compiler warnings are dropped without taking Qt's message
+// handler from whoever installed it, however many typesetters load at once.
+TEST(MathJaxLoad, KeepsTheMessageHandlerInForceAndDropsCompilerWarnings) {
+    const QtMessageHandler before = qInstallMessageHandler(Record);
+    std::vector<std::unique_ptr<QThread>> loading;
+    for (int i = 0; i < 3; ++i) {
+        loading.emplace_back(QThread::create([] {
+            TMathTypesetter typesetter;
+            EXPECT_TRUE(typesetter.Typeset(QStringLiteral("y"), kFontPixels).Ok());
+        }));
+        loading.back()->start();
+    }
+    for (const auto& thread : loading)
+        thread->wait();
+    const QtMessageHandler after = qInstallMessageHandler(before);
+    EXPECT_EQ(after, &Record);
+    const QStringList warnings =
+        logged.filter(QRegularExpression(QStringLiteral("^qt.qml.compiler")));
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.value(0).toStdString();
 }
 
 class MathJaxModuleSearch : public ::testing::TestWithParam<ModuleSearch> {};

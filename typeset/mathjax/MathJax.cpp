@@ -5,13 +5,12 @@
 #include <QFile>
 #include <QJSEngine>
 #include <QJSValue>
+#include <QLoggingCategory>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -23,65 +22,86 @@ const QString kTypesetFunction = QStringLiteral("formulonTypeset");
 
 // Interrupts the JavaScript engine when a call runs past its time limit.
 // MathJax guards against runaway macros itself, but nothing bounds its time.
+// One thread watches every call of the engine's life, started with the
+// first: a thread per formula would cost each formula a thread's start.
 class TWatchdog {
 public:
-    TWatchdog(QJSEngine& engine, int limitMs)
-        : thread_([this, &engine, limitMs] {
-              std::unique_lock lock(mutex_);
-              if (!wake_.wait_for(lock, std::chrono::milliseconds(limitMs),
-                                  [this] { return stopped_; })) {
-                  fired_ = true;
-                  engine.setInterrupted(true);
-              }
-          }) {}
+    explicit TWatchdog(QJSEngine& engine) : engine_(engine) {}
 
-    ~TWatchdog() { Stop(); }
-
-    // Ends the watch; true when it interrupted the engine.
-    bool Stop() {
+    ~TWatchdog() {
         {
             std::lock_guard lock(mutex_);
-            stopped_ = true;
+            ending_ = true;
         }
         wake_.notify_one();
         if (thread_.joinable())
             thread_.join();
+    }
+
+    TWatchdog(const TWatchdog&) = delete;
+    TWatchdog& operator=(const TWatchdog&) = delete;
+
+    // Watches the call about to begin: the engine is interrupted unless
+    // Disarm comes within the limit.
+    void Arm(int limitMs) {
+        {
+            std::lock_guard lock(mutex_);
+            deadline_ = Clock::now() + std::chrono::milliseconds(limitMs);
+            armed_ = true;
+            fired_ = false;
+        }
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { Watch(); });
+        else
+            wake_.notify_one();
+    }
+
+    // Ends the watch of the call; true when it interrupted the engine.
+    bool Disarm() {
+        std::lock_guard lock(mutex_);
+        armed_ = false;
         return fired_;
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    void Watch() {
+        std::unique_lock lock(mutex_);
+        while (!ending_) {
+            if (!armed_) {
+                wake_.wait(lock);
+            } else if (Clock::now() < deadline_) {
+                wake_.wait_until(lock, deadline_);
+            } else {
+                fired_ = true;
+                armed_ = false;
+                engine_.setInterrupted(true);
+            }
+        }
+    }
+
+    QJSEngine& engine_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool stopped_ = false;
+    Clock::time_point deadline_;
+    bool armed_ = false;
     bool fired_ = false;
-    std::thread thread_; // last: starts once the members above exist
+    bool ending_ = false;
+    std::thread thread_;
 };
 
 // The bundle's helper functions use variables before their declaration,
 // which is sound JavaScript, yet Qt's compiler warns about each use while it
-// loads the script. Those warnings are dropped during the load only. The
-// load runs on the typesetter's thread while other threads may log.
-std::atomic<QtMessageHandler> gOuterHandler = nullptr;
-
-void DropCompilerWarnings(QtMsgType type, const QMessageLogContext& context,
-                          const QString& message) {
-    if (type == QtWarningMsg && context.category != nullptr &&
-        std::strcmp(context.category, "qt.qml.compiler") == 0)
-        return;
-    if (const QtMessageHandler outer = gOuterHandler)
-        outer(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-QJSValue EvaluateQuietly(QJSEngine& engine, const QString& program, const QString& fileName) {
-    // The handler in force is read before this one replaces it, so that
-    // nothing logged meanwhile is lost.
-    gOuterHandler = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler(DropCompilerWarnings);
-    const QJSValue outcome = engine.evaluate(program, fileName);
-    qInstallMessageHandler(gOuterHandler);
-    return outcome;
+// loads the script. A logging rule drops those warnings, set once for the
+// process: Qt's message handler is never swapped, so a handler the program
+// or its tests installed stays in force on every thread. No other code
+// sets logging rules; QT_LOGGING_RULES still overrides this one.
+void DropCompilerWarnings() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.qml.compiler.warning=false"));
+    });
 }
 
 bool Measured(const QRectF& box) {
@@ -104,6 +124,7 @@ private:
     // another, reaches it under the lock.
     std::mutex lock_;
     std::unique_ptr<QJSEngine> engine_;
+    std::unique_ptr<TWatchdog> watchdog_; // after the engine: ends first
     bool loaded_ = false;
     std::atomic<bool> abandoned_ = false;
 };
@@ -121,9 +142,10 @@ bool TQtMathJax::Load(QString& error) {
             return false;
         }
         engine_ = std::make_unique<QJSEngine>();
+        watchdog_ = std::make_unique<TWatchdog>(*engine_);
     }
-    const QJSValue outcome =
-        EvaluateQuietly(*engine_, QString::fromUtf8(file.readAll()), kScriptPath);
+    DropCompilerWarnings();
+    const QJSValue outcome = engine_->evaluate(QString::fromUtf8(file.readAll()), kScriptPath);
     if (abandoned_) {
         error = QStringLiteral("Набор формул остановлен");
         return false;
@@ -164,9 +186,9 @@ TMathJaxOutput TQtMathJax::Typeset(const QString& tex, qreal pixelsPerEm, int ti
         return output;
     }
     QJSValue function = engine_->globalObject().property(kTypesetFunction);
-    TWatchdog watchdog(*engine_, timeLimitMs);
+    watchdog_->Arm(timeLimitMs);
     const QJSValue outcome = function.call({tex, pixelsPerEm});
-    const bool timedOut = watchdog.Stop();
+    const bool timedOut = watchdog_->Disarm();
     if (abandoned_) {
         output.Message = QStringLiteral("Набор формул остановлен");
         return output;
