@@ -137,9 +137,23 @@ private:
 
 namespace {
 
-QPointer<TTypesetService>& SharedService() {
-    static QPointer<TTypesetService> service;
-    return service;
+struct TSharedService {
+    QPointer<TTypesetService> Service;
+    bool Stopped = false; // by StopShared: never made again
+};
+
+TSharedService& SharedService() {
+    static TSharedService shared;
+    return shared;
+}
+
+// The answer to a request after the service ended, in the typesetter's
+// words for an abandoned formula.
+TTypesetFormula StoppedAnswer() {
+    TTypesetFormula formula;
+    formula.Status = TTypesetFormula::TStatus::Unavailable;
+    formula.Message = QStringLiteral("Набор формул остановлен");
+    return formula;
 }
 
 } // namespace
@@ -153,15 +167,17 @@ TTypesetService::~TTypesetService() {
     worker_->Stop();
 }
 
-TTypesetService& TTypesetService::Shared() {
-    QPointer<TTypesetService>& service = SharedService();
-    if (!service)
-        service = new TTypesetService(QCoreApplication::instance());
-    return *service;
+TTypesetService* TTypesetService::Shared() {
+    TSharedService& shared = SharedService();
+    if (!shared.Service && !shared.Stopped)
+        shared.Service = new TTypesetService(QCoreApplication::instance());
+    return shared.Service;
 }
 
 void TTypesetService::StopShared() {
-    delete SharedService().data();
+    TSharedService& shared = SharedService();
+    shared.Stopped = true;
+    delete shared.Service.data();
 }
 
 void TTypesetService::SetTimeLimit(int milliseconds) {
@@ -210,13 +226,17 @@ TTypesetClient::~TTypesetClient() {
 
 void TTypesetClient::Request(const TTypesetRequest& request, int delayMs) {
     // The shared service starts with the first request, not with the client.
-    if (!service_) {
-        if (ownService_) {
-            pending_ = false; // gone: nothing will be answered
-            return;
-        }
-        service_ = &TTypesetService::Shared();
+    if (!service_ && !ownService_) {
+        service_ = TTypesetService::Shared();
         id_ = 0;
+    }
+    if (!service_) {
+        // Ended: nothing will typeset it, and the asker is told so now.
+        ++generation_;
+        pending_ = false;
+        pause_->stop();
+        emit typeset(StoppedAnswer());
+        return;
     }
     if (id_ == 0)
         id_ = service_->Register(this);

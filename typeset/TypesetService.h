@@ -48,9 +48,10 @@ public:
     // it; requests not answered by then never are.
     ~TTypesetService() override;
 
-    // The program's one service, created on first use; the application
-    // object ends it (StopShared) before the windowing system goes.
-    static TTypesetService& Shared();
+    // The program's one service, created on first use. The application
+    // object ends it (StopShared) before the windowing system goes; from
+    // then on there is none (null), and it is never made again.
+    static TTypesetService* Shared();
     static void StopShared();
 
     // How long one formula may take; for the next formula begun.
@@ -86,7 +87,9 @@ public:
 
     // Asks for a formula, superseding this client's request not yet
     // answered. It goes to the worker after delayMs with no newer request:
-    // while the pupil types, a pause after the last key. Returns at once.
+    // while the pupil types, a pause after the last key. Returns at once;
+    // when the service has ended, with the answer that typesetting has
+    // stopped.
     void Request(const TTypesetRequest& request, int delayMs = 0);
     // Takes back the request not yet answered, if any.
     void Cancel();

@@ -111,7 +111,25 @@ TEST(TypesetService, EndsWhileTypesetting) {
         EXPECT_EQ(answers.Formulas.size(), before);
         client.Request(Formula(QStringLiteral("z")));
         EXPECT_FALSE(client.Pending()) << "its service is gone";
+        ASSERT_EQ(answers.Formulas.size(), before + 1) << "told at once";
+        EXPECT_EQ(answers.Formulas.back().Status, TTypesetFormula::TStatus::Unavailable);
     }
+}
+
+// Once the application object has ended the shared service it stays ended:
+// a request is told so at once, and no service starts again.
+TEST(TypesetService, TheSharedServiceOnceStoppedStaysStopped) {
+    TTypesetClient client;
+    TAnswers answers(client);
+    client.Request(Formula(QStringLiteral("y")));
+    ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
+    TTypesetService::StopShared();
+    client.Request(Formula(QStringLiteral("z")));
+    EXPECT_FALSE(client.Pending());
+    EXPECT_EQ(TTypesetService::Shared(), nullptr);
+    ASSERT_EQ(answers.Formulas.size(), 2u);
+    EXPECT_EQ(answers.Formulas[1].Status, TTypesetFormula::TStatus::Unavailable);
+    EXPECT_EQ(answers.Formulas[1].Message, QStringLiteral("Набор формул остановлен"));
 }
 
 // Over all pixels, 0 for the same coverage everywhere, 1 for opposite.
