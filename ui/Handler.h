@@ -20,8 +20,8 @@ void SetErrorReporter(TErrorReporter reporter);
 void ReportError(const std::string& cp1251Message);
 
 // Runs one handler: an error that escapes is reported (start-up shows it in
-// the error box) and the handler's remaining steps are skipped. Returns false when an error was
-// shown or had been reported.
+// the error box) and the handler's remaining steps are skipped. Returns
+// false when an error was shown or had been reported.
 bool RunProtected(const std::function<void()>& handler);
 
 // A handler ready to connect to a signal: it runs inside RunProtected, so

@@ -14,8 +14,7 @@ QString ApplicationTitle();
 // The error box's text for a code page 1251 message, full stop included.
 QString ErrorBoxText(const std::string& cp1251Message);
 
-// Test seams: replace how the boxes are shown (an empty function restores
-// the real modal QMessageBox). Only tests use these.
+// Shows a box instead of the real modal QMessageBox; only tests set one.
 using TMessagePresenter = std::function<void(const QString& caption, const QString& text)>;
 
 // A modal box with one OK button, centred, wide enough for its caption, its
@@ -45,6 +44,8 @@ bool AskQuitWithoutSaving(const QString& path);
 // question is answered "Да" at once.
 void EndMessageBoxes();
 
+// Test seams: replace how the boxes are shown (an empty function restores
+// the real modal QMessageBox). Only tests use these.
 void SetInformationBoxPresenter(TMessagePresenter presenter);
 void SetWarningBoxPresenter(TMessagePresenter presenter);
 // A question presenter gives the answer: true for "Да".
