@@ -1,7 +1,5 @@
 #include "ui/LargeText.h"
 
-#include "ui/Look.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
@@ -30,8 +28,13 @@ const char kShownRect[] = "formulonShownRect";
 
 constexpr double kGrowth = 1.25;
 
+bool& TextsLarge() {
+    static bool large = false;
+    return large;
+}
+
 bool Large() {
-    return CurrentLook() == TLook::LargeContrast;
+    return TextsLarge();
 }
 
 bool IsPlainLabel(const QWidget* widget) {
@@ -240,6 +243,10 @@ public:
 };
 
 } // namespace
+
+void SetTextsLarge(bool large) {
+    TextsLarge() = large;
+}
 
 int LookPixels(int pixels) {
     return Large() ? static_cast<int>(std::lround(pixels * kGrowth)) : pixels;

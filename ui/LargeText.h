@@ -11,6 +11,10 @@
 class QApplication;
 class QWidget;
 
+// Whether texts grow: the large look's part here, set by SetLook (Look.h)
+// before it fits the texts again.
+void SetTextsLarge(bool large);
+
 // The pixels of a text the layout sets at 'pixels', in the current look:
 // for a window that sizes a text itself to fit.
 int LookPixels(int pixels);

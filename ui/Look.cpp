@@ -182,6 +182,7 @@ void SetLook(TLook look) {
     if (look == Current())
         return;
     Current() = look;
+    SetTextsLarge(look == TLook::LargeContrast);
     QApplication::setPalette(ApplicationPalette());
     for (QWidget* widget : QApplication::allWidgets()) {
         ApplyColours(widget);
