@@ -5,13 +5,15 @@
 // beside the task's picture), and a function written without brackets.
 #pragma once
 
-#include "quiz/core/AnswerHints.h"
 #include "quiz/core/FormulaTokens.h"
 #include "quiz/core/RussianWords.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+// A row of the hint table (AnswerHints.h), which the finders are part of.
+struct THintRow;
 
 namespace hints {
 

@@ -2,6 +2,7 @@
 
 #include "engine/Cp1251.h"
 #include "engine/Functions.h"
+#include "quiz/core/AnswerHints.h"
 
 #include <algorithm>
 #include <utility>
