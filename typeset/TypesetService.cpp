@@ -233,9 +233,8 @@ void TTypesetClient::Request(const TTypesetRequest& request, int delayMs) {
     if (!service_) {
         // Ended: nothing will typeset it, and the asker is told so now.
         ++generation_;
-        pending_ = false;
         pause_->stop();
-        emit typeset(StoppedAnswer());
+        Send();
         return;
     }
     if (id_ == 0)
@@ -262,8 +261,13 @@ void TTypesetClient::Cancel() {
 }
 
 void TTypesetClient::Send() {
-    if (service_)
+    if (service_) {
         service_->Submit(id_, generation_, waiting_);
+        return;
+    }
+    // The service ended during the pause.
+    pending_ = false;
+    emit typeset(StoppedAnswer());
 }
 
 void TTypesetClient::Answer(quint64 generation, const TTypesetFormula& formula) {

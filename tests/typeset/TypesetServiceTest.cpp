@@ -117,12 +117,14 @@ TEST(TypesetService, EndsWhileTypesetting) {
 }
 
 // Once the application object has ended the shared service it stays ended:
-// a request is told so at once, and no service starts again.
+// a request is told so at once, one still in its pause when its pause ends,
+// and no service starts again.
 TEST(TypesetService, TheSharedServiceOnceStoppedStaysStopped) {
-    TTypesetClient client;
-    TAnswers answers(client);
+    TTypesetClient client, pausing;
+    TAnswers answers(client), paused(pausing);
     client.Request(Formula(QStringLiteral("y")));
     ASSERT_TRUE(WaitFor([&] { return !answers.Formulas.empty(); }, kPatience));
+    pausing.Request(Formula(QStringLiteral("y")), 50);
     TTypesetService::StopShared();
     client.Request(Formula(QStringLiteral("z")));
     EXPECT_FALSE(client.Pending());
@@ -130,6 +132,8 @@ TEST(TypesetService, TheSharedServiceOnceStoppedStaysStopped) {
     ASSERT_EQ(answers.Formulas.size(), 2u);
     EXPECT_EQ(answers.Formulas[1].Status, TTypesetFormula::TStatus::Unavailable);
     EXPECT_EQ(answers.Formulas[1].Message, QStringLiteral("Набор формул остановлен"));
+    ASSERT_TRUE(WaitFor([&] { return !paused.Formulas.empty(); }));
+    EXPECT_EQ(paused.Formulas[0].Status, TTypesetFormula::TStatus::Unavailable);
 }
 
 // Over all pixels, 0 for the same coverage everywhere, 1 for opposite.
