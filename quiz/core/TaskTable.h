@@ -62,7 +62,7 @@ public:
         if (rows.empty())
             throw std::invalid_argument("a task table holds at least one task");
         for (std::size_t entry = 0; entry < rows.size(); ++entry)
-            TakeRow(rows[entry], entry == 0 ? nullptr : &rows[entry - 1], static_cast<int>(entry));
+            TakeRow(entry);
         firstEntry_[static_cast<std::size_t>(taskCount_)] = static_cast<int>(rows.size());
     }
 
@@ -102,10 +102,13 @@ public:
 private:
     constexpr int First(int task) const { return firstEntry_[static_cast<std::size_t>(task - 1)]; }
 
-    constexpr void TakeRow(const TTaskRow& row, const TTaskRow* before, int entry) {
+    // The row before is found by its index, not a pointer: gcc's
+    // sanitizers make a global's address compared with null no constant.
+    constexpr void TakeRow(std::size_t entry) {
+        const TTaskRow& row = rows_[entry];
         const bool nextTask = row.Task == taskCount_ + 1 && row.Variant == 1;
-        const bool nextVariant =
-            before && row.Task == before->Task && row.Variant == before->Variant + 1;
+        const bool nextVariant = entry > 0 && row.Task == rows_[entry - 1].Task &&
+                                 row.Variant == rows_[entry - 1].Variant + 1;
         if (!nextTask && !nextVariant)
             throw std::invalid_argument("the task table's rows are not tasks 1, 2, … in order, "
                                         "each with its variants 1, 2, … in order");
@@ -113,7 +116,7 @@ private:
         if (!named || named->Task != row.Task || named->Variant != row.Variant)
             throw std::invalid_argument("a picture's name is not P, its task and its variant");
         if (nextTask)
-            firstEntry_[static_cast<std::size_t>(taskCount_++)] = entry;
+            firstEntry_[static_cast<std::size_t>(taskCount_++)] = static_cast<int>(entry);
     }
 
     std::span<const TTaskRow> rows_;
