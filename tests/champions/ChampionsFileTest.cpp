@@ -87,7 +87,11 @@ protected:
 
 std::string RecordResult(const QByteArray& file, int record) {
     const int offset = (record - 1) * 512 + 256;
-    return std::string(file.constData() + offset + 1, static_cast<unsigned char>(file[offset]));
+    if (file.size() < offset + 256)
+        return "(the file ends before this record)";
+    // A copy, not a pointer into the bytes: gcc's sanitizers build otherwise
+    // warns of the empty array a QByteArray may point to.
+    return file.mid(offset + 1, static_cast<unsigned char>(file[offset])).toStdString();
 }
 
 } // namespace
