@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer + UBSan) and runs
 # each for a bounded time. Fails on any crash, leak, sanitizer report or an
 # input that takes more than a second. FUZZ_SECONDS sets the time per target
-# (60), FUZZ_BUILD_DIR the build folder: absolute, or relative to the current
+# (30), FUZZ_BUILD_DIR the build folder: absolute, or relative to the current
 # folder (default build-fuzz in the source tree).
 # Exit status: 0 clean, 1 a target found a failing input, 2 the run could not
 # be set up (configure, build, corpus or a fuzzer that would not start).
@@ -13,7 +13,7 @@ setup_failed() {
   exit 2
 }
 
-seconds="${FUZZ_SECONDS:-60}"
+seconds="${FUZZ_SECONDS:-30}"
 case "$seconds" in
   '' | *[!0-9]*) setup_failed "FUZZ_SECONDS must be a whole number of seconds, not '$seconds'" ;;
 esac

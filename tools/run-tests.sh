@@ -13,7 +13,7 @@ usage() {
 Usage: tools/run-tests.sh [--quick]
 Installs what building and testing need, then runs the formatting check,
 the plain suite (build), the suite under AddressSanitizer and UBSan
-(build-asan) and the fuzzing (build-fuzz; FUZZ_SECONDS a target, 60).
+(build-asan) and the fuzzing (build-fuzz; FUZZ_SECONDS a target, 30).
   --quick  stop after the plain suite (the inner loop while changing code)
   --help   print this text
 USAGE
@@ -34,7 +34,7 @@ phase() { echo "== $1 ($((SECONDS - started)) s so far)"; }
 tools/install-deps.sh --test
 
 phase "Formatting (.clang-format)"
-find app bench champions engine quiz storage tests tools typeset ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
+find app bench champions engine quiz storage teacher tests tools typeset ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
   xargs -0 clang-format --dry-run -Werror
 
 phase "Plain build and tests (build)"
