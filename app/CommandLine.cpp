@@ -13,6 +13,7 @@
 namespace {
 
 const char kTableOption[] = "--table";
+const char kTasksOption[] = "--tasks";
 
 QByteArray CurrentFolder() {
     QByteArray folder(4096, '\0');
@@ -50,12 +51,12 @@ std::optional<QByteArray> ReadSettingsFile(const QString& path, QString* problem
     return bytes;
 }
 
-// The value of ChampionsFile in the [General] group as the settings format
+// The value of 'key' in the [General] group as the settings format
 // reads it (the last one counts): a value in double quotes with backslash
 // escapes, or a bare one; a bare one holding ',' (a list) or ';' (a
 // comment) is refused. Nothing when the key is absent.
-std::optional<QString> ChampionsFileSetting(const QByteArray& bytes, const QString& path,
-                                            QString* problem) {
+std::optional<QString> PathSetting(const QByteArray& bytes, const QString& path,
+                                   const QByteArray& key, QString* problem) {
     std::optional<QString> value;
     bool general = true;
     for (const QByteArray& rawLine : bytes.split('\n')) {
@@ -63,16 +64,15 @@ std::optional<QString> ChampionsFileSetting(const QByteArray& bytes, const QStri
         if (line.startsWith('['))
             general = line == "[General]" || line == "[%General]";
         const qsizetype equals = line.indexOf('=');
-        if (!general || equals < 0 || line.left(equals).trimmed() != "ChampionsFile")
+        if (!general || equals < 0 || line.left(equals).trimmed() != key)
             continue;
         const QByteArray text = line.mid(equals + 1).trimmed();
         if (!text.startsWith('"')) {
             if (text.contains(',') || text.contains(';')) {
-                *problem +=
-                    QStringLiteral("Настройка ChampionsFile в %1 содержит запятую или точку "
-                                   "с запятой без кавычек и не используется: напишите путь "
-                                   "в двойных кавычках, ChampionsFile=\"%2\".\n")
-                        .arg(path, QString::fromUtf8(text));
+                *problem += QStringLiteral("Настройка %3 в %1 содержит запятую или точку "
+                                           "с запятой без кавычек и не используется: напишите путь "
+                                           "в двойных кавычках, %3=\"%2\".\n")
+                                .arg(path, QString::fromUtf8(text), QString::fromLatin1(key));
                 value = QString();
                 continue;
             }
@@ -108,19 +108,38 @@ bool AsksForHelp(int argc, const char* const* argv) {
     return false;
 }
 
+namespace {
+
+// "--option PATH" or "--option=PATH" at argv[i] (i moves past what it
+// takes): true when it is that option, 'value' set or 'error' said.
+bool TakePathOption(const char* option, const char* needs, int argc, const char* const* argv,
+                    int& i, QByteArray& value, QString& error) {
+    const QByteArray argument = argv[i];
+    const QByteArray joinedPrefix = QByteArray(option) + '=';
+    if (argument != option && !argument.startsWith(joinedPrefix))
+        return false;
+    const bool joined = argument != option;
+    if (!joined && i + 1 < argc)
+        value = QByteArray(argv[++i]);
+    else if (joined)
+        value = argument.mid(joinedPrefix.size());
+    if (value.isEmpty())
+        error = QStringLiteral("%1 needs %2")
+                    .arg(QString::fromLatin1(option), QString::fromLatin1(needs));
+    return true;
+}
+
+} // namespace
+
 TCommandLine ParseCommandLine(int argc, const char* const* argv) {
     TCommandLine line;
     for (int i = 1; i < argc && line.error.isEmpty(); ++i) {
         const QByteArray argument = argv[i];
-        if (argument == kTableOption || argument.startsWith("--table=")) {
-            const bool joined = argument != kTableOption;
-            if (!joined && i + 1 == argc)
-                line.error = QStringLiteral("--table needs the path of the champions file");
-            else
-                line.table =
-                    joined ? argument.mid(std::strlen(kTableOption) + 1) : QByteArray(argv[++i]);
-            if (line.error.isEmpty() && line.table.isEmpty())
-                line.error = QStringLiteral("--table needs the path of the champions file");
+        if (TakePathOption(kTableOption, "the path of the champions file", argc, argv, i,
+                           line.table, line.error) ||
+            TakePathOption(kTasksOption, "the path of the task set file", argc, argv, i, line.tasks,
+                           line.error)) {
+            continue;
         } else {
             line.error = QStringLiteral("unknown argument '%1'").arg(QFile::decodeName(argument));
         }
@@ -129,15 +148,18 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 QString UsageText() {
-    return QStringLiteral("usage: formulon [--table PATH]\n"
+    return QStringLiteral("usage: formulon [--table PATH] [--tasks FILE]\n"
                           "  --table PATH  keep the champions in the class table PATH\n"
+                          "  --tasks FILE  play the teacher's task set FILE\n"
                           "  --help        print this help and exit\n");
 }
 
-QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
+namespace {
+
+// The first settings file's value of 'key' as an absolute path; empty when
+// none is set or it is refused (said in 'problem').
+QByteArray PathFromSettings(const QByteArray& key, QString* problem,
                             const QStringList& configFolders) {
-    if (!commandLine.table.isEmpty())
-        return Absolute(commandLine.table);
     // The program's own file, then the one of its maker, in each folder.
     std::optional<QString> setting;
     for (const QString& folder : configFolders)
@@ -145,7 +167,7 @@ QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
              {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
             const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
             if (bytes && !setting)
-                setting = ChampionsFileSetting(*bytes, folder + name, problem);
+                setting = PathSetting(*bytes, folder + name, key, problem);
         }
     const QString configured = setting.value_or(QString());
     if (configured.isEmpty()) {
@@ -154,10 +176,26 @@ QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
     }
     if (!configured.startsWith(QLatin1Char('/'))) {
         // Relative to what? Not to wherever the program happened to start.
-        *problem +=
-            QStringLiteral("Настройка ChampionsFile должна быть полным путём: %1").arg(configured);
+        *problem += QStringLiteral("Настройка %1 должна быть полным путём: %2")
+                        .arg(QString::fromLatin1(key), configured);
         return {};
     }
     problem->chop(problem->endsWith('\n') ? 1 : 0);
     return QFile::encodeName(configured);
+}
+
+} // namespace
+
+QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
+                            const QStringList& configFolders) {
+    if (!commandLine.table.isEmpty())
+        return Absolute(commandLine.table);
+    return PathFromSettings("ChampionsFile", problem, configFolders);
+}
+
+QByteArray ChooseTaskSetFile(const TCommandLine& commandLine, QString* problem,
+                             const QStringList& configFolders) {
+    if (!commandLine.tasks.isEmpty())
+        return Absolute(commandLine.tasks);
+    return PathFromSettings("TaskSet", problem, configFolders);
 }

@@ -11,6 +11,7 @@
 
 struct TCommandLine {
     QByteArray table; // as given, bytes; empty: none
+    QByteArray tasks; // --tasks FILE, a teacher's task set, as given; empty: none
     QString error;    // why the arguments were refused
 };
 
@@ -34,3 +35,9 @@ QStringList ConfigFolders();
 // says so, one line each.
 QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
                             const QStringList& configFolders = ConfigFolders());
+
+// The task set file's absolute path: --tasks (from the current folder), or
+// else the setting TaskSet, read and refused as ChampionsFile is; empty for
+// the standard set.
+QByteArray ChooseTaskSetFile(const TCommandLine& commandLine, QString* problem,
+                             const QStringList& configFolders = ConfigFolders());

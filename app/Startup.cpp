@@ -6,6 +6,7 @@
 #include "app/ErrorBox.h"
 #include "app/FTAbout/FTAbout.h"
 #include "app/SingleInstance.h"
+#include "app/TaskSetFiles.h"
 #include "app/TerminationSignals.h"
 #include "champions/ChampionsFile.h"
 #include "champions/ChampionsLocation.h"
@@ -16,14 +17,17 @@
 #include "quiz/PracticeFile.h"
 #include "quiz/PracticeFrm.h"
 #include "quiz/core/GameSession.h"
+#include "typeset/TaskPictureSet.h"
 #include "ui/Handler.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TextCodec.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -58,6 +62,26 @@ bool OtherWindows() {
     return otherWindows == TOtherWindows::Created;
 }
 
+// The task set file the quiz plays, chosen at start; empty for the
+// standard set.
+QByteArray taskSetPath;
+
+// The sets practice offers: the standard one, the installed ones, and the
+// set the quiz plays. Sets refused are said once, as practice first opens.
+std::vector<std::shared_ptr<const TTaskSet>> PracticeSets() {
+    QStringList refusals;
+    std::vector<std::shared_ptr<const TTaskSet>> sets = InstalledTaskSets(&refusals);
+    const TTaskSet& played = Form1->TaskPictures().Set();
+    const bool listed = std::any_of(sets.begin(), sets.end(), [&played](const auto& set) {
+        return set->Name() == played.Name();
+    });
+    if (!listed)
+        sets.push_back(Form1->TaskPictures().SetShared());
+    if (!refusals.isEmpty())
+        ShowErrorBox(ToCp1251(refusals.join('\n')));
+    return sets;
+}
+
 // Practice adds nothing to start-up: its window, pictures and progress come
 // with its first opening.
 void ShowPractice() {
@@ -65,8 +89,66 @@ void ShowPractice() {
     if (!PracticeFrm) {
         PracticeFrm = new TPracticeFrm(practice);
         PracticeFrm->SetProgressFile(LoadPracticeProgress, SavePracticeProgress);
+        PracticeFrm->SetTaskSets(PracticeSets());
     }
     PracticeFrm->ShowPractice(Form1);
+}
+
+QStringList Texs(const TTaskTable& tasks) {
+    QStringList texs;
+    for (const TTaskRow& row : tasks.Rows())
+        texs << QString::fromUtf8(row.Tex.data(), static_cast<qsizetype>(row.Tex.size()));
+    return texs;
+}
+
+// The set's pictures are all there: the quiz plays it, with its own
+// champions table, which is loaded only now.
+void PlaySet(std::shared_ptr<const TTaskSet> set, TTaskPictureSet* pictures) {
+    Session().PlayTasks(set->Table());
+    UseTaskSetTable(QFile::encodeName(QString::fromStdString(set->Name())));
+    Form1->SetTaskPictures(TTaskPictures(set, pictures));
+    if (ExplainFrm)
+        ExplainFrm->SetTaskPictures(Form1->TaskPictures());
+    Form1->ShowPreparing(false);
+    Form1->SetChampionsFile([] { Saving().LoadAtStart(); }, [] { Saving().SaveAtExit(); },
+                            ChampionsFilePath());
+    RunProtected([] { Form1->FormCreate(); });
+}
+
+// A TeX that does not typeset: the standard set is played, and said why.
+void PlayStandardSet(const QString& why) {
+    Form1->ShowPreparing(false);
+    ShowErrorBox(ToCp1251(why));
+    RunProtected([] { Form1->FormCreate(); });
+}
+
+// The set of the command line or the setting: read now, its pictures made
+// (from the cache at once, or typeset while "Начать" waits), then played;
+// the main window's creation handler runs once that is decided, so the
+// champions table read is the set's. Without a set it runs at once.
+void PrepareTaskSet() {
+    if (taskSetPath.isEmpty()) {
+        RunProtected([] { Form1->FormCreate(); });
+        return;
+    }
+    const TTaskSetReading reading = ReadTaskSetFile(taskSetPath);
+    if (const auto* refusal = std::get_if<TTaskSetRefusal>(&reading)) {
+        PlayStandardSet(RefusalText(taskSetPath, *refusal) +
+                        QStringLiteral(" Играем стандартный набор."));
+        return;
+    }
+    const std::shared_ptr<const TTaskSet> set = std::get<0>(reading);
+    auto* pictures = new TTaskPictureSet(Texs(set->Table()), Form1->devicePixelRatioF(), Form1);
+    QObject::connect(pictures, &TTaskPictureSet::completed, Form1,
+                     [set, pictures] { PlaySet(set, pictures); });
+    QObject::connect(
+        pictures, &TTaskPictureSet::refused, Form1, [set](int entry, const QString& why) {
+            const QString line = QStringLiteral("строка %1: %2").arg(set->Line(entry)).arg(why);
+            PlayStandardSet(RefusalText(taskSetPath, {set->Line(entry), line.toStdString()}) +
+                            QStringLiteral(" Играем стандартный набор."));
+        });
+    Form1->ShowPreparing(true);
+    pictures->Load();
 }
 
 // What the main window asks of the others. Each request makes sure they
@@ -141,7 +223,8 @@ int HandOverToRunningCopy(const TSingleInstance& instance) {
     return 0;
 }
 
-// The champions file this run uses; false when the arguments are refused.
+// The champions file and the task set this run uses; false when the
+// arguments are refused.
 bool ChooseChampionsFile(int argc, char** argv) {
     const TCommandLine line = ParseCommandLine(argc, argv);
     if (!line.error.isEmpty()) {
@@ -149,8 +232,13 @@ bool ChooseChampionsFile(int argc, char** argv) {
                      qUtf8Printable(UsageText()));
         return false;
     }
-    QString problem;
+    QString problem, setProblem;
     UseClassTable(ChooseClassTable(line, &problem));
+    taskSetPath = ChooseTaskSetFile(line, &setProblem);
+    // Both read the same settings files: a file skipped is said once.
+    for (const QString& said : setProblem.split('\n', Qt::SkipEmptyParts))
+        if (!problem.contains(said))
+            problem += (problem.isEmpty() ? QString() : QStringLiteral("\n")) + said;
     if (!problem.isEmpty())
         ShowErrorBox(ToCp1251(problem));
     return true;
@@ -163,7 +251,7 @@ int RunProgram(TApplication& app, int argc, char** argv, const std::function<voi
     if (!ChooseChampionsFile(argc, argv))
         return 2;
     TSingleInstance instance(
-        TSingleInstance::ServerNameFor(PersonalDataFolder(), ChampionsFileNativePath()));
+        TSingleInstance::ServerNameFor(PersonalDataFolder(), StandardChampionsFileNativePath()));
     if (instance.Claim() == TSingleInstance::TClaim::Running)
         return HandOverToRunningCopy(instance);
     QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
@@ -191,7 +279,7 @@ void CreateMainWindow() {
     Form1->SetChampionsFile([] { Saving().LoadAtStart(); }, [] { Saving().SaveAtExit(); },
                             ChampionsFilePath());
     RunProtected([] { Form1->LoadLayoutPictures(); });
-    RunProtected([] { Form1->FormCreate(); });
+    PrepareTaskSet();
     ConnectMainWindow();
 }
 
@@ -208,6 +296,7 @@ void CreateOtherWindows() {
     AboutFrm = new TAboutFrm();
     RunProtected([] { AboutFrm->LoadLayoutPictures(); });
     ExplainFrm = new TExplainFrm();
+    ExplainFrm->SetTaskPictures(Form1->TaskPictures());
     ConnectOtherWindows();
     otherWindows = TOtherWindows::Created;
 }

@@ -13,8 +13,16 @@
 void UseClassTable(const QByteArray& path);
 bool UsesClassTable();
 
-// The champions file: the class table, or <data folder>/.camp.cam.
+// From now on the champions are those of a teacher's task set: the file
+// <name>.cam beside the standard file (or the class table), so times of
+// different sets never mix; an empty name goes back to the standard set's.
+void UseTaskSetTable(const QByteArray& setName);
+
+// The champions file: the class table, or <data folder>/.camp.cam, or a
+// set's file beside either.
 QByteArray ChampionsFileNativePath();
+// The same for the standard set, whatever set is played.
+QByteArray StandardChampionsFileNativePath();
 
 // The same path for showing and for Qt's file classes.
 QString ChampionsFilePath();

@@ -140,7 +140,7 @@ void TExplainFrm::FormShow() {
 void TExplainFrm::ShowTask(const TCheckRecord& check) {
     Label1->setText(
         QStringLiteral("Задание № %1, вариант %2").arg(check.TaskNo).arg(check.Variant));
-    const QString name = QString::fromStdString(PictureName(check.TaskNo, check.Variant));
-    ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
-    Image1->setAccessibleDescription(FromCp1251(SpokenTask(check.TaskNo, check.Variant)));
+    ShowPicture(Image1, [pictures = pictures_, task = check.TaskNo, variant = check.Variant](
+                            qreal ratio) { return pictures.Picture(task, variant, ratio); });
+    Image1->setAccessibleDescription(pictures_.Spoken(check.TaskNo, check.Variant));
 }

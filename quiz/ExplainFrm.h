@@ -9,6 +9,8 @@
 // ends the showing. It opens at once: the typeset answer appears when ready.
 #pragma once
 
+#include "quiz/TaskPictures.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -35,6 +37,9 @@ public:
     // game, or null before its first one. Start-up gives it.
     using TCheckSource = std::function<const TCheckRecord*()>;
     void SetCheckSource(TCheckSource source) { checkSource_ = std::move(source); }
+    // The pictures of the set whose checks it explains; the standard set's
+    // until start-up gives another.
+    void SetTaskPictures(TTaskPictures pictures) { pictures_ = std::move(pictures); }
 
     // Fills every control from the last check (building them the first time).
     void FormShow();
@@ -55,6 +60,7 @@ private:
     void ShowTask(const TCheckRecord& check);
 
     TCheckSource checkSource_;
+    TTaskPictures pictures_;
 };
 
 extern TExplainFrm* ExplainFrm;

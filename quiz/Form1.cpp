@@ -268,17 +268,35 @@ void TForm1::ShowTaskCaption() {
     GroupBox1->setTitle(QStringLiteral("Задание № ") + QString::number(session_.TaskNo()));
 }
 
+void TForm1::SetTaskPictures(TTaskPictures pictures) {
+    pictures_ = std::move(pictures);
+    const std::string& title = pictures_.Set().Title();
+    const std::string& name = pictures_.Set().Name();
+    setWindowTitle(pictures_.Set().IsStandard()
+                       ? QStringLiteral("Formulon")
+                       : QStringLiteral("Formulon — ") +
+                             QString::fromStdString(title.empty() ? name : title));
+}
+
+void TForm1::ShowPreparing(bool preparing) {
+    preparing_ = preparing;
+    Button4->setEnabled(!preparing);
+    N2->setEnabled(!preparing);
+    Label8->setText(preparing ? QStringLiteral("Готовлю задания…")
+                              : QStringLiteral("Введите имя:"));
+}
+
 void TForm1::LoadTaskPicture() {
-    const std::string name = PictureName(session_.TaskNo(), session_.Variant());
-    ShowPicture(Image1, [name = QString::fromStdString(name)](qreal ratio) {
-        return TaskPicture(name, ratio);
+    const int task = session_.TaskNo(), variant = session_.Variant();
+    ShowPicture(Image1, [pictures = pictures_, task, variant](qreal ratio) {
+        return pictures.Picture(task, variant, ratio);
     });
     Image1->setAccessibleName(
         QStringLiteral("Задание № %1, картинка формулы").arg(session_.TaskNo()));
     // The picture in words. The answer box, where the keys go whenever a
     // task appears, says it too: a reader speaks the focused box's
     // description, and speaks it again when it changes under the focus.
-    const QString spoken = FromCp1251(SpokenTask(session_.TaskNo(), session_.Variant()));
+    const QString spoken = pictures_.Spoken(session_.TaskNo(), session_.Variant());
     Image1->setAccessibleDescription(spoken);
     Describe(Edit1, spoken);
 }
@@ -304,6 +322,8 @@ void TForm1::ShowClock() {
 }
 
 void TForm1::Button4Click() {
+    if (preparing_)
+        return; // the set's pictures are not all there yet
     if (!session_.Start(ToCp1251(Edit2->text()))) {
         ShowWarningBox(QStringLiteral("Введите имя"));
         return;

@@ -4,6 +4,7 @@
 // needs of the other windows.
 #pragma once
 
+#include "quiz/TaskPictures.h"
 #include "quiz/core/GameSession.h"
 
 #include <QMainWindow>
@@ -63,6 +64,15 @@ public:
 
     // Empties the answer box for the next task.
     void ClearAnswer();
+
+    // The pictures of the set the session plays (the standard set's until
+    // start-up gives another), and the caption that names a teacher's set.
+    void SetTaskPictures(TTaskPictures pictures);
+    const TTaskPictures& TaskPictures() const { return pictures_; }
+    // While a set's pictures are being made "Начать" waits, saying
+    // "Готовлю задания…".
+    void ShowPreparing(bool preparing);
+    bool Preparing() const { return preparing_; }
 
     // Controls, with their layout names.
     QWidget* ClientArea = nullptr;  // the 500 x 455 client area
@@ -157,6 +167,8 @@ private:
     void ShowPracticeOpen();
 
     TGameSession& session_;
+    TTaskPictures pictures_;
+    bool preparing_ = false;
 
     std::function<void()> loadChampions_;
     std::function<void()> saveChampions_;

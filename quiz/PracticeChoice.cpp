@@ -8,6 +8,7 @@
 #include "ui/TextCodec.h"
 
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -45,20 +46,26 @@ protected:
 
 } // namespace
 
-TPracticeChoice::TPracticeChoice(const TTaskTable& tasks, QWidget* parent)
-    : QListWidget(parent), tasks_(tasks) {
+TPracticeChoice::TPracticeChoice(QWidget* parent) : QListWidget(parent) {
     setAccessibleName(QStringLiteral("Задания тренировки"));
     setIconSize(ThumbnailSize);
     setItemDelegate(new TNumberAbovePicture(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    for (int entry = 0; entry < tasks_.EntryCount(); ++entry) {
-        addItem(QString::fromStdString(tasks_.EntryText(entry)));
+    ShowSet({}, {});
+}
+
+void TPracticeChoice::ShowSet(TTaskPictures pictures, const TPracticeProgress& progress) {
+    const QSignalBlocker quiet(this); // the window chooses a task once the list is filled
+    pictures_ = std::move(pictures);
+    clear();
+    for (int entry = 0; entry < Tasks().EntryCount(); ++entry) {
+        addItem(QString::fromStdString(Tasks().EntryText(entry)));
         // The picture in words, said after the task's number.
         item(entry)->setData(Qt::AccessibleDescriptionRole,
-                             FromCp1251(SpokenTex(tasks_.Row(entry).Tex)));
+                             FromCp1251(SpokenTex(Tasks().Row(entry).Tex)));
     }
-    ShowMarks({});
+    ShowMarks(progress);
 }
 
 // A picture keeps a pixel of white round it, so its ink never touches the
@@ -66,9 +73,23 @@ TPracticeChoice::TPracticeChoice(const TTaskTable& tasks, QWidget* parent)
 // as its thin strokes turn a faint grey.
 QPixmap TPracticeChoice::Thumbnail(const QString& name, qreal ratio) {
     const QSizeF size = LoadBitmapResource(name).size();
+    return Framed(
+        size, [&](qreal scale) { return SmallTaskPicture(name, scale, ratio); }, ratio);
+}
+
+QPixmap TPracticeChoice::Thumbnail(int entry, qreal ratio) const {
+    return Framed(
+        pictures_.Size(entry), [&](qreal scale) { return pictures_.Small(entry, scale, ratio); },
+        ratio);
+}
+
+QPixmap TPracticeChoice::Framed(QSizeF size, const std::function<QImage(qreal scale)>& draw,
+                                qreal ratio) {
     const QSizeF room = ThumbnailSize - QSize(2, 2);
+    if (size.isEmpty())
+        size = room;
     const qreal scale = std::min({1.0, room.width() / size.width(), room.height() / size.height()});
-    QImage image = SmallTaskPicture(name, scale, ratio);
+    QImage image = draw(scale);
     if (scale * ratio < 1)
         image = Inked(image);
     QPixmap thumbnail((QSizeF(ThumbnailSize) * ratio).toSize());
@@ -80,23 +101,24 @@ QPixmap TPracticeChoice::Thumbnail(const QString& name, qreal ratio) {
 
 void TPracticeChoice::LoadPictures() {
     const qreal ratio = devicePixelRatioF();
-    for (int entry = 0; entry < tasks_.EntryCount(); ++entry)
-        item(entry)->setIcon(
-            QIcon(Thumbnail(QString::fromStdString(tasks_.PictureName(entry)), ratio)));
+    for (int entry = 0; entry < Tasks().EntryCount(); ++entry)
+        item(entry)->setIcon(QIcon(Thumbnail(entry, ratio)));
 }
 
 void TPracticeChoice::ShowMarks(const TPracticeProgress& progress) {
-    for (int entry = 0; entry < tasks_.EntryCount(); ++entry) {
-        const bool solved = progress.Mark(tasks_.PictureName(entry)).Solved;
+    for (int entry = 0; entry < Tasks().EntryCount(); ++entry) {
+        const bool solved =
+            progress.Mark(PracticeProgressName(pictures_.Set().Name(), Tasks().PictureName(entry)))
+                .Solved;
         QListWidgetItem* row = item(entry);
         row->setData(kSolvedRole, solved);
-        row->setText(QString::fromStdString(tasks_.EntryText(entry)) +
+        row->setText(QString::fromStdString(Tasks().EntryText(entry)) +
                      (solved ? QStringLiteral(" ✓") : QString()));
         row->setBackground(solved ? QBrush(kSolvedGround) : QBrush());
         row->setData(Qt::AccessibleTextRole,
                      QStringLiteral("Задание %1, вариант %2, %3")
-                         .arg(tasks_.Row(entry).Task)
-                         .arg(tasks_.Row(entry).Variant)
+                         .arg(Tasks().Row(entry).Task)
+                         .arg(Tasks().Row(entry).Variant)
                          .arg(solved ? QStringLiteral("решено") : QStringLiteral("не решено")));
     }
 }

@@ -5,9 +5,12 @@
 // words.
 #pragma once
 
+#include "quiz/TaskPictures.h"
 #include "quiz/core/PracticeProgress.h"
 
 #include <QListWidget>
+
+#include <functional>
 
 class TPracticeChoice : public QListWidget {
     Q_OBJECT
@@ -16,12 +19,17 @@ public:
     // drawn smaller to fit.
     static constexpr QSize ThumbnailSize{240, 48};
 
-    // An item for each entry of 'tasks', which outlives the list.
-    explicit TPracticeChoice(const TTaskTable& tasks = ReferenceFormulas,
-                             QWidget* parent = nullptr);
+    // An item for each entry of the standard set.
+    explicit TPracticeChoice(QWidget* parent = nullptr);
 
-    // A picture (by its name) in its room, on white, drawn for the ratio.
+    // An item for each entry of the set whose pictures these are, marked
+    // as the progress says (names as PracticeProgressName gives them).
+    void ShowSet(TTaskPictures pictures, const TPracticeProgress& progress);
+
+    // A standard picture (by its name) in its room, on white, drawn for the ratio.
     static QPixmap Thumbnail(const QString& picture, qreal ratio);
+    // An entry's picture of the set shown, the same way.
+    QPixmap Thumbnail(int entry, qreal ratio) const;
 
     // Every item's picture; raises what the picture loader raises.
     void LoadPictures();
@@ -31,5 +39,9 @@ public:
     bool ShownSolved(int entry) const;
 
 private:
-    const TTaskTable& tasks_;
+    // A picture of 'size' drawn by draw at a scale that fits the room.
+    static QPixmap Framed(QSizeF size, const std::function<QImage(qreal scale)>& draw, qreal ratio);
+    const TTaskTable& Tasks() const { return pictures_.Table(); }
+
+    TTaskPictures pictures_;
 };

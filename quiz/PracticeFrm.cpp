@@ -20,6 +20,7 @@
 #include "ui/TextCodec.h"
 #include "ui/WidgetStyle.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,7 +117,10 @@ void TPracticeFrm::CreateControls() {
     ScrollBox2->setAccessibleName(QStringLiteral("Тренировка"));
 
     Label1 = MakeCaption(Page, QStringLiteral("Задания:"));
-    ListBox1 = new TPracticeChoice(session_.Tasks(), Page);
+    ListBox1 = new TPracticeChoice(Page);
+    ComboBox1 = new QComboBox(Page);
+    ComboBox1->setAccessibleName(QStringLiteral("Набор заданий"));
+    ComboBox1->hide();
     Label2 = MakeCaption(Page, {});
     Panel1 = new QFrame(Page);
     Part(Panel1);
@@ -187,7 +191,10 @@ void TPracticeFrm::CreatePages() {
 void TPracticeFrm::Layout() {
     Page->setFixedSize(kPageSize);
     Label1->setGeometry(16, 8, 272, 18);
-    ListBox1->setGeometry(16, 28, 272, 604);
+    // The choice of sets, when there is one, above the tasks.
+    const int sets = ComboBox1->isVisibleTo(Page) ? 32 : 0;
+    ComboBox1->setGeometry(16, 28, 272, 26);
+    ListBox1->setGeometry(16, 28 + sets, 272, 604 - sets);
     Label2->setGeometry(304, 8, 560, 18);
     Panel1->setGeometry(304, 28, 560, 115);
     Image1->setGeometry(8, 5, 393, 105);
@@ -227,6 +234,8 @@ void TPracticeFrm::Fit(QWidget* opener) {
 }
 
 void TPracticeFrm::ConnectHandlers() {
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this](int index) { RunProtected([this, index] { ChooseSet(index); }); });
     connect(ListBox1, &QListWidget::currentRowChanged, this,
             Handler([this] { ListBox1Change(ListBox1->currentRow()); }));
     // Enter on a task goes on to its answer.
@@ -240,6 +249,7 @@ void TPracticeFrm::ConnectHandlers() {
     Edit1->installEventFilter(this);
     // Tab follows the reading order: the choice, the answer and its buttons,
     // the preview or the check's outcome, the sample, "Закрыть".
+    setTabOrder(ComboBox1, ListBox1);
     QWidget* const order[] = {ListBox1,     Edit1,           Button1,         Button2,
                               Formula1,     ListBox2,        Button3,         ScrollBox1,
                               View1->Memo1, View1->Formula1, View1->ListBox2, View1->ListBox1,
@@ -328,11 +338,12 @@ void TPracticeFrm::ShowChosen() {
         state += QStringLiteral(", неверных проверок: %1").arg(mark.WrongChecks);
     Label2->setText(
         QStringLiteral("Задание № %1, вариант %2: %3").arg(task).arg(variant).arg(state));
-    const QString name = QString::fromStdString(session_.Tasks().PictureName(task, variant));
-    ShowPicture(Image1, [name](qreal ratio) { return TaskPicture(name, ratio); });
+    ShowPicture(Image1, [pictures = pictures_, task, variant](qreal ratio) {
+        return pictures.Picture(task, variant, ratio);
+    });
     Image1->setAccessibleName(
         QStringLiteral("Задание № %1, вариант %2, картинка формулы").arg(task).arg(variant));
-    Image1->setAccessibleDescription(FromCp1251(SpokenTask(task, variant)));
+    Image1->setAccessibleDescription(pictures_.Spoken(task, variant));
     // Disabled, the button says why, to the eye and to a screen reader.
     const bool sample = session_.SampleAvailable();
     Button2->setEnabled(sample);
@@ -356,8 +367,8 @@ void TPracticeFrm::Timer1Timer() {
 }
 
 void TPracticeFrm::ShowPreview(const std::string& answer) {
-    const TPreview preview =
-        MakePreview(answer, session_.ChosenRow().Task, session_.ChosenRow().Variant);
+    const TPreview preview = MakePreview(answer, session_.ChosenRow().Task,
+                                         session_.ChosenRow().Variant, session_.Tasks());
     if (preview.Tex.isEmpty())
         Formula1->Clear();
     else

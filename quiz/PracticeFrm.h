@@ -14,13 +14,19 @@
 #pragma once
 
 #include "quiz/PracticeFile.h"
+#include "quiz/TaskPictures.h"
 #include "quiz/core/Practice.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <map>
+#include <memory>
+#include <vector>
 
+class QComboBox;
 class QFrame;
+class TTaskPictureSet;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -45,6 +51,15 @@ public:
     using TSave = std::function<TPracticeProgress(const TPracticeProgress&)>;
     void SetProgressFile(TLoad load, TSave save);
 
+    // The sets the pupil chooses among, the standard one first; with more
+    // than one a choice of them shows above the tasks. Start-up gives them.
+    void SetTaskSets(std::vector<std::shared_ptr<const TTaskSet>> sets);
+    // The set practised: its pictures made first when it is a teacher's set
+    // ("Готовлю задания…" meanwhile); one whose TeX does not typeset is
+    // refused with a message, taken off the choice, and the standard set
+    // is practised.
+    void ChooseSet(int index);
+
     // Does nothing while a quiz task is shown.
     void ShowPractice(QWidget* opener);
 
@@ -53,6 +68,7 @@ public:
 
     QScrollArea* ScrollBox2 = nullptr;   // scrolls the page on a small screen
     QWidget* Page = nullptr;             // everything but the strip below
+    QComboBox* ComboBox1 = nullptr;      // the set practised, shown with more than one
     QLabel* Label1 = nullptr;            // "Задания:"
     TPracticeChoice* ListBox1 = nullptr; // the variants to practise
     QLabel* Label2 = nullptr;            // the chosen task, solved or not
@@ -101,6 +117,8 @@ private:
     void LoadProgress();
     void SaveProgress();
     void ShowChosen();
+    void PractisePictures(const TTaskPictures& pictures);
+    void RefuseSet(int index, const QString& why);
     void ShowPreview(const std::string& answer);
     void ShowRight();
     // sampleNow: this check made the sample available.
@@ -110,6 +128,9 @@ private:
     TLoad load_;
     TSave save_;
     TTypesetClient* warmUp_ = nullptr;
+    TTaskPictures pictures_;
+    std::vector<std::shared_ptr<const TTaskSet>> sets_;
+    std::map<const TTaskSet*, TTaskPictureSet*> typeset_;
 };
 
 // Null until "Тренировка" is first opened: start-up builds it then.

@@ -39,7 +39,7 @@ QString Marked(const QString& typed, int position) {
 
 } // namespace
 
-TPreview MakePreview(const std::string& answer, int task, int variant) {
+TPreview MakePreview(const std::string& answer, int task, int variant, const TTaskTable& tasks) {
     TPreview preview;
     if (answer.find_first_not_of(' ') == std::string::npos)
         return preview;
@@ -48,7 +48,7 @@ TPreview MakePreview(const std::string& answer, int task, int variant) {
     TTexMark mark;
     if (part)
         mark = {part->From, part->To};
-    const TTexFormula tex = FormulaToTex(answer, mark, task, variant);
+    const TTexFormula tex = FormulaToTex(answer, mark, task, variant, tasks);
     if (tex.Read) {
         preview.Tex = QString::fromStdString(tex.Tex);
         if (part)
@@ -59,7 +59,7 @@ TPreview MakePreview(const std::string& answer, int task, int variant) {
                           named.toHtmlEscaped();
     }
     for (const TAnswerHint& hint :
-         HintsBeside(FindHints(answer, task, variant), tex.ProblemPos, tex.Problem))
+         HintsBeside(FindHints(answer, task, variant, tasks), tex.ProblemPos, tex.Problem))
         preview.Hints.push_back({hint.Position, hint.Text});
     if (part) {
         const auto after = std::find_if(

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "quiz/core/ExplanationTexts.h"
+#include "quiz/core/TaskCatalogue.h"
 
 #include <QString>
 
@@ -28,7 +29,8 @@ struct TPreview {
 // 'answer': code page 1251, as the answer box holds it, to the task and
 // variant shown (for the hints that read its picture). A blank answer has
 // nothing to show.
-TPreview MakePreview(const std::string& answer, int task, int variant);
+TPreview MakePreview(const std::string& answer, int task, int variant,
+                     const TTaskTable& tasks = ReferenceFormulas);
 
 // A list of hints whose lines wrap, and its lines for a preview.
 QListWidget* MakeHintList(QWidget* parent);

@@ -58,7 +58,8 @@ TAnswerExplanation ExplainCheck(const TCheckRecord& check) {
     explanation.Comparison = Comparison(check);
     if (explanation.Right)
         return explanation;
-    explanation.Hints = FindHints(check.Answer, check.TaskNo, check.Variant);
+    explanation.Hints = FindHints(check.Answer, check.TaskNo, check.Variant,
+                                  check.Tasks ? *check.Tasks : ReferenceFormulas);
     explanation.Part = check.AnswerPart;
     if (check.AnswerPart)
         explanation.Notes.push_back({check.AnswerPart->Position, check.AnswerPart->Note});

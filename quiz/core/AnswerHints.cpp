@@ -167,9 +167,9 @@ struct TWanted {
 
 // Every hint wanted, rule by rule, before repeats are dropped.
 std::vector<TAnswerHint> FindAll(const std::string& typed, int task, int variant,
-                                 TWanted wanted = {}) {
+                                 const TTaskTable& tasks, TWanted wanted = {}) {
     const TFormulaTokens tokens(typed);
-    const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
+    const TContext context{tokens, RussianWords(typed), tasks.PictureTex(task, variant)};
     std::vector<TAnswerHint> found;
     // The places of whole words hinted; the word rules come first.
     std::vector<bool> claimed(typed.size() + 2, false);
@@ -207,10 +207,11 @@ const std::vector<THintRow>& HintRules() {
     return rows;
 }
 
-std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant) {
+std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant,
+                                   const TTaskTable& tasks) {
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
-    for (TAnswerHint& hint : FindAll(typed, task, variant))
+    for (TAnswerHint& hint : FindAll(typed, task, variant, tasks))
         if (given.insert(hint.Text).second)
             hints.push_back(std::move(hint));
     std::stable_sort(hints.begin(), hints.end(), [](const TAnswerHint& a, const TAnswerHint& b) {
@@ -219,13 +220,14 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
     return hints;
 }
 
-std::string FirstHintText(const std::string& typed, int task, int variant) {
-    const std::vector<TAnswerHint> hints = FindHints(typed, task, variant);
+std::string FirstHintText(const std::string& typed, int task, int variant,
+                          const TTaskTable& tasks) {
+    const std::vector<TAnswerHint> hints = FindHints(typed, task, variant, tasks);
     return hints.empty() ? std::string() : hints.front().Text;
 }
 
 std::string ReadingProblemText(const std::string& typed, const TFormulaReading& reading, int task,
-                               int variant) {
+                               int variant, const TTaskTable& tasks) {
     const bool worded = std::any_of(std::begin(kRules), std::end(kRules), [&](const TRuleEntry& e) {
         return e.Row.Words == reading.Refusal;
     });
@@ -234,7 +236,7 @@ std::string ReadingProblemText(const std::string& typed, const TFormulaReading& 
     // The word rules that claim Russian letters word the same refusal as
     // the letter rules, so the rules wanted claim as they do for all hints.
     std::vector<TAnswerHint> found =
-        FindAll(typed, task, variant, {reading.Refusal, reading.ProblemPos});
+        FindAll(typed, task, variant, tasks, {reading.Refusal, reading.ProblemPos});
     return found.empty() ? reading.Problem : std::move(found.front().Text);
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "quiz/core/FormulaReading.h"
+#include "quiz/core/TaskCatalogue.h"
 
 #include <string>
 #include <vector>
@@ -70,21 +71,23 @@ struct TAnswerHint {
 
 // 'typed': the answer as checked (code page 1251, lower case) to task
 // 'task', variant 'variant' (0 and 0 for none): the rules that read the
-// task's picture, which the pupil sees, read it from the catalogue.
+// task's picture, which the pupil sees, read it from 'tasks'.
 // Earliest position first, one position's hints in table order; a hint
 // repeated word for word is given once, at its first place; within a
 // Russian word that has a hint of its own no letter of it gets another.
-std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant);
+std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant,
+                                   const TTaskTable& tasks = ReferenceFormulas);
 
 // For a console checker that gives one hint per answer: the first hint's
 // text (code page 1251), or the empty text when none applies.
-std::string FirstHintText(const std::string& typed, int task, int variant);
+std::string FirstHintText(const std::string& typed, int task, int variant,
+                          const TTaskTable& tasks = ReferenceFormulas);
 
 // The first problem of a reading of 'typed' that failed, in the words of
 // the rule that words that mistake at that place, or in the reading's own
 // words where no rule does (an empty bracket, two signs in a row).
 std::string ReadingProblemText(const std::string& typed, const TFormulaReading& reading, int task,
-                               int variant);
+                               int variant, const TTaskTable& tasks = ReferenceFormulas);
 
 // The hints less the one that says the reading's problem (its place and
 // text): where the answer cannot be read, that is said once, in place of

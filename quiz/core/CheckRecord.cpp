@@ -119,6 +119,7 @@ bool RunCheck(TCheckRecord& check, int taskNo, int variant, const std::string& a
 bool RunCheck(TCheckRecord& check, const TTaskTable& tasks, int taskNo, int variant,
               const std::string& answer) {
     BeginCheckRecord(check, taskNo, variant, answer);
+    check.Tasks = &tasks;
     const std::string formula = tasks.ReferenceFormula(taskNo, variant);
     const std::string reference = RecordedReferenceValue(check, formula);
     if (RecordedAnswerValue(check, answer) == reference)

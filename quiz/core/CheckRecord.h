@@ -38,6 +38,9 @@ struct TTraceStep {
 struct TCheckRecord {
     int TaskNo = 0;
     int Variant = 0;
+    // The table the task is one of, which outlives the record; null for the
+    // standard table.
+    const TTaskTable* Tasks = nullptr;
     std::string Answer; // as checked, code page 1251
     // The answer's steps, operations and messages in the order the engine
     // took them; after a raised error, those up to it.

@@ -26,6 +26,14 @@ bool TGameSession::Start(const std::string& playerName) {
     return true;
 }
 
+void TGameSession::PlayTasks(const TTaskTable& tasks) {
+    tasks_ = &tasks;
+    draw_.UseTasks(tasks);
+    state_ = {};
+    hasLastCheck_ = false;
+    lastOutcome_.reset();
+}
+
 bool TGameSession::Activate() {
     if (!state_.VariantDue)
         return false;

@@ -69,6 +69,10 @@ public:
     bool SelectTask(const std::string& taskText, const std::string& variantText);
 
     const TTaskTable& Tasks() const { return *tasks_; }
+    // The tasks of the games to come (a set loaded, or the standard table
+    // again when its pictures were refused), which outlive the session. The
+    // game in progress, if any, ends: its task may be none of theirs.
+    void PlayTasks(const TTaskTable& tasks);
     int TaskNo() const { return state_.TaskNo; }
     int Variant() const { return state_.Variant; }
     TLastVerdict LastVerdict() const { return state_.LastVerdict; }

@@ -41,6 +41,8 @@ public:
     void Seed();
     // 'task' must be one of the table's.
     int Draw(int task);
+    // Draws from another table from now on; it outlives the draw.
+    void UseTasks(const TTaskTable& tasks) { tasks_ = &tasks; }
     // An empty function restores the random draw.
     void SetSource(TVariantSource source) { source_ = std::move(source); }
 

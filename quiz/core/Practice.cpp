@@ -23,30 +23,40 @@ void CountTry(TPracticeMark& mark, const std::string& answer) {
 
 } // namespace
 
+void TPracticeSession::PractiseSet(const TTaskTable& tasks, std::string setName) {
+    tasks_ = &tasks;
+    setName_ = std::move(setName);
+    chosen_ = 0;
+}
+
+std::string TPracticeSession::ProgressName(int entry) const {
+    return PracticeProgressName(setName_, tasks_->PictureName(entry));
+}
+
 bool TPracticeSession::Available() const {
     return !quiz_.TaskInProgress();
 }
 
 const TPracticeMark& TPracticeSession::MarkOf(int entry) const {
-    return progress_.Mark(tasks_.PictureName(entry));
+    return progress_.Mark(ProgressName(entry));
 }
 
 bool TPracticeSession::Choose(int entry) {
-    if (entry < 0 || entry >= tasks_.EntryCount())
+    if (entry < 0 || entry >= tasks_->EntryCount())
         return false;
     chosen_ = entry;
     return true;
 }
 
 int TPracticeSession::FirstUnsolved() const {
-    for (int entry = 0; entry < tasks_.EntryCount(); ++entry)
+    for (int entry = 0; entry < tasks_->EntryCount(); ++entry)
         if (!MarkOf(entry).Solved)
             return entry;
     return 0;
 }
 
 std::optional<int> TPracticeSession::NextUnsolved() const {
-    const int entries = tasks_.EntryCount();
+    const int entries = tasks_->EntryCount();
     for (int step = 1; step < entries; ++step) {
         const int entry = (chosen_ + step) % entries;
         if (!MarkOf(entry).Solved)
@@ -64,14 +74,14 @@ std::optional<TPracticeCheck> TPracticeSession::Check(const std::string& answer)
         TKeptErrorText kept;
         try {
             check.Right =
-                RunCheck(check.Record, tasks_, ChosenRow().Task, ChosenRow().Variant, answer);
+                RunCheck(check.Record, *tasks_, ChosenRow().Task, ChosenRow().Variant, answer);
         } catch (const Exception&) {
             // Kept in the record, which explains it; a wrong check here,
             // never the quiz's error box.
             check.Right = false;
         }
     }
-    TPracticeMark& mark = progress_.Mark(tasks_.PictureName(chosen_));
+    TPracticeMark& mark = progress_.Mark(ProgressName(chosen_));
     if (check.Right) {
         mark.Solved = true;
     } else {

@@ -27,18 +27,24 @@ public:
     // variants practised (the entries below are its entries), outlive this
     // session.
     explicit TPracticeSession(const TGameSession& quiz, const TTaskTable& tasks = ReferenceFormulas)
-        : quiz_(quiz), tasks_(tasks) {}
+        : quiz_(quiz), tasks_(&tasks) {}
+
+    // Practises the variants of another set from now on: 'tasks' (which
+    // outlives this session), its progress kept under the set's file name
+    // ('setName', empty for the standard set); the first task is chosen.
+    void PractiseSet(const TTaskTable& tasks, std::string setName);
+    const std::string& SetName() const { return setName_; }
 
     // Only while the quiz shows no task: before "Начать", after a win.
     bool Available() const;
 
-    const TTaskTable& Tasks() const { return tasks_; }
+    const TTaskTable& Tasks() const { return *tasks_; }
     const TPracticeProgress& Progress() const { return progress_; }
     // Progress read from the file; the chosen task stays.
     void SetProgress(const TPracticeProgress& progress) { progress_ = progress; }
 
     int Chosen() const { return chosen_; }
-    const TTaskRow& ChosenRow() const { return tasks_.Row(chosen_); }
+    const TTaskRow& ChosenRow() const { return tasks_->Row(chosen_); }
     const TPracticeMark& ChosenMark() const { return MarkOf(chosen_); }
     const TPracticeMark& MarkOf(int entry) const;
     // False, and nothing changes, for anything but an entry of the table.
@@ -67,7 +73,11 @@ public:
 
 private:
     const TGameSession& quiz_;
-    const TTaskTable& tasks_;
+    // The name an entry's progress is kept under.
+    std::string ProgressName(int entry) const;
+
+    const TTaskTable* tasks_;
+    std::string setName_;
     TPracticeProgress progress_;
     int chosen_ = 0;
 };

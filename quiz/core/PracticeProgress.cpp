@@ -84,11 +84,43 @@ bool TakeMarkFields(std::string_view& rest, TPracticeMark& mark) {
            TakeTries(rest, mark.CountedTries) && Take(rest, "\n");
 }
 
-// A picture's name as the program writes it: p, the task, the variant.
+bool KeptAsIs(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-';
+}
+
+constexpr std::string_view kUpperHex = "0123456789ABCDEF";
+
+// A set's name as PracticeProgressName writes it, and nothing else: an
+// escape of a byte kept as is would be a second name for one set.
+bool IsWrittenSetName(std::string_view name) {
+    if (name.empty())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (KeptAsIs(name[i]))
+            continue;
+        if (name[i] != '%' || i + 2 >= name.size())
+            return false;
+        const std::size_t high = kUpperHex.find(name[i + 1]), low = kUpperHex.find(name[i + 2]);
+        if (high == std::string_view::npos || low == std::string_view::npos ||
+            KeptAsIs(static_cast<char>(high << 4 | low)))
+            return false;
+        i += 2;
+    }
+    return true;
+}
+
+// A picture's name as the program writes it: p, the task, the variant,
+// after its set's name and "/" for a set of a file.
 bool TakeName(std::string_view& rest, std::string& name) {
     const std::size_t end = std::min(rest.find(' '), rest.size());
     const std::string_view taken = rest.substr(0, end);
-    if (taken.empty() || taken[0] != 'p' || !PictureTaskVariant(taken))
+    const std::size_t slash = taken.rfind('/');
+    const std::string_view picture =
+        slash == std::string_view::npos ? taken : taken.substr(slash + 1);
+    if (slash != std::string_view::npos && !IsWrittenSetName(taken.substr(0, slash)))
+        return false;
+    if (picture.empty() || picture[0] != 'p' || !PictureTaskVariant(picture))
         return false;
     name = taken;
     rest.remove_prefix(end);
@@ -139,6 +171,23 @@ std::string LineText(const std::string& name, const TPracticeMark& mark) {
 }
 
 } // namespace
+
+std::string PracticeProgressName(std::string_view setName, std::string_view picture) {
+    std::string name;
+    for (const char c : setName) {
+        if (KeptAsIs(c)) {
+            name += c;
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            name += {'%', kUpperHex[byte >> 4], kUpperHex[byte & 0xF]};
+        }
+    }
+    if (!name.empty())
+        name += '/';
+    for (const char c : picture)
+        name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return name;
+}
 
 const TPracticeMark& TPracticeProgress::Mark(std::string_view name) const {
     const auto found = Marks.find(name);

@@ -14,8 +14,11 @@
 // comma-separated). Lines are found by name, not by place, so a task added
 // or moved leaves every other task's progress where it was; a name the
 // table no longer has keeps its progress, written after the table's lines.
-// A line without fingerprints counts no try. Anything else (a name twice,
-// a byte more or less) is a damaged file.
+// A line without fingerprints counts no try. A teacher's task set keeps its
+// progress under its file's name: "trig/p11" is task 1, variant 1 of
+// trig.tasks, its bytes outside A-Z, a-z, 0-9, '.', '_' and '-' written
+// %XX (PracticeProgressName); the standard set's lines stay as they were.
+// Anything else (a name twice, a byte more or less) is a damaged file.
 //
 // Format 1, which the first program wrote, has thirty lines named 1.1 to
 // 10.3, the standard table's variants in order, and nothing else; it is
@@ -36,12 +39,18 @@
 
 // Wrong checks are counted up to this and then stay there.
 inline constexpr int kMaxWrongChecks = 9999;
-// No progress file the program writes is longer, not even one holding a
-// line for every picture name there can be (P11 … P995); a longer one is
-// damaged and is never read whole.
-inline constexpr std::size_t kProgressFileMaxSize = 20480;
+// No progress file the program writes is longer: a line for every picture
+// name there can be (P11 … P995), and a hundred variants (the most a set
+// holds) of each of a hundred sets with names of up to 64 bytes; a longer
+// one is damaged and is never read whole.
+inline constexpr std::size_t kProgressFileMaxSize = 1 << 20;
 // The sample comes after this many different wrong tries of one task.
 inline constexpr std::size_t kTriesBeforeSample = 3;
+
+// The name a variant's progress is kept under: its picture's name in lower
+// case, after its set's file name (without ".tasks") and "/" for any set
+// but the standard one ('setName' empty).
+std::string PracticeProgressName(std::string_view setName, std::string_view picture);
 
 struct TPracticeMark {
     bool Solved = false;

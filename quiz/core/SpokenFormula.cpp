@@ -193,5 +193,9 @@ std::string SpokenTex(std::string_view tex) {
 }
 
 std::string SpokenTask(int task, int variant) {
-    return IsValidTask(task, variant) ? SpokenTex(PictureTex(task, variant)) : std::string();
+    return SpokenTask(ReferenceFormulas, task, variant);
+}
+
+std::string SpokenTask(const TTaskTable& tasks, int task, int variant) {
+    return tasks.Has(task, variant) ? SpokenTex(tasks.PictureTex(task, variant)) : std::string();
 }

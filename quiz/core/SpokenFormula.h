@@ -8,6 +8,8 @@
 // Texts are code page 1251.
 #pragma once
 
+#include "quiz/core/TaskTable.h"
+
 #include <string>
 #include <string_view>
 
@@ -17,3 +19,5 @@ std::string SpokenTex(std::string_view tex);
 
 // The spoken form of a task's picture; empty outside the catalogue.
 std::string SpokenTask(int task, int variant);
+// The same for a task of 'tasks'.
+std::string SpokenTask(const TTaskTable& tasks, int task, int variant);

@@ -219,7 +219,8 @@ private:
 
 } // namespace
 
-TTexFormula FormulaToTex(const std::string& formula, TTexMark mark, int task, int variant) {
+TTexFormula FormulaToTex(const std::string& formula, TTexMark mark, int task, int variant,
+                         const TTaskTable& tasks) {
     const TFormulaReading reading = ReadFormula(formula);
     TTexFormula result;
     result.Read = reading.Read;
@@ -227,6 +228,6 @@ TTexFormula FormulaToTex(const std::string& formula, TTexMark mark, int task, in
     if (reading.Read)
         result.Tex = Typesetter(reading.Nodes, mark).Tex(reading.Root);
     else
-        result.Problem = ReadingProblemText(formula, reading, task, variant);
+        result.Problem = ReadingProblemText(formula, reading, task, variant, tasks);
     return result;
 }

@@ -2,6 +2,8 @@
 // pictures, grouped the way the engine groups it.
 #pragma once
 
+#include "quiz/core/TaskCatalogue.h"
+
 #include <string>
 
 // The typeset reading of a formula, or the first place it cannot be read.
@@ -22,9 +24,9 @@ struct TTexMark {
 
 // Takes a formula as typed (code page 1251). Never fails: a text it cannot
 // read comes back with its first problem named, in the words the hints
-// give that mistake for task 'task', variant 'variant' (0 and 0 for none:
-// a hint may read the task's picture). The part that is exactly 'mark' is
+// give that mistake for task 'task', variant 'variant' of 'tasks' (0 and 0
+// for none: a hint may read the task's picture). The part that is exactly 'mark' is
 // boxed (\boxed), which the typesetter draws in the marks' colour; a mark
 // that is no part leaves the picture unmarked.
 TTexFormula FormulaToTex(const std::string& formula, TTexMark mark = {}, int task = 0,
-                         int variant = 0);
+                         int variant = 0, const TTaskTable& tasks = ReferenceFormulas);
