@@ -113,4 +113,48 @@ INSTANTIATE_TEST_SUITE_P(
                       TChoice{nullptr, "/s/a;b/t.cam", "", "", true},
                       TChoice{"/m/class.cam", "|", "", "/m/class.cam", true}));
 
+// The task set: --tasks (either form) wins over the TaskSet setting, which
+// sits beside ChampionsFile and is refused as it is.
+struct TSetChoice {
+    std::vector<const char*> arguments;
+    const char* setting; // the user's settings file's lines; null: none
+    std::string expected;
+    const char* problem;
+};
+
+class ChooseTaskSetTest : public ::testing::TestWithParam<TSetChoice> {};
+
+TEST_P(ChooseTaskSetTest, TakesTheCommandLineThenTheSetting) {
+    const TSetChoice& row = GetParam();
+    QTemporaryDir settings;
+    if (row.setting) {
+        QDir().mkpath(settings.filePath("user/Formulon"));
+        QFile file(settings.filePath("user/Formulon/Formulon.conf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[General]\n") + row.setting + "\n");
+    }
+    std::vector<const char*> argv{"formulon"};
+    argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
+    const TCommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    QString problem = line.error;
+    const QByteArray chosen =
+        problem.isEmpty() ? ChooseTaskSetFile(line, &problem, {settings.filePath("user")}) : "";
+    EXPECT_EQ(chosen.toStdString(), row.expected);
+    EXPECT_TRUE(row.problem ? problem.contains(QString::fromUtf8(row.problem)) : problem.isEmpty())
+        << problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChooseTaskSetTest,
+    ::testing::Values(
+        TSetChoice{{}, nullptr, "", nullptr}, TSetChoice{{}, "ChampionsFile=/c/t.cam", "", nullptr},
+        TSetChoice{{}, "TaskSet=/s/trig.tasks", "/s/trig.tasks", nullptr},
+        TSetChoice{{"--tasks", "/a/b.tasks"}, "TaskSet=/s/trig.tasks", "/a/b.tasks", nullptr},
+        TSetChoice{
+            {"--tasks=b.tasks", "--table", "/c.cam"}, nullptr, InCurrentFolder("b.tasks"), nullptr},
+        TSetChoice{{}, "TaskSet=trig.tasks", "", "Настройка TaskSet должна быть полным путём"},
+        TSetChoice{{}, "TaskSet=/s/9a,9b.tasks", "", "TaskSet=\"/s/9a,9b.tasks\""},
+        TSetChoice{{"--tasks"}, nullptr, "", "--tasks needs the path of the task set file"},
+        TSetChoice{{"--tasks="}, nullptr, "", "--tasks needs the path of the task set file"}));
+
 } // namespace

@@ -9,6 +9,7 @@
 #include "champions/core/ChampionsMerge.h"
 #include "quiz/core/GameSession.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "quiz/core/TaskSet.h"
 #include "tests/quiz/core/FreshQuiz.h"
 
 #include <sstream>
@@ -262,3 +263,34 @@ TEST(FormatOne, AnythingButItsThirtyLinesIsDamaged) {
 }
 
 } // namespace
+
+// Two teachers' sets name their pictures alike: each keeps its progress
+// under its file's name, and the standard set's lines stay as they were.
+TEST(PracticeAcrossSets, KeepsEachSetsProgressApart) {
+    StartFreshQuiz();
+    const auto read = [](const char* name) {
+        return std::get<std::shared_ptr<const TTaskSet>>(
+            ReadTaskSet("P11  2*y+z  2y+z\nP12  y-z  y-z\nP21  y*z  yz\n", name));
+    };
+    const auto trig = read("trig.tasks"), nine = read("9 Б.tasks");
+    TGameSession quiz;
+    TPracticeSession practice(quiz);
+    practice.PractiseSet(trig->Table(), trig->Name());
+    EXPECT_EQ(Play(practice, "WR"), "WR");
+    practice.PractiseSet(nine->Table(), nine->Name());
+    EXPECT_FALSE(practice.ChosenMark().Solved);
+    EXPECT_EQ(Play(practice, "W"), "W");
+    practice.PractiseSet(ReferenceFormulas, "");
+    EXPECT_FALSE(practice.ChosenMark().Solved);
+    const std::string bytes = EncodePracticeProgress(practice.Progress());
+    EXPECT_NE(bytes.find("\np103 0 0\n9%20%D0%91/p11 0 1 60614655\ntrig/p11 1 1 60614655\n"),
+              std::string::npos)
+        << bytes;
+    EXPECT_EQ(DecodePracticeProgress(bytes), practice.Progress());
+    practice.PractiseSet(trig->Table(), trig->Name());
+    EXPECT_TRUE(practice.ChosenMark().Solved);
+    const std::string start = "Formulon practice 2\n";
+    for (const char* name : {"%41/p11", "a%2/p11", "a%2g/p11", "a%e2/p11", "/p11", "a/b/p11",
+                             "a /p11", "a/P11", "a/p16"})
+        EXPECT_FALSE(DecodePracticeProgress(start + name + " 1 0\n")) << name;
+}
