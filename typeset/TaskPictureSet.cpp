@@ -2,14 +2,17 @@
 
 #include "typeset/TypesetService.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
+#include <QThread>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -51,8 +54,16 @@ QString RefusalWords(const TTypesetFormula& formula) {
 TTaskPictureSet::TTaskPictureSet(QStringList texs, qreal ratio, QObject* parent,
                                  TTypesetService* service)
     : QObject(parent), texs_(std::move(texs)), ratio_(ratio > 0 ? ratio : 1),
-      images_(static_cast<std::size_t>(texs_.size())), client_(new TTypesetClient(this, service)) {
-    connect(client_, &TTypesetClient::typeset, this, &TTaskPictureSet::Take);
+      images_(static_cast<std::size_t>(texs_.size())), ownService_(service == nullptr) {
+    AddClient(service);
+}
+
+void TTaskPictureSet::AddClient(TTypesetService* service) {
+    const std::size_t client = clients_.size();
+    clients_.push_back(new TTypesetClient(this, service));
+    working_.push_back(-1);
+    connect(clients_.back(), &TTypesetClient::typeset, this,
+            [this, client](const TTypesetFormula& formula) { Take(client, formula); });
 }
 
 QString TTaskPictureSet::CacheFolder() {
@@ -90,44 +101,77 @@ bool TTaskPictureSet::TakeFromCache(int index) {
 }
 
 void TTaskPictureSet::Load() {
+    int missing = 0;
     for (int index = 0; index < Count(); ++index)
-        TakeFromCache(index);
-    TypesetNext();
+        missing += TakeFromCache(index) ? 0 : 1;
+    // MathJax runs on one thread; a second typesetter halves a first load
+    // on two cores at the cost of its memory while it works.
+    if (ownService_ && missing > 1 && QThread::idealThreadCount() > 1) {
+        second_ = new TTypesetService(this);
+        // Ended before the windowing system goes, as the shared one is.
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+            delete second_;
+            second_ = nullptr;
+        });
+        AddClient(second_);
+    }
+    for (std::size_t client = 0; client < clients_.size(); ++client)
+        TypesetNext(client);
+}
+
+void TTaskPictureSet::EndOwnService() {
+    if (!second_)
+        return;
+    // Later: this may run inside the answer of one of its clients.
+    clients_.back()->deleteLater();
+    clients_.pop_back();
+    working_.pop_back();
+    second_->deleteLater();
+    second_ = nullptr;
 }
 
 bool TTaskPictureSet::Ready(int index) const {
     return index >= 0 && index < Count() && !images_[static_cast<std::size_t>(index)].isNull();
 }
 
-void TTaskPictureSet::TypesetNext() {
+void TTaskPictureSet::TypesetNext(std::size_t client) {
+    working_[client] = -1;
     if (failed_)
         return;
-    do
-        ++current_;
-    while (current_ < Count() && Ready(current_));
-    if (current_ >= Count()) {
-        emit completed();
+    while (next_ < Count() && Ready(next_))
+        ++next_;
+    if (next_ >= Count()) {
+        if (Complete() && std::count(working_.begin(), working_.end(), -1) ==
+                              static_cast<std::ptrdiff_t>(working_.size())) {
+            EndOwnService();
+            emit completed();
+        }
         return;
     }
+    working_[client] = next_++;
     TTypesetRequest request;
-    request.Tex = texs_[current_];
+    request.Tex = texs_[working_[client]];
     request.PixelsPerEm = LargestPixelsPerEm;
     request.DevicePixelRatio = ratio_;
     request.FitInto = PictureRoom - QSizeF(Margin, Margin);
     request.MinScale = SmallestPixelsPerEm / LargestPixelsPerEm;
-    client_->Request(request);
+    clients_[client]->Request(request);
 }
 
-void TTaskPictureSet::Take(const TTypesetFormula& formula) {
-    const int index = current_;
+void TTaskPictureSet::Take(std::size_t client, const TTypesetFormula& formula) {
+    const int index = working_[client];
+    if (index < 0 || failed_)
+        return;
     if (!formula.Ok() || formula.Image.isNull()) {
         failed_ = true;
+        working_[client] = -1;
+        EndOwnService();
         emit refused(index, RefusalWords(formula));
         return;
     }
     ++typeset_;
     Keep(index, WithMargin(formula.Image, ratio_));
-    TypesetNext();
+    TypesetNext(client);
 }
 
 void TTaskPictureSet::Keep(int index, QImage image) {

@@ -1,7 +1,9 @@
 // The task pictures of a teacher's task set, typeset from their TeX as the
 // set loads: read from the user's cache folder when they were made before
 // (at once), the others typeset in the set's order on the typesetting
-// service's thread, so the user interface never waits for MathJax. They
+// service's thread, and on a second thread of their own while there are
+// several to make and the machine has the cores, so the user interface
+// never waits for MathJax. They
 // look like the committed pictures: black, set at the largest size from 24
 // down to 18 px per em that fits the task box, a 3-pixel margin round them,
 // the same macros (\tg, \arctg). A TeX that does not typeset stops the
@@ -17,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <vector>
 
 class TTypesetClient;
@@ -32,7 +35,8 @@ public:
     static constexpr qreal SmallestPixelsPerEm = 18;
 
     // One picture per TeX text, drawn for 'ratio' (the screen's density).
-    // Asks 'service', or the shared one when none is given.
+    // Asks 'service' alone, or the shared one and a service of its own
+    // when none is given.
     TTaskPictureSet(QStringList texs, qreal ratio, QObject* parent = nullptr,
                     TTypesetService* service = nullptr);
 
@@ -66,16 +70,23 @@ signals:
 private:
     QString CachePath(int index) const;
     bool TakeFromCache(int index);
-    void TypesetNext();
-    void Take(const TTypesetFormula& formula);
+    void AddClient(TTypesetService* service);
+    void TypesetNext(std::size_t client);
+    void Take(std::size_t client, const TTypesetFormula& formula);
     void Keep(int index, QImage image);
+    // The second service ends once its work is done (its JavaScript
+    // engine is large).
+    void EndOwnService();
 
     QStringList texs_;
     qreal ratio_;
     std::vector<QImage> images_;
     int ready_ = 0;
     int typeset_ = 0;
-    int current_ = -1; // the picture being typeset
+    int next_ = 0; // the next picture to typeset, unless ready
     bool failed_ = false;
-    TTypesetClient* client_;
+    bool ownService_;
+    TTypesetService* second_ = nullptr;
+    std::vector<TTypesetClient*> clients_;
+    std::vector<int> working_; // each client's picture being typeset, or -1
 };
