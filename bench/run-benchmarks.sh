@@ -13,7 +13,7 @@ build=build-release
 runs="${STARTUP_RUNS:-15}"
 cmake --preset release >/dev/null
 cmake --build "$build" -j2 --target formulon-bench formulon-startup-bench formulon \
-  formulon-typeset-bench formulon-bare-window formulon-measure-run formulon-class-bench \
+  formulon-typeset-bench formulon-taskset-bench formulon-bare-window formulon-measure-run formulon-class-bench \
   formulon-eval
 
 echo "== Machine"
@@ -57,6 +57,14 @@ for _ in 1 2 3; do
   QT_QPA_PLATFORM=offscreen /usr/bin/time -v -o "$scratch/typeset.time" \
     "$build/bench/formulon-typeset-bench"
   grep -E 'Maximum resident' "$scratch/typeset.time"
+done
+
+echo
+# A teacher's set of thirty variants: its pictures at the first load (fresh
+# cache, MathJax loaded with it) and from the cache.
+echo "== Task set pictures (formulon-taskset-bench, 3 runs at ratio 1, 1 at 2)"
+for ratio in 1 1 1 2; do
+  QT_QPA_PLATFORM=offscreen "$build/bench/formulon-taskset-bench" "$ratio"
 done
 
 echo
