@@ -209,3 +209,39 @@ TEST(UnwritableHomeTest, SaysAccessDenied) {
 }
 
 } // namespace
+
+namespace {
+
+// A set's own table lies beside the standard one (or the class table), and
+// never is the standard one, whatever the set's file is called.
+struct TSetTableRow {
+    const char* ClassTable; // empty: the personal file
+    const char* SetName;
+    const char* Expected; // after the standard file's folder
+};
+
+class SetTableTest : public testing::TestWithParam<TSetTableRow> {
+    void TearDown() override {
+        UseTaskSetTable({});
+        UseClassTable({});
+    }
+};
+
+TEST_P(SetTableTest, LiesBesideTheStandardTable) {
+    UseClassTable(GetParam().ClassTable);
+    UseTaskSetTable(GetParam().SetName);
+    const QByteArray standard = StandardChampionsFileNativePath();
+    EXPECT_EQ(ChampionsFileNativePath(),
+              standard.left(standard.lastIndexOf('/') + 1) + GetParam().Expected);
+    UseTaskSetTable({});
+    EXPECT_EQ(ChampionsFileNativePath(), standard);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SetTableTest,
+    testing::Values(TSetTableRow{"", "trig", "trig.cam"},
+                    TSetTableRow{"", ".camp", ".camp.tasks.cam"},
+                    TSetTableRow{"/srv/9b/table.cam", "trig", "trig.cam"},
+                    TSetTableRow{"/srv/9b/trig.cam", "trig", "trig.tasks.cam"}));
+
+} // namespace
