@@ -14,6 +14,10 @@
 namespace {
 
 TTaskSetRefusal Unreadable(int error) {
+    if (error == ENOENT)
+        return {0, "файла нет"};
+    if (error == EACCES)
+        return {0, "файл нельзя прочитать: нет прав"};
     return {0, "файл не читается: " + QString::fromLocal8Bit(std::strerror(error)).toStdString()};
 }
 

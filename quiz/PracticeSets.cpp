@@ -48,7 +48,10 @@ void TPracticeFrm::ChooseSet(int index) {
     if (!typeset) {
         typeset = new TTaskPictureSet(Texs(set->Table()), devicePixelRatioF(), this);
         connect(typeset, &TTaskPictureSet::completed, this, [this, set, typeset] {
-            if (ComboBox1->currentText() == SetTitle(*set) && pictures_.Set().Name() != set->Name())
+            // Only while the pupil still waits for this set.
+            const int chosen = ComboBox1->currentIndex();
+            if (chosen >= 0 && sets_[static_cast<std::size_t>(chosen)] == set &&
+                &pictures_.Set() != set.get())
                 PractisePictures(TTaskPictures(set, typeset));
         });
         connect(
@@ -71,12 +74,16 @@ void TPracticeFrm::ChooseSet(int index) {
 
 void TPracticeFrm::RefuseSet(int index, const QString& why) {
     const QString title = SetTitle(*sets_[static_cast<std::size_t>(index)]);
+    const bool waited = ComboBox1->currentIndex() == index;
+    const int current = ComboBox1->currentIndex() - (ComboBox1->currentIndex() > index ? 1 : 0);
     sets_.erase(sets_.begin() + index);
     SetTaskSets(std::move(sets_));
+    ComboBox1->setCurrentIndex(waited ? 0 : current);
     ShowInformationBox(
         QStringLiteral("Набор «%1» не загружен: %2. Тренируемся на стандартном наборе.")
             .arg(title, why));
-    ChooseSet(0);
+    if (waited)
+        ChooseSet(0);
 }
 
 void TPracticeFrm::PractisePictures(const TTaskPictures& pictures) {
