@@ -217,15 +217,10 @@ namespace {
 struct TSetTableRow {
     const char* ClassTable; // empty: the personal file
     const char* SetName;
-    const char* Expected; // after the standard file's folder
+    const char* Expected; // in the standard file's folder
 };
 
-class SetTableTest : public testing::TestWithParam<TSetTableRow> {
-    void TearDown() override {
-        UseTaskSetTable({});
-        UseClassTable({});
-    }
-};
+class SetTableTest : public testing::TestWithParam<TSetTableRow> {};
 
 TEST_P(SetTableTest, LiesBesideTheStandardTable) {
     UseClassTable(GetParam().ClassTable);
@@ -235,13 +230,13 @@ TEST_P(SetTableTest, LiesBesideTheStandardTable) {
               standard.left(standard.lastIndexOf('/') + 1) + GetParam().Expected);
     UseTaskSetTable({});
     EXPECT_EQ(ChampionsFileNativePath(), standard);
+    UseClassTable({});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SetTableTest,
-    testing::Values(TSetTableRow{"", "trig", "trig.cam"},
-                    TSetTableRow{"", ".camp", ".camp.tasks.cam"},
-                    TSetTableRow{"/srv/9b/table.cam", "trig", "trig.cam"},
-                    TSetTableRow{"/srv/9b/trig.cam", "trig", "trig.tasks.cam"}));
+INSTANTIATE_TEST_SUITE_P(Rows, SetTableTest,
+                         testing::Values(TSetTableRow{"", "trig", "trig.cam"},
+                                         TSetTableRow{"", ".camp", ".camp.tasks.cam"},
+                                         TSetTableRow{"/s/9b/table.cam", "trig", "trig.cam"},
+                                         TSetTableRow{"/s/9b/trig.cam", "trig", "trig.tasks.cam"}));
 
 } // namespace
