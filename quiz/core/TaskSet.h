@@ -20,6 +20,14 @@ inline constexpr int kMaxSetTasks = 20;
 inline constexpr std::size_t kMaxSetFileBytes = 64 * 1024;
 inline constexpr std::size_t kMaxSetLineCharacters = 1000;
 
+// The task box shows this much of a picture, in logical pixels. A picture
+// is typeset at 24 pixels per em, or smaller down to 18 until it fits: one
+// that does not fit at 18 is seen cut.
+inline constexpr int kTaskPictureWidth = 393;
+inline constexpr int kTaskPictureHeight = 105;
+inline constexpr double kLargestPictureEm = 24;
+inline constexpr double kSmallestPictureEm = 18;
+
 // A set's title is the text after this in a comment line of its own.
 inline constexpr std::string_view kSetTitleMark = "% Набор:";
 
