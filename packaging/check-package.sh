@@ -95,6 +95,8 @@ if [ -x "$eval" ]; then
     fail "formulon-eval does not judge answers"
   printf 'Оля;1.1;SIN(Y-Z)\n' | LC_ALL=C "$eval" --class | grep '^Оля,1.1,SIN(Y-Z),right,' >/dev/null ||
     fail "formulon-eval does not mark a class"
+  LC_ALL=C "$eval" --lint "$root/usr/share/formulon/tasks/example.tasks" >/dev/null ||
+    fail "the example task set is missing or formulon-eval --lint warns of it"
 fi
 
 # A gzip file made reproducibly (gzip -n): no file name, no time stamp.
@@ -124,7 +126,7 @@ zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
 zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep 'Разбор ответа' >/dev/null ||
   fail "the Russian formulon(6) does not describe \"Разбор ответа\""
 for page in man1 ru/man1; do
-  for option in --trace --check --class --html --encoding --tasks; do
+  for option in --trace --check --class --html --encoding --tasks --set --lint; do
     zcat "$root/usr/share/man/$page/formulon-eval.1.gz" 2>/dev/null | grep -- "$option" >/dev/null ||
       fail "$page/formulon-eval(1) does not describe $option"
   done
