@@ -225,7 +225,7 @@ void TTaskSetBuilder::CheckShape() const {
     if (lastTask == 0)
         Refuse(0, "в файле нет ни одного задания");
     for (int task = 1; task <= lastTask; ++task) {
-        if (LineOf(task, 1) == 0) {
+        if (FirstLine(task) == 0) {
             int later = task + 1;
             while (FirstLine(later) == 0)
                 ++later;
