@@ -478,6 +478,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassRow{kC, "--lint /dev/stdin", "P11 y/0 x\n", 2, "",
                  "/dev/stdin: the task set is refused: строка 1: формула y/0"},
         ClassRow{kC, "--lint", "", 2, "", "option '--lint' needs a file name"},
+        ClassRow{kC, "--tasks", "", 0,
+                 ")\tОшибка\tthe value is the error text \"Ошибка\": any answer", ""},
         ClassRow{kRu, "--tasks --set" EXAMPLE, "", 0, "1\t1\tsin(y+z)\t0,309016994374947\n", ""},
         ClassRow{kC, "--check 10.2 --set" EXAMPLE, "sqr(abs(tan(y^2-3*z))+z)*sin(log(y*z)+5.5)\n",
                  0, "RIGHT\t0,574362519948147\t\n# 1 of 1 right", ""},
