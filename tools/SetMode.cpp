@@ -112,8 +112,9 @@ std::shared_ptr<const TTaskSet> LoadSetFile(const std::string& path, int& status
     TTaskSetReading reading = ReadTaskSet(bytes, FileName(path));
     if (auto* set = std::get_if<std::shared_ptr<const TTaskSet>>(&reading))
         return std::move(*set);
+    const TTaskSetRefusal& refusal = std::get<TTaskSetRefusal>(reading);
     std::cerr << "formulon-eval: " << Format(SetTexts().Refused, path)
-              << std::get<TTaskSetRefusal>(reading).Text << '\n';
+              << (EvalLanguage() == TLanguage::Russian ? refusal.Text : refusal.English) << '\n';
     status = kRefused;
     return nullptr;
 }

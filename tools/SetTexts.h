@@ -1,6 +1,5 @@
 // What formulon-eval says of task sets (--set, --lint), in English or
-// Russian by the locale, as EvalTexts. The reader's own refusals are in
-// Russian, as the program shows them.
+// Russian by the locale, as EvalTexts.
 #pragma once
 
 struct TSetTexts {

@@ -70,6 +70,7 @@ private:
 struct TTaskSetRefusal {
     int Line = 0;
     std::string Text;
+    std::string English = {}; // the same in English, for a tool in the user's language
 };
 using TTaskSetReading = std::variant<std::shared_ptr<const TTaskSet>, TTaskSetRefusal>;
 

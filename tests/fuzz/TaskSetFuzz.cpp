@@ -60,5 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TTaskSetRefusal& refusal = std::get<TTaskSetRefusal>(reading);
     Check(refusal.Line >= 0 && IsUtf8Line(refusal.Text));
     Check((refusal.Line > 0) == refusal.Text.starts_with("строка "));
+    Check(!refusal.English.empty() && IsUtf8Line(refusal.English));
     return 0;
 }

@@ -476,7 +476,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         : "built without the formula typesetter",
                  ""},
         ClassRow{kC, "--lint /dev/stdin", "P11 y/0 x\n", 2, "",
-                 "/dev/stdin: the task set is refused: строка 1: формула y/0"},
+                 "/dev/stdin: the task set is refused: line 1: the formula y/0 gives no value"},
         ClassRow{kC, "--lint", "", 2, "", "option '--lint' needs a file name"},
         ClassRow{kC, "--tasks", "", 0,
                  ")\tОшибка\tthe value is the error text \"Ошибка\": any answer", ""},
@@ -487,7 +487,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "'10.3' is not a task: give TASK.VARIANT, task 1 to 10, variant 1 to 2"},
         ClassRow{kC, "--class --set" EXAMPLE, "Оля;2.2;exp(z-y)+z^2\n", 0,
                  "Оля,2.2,exp(z-y)+z^2,right,", ""},
-        ClassRow{kC, "--tasks --set /dev/null", "", 2, "", "нет ни одного задания"},
+        ClassRow{kRu, "--tasks --set /dev/null", "", 2, "",
+                 "не принят: в файле нет ни одного задания"},
         ClassRow{kC, "--tasks --set /nonexistent", "", 1, "",
                  "cannot read '/nonexistent': no such file"},
         ClassRow{kC, "--explain 1.1 --set" EXAMPLE, "", 2, "", "--set goes only with"}));

@@ -124,6 +124,9 @@ TEST(TaskSetReading, EachRefusalSaysItsLineAndWhy) {
         const TTaskSetRefusal refusal = named ? Refusal(ok, row.Text.substr(5)) : Refusal(row.Text);
         EXPECT_EQ(refusal.Line, row.Line) << row.Message;
         EXPECT_EQ(refusal.Text, row.Message);
+        EXPECT_EQ(refusal.English.starts_with("line " + std::to_string(row.Line) + ": "),
+                  row.Line > 0)
+            << refusal.English;
     }
     // Just within the limit: 1000 characters, Cyrillic ones two bytes each.
     std::string longest = ok + "P21 y " + std::string(497, 'x');
