@@ -209,7 +209,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/formulon/tasks/[a-z0-9-]+\.tasks|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 

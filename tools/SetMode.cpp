@@ -125,10 +125,11 @@ int ListTasks(const TTaskTable& tasks) {
         const TTaskRow& row = tasks.Row(entry);
         const TVariantWarnings& variant = warnings[static_cast<std::size_t>(entry)];
         std::cout << row.Task << '\t' << row.Variant << '\t' << Field(std::string(row.Formula))
-                  << '\t' << Field(variant.Value);
+                  << '\t' << Field(variant.Value) << '\n';
+        // Beside the four fields scripts read, for the teacher's eyes.
         if (!variant.Warnings.empty())
-            std::cout << '\t' << WarningsText(EvalLanguage(), tasks, variant.Warnings);
-        std::cout << '\n';
+            std::cerr << tasks.EntryText(entry) << ": "
+                      << WarningsText(EvalLanguage(), tasks, variant.Warnings) << '\n';
     }
     return Flushed() ? 0 : kIoFailure;
 }

@@ -11,9 +11,9 @@
 // the exit status in 'status': 2 refused, 3 not readable.
 std::shared_ptr<const TTaskSet> LoadSetFile(const std::string& path, int& status);
 
-// --tasks: every variant, its reference formula, its value and, where the
-// teacher should know of it, what its warnings mean for pupils' answers.
-// The exit status.
+// --tasks: every variant, its reference formula and its value; on standard
+// error, for each variant the teacher should know of, what its warnings
+// mean for pupils' answers. The exit status.
 int ListTasks(const TTaskTable& tasks);
 
 // --lint: each variant's value and warnings, then a summary. The exit
