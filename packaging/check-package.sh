@@ -56,7 +56,9 @@ dpkg -x "$deb" "$root"
 # path into the build tree left in them.
 module="$root/usr/lib/formulon/modules/libformulon_mathjax.so"
 svgmodule="$root/usr/lib/formulon/modules/libformulon_svg.so"
-for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module" "$svgmodule"; do
+lintmodule="$root/usr/lib/formulon/modules/libformulon_lint.so"
+for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module" "$svgmodule" \
+  "$lintmodule"; do
   name=${program#"$root"/}
   if [ -f "$program" ]; then
     if ldd "$program" | grep 'not found' >/dev/null; then
@@ -86,6 +88,13 @@ if [ -f "$module" ] && [ "$(nm -D --defined-only "$module" | grep -c ' formulonC
 fi
 if [ -f "$svgmodule" ] && [ "$(nm -D --defined-only "$svgmodule" | grep -c ' formulonSvgDrawing')" = 0 ]; then
   fail "the SVG module exports no factory"
+fi
+# The console tool starts without Qt; only --lint loads its picture module.
+if ldd "$root/usr/bin/formulon-eval" | grep -i libQt6 >/dev/null; then
+  fail "usr/bin/formulon-eval loads Qt at start"
+fi
+if [ -f "$lintmodule" ] && [ "$(nm -D --defined-only "$lintmodule" | grep -c ' formulonCheckPictures')" = 0 ]; then
+  fail "the picture check module exports no factory"
 fi
 eval="$root/usr/bin/formulon-eval"
 if [ -x "$eval" ]; then
@@ -209,7 +218,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/formulon/tasks/[a-z0-9-]+\.tasks|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg|lint)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/formulon/tasks/[a-z0-9-]+\.tasks|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 

@@ -1,54 +1,47 @@
 #include "tools/PictureCheck.h"
 
-#include "quiz/core/TaskSet.h"
 #include "teacher/TeacherTexts.h"
 #include "tools/SetTexts.h"
-#include "typeset/MathTypesetter.h"
 
-#include <QGuiApplication>
+#include <climits>
+#include <string>
 
-#include <cmath>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#define FORMULON_STRINGIFY2(name) #name
+#define FORMULON_STRINGIFY(name) FORMULON_STRINGIFY2(name)
 
 namespace {
 
-std::string TexProblem(const TTypesetFormula& result) {
-    switch (result.Status) {
-    case TTypesetFormula::TStatus::TimedOut:
-        return Filled(SetTexts().TimedOut,
-                      std::to_string(TMathTypesetter::DefaultTimeLimitMs / 1000));
-    case TTypesetFormula::TStatus::TooLarge:
-        return SetTexts().TooLarge;
-    default:
-        return result.Message.toStdString();
-    }
+// The modules' folder by the same relative path from the program's own
+// folder as the quiz finds it: installed and in the build tree alike.
+std::string ModulePath() {
+    char exe[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length <= 0)
+        return kLintModuleName;
+    std::string folder(exe, static_cast<std::size_t>(length));
+    folder.resize(folder.find_last_of('/') + 1);
+    return folder + FORMULON_MODULES_FROM_PROGRAM + "/" + kLintModuleName;
 }
 
 } // namespace
 
 bool CheckPictures(const TTaskTable& tasks, std::vector<TVariantWarnings>& warnings,
                    std::string& unavailable) {
-    // Nothing is shown: no display is needed, wherever the tool runs.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    RunJavaScriptInterpreted();
-    int argc = 1;
-    char name[] = "formulon-eval";
-    char* argv[] = {name, nullptr};
-    const QGuiApplication application(argc, argv);
-    TMathTypesetter typesetter;
-    for (int entry = 0; entry < tasks.EntryCount(); ++entry) {
-        const std::string_view tex = tasks.Row(entry).Tex;
-        const TTypesetFormula result = typesetter.Typeset(
-            QString::fromUtf8(tex.data(), static_cast<qsizetype>(tex.size())), kSmallestPictureEm);
-        std::vector<TTaskWarning>& found = warnings[static_cast<std::size_t>(entry)].Warnings;
-        if (result.Status == TTypesetFormula::TStatus::Unavailable) {
-            unavailable = result.Message.toStdString();
-            return false;
-        }
-        const int width = static_cast<int>(std::ceil(result.Size.width()));
-        if (!result.Ok())
-            found.push_back({TTaskWarningKind::TexError, -1, TexProblem(result)});
-        else if (width > kTaskPictureWidth)
-            found.push_back({TTaskWarningKind::TooWide, width, {}});
+    const std::string path = ModulePath();
+    // Never closed: the typesetter's threads and Qt live to the process's end.
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* factory = module ? dlsym(module, FORMULON_STRINGIFY(FORMULON_LINT_FACTORY)) : nullptr;
+    if (factory == nullptr) {
+        // dlerror names the file first: said once is enough.
+        std::string why = dlerror() ?: "";
+        if (why.starts_with(path + ": "))
+            why.erase(0, path.size() + 2);
+        unavailable = Filled(SetTexts().NoTypesetter, path) + (why.empty() ? "" : ": " + why);
+        return false;
     }
-    return true;
+    const TPictureTexts pictureTexts{SetTexts().TimedOut, SetTexts().TooLarge};
+    return reinterpret_cast<TCheckPictures>(factory)(tasks, pictureTexts, warnings, unavailable);
 }

@@ -13,8 +13,8 @@ const TSetTexts kEnglish = {
     "%1 tasks, %2 variants; warnings for %3.",
     "The program refuses this set: the picture's TeX of %1 does not typeset.",
     "The pictures' TeX was not checked: %1.",
-    "this formulon-eval was built without the formula typesetter",
-    "not typeset within %1 s",
+    "the picture module %1 could not be loaded",
+    "not typeset within its time limit",
     "the TeX is too long or its picture too large",
 };
 
@@ -27,8 +27,8 @@ const TSetTexts kRussian = {
     "Заданий: %1, вариантов: %2. Предупреждения к вариантам %3.",
     "Программа не примет этот набор: TeX картинки варианта %1 не набирается.",
     "TeX картинок не проверен: %1.",
-    "formulon-eval собран без наборщика формул",
-    "не набирается за %1 с",
+    "не удалось загрузить модуль картинок %1",
+    "не набирается за отведённое время",
     "слишком длинный TeX или слишком большая картинка",
 };
 

@@ -11,8 +11,8 @@ struct TSetTexts {
     const char* SummaryWarned; // %1 tasks, %2 variants, %3 the variants warned of
     const char* WillRefuse;    // %1: the entries whose TeX does not typeset
     const char* TexUnchecked;  // %1: why
-    const char* NoTypesetter;
-    const char* TimedOut; // %1: seconds
+    const char* NoTypesetter;  // %1: the module's path; then ": " and why
+    const char* TimedOut;
     const char* TooLarge;
 };
 

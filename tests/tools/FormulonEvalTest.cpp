@@ -473,7 +473,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Набор: Проба\n1.1 (строка 2): 78,234\n", ""},
         ClassRow{kC, "--lint /dev/stdin", "P11 y*z+1.234 \\sin\\foo\n", kTexRefusedOr1,
                  FORMULON_EVAL_TYPESETS ? "the picture's TeX of 1.1 does not typeset"
-                                        : "built without the formula typesetter",
+                                        : "the picture module",
                  ""},
         ClassRow{kC, "--lint /dev/stdin", "P11 y/0 x\n", 2, "",
                  "/dev/stdin: the task set is refused: line 1: the formula y/0 gives no value"},
