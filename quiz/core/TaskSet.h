@@ -39,11 +39,10 @@ public:
     TTaskSet& operator=(const TTaskSet&) = delete;
 
     const TTaskTable& Table() const { return *table_; }
-    const std::string& Title() const { return title_; } // UTF-8 after "% Набор:", "" when none
-    const std::string& Name() const {
-        return name_;
-    } // the file's name without ".tasks"; "" for
-      // the standard set
+    // UTF-8 after "% Набор:", "" when none.
+    const std::string& Title() const { return title_; }
+    // The file's name without ".tasks"; "" for the standard set.
+    const std::string& Name() const { return name_; }
     bool IsStandard() const { return standard_; }
     // The file's line an entry was read from (1 for the file's first line);
     // 0 for the standard set, whose lines are built in.
