@@ -220,6 +220,11 @@ std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int varia
     return hints;
 }
 
+std::vector<TAnswerHint> FindHints(const std::string& typed, const TTaskTable& tasks, int task,
+                                   int variant) {
+    return FindHints(typed, task, variant, tasks);
+}
+
 std::string FirstHintText(const std::string& typed, int task, int variant,
                           const TTaskTable& tasks) {
     const std::vector<TAnswerHint> hints = FindHints(typed, task, variant, tasks);

@@ -77,6 +77,9 @@ struct TAnswerHint {
 // Russian word that has a hint of its own no letter of it gets another.
 std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant,
                                    const TTaskTable& tasks = ReferenceFormulas);
+// The same, the table first (the teacher's tools call it so).
+std::vector<TAnswerHint> FindHints(const std::string& typed, const TTaskTable& tasks, int task,
+                                   int variant);
 
 // For a console checker that gives one hint per answer: the first hint's
 // text (code page 1251), or the empty text when none applies.

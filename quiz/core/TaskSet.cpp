@@ -17,10 +17,17 @@ struct TRefused {
     TTaskSetRefusal Refusal;
 };
 
-[[noreturn]] void Refuse(int line, std::string text) {
-    if (line > 0)
-        text = "строка " + std::to_string(line) + ": " + text;
-    throw TRefused{{line, std::move(text)}};
+// Why, in Russian and in English.
+[[noreturn]] void Refuse(int line, std::string russian, std::string english) {
+    if (line > 0) {
+        russian = "строка " + std::to_string(line) + ": " + russian;
+        english = "line " + std::to_string(line) + ": " + english;
+    }
+    throw TRefused{{line, std::move(russian), std::move(english)}};
+}
+
+std::string InQuotes(std::string_view text) {
+    return "'" + std::string(text) + "'";
 }
 
 // The length of the UTF-8 sequence that starts at 'at', or 0 when the bytes
@@ -59,14 +66,17 @@ void CheckLineText(std::string_view line, int number) {
     for (std::size_t at = 0; at < line.size(); ++characters) {
         const std::size_t length = Utf8Sequence(line, at);
         if (length == 0)
-            Refuse(number, "текст не в кодировке UTF-8 (сохраните файл в UTF-8)");
+            Refuse(number, "текст не в кодировке UTF-8 (сохраните файл в UTF-8)",
+                   "the text is not UTF-8 (save the file as UTF-8)");
         const auto c = static_cast<unsigned char>(line[at]);
         if ((c < 0x20 && c != '\t') || c == 0x7F)
-            Refuse(number, "управляющий знак с кодом " + std::to_string(c));
+            Refuse(number, "управляющий знак с кодом " + std::to_string(c),
+                   "a control character, code " + std::to_string(c));
         at += length;
     }
     if (characters > kMaxSetLineCharacters)
-        Refuse(number, "строка длиннее " + std::to_string(kMaxSetLineCharacters) + " знаков");
+        Refuse(number, "строка длиннее " + std::to_string(kMaxSetLineCharacters) + " знаков",
+               "the line is longer than " + std::to_string(kMaxSetLineCharacters) + " characters");
 }
 
 bool IsBlank(char c) {
@@ -96,6 +106,10 @@ std::string_view NextField(std::string_view& rest) {
 bool IsFormulaCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
            std::string_view(".^*/+()-").find(c) != std::string_view::npos;
+}
+
+std::string Entry(int task, int variant) {
+    return std::to_string(task) + '.' + std::to_string(variant);
 }
 
 std::string Quoted(std::string_view text) {
@@ -134,9 +148,11 @@ TTaskSetBuilder::TTaskSetBuilder(std::string_view bytes, std::string name) : set
         name.resize(name.size() - 6);
     if (name.empty() || name.front() == '.' ||
         name.find_first_of(std::string_view("/\0", 2)) != std::string::npos)
-        Refuse(0, "имя файла " + Quoted(name) + " не годится для набора заданий");
+        Refuse(0, "имя файла " + Quoted(name) + " не годится для набора заданий",
+               "the file name " + InQuotes(name) + " does not suit a task set");
     if (bytes.size() > kMaxSetFileBytes)
-        Refuse(0, "файл больше " + std::to_string(kMaxSetFileBytes / 1024) + " КиБ");
+        Refuse(0, "файл больше " + std::to_string(kMaxSetFileBytes / 1024) + " КиБ",
+               "the file is larger than " + std::to_string(kMaxSetFileBytes / 1024) + " KiB");
     set_->name_ = std::move(name);
     // The rows view the set's own copy of the text, in its final place.
     set_->bytes_.assign(bytes);
@@ -159,7 +175,9 @@ void TTaskSetBuilder::TakeLine(std::string_view line, int number) {
     if (line.starts_with(kSetTitleMark)) {
         if (titleLine_ != 0)
             Refuse(number,
-                   "второе название набора (первое в строке " + std::to_string(titleLine_) + ")");
+                   "второе название набора (первое в строке " + std::to_string(titleLine_) + ")",
+                   "a second title of the set (the first is on line " + std::to_string(titleLine_) +
+                       ")");
         titleLine_ = number;
         set_->title_ = Trimmed(line.substr(kSetTitleMark.size()));
     } else if (!line.empty() && line.front() != '%')
@@ -172,18 +190,28 @@ void TTaskSetBuilder::TakeRow(std::string_view line, int number) {
     const std::string_view formula = NextField(rest);
     const std::string_view tex = rest;
     if (formula.empty() || tex.empty())
-        Refuse(number, "нужны имя картинки, формула и TeX картинки через пробел");
+        Refuse(number, "нужны имя картинки, формула и TeX картинки через пробел",
+               "a line needs the picture's name, the formula and the picture's TeX, "
+               "separated by blanks");
     const std::optional<TTaskVariant> named = PictureTaskVariant(picture);
     if (!named)
-        Refuse(number, Quoted(picture) + " — не имя картинки: P, номер задания и номер варианта "
-                                         "(от 1 до 5), как P11, P23, P101");
+        Refuse(number,
+               Quoted(picture) + " — не имя картинки: P, номер задания и номер варианта "
+                                 "(от 1 до 5), как P11, P23, P101",
+               InQuotes(picture) + " is not a picture's name: P, the task and the variant "
+                                   "(1 to 5), as P11, P23, P101");
     if (named->Task > kMaxSetTasks)
-        Refuse(number, "задание " + std::to_string(named->Task) + ": в наборе не больше " +
-                           std::to_string(kMaxSetTasks) + " заданий");
-    const std::string entry = std::to_string(named->Task) + '.' + std::to_string(named->Variant);
+        Refuse(number,
+               "задание " + std::to_string(named->Task) + ": в наборе не больше " +
+                   std::to_string(kMaxSetTasks) + " заданий",
+               "task " + std::to_string(named->Task) + ": a set holds at most " +
+                   std::to_string(kMaxSetTasks) + " tasks");
+    const std::string entry = Entry(named->Task, named->Variant);
     if (const int first = LineOf(named->Task, named->Variant))
         Refuse(number,
-               "вариант " + entry + " второй раз (первый в строке " + std::to_string(first) + ")");
+               "вариант " + entry + " второй раз (первый в строке " + std::to_string(first) + ")",
+               "variant " + entry + " a second time (the first is on line " +
+                   std::to_string(first) + ")");
     CheckFormula(formula, number);
     lineOf_[Key(named->Task, named->Variant)] = number;
     rowOf_[Key(named->Task, named->Variant)] = {named->Task, named->Variant, picture, formula, tex};
@@ -193,18 +221,28 @@ void TTaskSetBuilder::CheckFormula(std::string_view formula, int number) const {
     const std::string text(formula);
     for (std::size_t at = 0; at < formula.size(); ++at)
         if (!IsFormulaCharacter(formula[at]))
-            Refuse(number, "в формуле " + text + " знак " +
-                               Quoted(formula.substr(at, Utf8Sequence(formula, at))) +
-                               ": формула пишется строчными латинскими буквами, цифрами, "
-                               "точкой и знаками ^ * / + - ( )");
+            Refuse(number,
+                   "в формуле " + text + " знак " +
+                       Quoted(formula.substr(at, Utf8Sequence(formula, at))) +
+                       ": формула пишется строчными латинскими буквами, цифрами, точкой и "
+                       "знаками ^ * / + - ( )",
+                   "the formula " + text + " holds " +
+                       InQuotes(formula.substr(at, Utf8Sequence(formula, at))) +
+                       ": a formula is written in lower-case Latin letters, digits, the point "
+                       "and ^ * / + - ( )");
     const TQuietResult result = QuietFormulaResult(text);
     if (result.Raised)
+        Refuse(
+            number, "формула " + text + " прерывается ошибкой " + Quoted(Cp1251ToUtf8(result.Text)),
+            "the formula " + text + " stops with the error " + InQuotes(Cp1251ToUtf8(result.Text)));
+    if (result.Text.empty() || result.Text == "~") {
+        const std::string message = Cp1251ToUtf8(result.Message);
         Refuse(number,
-               "формула " + text + " прерывается ошибкой " + Quoted(Cp1251ToUtf8(result.Text)));
-    if (result.Text.empty() || result.Text == "~")
-        Refuse(number, "формула " + text + " не вычисляется" +
-                           (result.Message.empty() ? std::string()
-                                                   : ": " + Quoted(Cp1251ToUtf8(result.Message))));
+               "формула " + text + " не вычисляется" +
+                   (message.empty() ? std::string() : ": " + Quoted(message)),
+               "the formula " + text + " gives no value" +
+                   (message.empty() ? std::string() : ": " + InQuotes(message)));
+    }
 }
 
 int TTaskSetBuilder::FirstLine(int task) const {
@@ -223,22 +261,25 @@ void TTaskSetBuilder::CheckShape() const {
             if (LineOf(task, variant) != 0)
                 lastTask = task;
     if (lastTask == 0)
-        Refuse(0, "в файле нет ни одного задания");
+        Refuse(0, "в файле нет ни одного задания", "the file holds no task");
     for (int task = 1; task <= lastTask; ++task) {
-        if (LineOf(task, 1) == 0) {
+        if (FirstLine(task) == 0) {
             int later = task + 1;
             while (FirstLine(later) == 0)
                 ++later;
-            Refuse(FirstLine(later), "задание " + std::to_string(later) + " без задания " +
-                                         std::to_string(task) +
-                                         ": задания идут 1, 2, 3… без пропусков");
+            Refuse(FirstLine(later),
+                   "задание " + std::to_string(later) + " без задания " + std::to_string(task) +
+                       ": задания идут 1, 2, 3… без пропусков",
+                   "task " + std::to_string(later) + " without task " + std::to_string(task) +
+                       ": tasks run 1, 2, 3... without a gap");
         }
         for (int variant = 2; variant <= kMaxVariants; ++variant)
             if (LineOf(task, variant) != 0 && LineOf(task, variant - 1) == 0)
                 Refuse(LineOf(task, variant),
-                       "вариант " + std::to_string(task) + '.' + std::to_string(variant) +
-                           " без варианта " + std::to_string(task) + '.' +
-                           std::to_string(variant - 1) + ": варианты идут 1, 2, 3… без пропусков");
+                       "вариант " + Entry(task, variant) + " без варианта " +
+                           Entry(task, variant - 1) + ": варианты идут 1, 2, 3… без пропусков",
+                       "variant " + Entry(task, variant) + " without variant " +
+                           Entry(task, variant - 1) + ": variants run 1, 2, 3... without a gap");
     }
 }
 

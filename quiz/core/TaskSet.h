@@ -20,6 +20,14 @@ inline constexpr int kMaxSetTasks = 20;
 inline constexpr std::size_t kMaxSetFileBytes = 64 * 1024;
 inline constexpr std::size_t kMaxSetLineCharacters = 1000;
 
+// The task box shows this much of a picture, in logical pixels. A picture
+// is typeset at 24 pixels per em, or smaller down to 18 until it fits: one
+// that does not fit at 18 is seen cut.
+inline constexpr int kTaskPictureWidth = 393;
+inline constexpr int kTaskPictureHeight = 105;
+inline constexpr double kLargestPictureEm = 24;
+inline constexpr double kSmallestPictureEm = 18;
+
 // A set's title is the text after this in a comment line of its own.
 inline constexpr std::string_view kSetTitleMark = "% Набор:";
 
@@ -31,11 +39,10 @@ public:
     TTaskSet& operator=(const TTaskSet&) = delete;
 
     const TTaskTable& Table() const { return *table_; }
-    const std::string& Title() const { return title_; } // UTF-8 after "% Набор:", "" when none
-    const std::string& Name() const {
-        return name_;
-    } // the file's name without ".tasks"; "" for
-      // the standard set
+    // UTF-8 after "% Набор:", "" when none.
+    const std::string& Title() const { return title_; }
+    // The file's name without ".tasks"; "" for the standard set.
+    const std::string& Name() const { return name_; }
     bool IsStandard() const { return standard_; }
     // The file's line an entry was read from (1 for the file's first line);
     // 0 for the standard set, whose lines are built in.
@@ -62,6 +69,7 @@ private:
 struct TTaskSetRefusal {
     int Line = 0;
     std::string Text;
+    std::string English = {}; // the same in English, for a tool in the user's language
 };
 using TTaskSetReading = std::variant<std::shared_ptr<const TTaskSet>, TTaskSetRefusal>;
 

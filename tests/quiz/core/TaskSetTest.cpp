@@ -102,6 +102,8 @@ TEST(TaskSetReading, EachRefusalSaysItsLineAndWhy) {
              {ok + "p11 z x\n", 2, "строка 2: вариант 1.1 второй раз (первый в строке 1)"},
              {ok + "P31 y x\nP32 z x\n", 2,
               "строка 2: задание 3 без задания 2: задания идут 1, 2, 3… без пропусков"},
+             {"P12 y x\n", 1,
+              "строка 1: вариант 1.2 без варианта 1.1: варианты идут 1, 2, 3… без пропусков"},
              {ok + "P13 y x\n", 2,
               "строка 2: вариант 1.3 без варианта 1.2: варианты идут 1, 2, 3… без пропусков"},
              {"% Набор: a\n" + ok + "% Набор: b\n", 3,
@@ -122,6 +124,9 @@ TEST(TaskSetReading, EachRefusalSaysItsLineAndWhy) {
         const TTaskSetRefusal refusal = named ? Refusal(ok, row.Text.substr(5)) : Refusal(row.Text);
         EXPECT_EQ(refusal.Line, row.Line) << row.Message;
         EXPECT_EQ(refusal.Text, row.Message);
+        EXPECT_EQ(refusal.English.starts_with("line " + std::to_string(row.Line) + ": "),
+                  row.Line > 0)
+            << refusal.English;
     }
     // Just within the limit: 1000 characters, Cyrillic ones two bytes each.
     std::string longest = ok + "P21 y " + std::string(497, 'x');
