@@ -12,7 +12,16 @@
 
 namespace {
 
-const char kTableOption[] = "--table";
+struct TPathOption {
+    const char* Name;
+    QByteArray TCommandLine::*Field;
+    const char* Needs;
+};
+
+const TPathOption kPathOptions[] = {
+    {"--table", &TCommandLine::table, "--table needs the path of the champions file"},
+    {"--results", &TCommandLine::results, "--results needs the path of the results log"},
+};
 
 QByteArray CurrentFolder() {
     QByteArray folder(4096, '\0');
@@ -50,12 +59,12 @@ std::optional<QByteArray> ReadSettingsFile(const QString& path, QString* problem
     return bytes;
 }
 
-// The value of ChampionsFile in the [General] group as the settings format
-// reads it (the last one counts): a value in double quotes with backslash
+// The value of `key` in the [General] group as the settings format reads
+// it (the last one counts): a value in double quotes with backslash
 // escapes, or a bare one; a bare one holding ',' (a list) or ';' (a
 // comment) is refused. Nothing when the key is absent.
-std::optional<QString> ChampionsFileSetting(const QByteArray& bytes, const QString& path,
-                                            QString* problem) {
+std::optional<QString> PathSetting(const QByteArray& bytes, const QByteArray& key,
+                                   const QString& path, QString* problem) {
     std::optional<QString> value;
     bool general = true;
     for (const QByteArray& rawLine : bytes.split('\n')) {
@@ -63,16 +72,15 @@ std::optional<QString> ChampionsFileSetting(const QByteArray& bytes, const QStri
         if (line.startsWith('['))
             general = line == "[General]" || line == "[%General]";
         const qsizetype equals = line.indexOf('=');
-        if (!general || equals < 0 || line.left(equals).trimmed() != "ChampionsFile")
+        if (!general || equals < 0 || line.left(equals).trimmed() != key)
             continue;
         const QByteArray text = line.mid(equals + 1).trimmed();
         if (!text.startsWith('"')) {
             if (text.contains(',') || text.contains(';')) {
-                *problem +=
-                    QStringLiteral("Настройка ChampionsFile в %1 содержит запятую или точку "
-                                   "с запятой без кавычек и не используется: напишите путь "
-                                   "в двойных кавычках, ChampionsFile=\"%2\".\n")
-                        .arg(path, QString::fromUtf8(text));
+                *problem += QStringLiteral("Настройка %1 в %2 содержит запятую или точку "
+                                           "с запятой без кавычек и не используется: напишите путь "
+                                           "в двойных кавычках, %1=\"%3\".\n")
+                                .arg(QString::fromLatin1(key), path, QString::fromUtf8(text));
                 value = QString();
                 continue;
             }
@@ -85,6 +93,23 @@ std::optional<QString> ChampionsFileSetting(const QByteArray& bytes, const QStri
         value = QString::fromUtf8(quoted);
     }
     return value;
+}
+
+// A path option, `--name PATH` or `--name=PATH`: true when `argument` is one.
+bool TakePathOption(const TPathOption& option, int argc, const char* const* argv, int& i,
+                    TCommandLine& line) {
+    const QByteArray argument = argv[i];
+    const QByteArray joinedPrefix = QByteArray(option.Name) + '=';
+    if (argument != option.Name && !argument.startsWith(joinedPrefix))
+        return false;
+    QByteArray& value = line.*option.Field;
+    if (argument != option.Name)
+        value = argument.mid(joinedPrefix.size());
+    else if (i + 1 < argc)
+        value = argv[++i];
+    if (value.isEmpty())
+        line.error = QString::fromLatin1(option.Needs);
+    return true;
 }
 
 } // namespace
@@ -111,27 +136,20 @@ bool AsksForHelp(int argc, const char* const* argv) {
 TCommandLine ParseCommandLine(int argc, const char* const* argv) {
     TCommandLine line;
     for (int i = 1; i < argc && line.error.isEmpty(); ++i) {
-        const QByteArray argument = argv[i];
-        if (argument == kTableOption || argument.startsWith("--table=")) {
-            const bool joined = argument != kTableOption;
-            if (!joined && i + 1 == argc)
-                line.error = QStringLiteral("--table needs the path of the champions file");
-            else
-                line.table =
-                    joined ? argument.mid(std::strlen(kTableOption) + 1) : QByteArray(argv[++i]);
-            if (line.error.isEmpty() && line.table.isEmpty())
-                line.error = QStringLiteral("--table needs the path of the champions file");
-        } else {
-            line.error = QStringLiteral("unknown argument '%1'").arg(QFile::decodeName(argument));
-        }
+        bool known = false;
+        for (const TPathOption& option : kPathOptions)
+            known = known || TakePathOption(option, argc, argv, i, line);
+        if (!known)
+            line.error = QStringLiteral("unknown argument '%1'").arg(QFile::decodeName(argv[i]));
     }
     return line;
 }
 
 QString UsageText() {
-    return QStringLiteral("usage: formulon [--table PATH]\n"
-                          "  --table PATH  keep the champions in the class table PATH\n"
-                          "  --help        print this help and exit\n");
+    return QStringLiteral("usage: formulon [--table PATH] [--results PATH]\n"
+                          "  --table PATH    keep the champions in the class table PATH\n"
+                          "  --results PATH  append every check to the results log PATH\n"
+                          "  --help          print this help and exit\n");
 }
 
 QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
@@ -145,7 +163,7 @@ QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
              {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
             const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
             if (bytes && !setting)
-                setting = ChampionsFileSetting(*bytes, folder + name, problem);
+                setting = PathSetting(*bytes, "ChampionsFile", folder + name, problem);
         }
     const QString configured = setting.value_or(QString());
     if (configured.isEmpty()) {
@@ -156,6 +174,32 @@ QByteArray ChooseClassTable(const TCommandLine& commandLine, QString* problem,
         // Relative to what? Not to wherever the program happened to start.
         *problem +=
             QStringLiteral("Настройка ChampionsFile должна быть полным путём: %1").arg(configured);
+        return {};
+    }
+    problem->chop(problem->endsWith('\n') ? 1 : 0);
+    return QFile::encodeName(configured);
+}
+
+QStringList MachineConfigFolders() {
+    return ConfigFolders().mid(1);
+}
+
+QByteArray ChooseResultsFile(const TCommandLine& commandLine, QString* problem,
+                             const QStringList& machineFolders) {
+    if (!commandLine.results.isEmpty())
+        return Absolute(commandLine.results);
+    std::optional<QString> setting;
+    for (const QString& folder : machineFolders)
+        for (const QString& name :
+             {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
+            const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
+            if (bytes && !setting)
+                setting = PathSetting(*bytes, "ResultsFile", folder + name, problem);
+        }
+    const QString configured = setting.value_or(QString());
+    if (!configured.isEmpty() && !configured.startsWith(QLatin1Char('/'))) {
+        *problem +=
+            QStringLiteral("Настройка ResultsFile должна быть полным путём: %1\n").arg(configured);
         return {};
     }
     problem->chop(problem->endsWith('\n') ? 1 : 0);

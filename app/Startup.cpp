@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorBox.h"
 #include "app/FTAbout/FTAbout.h"
+#include "app/ResultsLogging.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "champions/ChampionsFile.h"
@@ -65,6 +66,7 @@ void ShowPractice() {
     if (!PracticeFrm) {
         PracticeFrm = new TPracticeFrm(practice);
         PracticeFrm->SetProgressFile(LoadPracticeProgress, SavePracticeProgress);
+        QObject::connect(PracticeFrm, &TPracticeFrm::checkMade, PracticeFrm, &LogPracticeCheck);
     }
     PracticeFrm->ShowPractice(Form1);
 }
@@ -91,6 +93,7 @@ void ConnectMainWindow() {
     });
     // A new record reaches the file at once, not only when the window closes.
     QObject::connect(Form1, &TForm1::recordEntered, Form1, [] { Saving().SaveRecord(); });
+    QObject::connect(Form1, &TForm1::checkMade, Form1, &LogQuizCheck);
     QObject::connect(&Saving(), &TChampionsSaving::saved, Form1, [] {
         Form1->ShowBestTime();
         if (OtherWindows())
@@ -141,7 +144,11 @@ int HandOverToRunningCopy(const TSingleInstance& instance) {
     return 0;
 }
 
-// The champions file this run uses; false when the arguments are refused.
+// The results log this run appends to, or empty.
+QByteArray resultsFile;
+
+// The champions file and the results log this run uses; false when the
+// arguments are refused.
 bool ChooseChampionsFile(int argc, char** argv) {
     const TCommandLine line = ParseCommandLine(argc, argv);
     if (!line.error.isEmpty()) {
@@ -151,6 +158,12 @@ bool ChooseChampionsFile(int argc, char** argv) {
     }
     QString problem;
     UseClassTable(ChooseClassTable(line, &problem));
+    QString resultsProblem;
+    resultsFile = ChooseResultsFile(line, &resultsProblem);
+    // Both read the machine's settings files: a problem of one is said once.
+    for (const QString& said : resultsProblem.split('\n', Qt::SkipEmptyParts))
+        if (!problem.contains(said))
+            problem += (problem.isEmpty() ? QString() : QStringLiteral("\n")) + said;
     if (!problem.isEmpty())
         ShowErrorBox(ToCp1251(problem));
     return true;
@@ -168,6 +181,7 @@ int RunProgram(TApplication& app, int argc, char** argv, const std::function<voi
         return HandOverToRunningCopy(instance);
     QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
     CreateMainWindow();
+    StartResultsLog(resultsFile, Session(), Form1);
     CreateOtherWindowsAfterFirstFrame();
     // Caught only from here: before the windows exist there is nothing to save.
     TTerminationSignals termination;
@@ -175,7 +189,9 @@ int RunProgram(TApplication& app, int argc, char** argv, const std::function<voi
     if (beforeShow)
         beforeShow();
     Form1->show();
-    return app.exec();
+    const int status = app.exec();
+    FinishResultsLog();
+    return status;
 }
 
 void CreateWindows() {

@@ -19,6 +19,7 @@ struct TArguments {
     std::vector<const char*> arguments;
     const char* table;
     const char* error;
+    const char* results = "";
 };
 
 void PrintTo(const TArguments& row, std::ostream* out) {
@@ -34,6 +35,7 @@ TEST_P(ParseCommandLineTest, TakesTheTableAndRefusesTheRest) {
     const TCommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
     EXPECT_EQ(line.table.toStdString(), GetParam().table);
     EXPECT_EQ(line.error.toStdString(), GetParam().error);
+    EXPECT_EQ(line.results.toStdString(), GetParam().results);
 }
 
 const char kNeedsPath[] = "--table needs the path of the champions file";
@@ -46,6 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TArguments{{"--table", "a\xff.cam"}, "a\xff.cam", ""},
                       TArguments{{"--table"}, "", kNeedsPath},
                       TArguments{{"--table="}, "", kNeedsPath},
+                      TArguments{{"--results", "r.log", "--table=/t"}, "/t", "", "r.log"},
+                      TArguments{{"--results=/r.log"}, "", "", "/r.log"},
+                      TArguments{{"--results"}, "", "--results needs the path of the results log"},
                       TArguments{{"--tabel", "x"}, "", "unknown argument '--tabel'"},
                       TArguments{{"camp.cam"}, "", "unknown argument 'camp.cam'"}));
 
@@ -112,5 +117,39 @@ INSTANTIATE_TEST_SUITE_P(
                       TChoice{"/m/class.cam", "/s/7a,7b/t.cam", "", "", true},
                       TChoice{nullptr, "/s/a;b/t.cam", "", "", true},
                       TChoice{"/m/class.cam", "|", "", "/m/class.cam", true}));
+
+// --results first, then the machine's ResultsFile; the user's is never read.
+struct TResultsChoice {
+    const char* machine;
+    const char* results; // --results
+    std::string expected;
+    bool problem;
+};
+
+class ChooseResultsFileTest : public ::testing::TestWithParam<TResultsChoice> {};
+
+TEST_P(ChooseResultsFileTest, PicksInOrder) {
+    QTemporaryDir settings;
+    QDir().mkpath(settings.filePath("m/Formulon"));
+    QFile file(settings.filePath("m/Formulon/Formulon.conf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[General]\nChampionsFile=/c.cam\nResultsFile=") + GetParam().machine);
+    file.close();
+    TCommandLine line;
+    line.results = GetParam().results;
+    QString problem;
+    EXPECT_EQ(ChooseResultsFile(line, &problem, {settings.filePath("m")}).toStdString(),
+              GetParam().expected);
+    EXPECT_EQ(!problem.isEmpty(), GetParam().problem) << problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChooseResultsFileTest,
+    ::testing::Values(TResultsChoice{"", "", "", false},
+                      TResultsChoice{"/s/r.log", "", "/s/r.log", false},
+                      TResultsChoice{"/s/r.log", "/t/r.log", "/t/r.log", false},
+                      TResultsChoice{"\"/s/7a,7b/r.log\"", "", "/s/7a,7b/r.log", false},
+                      TResultsChoice{"/s/7a,7b/r.log", "", "", true},
+                      TResultsChoice{"r.log", "", "", true}));
 
 } // namespace

@@ -392,6 +392,11 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, FormulonEvalClassTest,
     testing::Values(
         ClassRow{kC, "--class", "Оля,1.1,sin(y-z)", 0, "Оля,1.1,sin(y-z),right,", ""},
+        // Two lines of the results log, as ResultsLineTest pins them.
+        ClassRow{kC, "--class",
+                 "ivanov\t3.2\ty/z\t2026-12-08T20:00:00+03:00\tОля\tquiz\tRIGHT\t75\n"
+                 "ivanov\t3.2\t2\t2026-12-08T20:00:00+03:00\tОля\tpractice\tWRONG\t\n",
+                 0, "ivanov,3.2,2,wrong,2,", ""},
         ClassRow{kC, "--class /dev/stdin", kClass, 1, "Оля,1.1,sin(y-z),right,",
                  "formulon-eval: /dev/stdin, line 2: '1.4' is not a task"},
         ClassRow{kRu, "--class -", kClass, 1, "Ученик;Задание;Ответ;Вердикт",
