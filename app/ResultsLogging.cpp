@@ -40,7 +40,7 @@ std::string Now() {
     return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString();
 }
 
-void Append(const TCheckRecord& check, TResultsMode mode, std::optional<int> clock) {
+void Append(const TCheckRecord& check, TResultsMode mode, int clock) {
     if (!resultsLog)
         return;
     static const std::string login = Login();
@@ -101,7 +101,7 @@ void LogQuizCheck(int clock) {
 }
 
 void LogPracticeCheck(const TCheckRecord& check) {
-    Append(check, TResultsMode::Practice, std::nullopt);
+    Append(check, TResultsMode::Practice, -1);
 }
 
 bool FinishResultsLog() {

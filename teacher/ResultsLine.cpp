@@ -21,6 +21,6 @@ std::string ResultsLine(const TResultsEntry& entry, const TCheckRecord& check) {
     line.Answer = Cp1251ToUtf8(check.Answer);
     line.Extra = {entry.Time, Cp1251ToUtf8(entry.Name),
                   entry.Mode == TResultsMode::Quiz ? "quiz" : "practice", CheckVerdictWord(check),
-                  entry.Clock ? std::to_string(*entry.Clock) : std::string()};
+                  entry.Clock >= 0 ? std::to_string(entry.Clock) : std::string()};
     return ClassLineText(line) + '\n';
 }

@@ -7,7 +7,6 @@
 
 #include "quiz/core/CheckRecord.h"
 
-#include <optional>
 #include <string>
 
 enum class TResultsMode { Quiz, Practice };
@@ -17,7 +16,7 @@ struct TResultsEntry {
     std::string Login; // bytes, as the system gives them
     std::string Name;  // the name typed, code page 1251; empty before any game
     TResultsMode Mode = TResultsMode::Quiz;
-    std::optional<int> Clock; // the game's seconds at the check; none in practice
+    int Clock = -1; // the game's seconds at the check; -1 in practice
 };
 
 // The check's verdict as the log writes it: RIGHT, WRONG, or ERROR for a
