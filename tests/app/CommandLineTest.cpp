@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,33 +119,26 @@ INSTANTIATE_TEST_SUITE_P(
                       TChoice{nullptr, "/s/a;b/t.cam", "", "", true},
                       TChoice{"/m/class.cam", "|", "", "/m/class.cam", true}));
 
-// --results first, then the machine's ResultsFile; the user's is never read.
-struct TResultsChoice {
-    const char* machine;
-    const char* results; // --results
-    std::string expected;
-};
-
-class ChooseResultsFileTest : public ::testing::TestWithParam<TResultsChoice> {};
+// --results first, then the machine's ResultsFile (the user's is never read).
+class ChooseResultsFileTest : public ::testing::TestWithParam<std::array<const char*, 3>> {};
 
 TEST_P(ChooseResultsFileTest, PicksInOrder) {
+    const auto [machine, option, expected] = GetParam();
     QTemporaryDir settings;
-    WriteSetting(settings.filePath("m"),
-                 ("/c.cam\nResultsFile=" + std::string(GetParam().machine)).c_str());
+    WriteSetting(settings.filePath("m"), ("/c.cam\nResultsFile=" + std::string(machine)).c_str());
     TCommandLine line;
-    line.results = GetParam().results;
+    line.results = option;
     QString problem;
-    EXPECT_EQ(ChooseResultsFile(line, &problem, {settings.filePath("m")}).toStdString(),
-              GetParam().expected);
-    EXPECT_EQ(problem.isEmpty(), !GetParam().expected.empty() || !*GetParam().machine);
+    EXPECT_EQ(ChooseResultsFile(line, &problem, {settings.filePath("m")}), expected);
+    EXPECT_EQ(problem.isEmpty(), *expected || !*machine) << problem.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ChooseResultsFileTest,
-                         ::testing::Values(TResultsChoice{"", "", ""},
-                                           TResultsChoice{"/s/r.log", "", "/s/r.log"},
-                                           TResultsChoice{"/s/r.log", "/t/r.log", "/t/r.log"},
-                                           TResultsChoice{"\"/s/a,b/r.log\"", "", "/s/a,b/r.log"},
-                                           TResultsChoice{"/s/a,b/r.log", "", ""},
-                                           TResultsChoice{"r.log", "", ""}));
+                         ::testing::Values(std::array{"", "", ""},
+                                           std::array{"/s/r.log", "", "/s/r.log"},
+                                           std::array{"/s/r.log", "/t/r.log", "/t/r.log"},
+                                           std::array{"\"/s/a,b/r.log\"", "", "/s/a,b/r.log"},
+                                           std::array{"/s/a,b/r.log", "", ""},
+                                           std::array{"r.log", "", ""}));
 
 } // namespace
