@@ -120,25 +120,26 @@ INSTANTIATE_TEST_SUITE_P(
                       TChoice{"/m/class.cam", "|", "", "/m/class.cam", true}));
 
 // --results first, then the machine's ResultsFile (the user's is never read).
-class ChooseResultsFileTest : public ::testing::TestWithParam<std::array<const char*, 3>> {};
+class ChooseResultsFileTest : public ::testing::TestWithParam<std::array<std::string, 3>> {};
 
 TEST_P(ChooseResultsFileTest, PicksInOrder) {
-    const auto [machine, option, expected] = GetParam();
+    const auto& [machine, option, expected] = GetParam();
     QTemporaryDir settings;
-    WriteSetting(settings.filePath("m"), ("/c.cam\nResultsFile=" + std::string(machine)).c_str());
+    WriteSetting(settings.filePath("m"), ("/c.cam\nResultsFile=" + machine).c_str());
     TCommandLine line;
-    line.results = option;
+    line.results = QByteArray::fromStdString(option);
     QString problem;
-    EXPECT_EQ(ChooseResultsFile(line, &problem, {settings.filePath("m")}), expected);
-    EXPECT_EQ(problem.isEmpty(), *expected || !*machine) << problem.toStdString();
+    EXPECT_EQ(ChooseResultsFile(line, &problem, {settings.filePath("m")}).toStdString(), expected);
+    EXPECT_EQ(problem.isEmpty(), !expected.empty() || machine.empty()) << problem.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ChooseResultsFileTest,
-                         ::testing::Values(std::array{"", "", ""},
-                                           std::array{"/s/r.log", "", "/s/r.log"},
-                                           std::array{"/s/r.log", "/t/r.log", "/t/r.log"},
-                                           std::array{"\"/s/a,b/r.log\"", "", "/s/a,b/r.log"},
-                                           std::array{"/s/a,b/r.log", "", ""},
-                                           std::array{"r.log", "", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChooseResultsFileTest,
+    ::testing::Values(std::array<std::string, 3>{"", "", ""},
+                      std::array<std::string, 3>{"/s/r.log", "", "/s/r.log"},
+                      std::array<std::string, 3>{"/s/r.log", "/t/r.log", "/t/r.log"},
+                      std::array<std::string, 3>{"\"/s/a,b/r.log\"", "", "/s/a,b/r.log"},
+                      std::array<std::string, 3>{"/s/a,b/r.log", "", ""},
+                      std::array<std::string, 3>{"r.log", "", ""}));
 
 } // namespace

@@ -28,9 +28,9 @@ last_task=${answers[-1]%%$'\t'*}
 mkdir -m 2770 "$root/class"
 table=$root/class/table.cam
 log=$root/results.log
-as_pupil=()
+as_pupil=() results=()
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
-  as_pupil=(setpriv --reuid=65534 --regid=65534 --groups=4242)
+  as_pupil=(setpriv --reuid=65534 --regid=65534 --groups=4242) results=(--results "$log")
   chmod 755 "$root" && chgrp 4242 "$root/class"
   install -m 0620 -g 4242 /dev/null "$log"
 fi
@@ -46,7 +46,7 @@ start() { # pupil -> pid in $started
   mkdir -p "$root/$1"
   [ ${#as_pupil[@]} = 0 ] || chown 65534 "$root/$1"
   HOME=$root/$1 XDG_DATA_HOME=$root/$1/share "${as_pupil[@]}" "$program" --table "$table" \
-    --results "$log" >"$root/$1.log" 2>&1 &
+    "${results[@]}" >"$root/$1.log" 2>&1 &
   started=$!
   pids+=("$started")
 }
@@ -111,14 +111,6 @@ play() { # pid name: registers and answers until the record is in the table
   fail "$2 never reached the table"
 }
 
-logged() { # count: waits until the log holds that many lines
-  for _ in $(seq 200); do
-    [ "$(wc -l <"$log")" = "$1" ] && return 0
-    sleep 0.05
-  done
-  fail "the results log holds $(wc -l <"$log") lines, not $1"
-}
-
 start anna; anna=$started
 start boris; boris=$started
 start carl; carl=$started
@@ -133,12 +125,12 @@ play "$boris" Boris
 in_table Anna || fail "Boris's save lost Anna's record"
 kill -TERM "$anna" "$boris" "$carl"
 wait "$anna" "$boris" "$carl" || fail "a copy did not end cleanly"
-if [ ${#as_pupil[@]} != 0 ]; then
-  logged $((checks + 1))
-  [ "$(grep -c $'^nobody\t1\.[0-9]\t2\*y\t.*\tpractice\tWRONG\t$' "$log")" = 1 ] ||
-    fail "carl's practice check is not in the log"
-  [ "$(grep -cE $'^nobody\t[0-9]+\.[0-9]\t[^\t]+\t[^\t]+\t(Anna|Boris)\tquiz\t(RIGHT|WRONG)\t[0-9]+$' "$log")" = "$checks" ] ||
-    fail "the quiz's checks are not all whole in the log"
+# A copy writes its queued lines before it ends: the log is complete now.
+if [ ${#results[@]} != 0 ]; then
+  [ "$(wc -l <"$log")" = $((checks + 1)) ] || fail "the log lacks checks: $(cat "$log")"
+  grep -q $'\t1\.[0-9]\t2\*y\t.*\tpractice\tWRONG\t$' "$log" || fail "no practice check logged"
+  [ "$(grep -cE $'\t[0-9]+\.[0-9]\t[^\t]+\t[^\t]+\t(Anna|Boris)\tquiz\t(RIGHT|WRONG)\t[0-9]+$' "$log")" \
+    = "$checks" ] || fail "the quiz's checks are not all whole in the log"
 fi
 in_table Anna && in_table Boris || fail "the exit saves lost a record"
 [ "$(stat -c %a "$table")" = 660 ] || fail "the class table is not group-writable"
