@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -188,7 +189,8 @@ void TResultsLog::SetFailureHandler(std::function<void(const QString&)> handler)
 
 bool TResultsLog::Finish(std::chrono::milliseconds patience) {
     std::unique_lock lock(state_->mutex);
-    state_->ending = true;
+    if (std::exchange(state_->ending, true))
+        return state_->queue.empty() && !state_->writing; // finished before: no second wait
     state_->wake.notify_one();
     const bool done = state_->idle.wait_for(
         lock, patience, [this] { return state_->queue.empty() && !state_->writing; });
