@@ -58,6 +58,9 @@ install(FILES ${_packaging}/copyright ${_built}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/formulon)
 install(FILES ${_packaging}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME formulon)
+# The example task set, where "Тренировка" finds installed sets.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/tasks/example.tasks
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/formulon/tasks)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${_icons}/formulon-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

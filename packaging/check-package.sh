@@ -56,7 +56,9 @@ dpkg -x "$deb" "$root"
 # path into the build tree left in them.
 module="$root/usr/lib/formulon/modules/libformulon_mathjax.so"
 svgmodule="$root/usr/lib/formulon/modules/libformulon_svg.so"
-for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module" "$svgmodule"; do
+lintmodule="$root/usr/lib/formulon/modules/libformulon_lint.so"
+for program in "$root/usr/bin/formulon" "$root/usr/bin/formulon-eval" "$module" "$svgmodule" \
+  "$lintmodule"; do
   name=${program#"$root"/}
   if [ -f "$program" ]; then
     if ldd "$program" | grep 'not found' >/dev/null; then
@@ -87,6 +89,13 @@ fi
 if [ -f "$svgmodule" ] && [ "$(nm -D --defined-only "$svgmodule" | grep -c ' formulonSvgDrawing')" = 0 ]; then
   fail "the SVG module exports no factory"
 fi
+# The console tool starts without Qt; only --lint loads its picture module.
+if ldd "$root/usr/bin/formulon-eval" | grep -i libQt6 >/dev/null; then
+  fail "usr/bin/formulon-eval loads Qt at start"
+fi
+if [ -f "$lintmodule" ] && [ "$(nm -D --defined-only "$lintmodule" | grep -c ' formulonCheckPictures')" = 0 ]; then
+  fail "the picture check module exports no factory"
+fi
 eval="$root/usr/bin/formulon-eval"
 if [ -x "$eval" ]; then
   [ "$("$eval" --version)" = "formulon-eval $version" ] || fail "formulon-eval --version"
@@ -95,6 +104,8 @@ if [ -x "$eval" ]; then
     fail "formulon-eval does not judge answers"
   printf 'Оля;1.1;SIN(Y-Z)\n' | LC_ALL=C "$eval" --class | grep '^Оля,1.1,SIN(Y-Z),right,' >/dev/null ||
     fail "formulon-eval does not mark a class"
+  LC_ALL=C "$eval" --lint "$root/usr/share/formulon/tasks/example.tasks" >/dev/null ||
+    fail "the example task set is missing or formulon-eval --lint warns of it"
 fi
 
 # A gzip file made reproducibly (gzip -n): no file name, no time stamp.
@@ -124,7 +135,7 @@ zcat "$root/usr/share/man/man6/formulon.6.gz" 2>/dev/null | sed 's/\\&//g' |
 zcat "$root/usr/share/man/ru/man6/formulon.6.gz" 2>/dev/null | grep 'Разбор ответа' >/dev/null ||
   fail "the Russian formulon(6) does not describe \"Разбор ответа\""
 for page in man1 ru/man1; do
-  for option in --trace --check --class --html --encoding --tasks; do
+  for option in --trace --check --class --html --encoding --tasks --set --lint; do
     zcat "$root/usr/share/man/$page/formulon-eval.1.gz" 2>/dev/null | grep -- "$option" >/dev/null ||
       fail "$page/formulon-eval(1) does not describe $option"
   done
@@ -207,7 +218,7 @@ svg="$icons/scalable/apps/$id.svg"
 [ -f "$svg" ] && grep -q '<svg' "$svg" || fail "scalable icon missing or not SVG"
 
 # Nothing outside /usr, nothing from the build or test tree.
-expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/lintian/overrides/formulon)$'
+expected='^\./usr/(bin/formulon(-eval)?|lib/formulon/modules/libformulon_(mathjax|svg|lint)\.so|share/(applications|metainfo|icons/hicolor|man/(ru/)?man[16]|doc/formulon)/.*|share/formulon/tasks/[a-z0-9-]+\.tasks|share/lintian/overrides/formulon)$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$expected" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 

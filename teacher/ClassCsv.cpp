@@ -35,7 +35,8 @@ private:
     std::string text_ = "\xEF\xBB\xBF";
 };
 
-void Answers(TCsv& csv, const std::vector<TMarkedAnswer>& answers, TLanguage language) {
+void Answers(TCsv& csv, const std::vector<TMarkedAnswer>& answers, const TTaskTable& tasks,
+             TLanguage language) {
     for (const char* column : TeacherTexts(language).Columns)
         csv << column;
     csv.EndRow();
@@ -47,7 +48,7 @@ void Answers(TCsv& csv, const std::vector<TMarkedAnswer>& answers, TLanguage lan
             read.Attributed() ? TaskText(read.Line.Task, read.Line.Variant) : read.TaskField;
         csv << read.Line.Pupil << task << read.Line.Answer
             << VerdictWord(language, judgement.Verdict) << Cp1251ToUtf8(judgement.Value)
-            << (readable ? Cp1251ToUtf8(judgement.Message) : ProblemText(language, read))
+            << (readable ? Cp1251ToUtf8(judgement.Message) : ProblemText(language, read, tasks))
             << Cp1251ToUtf8(judgement.Hint);
         csv.EndRow();
     }
@@ -84,11 +85,11 @@ std::string ClassCsv(const std::vector<TMarkedAnswer>& answers, const TClassTota
                      TLanguage language) {
     const TTeacherTexts& texts = TeacherTexts(language);
     TCsv csv(language);
-    Answers(csv, answers, language);
+    Answers(csv, answers, *totals.Table, language);
     Tallies(csv, texts.Columns[0], totals.Pupils, totals.PupilTally, language);
     std::vector<std::string> tasks;
     for (const int entry : totals.Tasks)
-        tasks.push_back(TaskText(entry / 3 + 1, entry % 3 + 1));
+        tasks.push_back(totals.Table->EntryText(entry));
     Tallies(csv, texts.Columns[1], tasks, totals.TaskTally, language);
     return csv.Text();
 }

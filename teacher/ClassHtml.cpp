@@ -4,6 +4,7 @@
 #include "quiz/core/SpokenFormula.h"
 #include "quiz/core/TaskCatalogue.h"
 #include "teacher/TaskPictureData.h"
+#include "teacher/TaskWarnings.h"
 
 using formulon::engine::Cp1251ToUtf8;
 
@@ -40,6 +41,7 @@ tr, .task, .pupil { break-inside: avoid; }
 .bar span { display: block; height: 100%; background: #3a8d3a; }
 code { font-family: "DejaVu Sans Mono", monospace; word-break: break-all; }
 .answers { width: 100%; font-size: 9pt; }
+.warning { border-left: 1mm solid #d08a00; padding-left: 2mm; }
 )css";
 
 // The outcome's CSS class and the mark that tells it on a page printed
@@ -81,10 +83,6 @@ const char* TaskPictureSvg(const std::string& name) {
     return "";
 }
 
-std::string EntryText(int entry) {
-    return ReferenceFormulas.EntryText(entry);
-}
-
 std::string Percent(int part, int whole) {
     return std::to_string(whole > 0 ? (part * 100 + whole / 2) / whole : 0);
 }
@@ -92,7 +90,9 @@ std::string Percent(int part, int whole) {
 class THtml {
 public:
     THtml(const std::vector<TMarkedAnswer>& answers, const TClassTotals& totals, TLanguage language)
-        : answers_(answers), totals_(totals), language_(language), texts_(TeacherTexts(language)) {}
+        : answers_(answers), totals_(totals), tasks_(*totals.Table),
+          warnings_(totals.Tasks.empty() ? std::vector<TVariantWarnings>() : TaskWarnings(tasks_)),
+          language_(language), texts_(TeacherTexts(language)) {}
     std::string Page();
 
 private:
@@ -100,6 +100,7 @@ private:
     void GridRow(std::size_t pupil);
     void Legend();
     void Task(std::size_t task);
+    void Picture(int entry);
     void Slips(std::size_t task);
     void Pupil(std::size_t pupil);
     void WrongAnswer(const TMarkedAnswer& answer);
@@ -108,6 +109,9 @@ private:
 
     const std::vector<TMarkedAnswer>& answers_;
     const TClassTotals& totals_;
+    const TTaskTable& tasks_;
+    // By entry: what the teacher should know of how the task judges.
+    const std::vector<TVariantWarnings> warnings_;
     TLanguage language_;
     const TTeacherTexts& texts_;
     std::string page_;
@@ -151,7 +155,7 @@ void THtml::Grid() {
     Text(texts_.Columns[0]);
     Add("</th>");
     for (const int entry : totals_.Tasks)
-        Add("<th>" + EntryText(entry) + "</th>");
+        Add("<th>" + tasks_.EntryText(entry) + "</th>");
     Add("</tr></thead>\n<tbody>\n");
     for (std::size_t pupil = 0; pupil < totals_.Pupils.size(); ++pupil)
         GridRow(pupil);
@@ -192,26 +196,46 @@ void THtml::Legend() {
 
 void THtml::Task(std::size_t task) {
     const int entry = totals_.Tasks[task];
-    const int number = ReferenceFormulas.Row(entry).Task;
-    const int variant = ReferenceFormulas.Row(entry).Variant;
     const TTally& tally = totals_.TaskTally[task];
     Add("<div class=\"task\">\n<h3>");
-    Text(Filled(texts_.Task, EntryText(entry)));
-    Add("</h3>\n<img alt=\"");
-    Text(Cp1251ToUtf8(SpokenTask(number, variant)));
-    Add("\" src=\"data:image/svg+xml;base64,");
-    Add(Base64(TaskPictureSvg(ReferenceFormulas.PictureName(entry))));
-    Add("\">\n<p>");
+    Text(Filled(texts_.Task, tasks_.EntryText(entry)));
+    Add("</h3>\n");
+    Picture(entry);
+    Add("<p>");
     Text(texts_.Reference);
     Add(" <code>");
-    Text(Cp1251ToUtf8(ReferenceFormula(number, variant)));
-    Add("</code></p>\n<p class=\"share\"><span class=\"bar\"><span style=\"width: " +
+    Text(Cp1251ToUtf8(std::string(tasks_.Row(entry).Formula)));
+    Add("</code></p>\n");
+    const std::vector<TTaskWarning>& warnings = warnings_[static_cast<std::size_t>(entry)].Warnings;
+    if (!warnings.empty()) {
+        Add("<p class=\"warning\">");
+        Text(WarningsText(language_, tasks_, warnings));
+        Add("</p>\n");
+    }
+    Add("<p class=\"share\"><span class=\"bar\"><span style=\"width: " +
         Percent(tally.Right, tally.Answers) + "%\"></span></span>");
     Text(Filled(texts_.RightShare, std::to_string(tally.Right), std::to_string(tally.Answers),
                 Percent(tally.Right, tally.Answers)));
     Add("</p>\n");
     Slips(task);
     Add("</div>\n");
+}
+
+// The committed picture of a standard task; a set's pictures are made by
+// the program, so the report shows their TeX.
+void THtml::Picture(int entry) {
+    const std::string_view tex = tasks_.Row(entry).Tex;
+    if (&tasks_ != &ReferenceFormulas) {
+        Add("<p><code>");
+        Text(tex);
+        Add("</code></p>\n");
+        return;
+    }
+    Add("<img alt=\"");
+    Text(Cp1251ToUtf8(SpokenTex(tex)));
+    Add("\" src=\"data:image/svg+xml;base64,");
+    Add(Base64(TaskPictureSvg(tasks_.PictureName(entry))));
+    Add("\">\n");
 }
 
 void THtml::Slips(std::size_t task) {
@@ -269,7 +293,7 @@ void THtml::WrongAnswer(const TMarkedAnswer& answer) {
     Text(VerdictWord(language_, verdict));
     Add("</td><td>");
     if (verdict == TVerdict::Unreadable)
-        Text(ProblemText(language_, answer.Read));
+        Text(ProblemText(language_, answer.Read, tasks_));
     else if (answer.Judgement.Hint.empty())
         Text(texts_.NoHint);
     else

@@ -62,9 +62,9 @@ char FoundSeparator(std::string_view line) {
     return 0;
 }
 
-bool NamesATask(const std::vector<std::string>& fields) {
+bool NamesATask(const std::vector<std::string>& fields, const TTaskTable& tasks) {
     int task = 0, variant = 0;
-    return fields.size() >= 2 && ParseTask(Trimmed(fields[1]), task, variant, true);
+    return fields.size() >= 2 && ParseTask(Trimmed(fields[1]), task, variant, true, tasks);
 }
 
 bool AllBlank(const std::vector<std::string>& fields) {
@@ -75,7 +75,7 @@ bool AllBlank(const std::vector<std::string>& fields) {
 
 class TReader {
 public:
-    explicit TReader(TEncoding encoding) : encoding_(encoding) {}
+    TReader(TEncoding encoding, const TTaskTable& tasks) : encoding_(encoding), tasks_(tasks) {}
     std::optional<TReadLine> Read(std::string_view raw, int number);
 
 private:
@@ -83,6 +83,7 @@ private:
     void Fill(TReadLine& read, const std::vector<std::string>& fields, char used) const;
 
     TEncoding encoding_;
+    const TTaskTable& tasks_;
     char separator_ = 0;
     bool first_ = true;
     std::size_t headerFields_ = 0;
@@ -94,13 +95,13 @@ std::optional<std::vector<std::string>> TReader::Split(const std::string& text, 
     std::optional<std::vector<std::string>> fields =
         separator_ ? SplitFields(text, separator_) : std::vector<std::string>{text};
     used = separator_;
-    if (fields && NamesATask(*fields))
+    if (fields && NamesATask(*fields, tasks_))
         return fields;
     for (const char other : kSeparators) {
         if (other == separator_ || text.find(other) == std::string::npos)
             continue;
         std::optional<std::vector<std::string>> tried = SplitFields(text, other);
-        if (tried && NamesATask(*tried)) {
+        if (tried && NamesATask(*tried, tasks_)) {
             used = other;
             return tried;
         }
@@ -117,7 +118,7 @@ void TReader::Fill(TReadLine& read, const std::vector<std::string>& fields, char
         read.Line.Extra.push_back(Trimmed(fields[i]));
     if (fields.size() < 2)
         read.Problem = TLineProblem::TooFewFields;
-    else if (!ParseTask(read.TaskField, read.Line.Task, read.Line.Variant, true))
+    else if (!ParseTask(read.TaskField, read.Line.Task, read.Line.Variant, true, tasks_))
         read.Problem = TLineProblem::NotATask;
     else if (read.Line.Pupil.empty())
         read.Problem = TLineProblem::NoPupil;
@@ -156,9 +157,10 @@ std::optional<TReadLine> TReader::Read(std::string_view raw, int number) {
 
 } // namespace
 
-std::vector<TReadLine> ReadClassFile(std::string_view bytes, TEncoding encoding) {
+std::vector<TReadLine> ReadClassFile(std::string_view bytes, TEncoding encoding,
+                                     const TTaskTable& tasks) {
     std::vector<TReadLine> lines;
-    TReader reader(encoding);
+    TReader reader(encoding, tasks);
     int number = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::string_view raw = NextLine(bytes, pos);

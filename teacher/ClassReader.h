@@ -43,4 +43,6 @@ struct TReadLine {
 // Every line that holds anything, in file order: a blank line, a line of
 // empty fields and a header line (the first line when its second column
 // names no task and holds no digit) are left out.
-std::vector<TReadLine> ReadClassFile(std::string_view bytes, TEncoding encoding);
+// 'tasks' decides which tasks a line may name.
+std::vector<TReadLine> ReadClassFile(std::string_view bytes, TEncoding encoding,
+                                     const TTaskTable& tasks = ReferenceFormulas);

@@ -6,8 +6,8 @@
 namespace {
 
 // Read lines name tasks of the table (ParseTask).
-int Entry(const TReadLine& read) {
-    return ReferenceFormulas.Entry(read.Line.Task, read.Line.Variant).value_or(-1);
+int Entry(const TTaskTable& tasks, const TReadLine& read) {
+    return tasks.Entry(read.Line.Task, read.Line.Variant).value_or(-1);
 }
 
 void Count(TTally& tally, TVerdict verdict) {
@@ -56,8 +56,9 @@ void KeepMostFrequent(std::vector<TSlip>& slips) {
 
 } // namespace
 
-TClassTotals CountClass(const std::vector<TMarkedAnswer>& answers) {
+TClassTotals CountClass(const std::vector<TMarkedAnswer>& answers, const TTaskTable& tasks) {
     TClassTotals totals;
+    totals.Table = &tasks;
     std::map<std::string, std::size_t> pupilIndex;
     std::map<int, std::size_t> taskIndex;
     for (const TMarkedAnswer& answer : answers) {
@@ -65,7 +66,7 @@ TClassTotals CountClass(const std::vector<TMarkedAnswer>& answers) {
             continue;
         if (pupilIndex.emplace(answer.Read.Line.Pupil, totals.Pupils.size()).second)
             totals.Pupils.push_back(answer.Read.Line.Pupil);
-        taskIndex.emplace(Entry(answer.Read), 0);
+        taskIndex.emplace(Entry(tasks, answer.Read), 0);
     }
     for (auto& [entry, index] : taskIndex) {
         index = totals.Tasks.size();
@@ -81,7 +82,7 @@ TClassTotals CountClass(const std::vector<TMarkedAnswer>& answers) {
         if (!answer.Read.Attributed())
             continue;
         const std::size_t pupil = pupilIndex.at(answer.Read.Line.Pupil);
-        const std::size_t task = taskIndex.at(Entry(answer.Read));
+        const std::size_t task = taskIndex.at(Entry(tasks, answer.Read));
         const TVerdict verdict = answer.Judgement.Verdict;
         Count(totals.PupilTally[pupil], verdict);
         Count(totals.TaskTally[task], verdict);

@@ -36,10 +36,11 @@ struct TSlip {
 inline constexpr std::size_t kSlipsShown = 3;
 
 struct TClassTotals {
-    std::vector<std::string> Pupils; // in the order they first appear
-    std::vector<int> Tasks;          // the catalogue's entries (TTaskTable::Entry), ascending
-    std::vector<TTally> PupilTally;  // by Pupils
-    std::vector<TTally> TaskTally;   // by Tasks
+    const TTaskTable* Table = &ReferenceFormulas; // whose entries Tasks holds
+    std::vector<std::string> Pupils;              // in the order they first appear
+    std::vector<int> Tasks;         // the catalogue's entries (TTaskTable::Entry), ascending
+    std::vector<TTally> PupilTally; // by Pupils
+    std::vector<TTally> TaskTally;  // by Tasks
     std::vector<std::vector<TSlip>> TaskSlips; // by Tasks: the most frequent, at most kSlipsShown
     std::vector<std::vector<std::size_t>> PupilAnswers; // by Pupils: their answers' indices
     std::vector<TCell> Grid;                            // Pupils.size() rows of Tasks.size() cells
@@ -49,4 +50,5 @@ struct TClassTotals {
     }
 };
 
-TClassTotals CountClass(const std::vector<TMarkedAnswer>& answers);
+TClassTotals CountClass(const std::vector<TMarkedAnswer>& answers,
+                        const TTaskTable& tasks = ReferenceFormulas);

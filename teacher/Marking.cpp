@@ -17,8 +17,9 @@ bool IsBlank(std::u32string_view text) {
 
 // The one place the hints are asked for, so that a change of their
 // signature changes one call.
-std::optional<TAnswerHint> FirstHint(const std::string& answer, int task, int variant) {
-    std::vector<TAnswerHint> hints = FindHints(answer, task, variant);
+std::optional<TAnswerHint> FirstHint(const std::string& answer, const TTaskTable& tasks, int task,
+                                     int variant) {
+    std::vector<TAnswerHint> hints = FindHints(answer, tasks, task, variant);
     if (hints.empty())
         return std::nullopt;
     return std::move(hints.front());
@@ -31,6 +32,11 @@ bool RightInSchoolMathematics(const TCheckRecord& check) {
 }
 
 TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted, TFlagRule flagRule) {
+    return JudgeAnswer(ReferenceFormulas, task, variant, pasted, flagRule);
+}
+
+TJudgement JudgeAnswer(const TTaskTable& tasks, int task, int variant, std::u32string_view pasted,
+                       TFlagRule flagRule) {
     TJudgement judgement;
     if (IsBlank(pasted))
         return judgement;
@@ -42,7 +48,7 @@ TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted, TFlagR
         TKeptErrorText kept;
         LastErrorText.Clear();
         try {
-            right = RunCheck(check, task, variant, answer);
+            right = RunCheck(check, tasks, task, variant, answer);
         } catch (const Exception&) {
             // Wrong: the quiz shows the error box, and the pupil's answer is not right.
         }
@@ -55,14 +61,15 @@ TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted, TFlagR
         return judgement;
     }
     judgement.Verdict = flagRule(check) ? TVerdict::Flagged : TVerdict::Wrong;
-    if (const std::optional<TAnswerHint> hint = FirstHint(answer, task, variant)) {
+    if (const std::optional<TAnswerHint> hint = FirstHint(answer, tasks, task, variant)) {
         judgement.Hint = hint->Text;
         judgement.Slip = hint->Rule;
     }
     return judgement;
 }
 
-std::vector<TMarkedAnswer> MarkClass(std::vector<TReadLine> lines, TFlagRule flagRule) {
+std::vector<TMarkedAnswer> MarkClass(std::vector<TReadLine> lines, TFlagRule flagRule,
+                                     const TTaskTable& tasks) {
     std::vector<TMarkedAnswer> marked;
     marked.reserve(lines.size());
     for (TReadLine& read : lines) {
@@ -72,8 +79,8 @@ std::vector<TMarkedAnswer> MarkClass(std::vector<TReadLine> lines, TFlagRule fla
         if (answer.Read.Problem != TLineProblem::None || !pasted)
             answer.Judgement.Verdict = TVerdict::Unreadable;
         else
-            answer.Judgement =
-                JudgeAnswer(answer.Read.Line.Task, answer.Read.Line.Variant, *pasted, flagRule);
+            answer.Judgement = JudgeAnswer(tasks, answer.Read.Line.Task, answer.Read.Line.Variant,
+                                           *pasted, flagRule);
         marked.push_back(std::move(answer));
     }
     return marked;

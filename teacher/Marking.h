@@ -39,6 +39,9 @@ struct TJudgement {
 // engine's LastErrorText as it found it.
 TJudgement JudgeAnswer(int task, int variant, std::u32string_view pasted,
                        TFlagRule flagRule = RightInSchoolMathematics);
+// The same for a task of another table.
+TJudgement JudgeAnswer(const TTaskTable& tasks, int task, int variant, std::u32string_view pasted,
+                       TFlagRule flagRule = RightInSchoolMathematics);
 
 struct TMarkedAnswer {
     TReadLine Read;
@@ -46,4 +49,5 @@ struct TMarkedAnswer {
 };
 
 std::vector<TMarkedAnswer> MarkClass(std::vector<TReadLine> lines,
-                                     TFlagRule flagRule = RightInSchoolMathematics);
+                                     TFlagRule flagRule = RightInSchoolMathematics,
+                                     const TTaskTable& tasks = ReferenceFormulas);

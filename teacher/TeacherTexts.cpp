@@ -88,11 +88,10 @@ std::string NotUtf8Text(TLanguage language, const TNotUtf8& where) {
     return Filled(TeacherTexts(language).Problems[static_cast<int>(TLineProblem::NotUtf8)], place);
 }
 
-std::string ProblemText(TLanguage language, const TReadLine& read) {
+std::string ProblemText(TLanguage language, const TReadLine& read, const TTaskTable& tasks) {
     if (read.Problem == TLineProblem::NotUtf8)
         return NotUtf8Text(language, read.Where);
     // The table's first and last tasks: 1.1 and 10.3 for the standard one.
     return Filled(TeacherTexts(language).Problems[static_cast<int>(read.Problem)], read.TaskField,
-                  ReferenceFormulas.EntryText(0),
-                  ReferenceFormulas.EntryText(ReferenceFormulas.EntryCount() - 1));
+                  tasks.EntryText(0), tasks.EntryText(tasks.EntryCount() - 1));
 }

@@ -49,4 +49,6 @@ const char* VerdictWord(TLanguage language, TVerdict verdict);
 // "not UTF-8 at byte 5 (0xF1)".
 std::string NotUtf8Text(TLanguage language, const TNotUtf8& where);
 // Why the line could not be read; empty for a line that could.
-std::string ProblemText(TLanguage language, const TReadLine& read);
+// 'tasks' gives the first and last task a line may name.
+std::string ProblemText(TLanguage language, const TReadLine& read,
+                        const TTaskTable& tasks = ReferenceFormulas);

@@ -85,7 +85,8 @@ bool ReportOverClass(const TClassOptions& options) {
 }
 
 // Tells each line that could not be read, with its number; true when any.
-bool TellUnreadLines(const std::vector<TMarkedAnswer>& answers, const TClassOptions& options) {
+bool TellUnreadLines(const std::vector<TMarkedAnswer>& answers, const TClassOptions& options,
+                     const TTaskTable& tasks) {
     const TEvalTexts& texts = EvalTexts();
     const std::string file = FromStandardInput(options) ? texts.StandardInput : *options.File;
     bool any = false;
@@ -93,7 +94,7 @@ bool TellUnreadLines(const std::vector<TMarkedAnswer>& answers, const TClassOpti
         if (answer.Read.Problem == TLineProblem::None)
             continue;
         Complain(Format(texts.Line, file) + std::to_string(answer.Read.Number) + ": " +
-                 ProblemText(EvalLanguage(), answer.Read));
+                 ProblemText(EvalLanguage(), answer.Read, tasks));
         any = true;
     }
     return any;
@@ -111,7 +112,7 @@ bool WriteReport(const std::string& path, const std::string& html) {
 
 } // namespace
 
-int MarkClassFile(const TClassOptions& options) {
+int MarkClassFile(const TClassOptions& options, const TTaskTable& tasks) {
     if (ReportOverClass(options)) {
         Complain(Format(EvalTexts().ReportOverClass, *options.Report));
         return kUsageError;
@@ -119,9 +120,10 @@ int MarkClassFile(const TClassOptions& options) {
     const std::optional<std::string> bytes = ReadInput(options);
     if (!bytes)
         return kIoFailure;
-    const std::vector<TMarkedAnswer> answers = MarkClass(ReadClassFile(*bytes, options.Encoding));
-    const TClassTotals totals = CountClass(answers);
-    const bool unread = TellUnreadLines(answers, options);
+    const std::vector<TMarkedAnswer> answers =
+        MarkClass(ReadClassFile(*bytes, options.Encoding, tasks), RightInSchoolMathematics, tasks);
+    const TClassTotals totals = CountClass(answers, tasks);
+    const bool unread = TellUnreadLines(answers, options, tasks);
     if (options.Report && !WriteReport(*options.Report, ClassHtml(answers, totals, EvalLanguage())))
         return kIoFailure;
     std::cout << ClassCsv(answers, totals, EvalLanguage());

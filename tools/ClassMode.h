@@ -2,6 +2,7 @@
 // output and, when asked, an HTML report.
 #pragma once
 
+#include "quiz/core/TaskTable.h"
 #include "teacher/ClassReader.h"
 
 #include <optional>
@@ -15,4 +16,4 @@ struct TClassOptions {
 
 // The exit status: 0 every line judged, 1 some could not be read, 2 a
 // report that would overwrite the class file, 3 an input or output failure.
-int MarkClassFile(const TClassOptions& options);
+int MarkClassFile(const TClassOptions& options, const TTaskTable& tasks);

@@ -6,10 +6,11 @@ namespace {
 
 const TEvalTexts kEnglish = {
     "Usage: formulon-eval [--trace]\n"
-    "       formulon-eval --check TASK.VARIANT [--encoding ENCODING]\n"
-    "       formulon-eval --class [FILE] [--html REPORT] [--encoding ENCODING]\n"
+    "       formulon-eval --check TASK.VARIANT [--set SET] [--encoding ENCODING]\n"
+    "       formulon-eval --class [FILE] [--set SET] [--html REPORT] [--encoding ENCODING]\n"
     "       formulon-eval --explain TASK.VARIANT [--encoding ENCODING]\n"
-    "       formulon-eval --tasks\n"
+    "       formulon-eval --tasks [--set SET]\n"
+    "       formulon-eval --lint SET\n"
     "       formulon-eval --help | --version\n"
     "Evaluates formulas as the Formulon quiz does, with y = 7 and z = 11.\n"
     "\n"
@@ -47,7 +48,13 @@ const TEvalTexts kEnglish = {
     "                places, the value compared, the message and the steps,\n"
     "                as plain text, then an empty line\n"
     "  --tasks       print every task: task, variant, reference formula\n"
-    "                and its value, tab-separated\n"
+    "                and its value, tab-separated; on standard error, what a\n"
+    "                variant's warnings (see --lint) mean for pupils' answers\n"
+    "  --set SET     with --check, --class and --tasks: the tasks of the task\n"
+    "                set file SET instead of the standard ones\n"
+    "  --lint SET    check a task set file: each variant's value and what\n"
+    "                judges badly in it, its picture's TeX typeset, then a\n"
+    "                summary\n"
     "  --help        print this text and exit\n"
     "  --version     print the version and exit\n"
     "\n"
@@ -57,6 +64,8 @@ const TEvalTexts kEnglish = {
     "2 bad usage, 3 an input or output failure.\n"
     "With --class: 0 every line judged, 1 some lines could not be read (the\n"
     "others judged), 2 bad usage, 3 an input or output failure.\n"
+    "With --lint: 0 no warning, 1 warnings, 2 the set is refused, 3 an input\n"
+    "or output failure.\n"
     "See formulon-eval(1).\n",
     "unknown option '%s'",
     "unexpected argument '%s'",
@@ -64,7 +73,7 @@ const TEvalTexts kEnglish = {
     "'%s' is not a task: give TASK.VARIANT, ",
     "task 1 to %1, variant 1 to %2",
     "%1 to %2, as --tasks lists them",
-    "give at most one of --check, --class, --explain and --tasks",
+    "give at most one of --check, --class, --explain and --tasks, or --lint alone",
     "--trace goes only with evaluating formulas",
     "Try 'formulon-eval --help' for more information.",
     "error reading the standard input",
@@ -86,10 +95,11 @@ const TEvalTexts kEnglish = {
 
 const TEvalTexts kRussian = {
     "Запуск: formulon-eval [--trace]\n"
-    "        formulon-eval --check ЗАДАНИЕ.ВАРИАНТ [--encoding КОДИРОВКА]\n"
-    "        formulon-eval --class [ФАЙЛ] [--html ОТЧЁТ] [--encoding КОДИРОВКА]\n"
+    "        formulon-eval --check ЗАДАНИЕ.ВАРИАНТ [--set НАБОР] [--encoding КОДИРОВКА]\n"
+    "        formulon-eval --class [ФАЙЛ] [--set НАБОР] [--html ОТЧЁТ] [--encoding КОДИРОВКА]\n"
     "        formulon-eval --explain ЗАДАНИЕ.ВАРИАНТ [--encoding КОДИРОВКА]\n"
-    "        formulon-eval --tasks\n"
+    "        formulon-eval --tasks [--set НАБОР]\n"
+    "        formulon-eval --lint НАБОР\n"
     "        formulon-eval --help | --version\n"
     "Вычисляет формулы так же, как тренажёр Formulon, при y = 7 и z = 11.\n"
     "\n"
@@ -129,7 +139,14 @@ const TEvalTexts kRussian = {
     "                местами, сравнение значений, сообщение и шаги, — и\n"
     "                пустую строку\n"
     "  --tasks       вывести все задания: задание, вариант, эталонную\n"
-    "                формулу и её значение через табуляцию\n"
+    "                формулу и её значение через табуляцию; на стандартный\n"
+    "                вывод ошибок — что предупреждения варианта (см. --lint)\n"
+    "                значат для ответов учеников\n"
+    "  --set НАБОР   вместе с --check, --class и --tasks: задания из файла\n"
+    "                набора НАБОР вместо стандартных\n"
+    "  --lint НАБОР  проверить файл набора заданий: значение каждого варианта\n"
+    "                и что в нём плохо проверяет ответы, набор TeX картинок,\n"
+    "                затем итог\n"
     "  --help        вывести эту справку и выйти\n"
     "  --version     вывести версию и выйти\n"
     "\n"
@@ -139,6 +156,8 @@ const TEvalTexts kRussian = {
     "2 — неверный вызов, 3 — ошибка ввода или вывода.\n"
     "С --class: 0 — проверены все строки, 1 — некоторые строки не прочитаны\n"
     "(остальные проверены), 2 — неверный вызов, 3 — ошибка ввода или вывода.\n"
+    "С --lint: 0 — предупреждений нет, 1 — есть предупреждения, 2 — набор\n"
+    "не принят, 3 — ошибка ввода или вывода.\n"
     "Подробнее: formulon-eval(1).\n",
     "неизвестный параметр «%s»",
     "лишний аргумент «%s»",
@@ -146,7 +165,7 @@ const TEvalTexts kRussian = {
     "«%s» — не задание: укажите ЗАДАНИЕ.ВАРИАНТ, ",
     "задание от 1 до %1, вариант от 1 до %2",
     "от %1 до %2, как их выводит --tasks",
-    "укажите не больше одного из --check, --class, --explain и --tasks",
+    "укажите не больше одного из --check, --class, --explain и --tasks или один --lint",
     "--trace годится только для вычисления формул",
     "Справка: formulon-eval --help",
     "ошибка чтения стандартного ввода",

@@ -22,6 +22,8 @@
 #include "tools/EvalInput.h"
 #include "tools/EvalOutput.h"
 #include "tools/EvalTexts.h"
+#include "tools/SetMode.h"
+#include "tools/SetTexts.h"
 
 using namespace formulon::engine;
 
@@ -31,7 +33,7 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 constexpr int kCheckIoFailure = 3;
 
-enum class TMode { Evaluate, Check, Explain, Class, Tasks };
+enum class TMode { Evaluate, Check, Explain, Class, Tasks, Lint };
 
 struct TOptions {
     TMode Mode = TMode::Evaluate;
@@ -39,8 +41,12 @@ struct TOptions {
     bool Help = false;
     bool Version = false;
     bool EncodingGiven = false;
+    std::string TaskGiven; // --check's or --explain's, read against the set
     int Task = 0;
     int Variant = 0;
+    std::optional<std::string> SetFile; // --set, or --lint's file
+    // The tasks answers are judged against: the standard ones, or --set's.
+    std::shared_ptr<const TTaskSet> Set = StandardTaskSet();
     TClassOptions Class;
 };
 
@@ -147,7 +153,8 @@ std::string JudgeLine(const TOptions& options, const std::string& line, bool& ri
         return "INVALID\t" + invalid;
     if (options.Mode == TMode::Explain)
         return ExplainAnswer(options.Task, options.Variant, AnswerBoxText(*pasted), right);
-    const TJudgement judgement = JudgeAnswer(options.Task, options.Variant, *pasted);
+    const TJudgement judgement =
+        JudgeAnswer(options.Set->Table(), options.Task, options.Variant, *pasted);
     right = judgement.Verdict == TVerdict::Right;
     if (right)
         return "RIGHT\t" + Field(judgement.Value) + "\t";
@@ -175,15 +182,6 @@ int CheckAnswers(const TOptions& options) {
     if (!FlushOutput() || failed)
         return kCheckIoFailure;
     return rightAnswers == answers ? 0 : kFailure;
-}
-
-int ListTasks() {
-    for (const TTaskRow& row : ReferenceFormulas.Rows()) {
-        const std::string formula(row.Formula);
-        std::cout << row.Task << '\t' << row.Variant << '\t' << Field(formula) << '\t'
-                  << Field(Evaluate(formula).Text) << '\n';
-    }
-    return FlushOutput() ? 0 : kFailure;
 }
 
 int UsageError(const std::string& message) {
@@ -233,12 +231,18 @@ int ValueOption(std::string_view argument, int argc, char** argv, int& i, TOptio
         const std::string_view name = IsOption(argument, "--check") ? "--check" : "--explain";
         if (!OptionValue(argument, name, argc, argv, i, value))
             return UsageError(Format(texts.MissingTask, name));
-        if (!ParseTask(*value, options.Task, options.Variant))
-            return UsageError(BadTaskText(*value, ReferenceFormulas));
+        options.TaskGiven = *value;
         options.Mode = name == "--check" ? TMode::Check : TMode::Explain;
     } else if (IsOption(argument, "--class")) {
         OptionValue(argument, "--class", argc, argv, i, options.Class.File, true);
         options.Mode = TMode::Class;
+    } else if (IsOption(argument, "--set") || IsOption(argument, "--lint")) {
+        const std::string_view name = IsOption(argument, "--set") ? "--set" : "--lint";
+        if (!OptionValue(argument, name, argc, argv, i, options.SetFile) ||
+            options.SetFile->empty())
+            return UsageError(Format(texts.MissingFile, name));
+        if (name == "--lint")
+            options.Mode = TMode::Lint;
     } else if (IsOption(argument, "--html")) {
         if (!OptionValue(argument, "--html", argc, argv, i, options.Class.Report) ||
             options.Class.Report->empty())
@@ -261,8 +265,13 @@ int CheckCombination(const TOptions& options, int modes) {
         return UsageError(texts.TraceOnlyFormulas);
     if (options.Class.Report && options.Mode != TMode::Class)
         return UsageError(texts.HtmlOnlyClass);
-    if (options.EncodingGiven && (options.Mode == TMode::Evaluate || options.Mode == TMode::Tasks))
+    if (options.EncodingGiven && (options.Mode == TMode::Evaluate || options.Mode == TMode::Tasks ||
+                                  options.Mode == TMode::Lint))
         return UsageError(texts.EncodingOnlyAnswers);
+    const bool setTakes = options.Mode == TMode::Check || options.Mode == TMode::Class ||
+                          options.Mode == TMode::Tasks || options.Mode == TMode::Lint;
+    if (options.SetFile && !setTakes)
+        return UsageError(SetTexts().SetOnlyWith);
     return -1;
 }
 
@@ -285,9 +294,10 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
             ++modes;
         } else if (IsOption(argument, "--check") || IsOption(argument, "--explain") ||
                    IsOption(argument, "--class") || IsOption(argument, "--html") ||
-                   IsOption(argument, "--encoding")) {
+                   IsOption(argument, "--encoding") || IsOption(argument, "--set") ||
+                   IsOption(argument, "--lint")) {
             modes += IsOption(argument, "--check") || IsOption(argument, "--explain") ||
-                             IsOption(argument, "--class")
+                             IsOption(argument, "--class") || IsOption(argument, "--lint")
                          ? 1
                          : 0;
             if (const int status = ValueOption(argument, argc, argv, i, options); status >= 0)
@@ -299,6 +309,24 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
         }
     }
     return CheckCombination(options, modes);
+}
+
+// Reads --set's file and the task --check or --explain names in it; -1
+// when both are there, else the exit status after the complaint.
+int TakeSet(TOptions& options) {
+    if (options.SetFile) {
+        int status = 0;
+        options.Set = LoadSetFile(*options.SetFile, status);
+        if (!options.Set)
+            return status == kUsageError          ? kUsageError
+                   : options.Mode == TMode::Tasks ? kFailure
+                                                  : kCheckIoFailure;
+    }
+    const bool judging = options.Mode == TMode::Check || options.Mode == TMode::Explain;
+    if (judging &&
+        !ParseTask(options.TaskGiven, options.Task, options.Variant, false, options.Set->Table()))
+        return UsageError(BadTaskText(options.TaskGiven, options.Set->Table()));
+    return -1;
 }
 
 int Run(int argc, char** argv) {
@@ -313,14 +341,19 @@ int Run(int argc, char** argv) {
         return FlushOutput() ? 0 : kFailure;
     }
     InitFloatingPointEnvironment();
+    if (options.Mode == TMode::Lint)
+        return LintSet(*options.SetFile);
+    if (const int status = TakeSet(options); status >= 0)
+        return status;
     switch (options.Mode) {
     case TMode::Check:
     case TMode::Explain:
         return CheckAnswers(options);
     case TMode::Class:
-        return MarkClassFile(options.Class);
+        return MarkClassFile(options.Class, options.Set->Table());
     case TMode::Tasks:
-        return ListTasks();
+        return ListTasks(options.Set->Table());
+    case TMode::Lint:
     case TMode::Evaluate:
         break;
     }

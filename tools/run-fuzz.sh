@@ -29,7 +29,8 @@ build="${build:-$root/build-fuzz}"
 # the GUI libraries are built too (only the targets below are compiled).
 cmake --preset fuzzing -B "$build" >/dev/null || setup_failed "cmake could not configure $build"
 cmake --build "$build" -j2 --target fuzz_formula_value fuzz_number_text \
-  fuzz_tex_formula fuzz_class_file fuzz_explanation fuzz_champions_file fuzz_practice_file \
+  fuzz_tex_formula fuzz_class_file fuzz_explanation fuzz_task_set fuzz_champions_file \
+  fuzz_practice_file \
   champions_seeds || setup_failed "the fuzz targets did not build in $build"
 
 # No display is needed; Qt must not look for one.
@@ -76,6 +77,9 @@ run fuzz_class_file class 4096 class.dict
 # Each input is explained against all thirty tasks, so inputs stay short
 # enough to be explained thirty times within the second.
 run fuzz_explanation formula 256 formula.dict
+# Sets of a few lines: each formula is evaluated and read as school
+# mathematics, so longer inputs would not be checked within the second.
+run fuzz_task_set task-set 4096 task-set.dict
 # Room for the whole 8704-byte file after the mode byte.
 run fuzz_champions_file champions 9000 champions.dict
 run fuzz_practice_file practice 2048 practice.dict

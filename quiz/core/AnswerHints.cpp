@@ -166,10 +166,10 @@ struct TWanted {
 };
 
 // Every hint wanted, rule by rule, before repeats are dropped.
-std::vector<TAnswerHint> FindAll(const std::string& typed, int task, int variant,
+std::vector<TAnswerHint> FindAll(const std::string& typed, std::string_view pictureTex,
                                  TWanted wanted = {}) {
     const TFormulaTokens tokens(typed);
-    const TContext context{tokens, RussianWords(typed), PictureTex(task, variant)};
+    const TContext context{tokens, RussianWords(typed), pictureTex};
     std::vector<TAnswerHint> found;
     // The places of whole words hinted; the word rules come first.
     std::vector<bool> claimed(typed.size() + 2, false);
@@ -208,9 +208,14 @@ const std::vector<THintRow>& HintRules() {
 }
 
 std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant) {
+    return FindHints(typed, ReferenceFormulas, task, variant);
+}
+
+std::vector<TAnswerHint> FindHints(const std::string& typed, const TTaskTable& tasks, int task,
+                                   int variant) {
     std::vector<TAnswerHint> hints;
     std::set<std::string> given;
-    for (TAnswerHint& hint : FindAll(typed, task, variant))
+    for (TAnswerHint& hint : FindAll(typed, tasks.PictureTex(task, variant)))
         if (given.insert(hint.Text).second)
             hints.push_back(std::move(hint));
     std::stable_sort(hints.begin(), hints.end(), [](const TAnswerHint& a, const TAnswerHint& b) {
@@ -234,7 +239,7 @@ std::string ReadingProblemText(const std::string& typed, const TFormulaReading& 
     // The word rules that claim Russian letters word the same refusal as
     // the letter rules, so the rules wanted claim as they do for all hints.
     std::vector<TAnswerHint> found =
-        FindAll(typed, task, variant, {reading.Refusal, reading.ProblemPos});
+        FindAll(typed, PictureTex(task, variant), {reading.Refusal, reading.ProblemPos});
     return found.empty() ? reading.Problem : std::move(found.front().Text);
 }
 

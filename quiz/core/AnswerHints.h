@@ -8,6 +8,8 @@
 // a right one: "sin y" and "z^-2" can give the right value.
 #pragma once
 
+#include "quiz/core/TaskTable.h"
+
 #include "quiz/core/FormulaReading.h"
 
 #include <string>
@@ -75,6 +77,9 @@ struct TAnswerHint {
 // repeated word for word is given once, at its first place; within a
 // Russian word that has a hint of its own no letter of it gets another.
 std::vector<TAnswerHint> FindHints(const std::string& typed, int task, int variant);
+// The same for a task of another table, whose picture that table gives.
+std::vector<TAnswerHint> FindHints(const std::string& typed, const TTaskTable& tasks, int task,
+                                   int variant);
 
 // For a console checker that gives one hint per answer: the first hint's
 // text (code page 1251), or the empty text when none applies.

@@ -6,6 +6,7 @@
 #include "engine/NumberText.h"
 
 #include <exception>
+#include <utility>
 
 using namespace formulon::engine;
 
@@ -33,15 +34,26 @@ void RestoreRegister(const std::string& saved) {
 } // namespace
 
 bool QuietFormulaValue(const std::string& formula, std::string& value) {
+    TQuietResult result = QuietFormulaResult(formula);
+    if (result.Raised)
+        return false;
+    value = std::move(result.Text);
+    return true;
+}
+
+TQuietResult QuietFormulaResult(const std::string& formula) {
     const std::string saved = LastErrorText.Read();
     const TUnwatched unwatched;
-    bool returned = true;
+    TQuietResult result;
+    LastErrorText.Clear();
     try {
-        value = FormulaValue(formula);
-    } catch (const std::exception&) {
-        returned = false;
+        result.Text = FormulaValue(formula);
+    } catch (const std::exception& e) {
+        result.Raised = true;
+        result.Text = e.what();
     }
+    result.Message = LastErrorText.Read();
     RestoreRegister(saved);
     ClearFloatingPointFlags();
-    return returned;
+    return result;
 }

@@ -452,4 +452,50 @@ TEST(FormulonEval, HelpNamesNoInternals) {
     }
 }
 
+// Task sets: --lint's verdicts and --set for the modes that judge. Without
+// Qt, formulon-eval has no typesetter and says the TeX went unchecked.
+class FormulonEvalSetTest : public testing::TestWithParam<ClassRow> {};
+
+TEST_P(FormulonEvalSetTest, ReadsTheSet) {
+    const ClassRow& row = GetParam();
+    const RunResult result = RunEval(row.input, row.arguments, row.target, row.locale);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_NE(result.out.find(row.out), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find(row.err), std::string::npos) << result.err;
+}
+
+#define EXAMPLE " " FORMULON_SOURCE_DIR "/resources/tasks/example.tasks"
+constexpr int kTypesetOr1 = FORMULON_EVAL_TYPESETS ? 0 : 1;
+constexpr int kTexRefusedOr1 = FORMULON_EVAL_TYPESETS ? 2 : 1;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulonEvalSetTest,
+    testing::Values(
+        ClassRow{kC, "--lint" EXAMPLE, "", kTypesetOr1, "10 tasks, 20 variants: no warnings.", ""},
+        ClassRow{kC, "--lint " FORMULON_SOURCE_DIR "/quiz/core/tasks/standard.tasks", "", 1,
+                 "10 tasks, 30 variants; warnings for 6.1, 9.2, 9.3, 10.1.\n", ""},
+        ClassRow{kRu, "--lint /dev/stdin", "% Набор: Проба\nP11 y*z+1.234 \\foo\n", kTexRefusedOr1,
+                 "Набор: Проба\n1.1 (строка 2): 78,234\n", ""},
+        ClassRow{kC, "--lint /dev/stdin", "P11 y*z+1.234 \\sin\\foo\n", kTexRefusedOr1,
+                 FORMULON_EVAL_TYPESETS ? "the picture's TeX of 1.1 does not typeset"
+                                        : "the picture module",
+                 ""},
+        ClassRow{kC, "--lint /dev/stdin", "P11 y/0 x\n", 2, "",
+                 "/dev/stdin: the task set is refused: line 1: the formula y/0 gives no value"},
+        ClassRow{kC, "--lint", "", 2, "", "option '--lint' needs a file name"},
+        ClassRow{kC, "--tasks", "", 0, ")\tОшибка\n",
+                 "9.3: the value is the error text \"Ошибка\": any answer"},
+        ClassRow{kRu, "--tasks --set" EXAMPLE, "", 0, "1\t1\tsin(y+z)\t0,309016994374947\n", ""},
+        ClassRow{kC, "--check 10.2 --set" EXAMPLE, "sqr(abs(tan(y^2-3*z))+z)*sin(log(y*z)+5.5)\n",
+                 0, "RIGHT\t0,574362519948147\t\n# 1 of 1 right", ""},
+        ClassRow{kC, "--check 10.3 --set" EXAMPLE, "", 2, "",
+                 "'10.3' is not a task: give TASK.VARIANT, task 1 to 10, variant 1 to 2"},
+        ClassRow{kC, "--class --set" EXAMPLE, "Оля;2.2;exp(z-y)+z^2\n", 0,
+                 "Оля,2.2,exp(z-y)+z^2,right,", ""},
+        ClassRow{kRu, "--tasks --set /dev/null", "", 2, "",
+                 "не принят: в файле нет ни одного задания"},
+        ClassRow{kC, "--tasks --set /nonexistent", "", 1, "",
+                 "cannot read '/nonexistent': no such file"},
+        ClassRow{kC, "--explain 1.1 --set" EXAMPLE, "", 2, "", "--set goes only with"}));
+
 } // namespace
