@@ -240,6 +240,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "RIGHT\tОшибка\t\nWRONG\t1\t\t\n# 1 of 2 right\n", 1},
         CheckRow{"10.3", "", "# 0 of 0 right\n", 0}));
 
+// A class file fed to --check: still judged line by line, and the teacher is
+// told once, on the standard error, which mode reads it.
+TEST(FormulonEvalCheckTest, SaysOnceThatAClassFileIsForClass) {
+    const RunResult result =
+        RunEval("sin(y-z)\nAnna\t1.1\tsin(y-z)\nBoris;\"2,3\";y\n", "--check 1.1");
+    EXPECT_EQ(result.err, "formulon-eval: line 2 looks like a line of a class file (pupil, task, "
+                          "answer): --check reads one answer a line; a class file is marked with "
+                          "--class\n");
+    EXPECT_EQ(result.status, 1);
+}
+
 // --explain: what "Разбор ответа" shows, a row for each case it was wrong
 // or unhelpful in. Each text of 'once' is printed exactly once, none of
 // 'never' at all (the task's value among them).
