@@ -12,8 +12,17 @@
 
 namespace {
 
-const char kTableOption[] = "--table";
-const char kTasksOption[] = "--tasks";
+struct TPathOption {
+    const char* Name;
+    QByteArray TCommandLine::*Field;
+    const char* Needs;
+};
+
+const TPathOption kPathOptions[] = {
+    {"--table", &TCommandLine::table, "--table needs the path of the champions file"},
+    {"--results", &TCommandLine::results, "--results needs the path of the results log"},
+    {"--tasks", &TCommandLine::tasks, "--tasks needs the path of the task set file"},
+};
 
 QByteArray CurrentFolder() {
     QByteArray folder(4096, '\0');
@@ -51,12 +60,12 @@ std::optional<QByteArray> ReadSettingsFile(const QString& path, QString* problem
     return bytes;
 }
 
-// The value of 'key' in the [General] group as the settings format
-// reads it (the last one counts): a value in double quotes with backslash
+// The value of `key` in the [General] group as the settings format reads
+// it (the last one counts): a value in double quotes with backslash
 // escapes, or a bare one; a bare one holding ',' (a list) or ';' (a
 // comment) is refused. Nothing when the key is absent.
-std::optional<QString> PathSetting(const QByteArray& bytes, const QString& path,
-                                   const QByteArray& key, QString* problem) {
+std::optional<QString> PathSetting(const QByteArray& bytes, const QByteArray& key,
+                                   const QString& path, QString* problem) {
     std::optional<QString> value;
     bool general = true;
     for (const QByteArray& rawLine : bytes.split('\n')) {
@@ -69,10 +78,10 @@ std::optional<QString> PathSetting(const QByteArray& bytes, const QString& path,
         const QByteArray text = line.mid(equals + 1).trimmed();
         if (!text.startsWith('"')) {
             if (text.contains(',') || text.contains(';')) {
-                *problem += QStringLiteral("Настройка %3 в %1 содержит запятую или точку "
+                *problem += QStringLiteral("Настройка %1 в %2 содержит запятую или точку "
                                            "с запятой без кавычек и не используется: напишите путь "
-                                           "в двойных кавычках, %3=\"%2\".\n")
-                                .arg(path, QString::fromUtf8(text), QString::fromLatin1(key));
+                                           "в двойных кавычках, %1=\"%3\".\n")
+                                .arg(QString::fromLatin1(key), path, QString::fromUtf8(text));
                 value = QString();
                 continue;
             }
@@ -85,6 +94,23 @@ std::optional<QString> PathSetting(const QByteArray& bytes, const QString& path,
         value = QString::fromUtf8(quoted);
     }
     return value;
+}
+
+// A path option, `--name PATH` or `--name=PATH`: true when `argument` is one.
+bool TakePathOption(const TPathOption& option, int argc, const char* const* argv, int& i,
+                    TCommandLine& line) {
+    const QByteArray argument = argv[i];
+    const QByteArray joinedPrefix = QByteArray(option.Name) + '=';
+    if (argument != option.Name && !argument.startsWith(joinedPrefix))
+        return false;
+    QByteArray& value = line.*option.Field;
+    if (argument != option.Name)
+        value = argument.mid(joinedPrefix.size());
+    else if (i + 1 < argc)
+        value = argv[++i];
+    if (value.isEmpty())
+        line.error = QString::fromLatin1(option.Needs);
+    return true;
 }
 
 } // namespace
@@ -108,50 +134,24 @@ bool AsksForHelp(int argc, const char* const* argv) {
     return false;
 }
 
-namespace {
-
-// "--option PATH" or "--option=PATH" at argv[i] (i moves past what it
-// takes): true when it is that option, 'value' set or 'error' said.
-bool TakePathOption(const char* option, const char* needs, int argc, const char* const* argv,
-                    int& i, QByteArray& value, QString& error) {
-    const QByteArray argument = argv[i];
-    const QByteArray joinedPrefix = QByteArray(option) + '=';
-    if (argument != option && !argument.startsWith(joinedPrefix))
-        return false;
-    const bool joined = argument != option;
-    if (!joined && i + 1 < argc)
-        value = QByteArray(argv[++i]);
-    else if (joined)
-        value = argument.mid(joinedPrefix.size());
-    if (value.isEmpty())
-        error = QStringLiteral("%1 needs %2")
-                    .arg(QString::fromLatin1(option), QString::fromLatin1(needs));
-    return true;
-}
-
-} // namespace
-
 TCommandLine ParseCommandLine(int argc, const char* const* argv) {
     TCommandLine line;
     for (int i = 1; i < argc && line.error.isEmpty(); ++i) {
-        const QByteArray argument = argv[i];
-        if (TakePathOption(kTableOption, "the path of the champions file", argc, argv, i,
-                           line.table, line.error) ||
-            TakePathOption(kTasksOption, "the path of the task set file", argc, argv, i, line.tasks,
-                           line.error)) {
-            continue;
-        } else {
-            line.error = QStringLiteral("unknown argument '%1'").arg(QFile::decodeName(argument));
-        }
+        bool known = false;
+        for (const TPathOption& option : kPathOptions)
+            known = known || TakePathOption(option, argc, argv, i, line);
+        if (!known)
+            line.error = QStringLiteral("unknown argument '%1'").arg(QFile::decodeName(argv[i]));
     }
     return line;
 }
 
 QString UsageText() {
-    return QStringLiteral("usage: formulon [--table PATH] [--tasks FILE]\n"
-                          "  --table PATH  keep the champions in the class table PATH\n"
-                          "  --tasks FILE  play the teacher's task set FILE\n"
-                          "  --help        print this help and exit\n");
+    return QStringLiteral("usage: formulon [--table PATH] [--results PATH] [--tasks FILE]\n"
+                          "  --table PATH    keep the champions in the class table PATH\n"
+                          "  --results PATH  append every check to the results log PATH\n"
+                          "  --tasks FILE    play the teacher's task set FILE\n"
+                          "  --help          print this help and exit\n");
 }
 
 namespace {
@@ -167,7 +167,7 @@ QByteArray PathFromSettings(const QByteArray& key, QString* problem,
              {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
             const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
             if (bytes && !setting)
-                setting = PathSetting(*bytes, folder + name, key, problem);
+                setting = PathSetting(*bytes, key, folder + name, problem);
         }
     const QString configured = setting.value_or(QString());
     if (configured.isEmpty()) {
@@ -198,4 +198,30 @@ QByteArray ChooseTaskSetFile(const TCommandLine& commandLine, QString* problem,
     if (!commandLine.tasks.isEmpty())
         return Absolute(commandLine.tasks);
     return PathFromSettings("TaskSet", problem, configFolders);
+}
+
+QStringList MachineConfigFolders() {
+    return ConfigFolders().mid(1);
+}
+
+QByteArray ChooseResultsFile(const TCommandLine& commandLine, QString* problem,
+                             const QStringList& machineFolders) {
+    if (!commandLine.results.isEmpty())
+        return Absolute(commandLine.results);
+    std::optional<QString> setting;
+    for (const QString& folder : machineFolders)
+        for (const QString& name :
+             {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
+            const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
+            if (bytes && !setting)
+                setting = PathSetting(*bytes, "ResultsFile", folder + name, problem);
+        }
+    const QString configured = setting.value_or(QString());
+    if (!configured.isEmpty() && !configured.startsWith(QLatin1Char('/'))) {
+        *problem +=
+            QStringLiteral("Настройка ResultsFile должна быть полным путём: %1\n").arg(configured);
+        return {};
+    }
+    problem->chop(problem->endsWith('\n') ? 1 : 0);
+    return QFile::encodeName(configured);
 }

@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorBox.h"
 #include "app/FTAbout/FTAbout.h"
+#include "app/ResultsLogging.h"
 #include "app/SingleInstance.h"
 #include "app/TaskSetFiles.h"
 #include "app/TerminationSignals.h"
@@ -90,6 +91,7 @@ void ShowPractice() {
         PracticeFrm = new TPracticeFrm(practice);
         PracticeFrm->SetProgressFile(LoadPracticeProgress, SavePracticeProgress);
         PracticeFrm->SetTaskSets(PracticeSets());
+        QObject::connect(PracticeFrm, &TPracticeFrm::checkMade, PracticeFrm, &LogPracticeCheck);
     }
     PracticeFrm->ShowPractice(Form1);
 }
@@ -173,6 +175,7 @@ void ConnectMainWindow() {
     });
     // A new record reaches the file at once, not only when the window closes.
     QObject::connect(Form1, &TForm1::recordEntered, Form1, [] { Saving().SaveRecord(); });
+    QObject::connect(Form1, &TForm1::checkMade, Form1, &LogQuizCheck);
     QObject::connect(&Saving(), &TChampionsSaving::saved, Form1, [] {
         Form1->ShowBestTime();
         if (OtherWindows())
@@ -223,7 +226,10 @@ int HandOverToRunningCopy(const TSingleInstance& instance) {
     return 0;
 }
 
-// The champions file and the task set this run uses; false when the
+// The results log this run appends to, or empty.
+QByteArray resultsFile;
+
+// The champions file, the results log and the task set this run uses; false when the
 // arguments are refused.
 bool ChooseChampionsFile(int argc, char** argv) {
     const TCommandLine line = ParseCommandLine(argc, argv);
@@ -234,9 +240,11 @@ bool ChooseChampionsFile(int argc, char** argv) {
     }
     QString problem, setProblem;
     UseClassTable(ChooseClassTable(line, &problem));
+    QString resultsProblem;
+    resultsFile = ChooseResultsFile(line, &resultsProblem);
     taskSetPath = ChooseTaskSetFile(line, &setProblem);
-    // Both read the same settings files: a file skipped is said once.
-    for (const QString& said : setProblem.split('\n', Qt::SkipEmptyParts))
+    // All read the same settings files: a problem of one is said once.
+    for (const QString& said : (resultsProblem + '\n' + setProblem).split('\n', Qt::SkipEmptyParts))
         if (!problem.contains(said))
             problem += (problem.isEmpty() ? QString() : QStringLiteral("\n")) + said;
     if (!problem.isEmpty())
@@ -256,6 +264,7 @@ int RunProgram(TApplication& app, int argc, char** argv, const std::function<voi
         return HandOverToRunningCopy(instance);
     QObject::connect(&instance, &TSingleInstance::frontRequested, &BringVisibleWindowToFront);
     CreateMainWindow();
+    StartResultsLog(resultsFile, Session(), Form1);
     CreateOtherWindowsAfterFirstFrame();
     // Caught only from here: before the windows exist there is nothing to save.
     TTerminationSignals termination;
@@ -263,7 +272,9 @@ int RunProgram(TApplication& app, int argc, char** argv, const std::function<voi
     if (beforeShow)
         beforeShow();
     Form1->show();
-    return app.exec();
+    const int status = app.exec();
+    FinishResultsLog();
+    return status;
 }
 
 void CreateWindows() {

@@ -344,6 +344,12 @@ void TForm1::N2Click() {
 void TForm1::Button1Click() {
     // A check that raises has still got as far as it got.
     const auto showValues = qScopeGuard([this] { ShowCheckValues(); });
+    // Told as the handler ends, whether the check gave a verdict or raised.
+    const bool checks = session_.TaskInProgress();
+    const auto told = qScopeGuard([this, checks, clock = session_.Seconds()] {
+        if (checks)
+            emit checkMade(clock);
+    });
     if (const std::optional<TCheckOutcome> outcome = session_.Check(AnswerText(Edit1)))
         ShowOutcome(*outcome);
 }

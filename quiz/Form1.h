@@ -145,6 +145,10 @@ signals:
     void championsLoaded();
     // A winner's time entered the champions table.
     void recordEntered();
+    // "Проверить" checked an answer (the session's last check, whether it
+    // gave a verdict or ended in an error); `clock` is the game's time as
+    // the check was asked for, before a record could stop the clock.
+    void checkMade(int clock);
 
 protected:
     bool event(QEvent* event) override;

@@ -385,6 +385,7 @@ void TPracticeFrm::Button1Click() {
     const std::optional<TPracticeCheck> check = session_.Check(AnswerText(Edit1));
     if (!check)
         return; // a blank answer is no try
+    emit checkMade(check->Record);
     Timer1->stop();
     SaveProgress();
     ListBox1->ShowMarks(session_.Progress());

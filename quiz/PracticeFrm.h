@@ -104,6 +104,10 @@ public slots:
     void Button2Click();
     void Button3Click();
 
+signals:
+    // An answer was checked (a blank one is no check).
+    void checkMade(const TCheckRecord& check);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

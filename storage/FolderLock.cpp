@@ -34,24 +34,22 @@ QString Shown(const QByteArray& path) {
                 EEXIST);
 }
 
-enum class TTry { Taken, Busy, Unsupported };
-
 // An open file description lock: released when its holder closes the file
 // or dies, never by a thread of the same process taking it again. Where the
 // kernel has none, flock, which NFS maps to the same lock.
-TTry TryLock(int fd) {
+TLockOutcome TryLock(int fd) {
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
     if (::fcntl(fd, F_OFD_SETLK, &lock) == 0)
-        return TTry::Taken;
+        return TLockOutcome::Taken;
     if (errno == EAGAIN || errno == EACCES)
-        return TTry::Busy;
+        return TLockOutcome::Busy;
     if (errno != EINVAL)
-        return TTry::Unsupported;
+        return TLockOutcome::Unsupported;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-        return TTry::Taken;
-    return errno == EWOULDBLOCK ? TTry::Busy : TTry::Unsupported;
+        return TLockOutcome::Taken;
+    return errno == EWOULDBLOCK ? TLockOutcome::Busy : TLockOutcome::Unsupported;
 }
 
 // The descriptor still names what the path names: a pupil may have removed
@@ -175,30 +173,35 @@ bool TFolderLock::LockTheFileItself(const QByteArray& filePath) {
 }
 
 void TFolderLock::WaitFor(int fd, const TLockedFile& file, std::chrono::milliseconds patience) {
+    switch (LockOpenFile(fd, patience)) {
+    case TLockOutcome::Taken:
+        return;
+    case TLockOutcome::Unsupported: {
+        const int code = errno;
+        ::close(fd);
+        RaiseBroken(
+            QStringLiteral("%1 нельзя сохранить: в папке %2 не работают блокировки "
+                           "файлов (%3).")
+                .arg(file.Name, Shown(FolderOf(path_)), QString::fromLocal8Bit(::strerror(code))),
+            code);
+    }
+    case TLockOutcome::Busy:
+        break;
+    }
+    ::close(fd);
+    throw ELockBusy(Cp1251Message(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
+                                      .arg(file.Name, Shown(path_))),
+                    EWOULDBLOCK);
+}
+
+TLockOutcome LockOpenFile(int fd, std::chrono::milliseconds patience) {
     const Clock::time_point deadline = Clock::now() + patience;
     for (;;) {
-        switch (TryLock(fd)) {
-        case TTry::Taken:
-            return;
-        case TTry::Unsupported: {
-            const int code = errno;
-            ::close(fd);
-            RaiseBroken(QStringLiteral("%1 нельзя сохранить: в папке %2 не работают блокировки "
-                                       "файлов (%3).")
-                            .arg(file.Name, Shown(FolderOf(path_)),
-                                 QString::fromLocal8Bit(::strerror(code))),
-                        code);
-        }
-        case TTry::Busy:
-            break;
-        }
-        if (Clock::now() >= deadline) {
-            ::close(fd);
-            throw ELockBusy(
-                Cp1251Message(QStringLiteral("%1 занят другой копией Formulon (блокировка %2)")
-                                  .arg(file.Name, Shown(path_))),
-                EWOULDBLOCK);
-        }
+        const TLockOutcome outcome = TryLock(fd);
+        if (outcome != TLockOutcome::Busy)
+            return outcome;
+        if (Clock::now() >= deadline)
+            return TLockOutcome::Busy;
         Pause();
     }
 }

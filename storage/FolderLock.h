@@ -71,6 +71,13 @@ private:
     int fd_ = -1;
 };
 
+// The same kernel lock on a file already open for writing, taken by
+// whoever shares the file (the results log is its own lock): waits up to
+// `patience` while another holder has it. Closing the descriptor releases
+// it. Unsupported leaves errno as the kernel said.
+enum class TLockOutcome { Taken, Busy, Unsupported };
+TLockOutcome LockOpenFile(int fd, std::chrono::milliseconds patience);
+
 // The mode and group of a new lock file or file beside a class table:
 // 0660 and the folder's group; a personal one is 0600.
 TNewFileMode SharedFileMode(const QByteArray& filePath);

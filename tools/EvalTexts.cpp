@@ -91,6 +91,8 @@ const TEvalTexts kEnglish = {
     "no such file",
     "permission denied",
     "it is a folder",
+    "line %s looks like a line of a class file (pupil, task, answer): "
+    "--check reads one answer a line; a class file is marked with --class",
 };
 
 const TEvalTexts kRussian = {
@@ -183,6 +185,8 @@ const TEvalTexts kRussian = {
     "нет такого файла",
     "нет доступа",
     "это папка",
+    "строка %s похожа на строку файла класса (ученик, задание, ответ): "
+    "--check читает по одному ответу в строке, файл класса проверяет --class",
 };
 
 // The locale that decides the language of messages, as the C library

@@ -34,6 +34,7 @@ struct TEvalTexts {
     const char* NoSuchFile;
     const char* NoAccess;
     const char* IsAFolder;
+    const char* LooksLikeClass; // %s: the line's number
 };
 
 // Russian when the locale that decides messages (LC_ALL, else LC_MESSAGES,

@@ -17,6 +17,7 @@
 #include "formulon/Version.h"
 #include "quiz/core/AnswerBox.h"
 #include "quiz/core/TaskCatalogue.h"
+#include "teacher/ClassLine.h"
 #include "teacher/Marking.h"
 #include "tools/ClassMode.h"
 #include "tools/EvalInput.h"
@@ -164,12 +165,32 @@ std::string JudgeLine(const TOptions& options, const std::string& line, bool& ri
            Field(judgement.AnswerMessage);
 }
 
+// A line a pupil's answer never is: a name, a task and an answer between
+// tabs, ';' or ','. A teacher who feeds a class file to --check is told once
+// which mode reads it, instead of finding every line wrong.
+bool LooksLikeClassLine(std::string_view line, const TTaskTable& tasks) {
+    for (const char separator : {'\t', ';', ','}) {
+        const auto fields = SplitFields(line, separator);
+        int task = 0;
+        int variant = 0;
+        if (fields && fields->size() == 3 && ParseTask((*fields)[1], task, variant, true, tasks))
+            return true;
+    }
+    return false;
+}
+
 int CheckAnswers(const TOptions& options) {
     TLineReader reader(std::cin);
     std::string line;
     long answers = 0;
     long rightAnswers = 0;
+    bool toldOfClass = false;
     while (reader.Next(line)) {
+        if (!toldOfClass && LooksLikeClassLine(line, options.Set->Table())) {
+            toldOfClass = true;
+            std::cerr << "formulon-eval: "
+                      << Format(EvalTexts().LooksLikeClass, std::to_string(answers + 1)) << '\n';
+        }
         bool right = false;
         const std::string out = JudgeLine(options, line, right);
         // An explanation ends with an empty line of its own.

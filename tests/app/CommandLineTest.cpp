@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@ struct TArguments {
     std::vector<const char*> arguments;
     const char* table;
     const char* error;
+    const char* results = "";
 };
 
 void PrintTo(const TArguments& row, std::ostream* out) {
@@ -34,6 +36,7 @@ TEST_P(ParseCommandLineTest, TakesTheTableAndRefusesTheRest) {
     const TCommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
     EXPECT_EQ(line.table.toStdString(), GetParam().table);
     EXPECT_EQ(line.error.toStdString(), GetParam().error);
+    EXPECT_EQ(line.results.toStdString(), GetParam().results);
 }
 
 const char kNeedsPath[] = "--table needs the path of the champions file";
@@ -46,6 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TArguments{{"--table", "a\xff.cam"}, "a\xff.cam", ""},
                       TArguments{{"--table"}, "", kNeedsPath},
                       TArguments{{"--table="}, "", kNeedsPath},
+                      TArguments{{"--results", "r.log", "--table=/t"}, "/t", "", "r.log"},
+                      TArguments{{"--results=/r.log"}, "", "", "/r.log"},
+                      TArguments{{"--results"}, "", "--results needs the path of the results log"},
                       TArguments{{"--tabel", "x"}, "", "unknown argument '--tabel'"},
                       TArguments{{"camp.cam"}, "", "unknown argument 'camp.cam'"}));
 
@@ -156,5 +162,28 @@ INSTANTIATE_TEST_SUITE_P(
         TSetChoice{{}, "TaskSet=/s/9a,9b.tasks", "", "TaskSet=\"/s/9a,9b.tasks\""},
         TSetChoice{{"--tasks"}, nullptr, "", "--tasks needs the path of the task set file"},
         TSetChoice{{"--tasks="}, nullptr, "", "--tasks needs the path of the task set file"}));
+
+// --results first, then the machine's ResultsFile (the user's is never read).
+class ChooseResultsFileTest : public ::testing::TestWithParam<std::array<std::string, 3>> {};
+
+TEST_P(ChooseResultsFileTest, PicksInOrder) {
+    const auto& [machine, option, expected] = GetParam();
+    QTemporaryDir settings;
+    WriteSetting(settings.filePath("m"), ("/c.cam\nResultsFile=" + machine).c_str());
+    TCommandLine line;
+    line.results = QByteArray::fromStdString(option);
+    QString problem;
+    EXPECT_EQ(ChooseResultsFile(line, &problem, {settings.filePath("m")}).toStdString(), expected);
+    EXPECT_EQ(problem.isEmpty(), !expected.empty() || machine.empty()) << problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChooseResultsFileTest,
+    ::testing::Values(std::array<std::string, 3>{"", "", ""},
+                      std::array<std::string, 3>{"/s/r.log", "", "/s/r.log"},
+                      std::array<std::string, 3>{"/s/r.log", "/t/r.log", "/t/r.log"},
+                      std::array<std::string, 3>{"\"/s/a,b/r.log\"", "", "/s/a,b/r.log"},
+                      std::array<std::string, 3>{"/s/a,b/r.log", "", ""},
+                      std::array<std::string, 3>{"r.log", "", ""}));
 
 } // namespace

@@ -240,6 +240,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "RIGHT\tОшибка\t\nWRONG\t1\t\t\n# 1 of 2 right\n", 1},
         CheckRow{"10.3", "", "# 0 of 0 right\n", 0}));
 
+// A class file fed to --check: still judged line by line, and the teacher is
+// told once, on the standard error, which mode reads it.
+TEST(FormulonEvalCheckTest, SaysOnceThatAClassFileIsForClass) {
+    const RunResult result =
+        RunEval("sin(y-z)\nAnna\t1.1\tsin(y-z)\nBoris;\"2,3\";y\n", "--check 1.1");
+    EXPECT_EQ(result.err, "formulon-eval: line 2 looks like a line of a class file (pupil, task, "
+                          "answer): --check reads one answer a line; a class file is marked with "
+                          "--class\n");
+    EXPECT_EQ(result.status, 1);
+}
+
 // --explain: what "Разбор ответа" shows, a row for each case it was wrong
 // or unhelpful in. Each text of 'once' is printed exactly once, none of
 // 'never' at all (the task's value among them).
@@ -392,6 +403,11 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, FormulonEvalClassTest,
     testing::Values(
         ClassRow{kC, "--class", "Оля,1.1,sin(y-z)", 0, "Оля,1.1,sin(y-z),right,", ""},
+        // Two lines of the results log, as ResultsLineTest pins them.
+        ClassRow{kC, "--class",
+                 "ivanov\t3.2\ty/z\t2026-12-08T20:00:00+03:00\tОля\tquiz\tRIGHT\t75\n"
+                 "ivanov\t3.2\t2\t2026-12-08T20:00:00+03:00\tОля\tpractice\tWRONG\t\n",
+                 0, "ivanov,3.2,2,wrong,2,", ""},
         ClassRow{kC, "--class /dev/stdin", kClass, 1, "Оля,1.1,sin(y-z),right,",
                  "formulon-eval: /dev/stdin, line 2: '1.4' is not a task"},
         ClassRow{kRu, "--class -", kClass, 1, "Ученик;Задание;Ответ;Вердикт",
