@@ -19,8 +19,11 @@ std::string ResultsLine(const TResultsEntry& entry, const TCheckRecord& check) {
     line.Task = check.TaskNo;
     line.Variant = check.Variant;
     line.Answer = Cp1251ToUtf8(check.Answer);
-    line.Extra = {entry.Time, Cp1251ToUtf8(entry.Name),
-                  entry.Mode == TResultsMode::Quiz ? "quiz" : "practice", CheckVerdictWord(check),
-                  entry.Clock >= 0 ? std::to_string(entry.Clock) : std::string()};
+    line.Extra = {entry.Time,
+                  Cp1251ToUtf8(entry.Name),
+                  entry.Mode == TResultsMode::Quiz ? "quiz" : "practice",
+                  CheckVerdictWord(check),
+                  entry.Clock >= 0 ? std::to_string(entry.Clock) : std::string(),
+                  check.Tasks ? ShownUtf8(std::string(check.Tasks->SetName())) : std::string()};
     return ClassLineText(line) + '\n';
 }

@@ -2,7 +2,9 @@
 // class file's line (ClassLine.h), so that formulon-eval --class marks the
 // log as it is. The pupil is the login, which a pupil cannot choose; the
 // columns after the answer are the time, the name typed, the mode, the
-// verdict and the game's clock.
+// verdict, the game's clock and the task set (its file's name without
+// ".tasks"; empty for the standard tasks), so a log of several sets can be
+// split by set before it is marked with --set.
 #pragma once
 
 #include "quiz/core/CheckRecord.h"

@@ -290,7 +290,7 @@ std::shared_ptr<const TTaskSet> TTaskSetBuilder::Finish() {
             set_->rows_.push_back(rowOf_[key]);
             set_->lines_.push_back(lineOf_[key]);
         }
-    set_->ownTable_.emplace(set_->rows_);
+    set_->ownTable_.emplace(set_->rows_, set_->name_);
     set_->table_ = &*set_->ownTable_;
     return set_;
 }

@@ -58,7 +58,10 @@ public:
     // without a gap, each row named after its task and variant. Anything
     // else raises std::invalid_argument, which stops the build for a table
     // made into a constant.
-    constexpr explicit TTaskTable(std::span<const TTaskRow> rows) : rows_(rows) {
+    // 'setName' is the task set's file name without ".tasks" for a teacher's
+    // set, empty for the standard one: what a record of a check names.
+    constexpr explicit TTaskTable(std::span<const TTaskRow> rows, std::string_view setName = {})
+        : rows_(rows), setName_(setName) {
         if (rows.empty())
             throw std::invalid_argument("a task table holds at least one task");
         for (std::size_t entry = 0; entry < rows.size(); ++entry)
@@ -86,6 +89,7 @@ public:
         return rows_[static_cast<std::size_t>(entry)];
     }
     constexpr std::span<const TTaskRow> Rows() const { return rows_; }
+    constexpr std::string_view SetName() const { return setName_; }
 
     // Raises std::out_of_range outside the table.
     std::string ReferenceFormula(int task, int variant) const;
@@ -120,6 +124,7 @@ private:
     }
 
     std::span<const TTaskRow> rows_;
+    std::string_view setName_;
     int taskCount_ = 0;
     // Task t's first entry at t - 1; the entry past the last task's last.
     std::array<int, kMaxTasks + 1> firstEntry_{};

@@ -128,8 +128,8 @@ wait "$anna" "$boris" "$carl" || fail "a copy did not end cleanly"
 # A copy writes its queued lines before it ends: the log is complete now.
 if [ ${#results[@]} != 0 ]; then
   [ "$(wc -l <"$log")" = $((checks + 1)) ] || fail "the log lacks checks: $(cat "$log")"
-  grep -q $'\t1\.[0-9]\t2\*y\t.*\tpractice\tWRONG\t$' "$log" || fail "no practice check logged"
-  [ "$(grep -cE $'\t[0-9]+\.[0-9]\t[^\t]+\t[^\t]+\t(Anna|Boris)\tquiz\t(RIGHT|WRONG)\t[0-9]+$' "$log")" \
+  grep -q $'\t1\.[0-9]\t2\*y\t.*\tpractice\tWRONG\t\t$' "$log" || fail "no practice check logged"
+  [ "$(grep -cE $'\t[0-9]+\.[0-9]\t[^\t]+\t[^\t]+\t(Anna|Boris)\tquiz\t(RIGHT|WRONG)\t[0-9]+\t$' "$log")" \
     = "$checks" ] || fail "the quiz's checks are not all whole in the log"
 fi
 in_table Anna && in_table Boris || fail "the exit saves lost a record"
