@@ -27,21 +27,6 @@ void Complain(const std::string& message) {
     std::cerr << "formulon-eval: " << message << '\n';
 }
 
-// Why a file could not be opened, in the locale's language where we know it.
-std::string Reason(int error) {
-    const TEvalTexts& texts = EvalTexts();
-    switch (error) {
-    case ENOENT:
-        return texts.NoSuchFile;
-    case EACCES:
-        return texts.NoAccess;
-    case EISDIR:
-        return texts.IsAFolder;
-    default:
-        return std::strerror(error);
-    }
-}
-
 // All the bytes there are to read, or nothing with errno saying why.
 std::optional<std::string> ReadAll(int fd) {
     std::string bytes;
@@ -70,7 +55,7 @@ std::optional<std::string> ReadInput(const TClassOptions& options) {
     if (fd >= 0)
         close(fd);
     if (!bytes)
-        Complain(Format(EvalTexts().CannotRead, *options.File) + ": " + Reason(error));
+        Complain(Format(EvalTexts().CannotRead, *options.File) + ": " + FileErrorText(error));
     return bytes;
 }
 
@@ -106,7 +91,8 @@ bool WriteReport(const std::string& path, const std::string& html) {
     if (report && report.write(html.data(), static_cast<std::streamsize>(html.size())) &&
         report.flush())
         return true;
-    Complain(Format(EvalTexts().CannotWrite, path) + ": " + Reason(errno != 0 ? errno : EIO));
+    Complain(Format(EvalTexts().CannotWrite, path) + ": " +
+             FileErrorText(errno != 0 ? errno : EIO));
     return false;
 }
 

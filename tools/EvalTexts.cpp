@@ -1,6 +1,8 @@
 #include "tools/EvalTexts.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -218,6 +220,20 @@ std::string Format(const char* text, std::string_view argument) {
     if (const std::size_t at = result.find("%s"); at != std::string::npos)
         result.replace(at, 2, argument);
     return result;
+}
+
+std::string FileErrorText(int error) {
+    const TEvalTexts& texts = EvalTexts();
+    switch (error) {
+    case ENOENT:
+        return texts.NoSuchFile;
+    case EACCES:
+        return texts.NoAccess;
+    case EISDIR:
+        return texts.IsAFolder;
+    default:
+        return std::strerror(error);
+    }
 }
 
 std::string BadTaskText(std::string_view given, const TTaskTable& tasks) {

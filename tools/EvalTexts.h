@@ -47,5 +47,9 @@ TLanguage EvalLanguage();
 // 'text' with its "%s" replaced by 'argument'.
 std::string Format(const char* text, std::string_view argument);
 
+// Why a file could not be opened, read or written (errno), in the locale's
+// language where we know it.
+std::string FileErrorText(int error);
+
 // BadTask for 'given', with the bounds of the table's tasks.
 std::string BadTaskText(std::string_view given, const TTaskTable& tasks);

@@ -22,20 +22,6 @@ constexpr int kWarnings = 1;
 constexpr int kRefused = 2;
 constexpr int kIoFailure = 3;
 
-std::string Reason(int error) {
-    const TEvalTexts& texts = EvalTexts();
-    switch (error) {
-    case ENOENT:
-        return texts.NoSuchFile;
-    case EACCES:
-        return texts.NoAccess;
-    case EISDIR:
-        return texts.IsAFolder;
-    default:
-        return std::strerror(error);
-    }
-}
-
 // At most one byte past the reader's limit: a larger file is refused by its
 // size, never read whole.
 bool ReadSetBytes(const std::string& path, std::string& bytes) {
@@ -105,7 +91,7 @@ std::shared_ptr<const TTaskSet> LoadSetFile(const std::string& path, int& status
     std::string bytes;
     if (!ReadSetBytes(path, bytes)) {
         std::cerr << "formulon-eval: " << Format(EvalTexts().CannotRead, path) << ": "
-                  << Reason(errno) << '\n';
+                  << FileErrorText(errno) << '\n';
         status = kIoFailure;
         return nullptr;
     }
