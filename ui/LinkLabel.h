@@ -1,29 +1,15 @@
-// A line of text that works as a link: it is reached with Tab, pressed with
-// a click, Enter or Space, and a screen reader announces it as a link by
-// its accessible name, with a "press" action.
+// A line of text that works as a link: blue and underlined, reached with
+// Tab, pressed with a click, Enter or Space; a screen reader announces it as
+// a link by its accessible name, with a "press" action.
 #pragma once
 
-#include <QLabel>
+#include "ui/PressLabel.h"
 
-class TLinkLabel : public QLabel {
+class TLinkLabel : public TPressLabel {
     Q_OBJECT
 public:
     // Blue and underlined in the parent's font family at 'pixels'; its
-    // accessible name is the text.
+    // accessible name is the text. The focus frame runs along the label's
+    // edges: the link's line of text may fill the rest.
     TLinkLabel(const QString& text, int pixels, QWidget* parent);
-
-    // Does what a click does.
-    void Press() { emit clicked(); }
-
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool pressed_ = false;
 };

@@ -8,14 +8,9 @@
 #include "ui/WidgetStyle.h"
 #include "ui/Windowing.h"
 
-#include <QAccessibleWidget>
 #include <QDesktopServices>
-#include <QEnterEvent>
 #include <QFont>
 #include <QFrame>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPalette>
 
 #include <iterator>
@@ -40,51 +35,7 @@ void Place(QWidget* control, int left, int top, int width = 0, int height = 0) {
     control->setGeometry(left, top, width, height);
 }
 
-// A click label as a screen reader sees it: its role, its name, and a
-// "press" action that does what a click does.
-class TClickLabelAccessible : public QAccessibleWidget {
-public:
-    explicit TClickLabelAccessible(TClickLabel* label)
-        : QAccessibleWidget(label, label->AccessibleRole()) {}
-    QStringList actionNames() const override {
-        return QAccessibleWidget::actionNames() << pressAction();
-    }
-    void doAction(const QString& action) override {
-        if (action == pressAction())
-            static_cast<TClickLabel*>(widget())->Press();
-        else
-            QAccessibleWidget::doAction(action);
-    }
-};
-
-QAccessibleInterface* ClickLabelAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("TClickLabel") && object && object->isWidgetType())
-        return new TClickLabelAccessible(static_cast<TClickLabel*>(object));
-    return nullptr;
-}
-
 } // namespace
-
-void TClickLabel::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-        event->accept();
-        Press();
-        return;
-    }
-    QLabel::keyPressEvent(event);
-}
-
-// The frame keeps clear of the label's edge pixels, whose colour is the
-// label's state under the mouse.
-void TClickLabel::paintEvent(QPaintEvent* event) {
-    QLabel::paintEvent(event);
-    if (!hasFocus())
-        return;
-    QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-    painter.drawRect(rect().adjusted(2, 2, -3, -3));
-}
 
 void OpenShellLink(const QString& link) {
     const QUrl url(link);
@@ -98,40 +49,10 @@ void SetLinkOpener(TLinkOpener opener) {
     LinkOpener() = std::move(opener);
 }
 
-void TClickLabel::enterEvent(QEnterEvent* event) {
-    QLabel::enterEvent(event);
-    emit mouseEntered();
-}
-
-void TClickLabel::leaveEvent(QEvent* event) {
-    QLabel::leaveEvent(event);
-    emit mouseLeft();
-}
-
-void TClickLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-// A click is a left press and release both on the label.
-void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    event->accept();
-    if (click)
-        emit clicked();
-}
-
 TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     SetTitleButtons(this, TTitleButtons::Close);
-    static const bool clickLabelsNamed = [] {
-        QAccessible::installFactory(ClickLabelAccessible);
-        return true;
-    }();
-    (void)clickLabelsNamed;
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
     SetBackground(this, clAqua);
     // A reader meets the page shown, not the hidden one.

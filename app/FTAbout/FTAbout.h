@@ -4,6 +4,8 @@
 // modally; it returns when "Закрыть" or the close button ends the showing.
 #pragma once
 
+#include "ui/PressLabel.h"
+
 #include <QAccessible>
 #include <QDialog>
 #include <QLabel>
@@ -30,36 +32,14 @@ void OpenShellLink(const QString& link);
 using TLinkOpener = std::function<bool(const QUrl&)>;
 void SetLinkOpener(TLinkOpener opener);
 
-// A label that reports clicks and the mouse entering and leaving it. With
-// the keyboard's focus (a dotted frame shows it) Enter or Space press it. A
-// screen reader knows it by its role (a link unless set otherwise) and can
-// press it.
-class TClickLabel : public QLabel {
+// The about window's pressable labels (the banner, the links, the page
+// switches, "Закрыть"): their focus frame keeps clear of the edge pixels,
+// whose colour is the label's state under the mouse.
+class TClickLabel : public TPressLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
-
-    void SetAccessibleRole(QAccessible::Role role) { role_ = role; }
-    QAccessible::Role AccessibleRole() const { return role_; }
-    // Does what a click does.
-    void Press() { emit clicked(); }
-
-signals:
-    void clicked();
-    void mouseEntered();
-    void mouseLeft();
-
-protected:
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool pressed_ = false;
-    QAccessible::Role role_ = QAccessible::Link;
+    explicit TClickLabel(QWidget* parent) : TPressLabel(parent, 2) {}
+    TClickLabel(const QString& text, QWidget* parent) : TPressLabel(text, parent, 2) {}
 };
 
 class TAboutFrm : public QDialog {
