@@ -208,20 +208,5 @@ QByteArray ChooseResultsFile(const TCommandLine& commandLine, QString* problem,
                              const QStringList& machineFolders) {
     if (!commandLine.results.isEmpty())
         return Absolute(commandLine.results);
-    std::optional<QString> setting;
-    for (const QString& folder : machineFolders)
-        for (const QString& name :
-             {QStringLiteral("/Formulon/Formulon.conf"), QStringLiteral("/Formulon.conf")}) {
-            const std::optional<QByteArray> bytes = ReadSettingsFile(folder + name, problem);
-            if (bytes && !setting)
-                setting = PathSetting(*bytes, "ResultsFile", folder + name, problem);
-        }
-    const QString configured = setting.value_or(QString());
-    if (!configured.isEmpty() && !configured.startsWith(QLatin1Char('/'))) {
-        *problem +=
-            QStringLiteral("Настройка ResultsFile должна быть полным путём: %1\n").arg(configured);
-        return {};
-    }
-    problem->chop(problem->endsWith('\n') ? 1 : 0);
-    return QFile::encodeName(configured);
+    return PathFromSettings("ResultsFile", problem, machineFolders);
 }
